@@ -1,0 +1,27 @@
+// The public interfaces are empty shells: their members answer with empty
+// strings, false or nothing, and change nothing.
+#include "vexlo9/model/INillable.h"
+#include "vexlo9/model/XmlCollectionBase.h"
+#include "vexlo9/model/XmlGeneratedClass.h"
+#include "vexlo9/model/XmlObjectBase.h"
+
+namespace vexlo9 {
+
+bool XmlObjectBase::IsSuitableSubstitution(std::string_view) const { return false; }
+std::string_view XmlObjectBase::ElementName() const { return {}; }
+std::string_view XmlObjectBase::TargetNamespace() const { return {}; }
+void XmlObjectBase::PrivateSetElementName(std::string_view) {}
+void XmlObjectBase::AttributesToXmlInt(XmlTextWriter&, const XmlSerializationContext&) {}
+XmlNode XmlObjectBase::FromXmlInt(XmlNode, XmlNode, const XmlSerializationContext&, bool) { return XmlNode(); }
+void XmlObjectBase::ToXmlInt(XmlTextWriter&, bool, std::string_view, const XmlSerializationContext&, bool) {}
+
+void XmlGeneratedClass::Init() {}
+
+bool INillable::IsNil() const { return false; }
+void INillable::IsNil(bool) {}
+
+void XmlCollectionBase::ValidateCount(const XmlSerializationContext&) {}
+void XmlCollectionBase::Init(std::string_view, std::string_view, int32_t, int32_t) {}
+int32_t XmlCollectionBase::MinOccurs() const { return 0; }
+
+}  // namespace vexlo9

@@ -1,0 +1,229 @@
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "vexlo9/model/Object.h"
+
+namespace vexlo9 {
+
+// The by-name members of one class C: built once per class, then only read.
+// Look-ups are a binary search over names and do not allocate.
+//
+//   const vexlo9::MemberTable<Item>& Item::Members() {
+//     static const auto table = vexlo9::MemberTable<Item>::Builder()
+//         .Property("quantity", &Item::quantity, &Item::quantity)   // P() / P(value)
+//         .ReadOnly("Count", &Item::Count)
+//         .Method("CreateNamedClass", &Item::CreateNamedClass)      // T& parameters are by reference
+//         .Build();
+//     return table;
+//   }
+//
+// A property whose setter takes a shared_ptr is assigned (SetProperty);
+// any other is written with a plain value (LetProperty); a Variant setter takes both.
+template <class C>
+class MemberTable {
+ public:
+  using Getter = std::function<Variant(C&)>;
+  using Putter = std::function<void(C&, const Variant&)>;
+  using Caller = std::function<Variant(C&, std::span<Variant>)>;
+
+  struct Entry {
+    std::string name;
+    Getter get;
+    Putter let;
+    Putter set;
+    Caller call;
+  };
+
+  class Builder {
+   public:
+    // A getter and a setter; overloaded P() / P(value) pairs resolve by shape.
+    template <class R, class B1, class P, class B2>
+    Builder& Property(std::string_view name, R (B1::*get)() const, void (B2::*put)(P)) {
+      static_assert(std::is_base_of_v<B1, C> && std::is_base_of_v<B2, C>);
+      Entry& entry = Slot(name);
+      entry.get = [get](C& self) { return ToVariant((self.*get)()); };
+      AddPutter(entry, [put](C& self, const Variant& v) { (self.*put)(FromVariant<std::decay_t<P>>(v)); },
+                std::type_identity<std::decay_t<P>>());
+      return *this;
+    }
+
+    template <class R, class B1>
+    Builder& ReadOnly(std::string_view name, R (B1::*get)() const) {
+      static_assert(std::is_base_of_v<B1, C>);
+      Slot(name).get = [get](C& self) { return ToVariant((self.*get)()); };
+      return *this;
+    }
+
+    template <class R, class B, class... A>
+    Builder& Method(std::string_view name, R (B::*method)(A...)) {
+      static_assert(std::is_base_of_v<B, C>);
+      Slot(name).call = [method, name = std::string(name)](C& self, std::span<Variant> args) {
+        if (args.size() != sizeof...(A)) throw Error::WrongArgumentCount(self.TypeName(), name);
+        return Call<R, A...>([&](auto&&... a) -> R { return (self.*method)(std::forward<decltype(a)>(a)...); },
+                             args, std::index_sequence_for<A...>());
+      };
+      return *this;
+    }
+
+    template <class R, class B, class... A>
+    Builder& Method(std::string_view name, R (B::*method)(A...) const) {
+      static_assert(std::is_base_of_v<B, C>);
+      Slot(name).call = [method, name = std::string(name)](C& self, std::span<Variant> args) {
+        if (args.size() != sizeof...(A)) throw Error::WrongArgumentCount(self.TypeName(), name);
+        return Call<R, A...>([&](auto&&... a) -> R { return (self.*method)(std::forward<decltype(a)>(a)...); },
+                             args, std::index_sequence_for<A...>());
+      };
+      return *this;
+    }
+
+    // Any of the four call kinds given directly; an empty function leaves that kind out.
+    Builder& Custom(std::string_view name, Getter get, Putter let = {}, Putter set = {}, Caller call = {}) {
+      Entry& entry = Slot(name);
+      if (get) entry.get = std::move(get);
+      if (let) entry.let = std::move(let);
+      if (set) entry.set = std::move(set);
+      if (call) entry.call = std::move(call);
+      return *this;
+    }
+
+    // Every member of a base class's table; members added after it take precedence.
+    template <class B>
+    Builder& Inherit(const MemberTable<B>& base) {
+      static_assert(std::is_base_of_v<B, C>);
+      for (const auto& from : base.entries_) {
+        Entry& entry = Slot(from.name);
+        if (from.get) entry.get = [f = from.get](C& self) { return f(self); };
+        if (from.let) entry.let = [f = from.let](C& self, const Variant& v) { f(self, v); };
+        if (from.set) entry.set = [f = from.set](C& self, const Variant& v) { f(self, v); };
+        if (from.call) entry.call = [f = from.call](C& self, std::span<Variant> a) { return f(self, a); };
+      }
+      return *this;
+    }
+
+    MemberTable Build() {
+      std::sort(entries_.begin(), entries_.end(),
+                [](const Entry& a, const Entry& b) { return a.name < b.name; });
+      return MemberTable(std::move(entries_));
+    }
+
+   private:
+    Entry& Slot(std::string_view name) {
+      for (Entry& entry : entries_) {
+        if (entry.name == name) return entry;
+      }
+      entries_.push_back(Entry{std::string(name), {}, {}, {}, {}});
+      return entries_.back();
+    }
+
+    template <class F, class T>
+    static void AddPutter(Entry& entry, F&& put, std::type_identity<T>) {
+      if constexpr (std::is_same_v<T, Variant>) {
+        entry.let = put;
+        entry.set = std::forward<F>(put);
+      } else if constexpr (IsSharedPtr<T>::value) {
+        entry.set = std::forward<F>(put);
+      } else {
+        entry.let = std::forward<F>(put);
+      }
+    }
+
+    template <class T>
+    struct IsSharedPtr : std::false_type {};
+    template <class T>
+    struct IsSharedPtr<std::shared_ptr<T>> : std::true_type {};
+
+    // Converts the arguments, calls, and copies back those taken by non-const reference.
+    template <class R, class... A, class F, size_t... I>
+    static Variant Call(F&& invoke, std::span<Variant> args, std::index_sequence<I...>) {
+      std::tuple<std::decay_t<A>...> values(FromVariant<std::decay_t<A>>(args[I])...);
+      auto writeBack = [&] {
+        ((IsByReference<A>() ? void(args[I] = ToVariant(std::get<I>(values))) : void()), ...);
+      };
+      if constexpr (std::is_void_v<R>) {
+        invoke(std::get<I>(values)...);
+        writeBack();
+        return Variant();
+      } else {
+        Variant result = ToVariant(invoke(std::get<I>(values)...));
+        writeBack();
+        return result;
+      }
+    }
+
+    template <class A>
+    static constexpr bool IsByReference() {
+      return std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+    }
+
+    std::vector<Entry> entries_;
+  };
+
+  Variant Get(C& self, std::string_view name) const {
+    const Entry* entry = Find(name);
+    if (!entry || !entry->get) throw Error::NoSuchMember(self.TypeName(), name);
+    return entry->get(self);
+  }
+
+  void Let(C& self, std::string_view name, const Variant& value) const {
+    const Entry* entry = Find(name);
+    if (!entry || !entry->let) throw Error::NoSuchMember(self.TypeName(), name);
+    entry->let(self, value);
+  }
+
+  void Set(C& self, std::string_view name, const ObjectPtr& object) const {
+    const Entry* entry = Find(name);
+    if (!entry || !entry->set) throw Error::NoSuchMember(self.TypeName(), name);
+    entry->set(self, Variant(object));
+  }
+
+  Variant Invoke(C& self, std::string_view name, std::span<Variant> args) const {
+    const Entry* entry = Find(name);
+    if (!entry || !entry->call) throw Error::NoSuchMember(self.TypeName(), name);
+    return entry->call(self, args);
+  }
+
+  bool Has(std::string_view name) const { return Find(name) != nullptr; }
+
+ private:
+  template <class>
+  friend class MemberTable;
+
+  explicit MemberTable(std::vector<Entry> entries) : entries_(std::move(entries)) {}
+
+  const Entry* Find(std::string_view name) const {
+    auto it = std::lower_bound(entries_.begin(), entries_.end(), name,
+                               [](const Entry& e, std::string_view n) { return std::string_view(e.name) < n; });
+    return it != entries_.end() && it->name == name ? &*it : nullptr;
+  }
+
+  std::vector<Entry> entries_;
+};
+
+}  // namespace vexlo9
+
+// Declares, inside a class body, that the class answers by name from its
+// table `static const MemberTable<Class>& Members()` (defined by the class),
+// and names the class in messages.
+#define VEXLO9_BY_NAME(Class)                                                                          \
+ public:                                                                                               \
+  std::string TypeName() const override { return #Class; }                                             \
+  ::vexlo9::Variant GetProperty(std::string_view name) override { return Members().Get(*this, name); } \
+  void LetProperty(std::string_view name, const ::vexlo9::Variant& value) override {                   \
+    Members().Let(*this, name, value);                                                                 \
+  }                                                                                                    \
+  void SetProperty(std::string_view name, const ::vexlo9::ObjectPtr& object) override {                \
+    Members().Set(*this, name, object);                                                                \
+  }                                                                                                    \
+  ::vexlo9::Variant Invoke(std::string_view name, std::span<::vexlo9::Variant> args) override {        \
+    return Members().Invoke(*this, name, args);                                                        \
+  }                                                                                                    \
+  static const ::vexlo9::MemberTable<Class>& Members()

@@ -1,0 +1,31 @@
+#include "vexlo9/model/Object.h"
+
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <typeinfo>
+
+namespace vexlo9 {
+
+std::string Object::TypeName() const {
+  const char* mangled = typeid(*this).name();
+  int status = 0;
+  std::unique_ptr<char, decltype(&std::free)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                        &std::free);
+  std::string name = status == 0 && demangled ? demangled.get() : mangled;
+  // Messages name the class, not its C++ scope or template arguments.
+  const auto templateStart = name.find('<');
+  const auto scopeEnd = name.rfind("::", templateStart);
+  if (scopeEnd != std::string::npos) name.erase(0, scopeEnd + 2);
+  return name;
+}
+
+Variant Object::GetProperty(std::string_view name) { throw Error::NoSuchMember(TypeName(), name); }
+
+void Object::LetProperty(std::string_view name, const Variant&) { throw Error::NoSuchMember(TypeName(), name); }
+
+void Object::SetProperty(std::string_view name, const ObjectPtr&) { throw Error::NoSuchMember(TypeName(), name); }
+
+Variant Object::Invoke(std::string_view name, std::span<Variant>) { throw Error::NoSuchMember(TypeName(), name); }
+
+}  // namespace vexlo9

@@ -1,0 +1,217 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// libxml2's types, named here so that callers never include its headers.
+struct _xmlNode;
+struct _xmlAttr;
+struct _xmlNs;
+struct _xmlDoc;
+
+namespace vexlo9 {
+
+class XmlAttribute;
+
+// DOM node kinds the library tells apart; every other kind is skipped.
+enum XmlNodeType : int32_t {
+  XmlNodeType_Element = 1,
+  XmlNodeType_Attribute = 2,
+  XmlNodeType_Text = 3,
+  XmlNodeType_CData = 4,
+};
+
+// A node of a parsed document: a cheap value handle, valid while its
+// document lives. The empty handle is "nothing". Handles compare by identity.
+class XmlNode {
+ public:
+  XmlNode() = default;
+  explicit XmlNode(_xmlNode* node) noexcept : node_(node) {}
+
+  bool IsNothing() const noexcept { return node_ == nullptr; }
+  explicit operator bool() const noexcept { return node_ != nullptr; }
+  friend bool operator==(const XmlNode&, const XmlNode&) = default;
+
+  // 1 element, 3 text, 4 CDATA; other kinds answer with their own libxml2 number.
+  int32_t nodeType() const;
+  XmlNode firstChild() const;
+  XmlNode nextSibling() const;  // nothing at the end of the chain
+
+  class ChildRange;
+  ChildRange childNodes() const;
+
+  std::string nodeName() const;         // qualified name as written ("p:local")
+  std::string_view baseName() const;    // local name
+  std::string_view namespaceURI() const;  // empty when none
+  std::string_view prefix() const;      // empty when none
+
+  // The value as text: the content of a text or CDATA node, and for an
+  // element the text and CDATA of all its descendants, in document order.
+  std::string nodeTypedValue() const;
+
+  class AttributeRange;
+  // Namespace declarations first (as "xmlns" / "xmlns:p"), then the attributes, in document order.
+  AttributeRange attributes() const;
+  // The attribute with this local name and namespace URI, or nothing.
+  XmlAttribute getQualifiedItem(std::string_view baseName, std::string_view namespaceURI) const;
+
+  // Line of the node in its source, for messages; 0 when unknown.
+  int32_t line() const;
+
+  _xmlNode* raw() const noexcept { return node_; }
+
+ private:
+  _xmlNode* node_ = nullptr;
+};
+
+// An attribute of an element, or one of its namespace declarations.
+class XmlAttribute {
+ public:
+  XmlAttribute() = default;
+  explicit XmlAttribute(_xmlAttr* attr) noexcept : attr_(attr) {}
+  XmlAttribute(_xmlNs* declaration, _xmlNode* owner) noexcept : ns_(declaration), owner_(owner) {}
+
+  bool IsNothing() const noexcept { return attr_ == nullptr && ns_ == nullptr; }
+  explicit operator bool() const noexcept { return !IsNothing(); }
+  friend bool operator==(const XmlAttribute&, const XmlAttribute&) = default;
+
+  bool IsNamespaceDeclaration() const noexcept { return ns_ != nullptr; }
+
+  std::string name() const;               // qualified name ("xsi:type", "xmlns:p", "xmlns")
+  std::string_view baseName() const;      // "type"; "p" for xmlns:p; "xmlns" for xmlns
+  std::string_view prefix() const;        // "xsi"; "xmlns" for xmlns:p; empty for xmlns
+  std::string_view namespaceURI() const;  // "http://www.w3.org/2000/xmlns/" for declarations
+  std::string value() const;
+  std::string nodeTypedValue() const { return value(); }
+
+ private:
+  _xmlAttr* attr_ = nullptr;
+  _xmlNs* ns_ = nullptr;
+  _xmlNode* owner_ = nullptr;
+};
+
+class XmlNode::ChildRange {
+ public:
+  class iterator {
+   public:
+    using value_type = XmlNode;
+    using difference_type = std::ptrdiff_t;
+    iterator() = default;
+    explicit iterator(XmlNode node) : node_(node) {}
+    XmlNode operator*() const { return node_; }
+    iterator& operator++() {
+      node_ = node_.nextSibling();
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator before = *this;
+      ++*this;
+      return before;
+    }
+    friend bool operator==(const iterator&, const iterator&) = default;
+
+   private:
+    XmlNode node_;
+  };
+  explicit ChildRange(XmlNode first) : first_(first) {}
+  iterator begin() const { return iterator(first_); }
+  iterator end() const { return iterator(); }
+
+ private:
+  XmlNode first_;
+};
+
+class XmlNode::AttributeRange {
+ public:
+  class iterator {
+   public:
+    using value_type = XmlAttribute;
+    using difference_type = std::ptrdiff_t;
+    iterator() = default;
+    iterator(_xmlNode* owner, _xmlNs* ns, _xmlAttr* attr) : owner_(owner), ns_(ns), attr_(attr) {}
+    XmlAttribute operator*() const;
+    iterator& operator++();
+    iterator operator++(int) {
+      iterator before = *this;
+      ++*this;
+      return before;
+    }
+    friend bool operator==(const iterator&, const iterator&) = default;
+
+   private:
+    _xmlNode* owner_ = nullptr;
+    _xmlNs* ns_ = nullptr;
+    _xmlAttr* attr_ = nullptr;
+  };
+  explicit AttributeRange(_xmlNode* element) : element_(element) {}
+  iterator begin() const;
+  iterator end() const { return iterator(); }
+  // Number of attributes, namespace declarations included.
+  int32_t length() const;
+
+ private:
+  _xmlNode* element_;
+};
+
+inline XmlNode::ChildRange XmlNode::childNodes() const { return ChildRange(firstChild()); }
+inline XmlNode::AttributeRange XmlNode::attributes() const { return AttributeRange(node_); }
+
+// What went wrong in the last load.
+class XmlParseError {
+ public:
+  // The code for a file that could not be found.
+  static constexpr int32_t kFileNotFound = static_cast<int32_t>(0x800C0005u);
+
+  int32_t errorCode() const noexcept { return errorCode_; }
+  const std::string& reason() const noexcept { return reason_; }
+  int32_t line() const noexcept { return line_; }
+  int32_t linepos() const noexcept { return linepos_; }
+
+ private:
+  friend class XmlDocument;
+  int32_t errorCode_ = 0;
+  std::string reason_;
+  int32_t line_ = 0;
+  int32_t linepos_ = 0;
+};
+
+// One parsed document, owning its tree. Parsing never reads another file or
+// opens a connection, and entity expansion is bounded; such documents fail
+// to load like any malformed one.
+class XmlDocument {
+ public:
+  XmlDocument();
+  ~XmlDocument();
+  XmlDocument(const XmlDocument&) = delete;
+  XmlDocument& operator=(const XmlDocument&) = delete;
+  XmlDocument(XmlDocument&&) noexcept;
+  XmlDocument& operator=(XmlDocument&&) noexcept;
+
+  bool validateOnParse() const noexcept { return validateOnParse_; }
+  void validateOnParse(bool value) noexcept { validateOnParse_ = value; }
+  bool preserveWhiteSpace() const noexcept { return preserveWhiteSpace_; }
+  void preserveWhiteSpace(bool value) noexcept { preserveWhiteSpace_ = value; }
+
+  // Parses UTF-8 text, whatever its declaration says. False on failure, with parseError() filled.
+  bool loadXML(std::string_view text);
+  // Parses a file, decoded by its byte-order mark and declaration.
+  bool load(const std::string& fileName);
+
+  const XmlParseError& parseError() const noexcept { return parseError_; }
+  XmlNode documentElement() const;
+
+ private:
+  bool Parse(std::string_view text, const char* url, const char* encoding);
+
+  struct DocFree {
+    void operator()(_xmlDoc* doc) const;
+  };
+  std::unique_ptr<_xmlDoc, DocFree> doc_;
+  XmlParseError parseError_;
+  bool validateOnParse_ = false;
+  bool preserveWhiteSpace_ = true;
+};
+
+}  // namespace vexlo9
