@@ -1,0 +1,52 @@
+#pragma once
+
+#include <gmpxx.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "vexlo9/model/Object.h"
+
+namespace vexlo9 {
+
+// An exact decimal number of any size and precision (xsd:decimal), shared by
+// reference. It keeps the number of fraction digits it was given, so "12.50"
+// prints back as "12.50", while comparison is numeric ("12.5" equals "12.50").
+class Decimal : public Object {
+ public:
+  Decimal() = default;
+  explicit Decimal(int64_t value);
+  // Parses `text`, raising as Parse does.
+  explicit Decimal(std::string_view text);
+
+  std::string TypeName() const override { return "Decimal"; }
+
+  // The XML Schema lexical form: an optional sign, digits, an optional point
+  // and fraction, at least one digit in all ("+1.50", ".5", "5."), no blanks
+  // or exponent. Bad text raises 13 from "Decimal.Parse",
+  // "Invalid decimal value [" + text + "]", and leaves the value as it was.
+  void Parse(std::string_view text);
+  // Negative, 0 or positive as this value is below, equal to or above `other`.
+  int32_t CompareTo(const Decimal& other) const;
+  // Numeric equality: the scales may differ.
+  bool Equals(const Decimal& other) const { return CompareTo(other) == 0; }
+  // An empty override gives the value with the scale it was given: no "+",
+  // no leading integer zeros beyond one, "0.5" for ".5", "5" for "5.". Zero
+  // has no sign ("-0.00" prints "0.00"). A non-empty override is a
+  // digit-placeholder pattern, applied as ConversionUtils applies it to
+  // doubles (exact ties round to even); a bad one raises 5 from
+  // "Decimal.ToString".
+  std::string ToString(std::string_view formatOverride = {}) const;
+  // The number of fraction digits kept.
+  int32_t Scale() const noexcept { return scale_; }
+
+ private:
+  mpz_class unscaled_;  // the value is unscaled_ / 10^scale_
+  int32_t scale_ = 0;
+};
+
+using DecimalPtr = std::shared_ptr<Decimal>;
+
+}  // namespace vexlo9

@@ -1,0 +1,61 @@
+#include "vexlo9/platform/FileWriters.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "vexlo9/model/Error.h"
+#include "vexlo9/platform/ConversionUtils.h"
+
+namespace vexlo9 {
+namespace detail {
+
+std::string OutputFile::SourceOf(const char* operation) const {
+  return std::string(writerName_) + "." + operation;
+}
+
+void OutputFile::Open(const std::string& fileName, int32_t mode) {
+  if (mode != BinaryFileWriter::kCreateOrReplace) {
+    throw Error(5, SourceOf("Open"), "Unsupported file mode " + std::to_string(mode) + " for the file [" + fileName +
+                                         "]; only 2 (create or replace) is supported");
+  }
+  if (file_) throw Error(5, SourceOf("Open"), "The file [" + fileName_ + "] is still open");
+  if (fileName.find('\0') != std::string::npos) {
+    throw Error(5, SourceOf("Open"), "Cannot open the file [" + fileName + "]: the name holds a NUL character");
+  }
+  errno = 0;
+  // "e": the descriptor is not inherited by programs the host starts.
+  file_.reset(std::fopen(fileName.c_str(), "wbe"));
+  if (!file_) {
+    throw Error(75, SourceOf("Open"), "Cannot open the file [" + fileName + "]: " + std::strerror(errno));
+  }
+  fileName_ = fileName;
+}
+
+void OutputFile::Write(std::span<const uint8_t> bytes) {
+  if (!file_) throw Error(5, SourceOf("Write"), "No file is open");
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) {
+    throw Error(75, SourceOf("Write"), "Cannot write the file [" + fileName_ + "]: " + std::strerror(errno));
+  }
+}
+
+void OutputFile::Close() {
+  if (!file_) return;
+  errno = 0;
+  const bool failed = std::fclose(file_.release()) != 0;
+  if (failed) {
+    throw Error(75, SourceOf("Close"), "Cannot finish the file [" + fileName_ + "]: " + std::strerror(errno));
+  }
+}
+
+}  // namespace detail
+
+void TextFileWriter::Open(const std::string& fileName, int32_t mode) {
+  static constexpr uint8_t kByteOrderMark[] = {0xFF, 0xFE};
+  file_.Open(fileName, mode);
+  file_.Write(kByteOrderMark);
+}
+
+void TextFileWriter::Write(std::string_view text) { file_.Write(ConversionUtils::ToUtf16Bytes(text)); }
+
+}  // namespace vexlo9
