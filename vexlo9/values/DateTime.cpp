@@ -1,0 +1,913 @@
+#include "vexlo9/values/DateTime.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "vexlo9/model/Error.h"
+#include "vexlo9/values/DateTimeSpan.h"
+
+namespace vexlo9 {
+
+namespace {
+
+constexpr uint32_t Bit(DTType kind) { return 1u << kind; }
+
+// Which kinds use which parts.
+constexpr uint32_t kYearKinds = Bit(DTType_dateTime) | Bit(DTType_date) | Bit(DTType_gYearMonth) | Bit(DTType_gYear);
+constexpr uint32_t kMonthKinds =
+    Bit(DTType_dateTime) | Bit(DTType_date) | Bit(DTType_gYearMonth) | Bit(DTType_gMonth) | Bit(DTType_gMonthDay);
+constexpr uint32_t kDayKinds = Bit(DTType_dateTime) | Bit(DTType_date) | Bit(DTType_gDay) | Bit(DTType_gMonthDay);
+constexpr uint32_t kTimeKinds = Bit(DTType_dateTime) | Bit(DTType_time);
+constexpr uint32_t kCalendarKinds = Bit(DTType_dateTime) | Bit(DTType_date);
+constexpr uint32_t kAllKinds = (1u << 9) - 1;
+
+constexpr std::array<int32_t, 13> kDaysBeforeMonth = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+constexpr std::array<int32_t, 13> kLongestMonth = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+struct GuardInfo {
+  const char* source;
+  const char* text;
+  uint32_t kinds;
+};
+
+// Indexed by DateTime::Guarded. Only the year's text has a single blank before the kind name.
+constexpr GuardInfo kGuards[] = {
+    {"Year", "Failed to GetYear. Invalid Date Type: ", kYearKinds},
+    {"Month", "Failed to GetMonth. Invalid Date Type:  ", kMonthKinds},
+    {"Day", "Failed to GetDay. Invalid Date Type:  ", kDayKinds},
+    {"Hour", "Failed to GetHour. Invalid Date Type:  ", kTimeKinds},
+    {"Minute", "Failed to GetMinute. Invalid Date Type:  ", kTimeKinds},
+    {"Second", "Failed to GetSecond. Invalid Date Type:  ", kTimeKinds},
+    {"RealSecond", "Failed to GetRealSecond. Invalid Date Type:  ", kTimeKinds},
+    {"MilliSecond", "Failed to GetMilliSecond. Invalid Date Type:  ", kTimeKinds},
+    {"MicroSecond", "Failed to GetMicroSecond. Invalid Date Type:  ", kTimeKinds},
+    {"NanoSecond", "Failed to GetNanoSecond. Invalid Date Type:  ", kTimeKinds},
+    {"DayOfWeek", "Failed to GetDayOfWeek. Invalid Date Type:  ", kCalendarKinds},
+    {"DayOfYear", "Failed to GetDayOfYear. Invalid Date Type:  ", kCalendarKinds},
+};
+
+// Stored years skip 0 (-1 is 1 BC); the astronomical count has it, which keeps calendar arithmetic continuous.
+constexpr int64_t Astronomical(int64_t year) { return year < 0 ? year + 1 : year; }
+constexpr int64_t FromAstronomical(int64_t year) { return year <= 0 ? year - 1 : year; }
+constexpr bool IsLeapAstronomical(int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+constexpr bool IsLeap(int64_t storedYear) { return IsLeapAstronomical(Astronomical(storedYear)); }
+
+constexpr int64_t DaysInMonthAstronomical(int64_t year, int64_t month) {
+  return month == 2 && !IsLeapAstronomical(year) ? 28 : kLongestMonth[month];
+}
+
+constexpr int64_t FQuotient(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+constexpr int64_t Modulo(int64_t a, int64_t b) { return a - FQuotient(a, b) * b; }
+
+// Days since 1970-01-01 of a proleptic Gregorian date (astronomical year, month 1..12).
+constexpr int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
+  year -= month <= 2;
+  const int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const int64_t yearOfEra = year - era * 400;
+  const int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+struct Civil {
+  int64_t year;  // astronomical
+  int64_t month;
+  int64_t day;
+};
+
+constexpr Civil CivilFromDays(int64_t days) {
+  days += 719468;
+  const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const int64_t dayOfEra = days - era * 146097;
+  const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
+  const int64_t day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
+  const int64_t month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
+  return {yearOfEra + era * 400 + (month <= 2), month, day};
+}
+
+// The platform's day 0.
+constexpr int64_t kPlatformEpoch = DaysFromCivil(1899, 12, 30);
+constexpr int64_t kSecondsPerDay = 86400;
+
+// Appends value in decimal, left-padded with '0' to width.
+void AppendNumber(std::string& out, int64_t value, int width) {
+  if (value < 0) {
+    out.push_back('-');
+    value = -value;
+  }
+  char digits[20];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (int i = count; i < width; ++i) out.push_back('0');
+  while (count > 0) out.push_back(digits[--count]);
+}
+
+// Reads count decimal digits at text[pos...]; the caller has checked the length.
+bool ReadDigits(std::string_view text, size_t pos, size_t count, int32_t& value) noexcept {
+  int32_t result = 0;
+  for (size_t i = pos; i < pos + count; ++i) {
+    const char c = text[i];
+    if (c < '0' || c > '9') return false;
+    result = result * 10 + (c - '0');
+  }
+  value = result;
+  return true;
+}
+
+std::string KindName(DTType kind) { return std::string(detail::DTTypeName(kind)); }
+
+[[noreturn]] void ThrowValidate(std::string description) { throw Error(104, "Validate", std::move(description)); }
+
+[[noreturn]] void ThrowPartForKind(const char* opening, int64_t value, DTType kind) {
+  ThrowValidate(opening + std::to_string(value) + "] for type " + KindName(kind));
+}
+
+[[noreturn]] void ThrowBadDate(std::string_view text) {
+  throw Error(108, "SetXSDDate",
+              "Invalid XSD Date [" + std::string(text) + "] expected [-]CCYY-MM-DD[[Z]|[[+|-]hh:mm]]");
+}
+
+[[noreturn]] void ThrowBadTime(std::string_view text) {
+  throw Error(108, "SetXSDTime", "Invalid XSD Time [" + std::string(text) + "] expected hh:mm:ss[.ff]");
+}
+
+}  // namespace
+
+enum class DateTime::Guarded : uint8_t {
+  Year,
+  Month,
+  Day,
+  Hour,
+  Minute,
+  Second,
+  RealSecond,
+  MilliSecond,
+  MicroSecond,
+  NanoSecond,
+  DayOfWeek,
+  DayOfYear,
+};
+
+namespace detail {
+
+std::string_view DTTypeName(DTType kind) noexcept {
+  static constexpr std::string_view kNames[] = {"yearZero", "dateTime", "date",   "gYearMonth", "gYear",
+                                                "time",     "gDay",     "gMonth", "gMonthDay"};
+  return static_cast<uint32_t>(kind) < std::size(kNames) ? kNames[kind] : "unknown";
+}
+
+void AppendFraction(std::string& out, int32_t milli, int32_t micro, int32_t nano) {
+  const int32_t groups[3] = {std::max(milli, 0), std::max(micro, 0), std::max(nano, 0)};
+  const int used = groups[2] >= 1 ? 3 : groups[1] >= 1 ? 2 : groups[0] >= 1 ? 1 : 0;
+  if (used == 0) return;
+  out.push_back('.');
+  for (int g = 0; g < used; ++g) AppendNumber(out, groups[g], 3);
+  // Only the last group loses its trailing zeros; it is at least 1, so a digit always stays.
+  while (out.back() == '0') out.pop_back();
+}
+
+size_t ReadFraction(std::string_view text, size_t& pos, int32_t& milli, int32_t& micro, int32_t& nano) noexcept {
+  static constexpr int32_t kWeights[3] = {100, 10, 1};
+  int32_t groups[3] = {0, 0, 0};
+  size_t count = 0;
+  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos, ++count) {
+    if (count < 9) groups[count / 3] += (text[pos] - '0') * kWeights[count % 3];
+  }
+  milli = groups[0];
+  micro = groups[1];
+  nano = groups[2];
+  return count;
+}
+
+}  // namespace detail
+
+// ---- kinds and guards ----
+
+bool DateTime::Uses(uint32_t kinds) const noexcept {
+  return static_cast<uint32_t>(kind_) < 9 && (kinds & Bit(kind_)) != 0;
+}
+
+void DateTime::Guard(Guarded property) const {
+  const GuardInfo& guard = kGuards[static_cast<size_t>(property)];
+  if (!Uses(guard.kinds)) throw Error(104, guard.source, guard.text + KindName(kind_));
+}
+
+void DateTime::Init(DTType dt) {
+  if (static_cast<uint32_t>(dt) > DTType_gMonthDay) throw Error::InvalidCall("Init");
+  Clear();
+  kind_ = dt;
+}
+
+int32_t DateTime::Year() const {
+  Guard(Guarded::Year);
+  return year_;
+}
+void DateTime::Year(int32_t value) {
+  Guard(Guarded::Year);
+  year_ = value;
+}
+bool DateTime::IsYearValid() const noexcept { return Uses(kYearKinds); }
+
+uint8_t DateTime::Month() const {
+  Guard(Guarded::Month);
+  return month_;
+}
+void DateTime::Month(uint8_t value) {
+  Guard(Guarded::Month);
+  month_ = value;
+}
+bool DateTime::IsMonthValid() const noexcept { return Uses(kMonthKinds); }
+
+uint8_t DateTime::Day() const {
+  Guard(Guarded::Day);
+  return day_;
+}
+void DateTime::Day(uint8_t value) {
+  Guard(Guarded::Day);
+  day_ = value;
+}
+bool DateTime::IsDayValid() const noexcept { return Uses(kDayKinds); }
+
+uint8_t DateTime::Hour() const {
+  Guard(Guarded::Hour);
+  return hour_;
+}
+void DateTime::Hour(uint8_t value) {
+  Guard(Guarded::Hour);
+  hour_ = value;
+}
+bool DateTime::IsHourValid() const noexcept { return Uses(kTimeKinds); }
+
+uint8_t DateTime::Minute() const {
+  Guard(Guarded::Minute);
+  return minute_;
+}
+void DateTime::Minute(uint8_t value) {
+  Guard(Guarded::Minute);
+  minute_ = value;
+}
+bool DateTime::IsMinuteValid() const noexcept { return Uses(kTimeKinds); }
+
+uint8_t DateTime::Second() const {
+  Guard(Guarded::Second);
+  return second_;
+}
+void DateTime::Second(uint8_t value) {
+  Guard(Guarded::Second);
+  second_ = value;
+}
+bool DateTime::IsSecondValid() const noexcept { return Uses(kTimeKinds); }
+
+double DateTime::RealSecond() const {
+  Guard(Guarded::RealSecond);
+  return second_ + milli_ / 1e3 + micro_ / 1e6 + nano_ / 1e9;
+}
+
+int32_t DateTime::MilliSecond() const {
+  Guard(Guarded::MilliSecond);
+  return milli_;
+}
+void DateTime::MilliSecond(int32_t value) {
+  Guard(Guarded::MilliSecond);
+  milli_ = value;
+}
+bool DateTime::IsMilliSecondValid() const noexcept { return Uses(kTimeKinds); }
+
+int32_t DateTime::MicroSecond() const {
+  Guard(Guarded::MicroSecond);
+  return micro_;
+}
+void DateTime::MicroSecond(int32_t value) {
+  Guard(Guarded::MicroSecond);
+  micro_ = value;
+}
+
+int32_t DateTime::NanoSecond() const {
+  Guard(Guarded::NanoSecond);
+  return nano_;
+}
+void DateTime::NanoSecond(int32_t value) {
+  Guard(Guarded::NanoSecond);
+  nano_ = value;
+}
+bool DateTime::IsNanoSecondValid() const noexcept { return Uses(kTimeKinds); }
+
+uint8_t DateTime::DayOfWeek() const {
+  Guard(Guarded::DayOfWeek);
+  // 1970-01-01 was a Thursday, day 5 when Sunday is 1.
+  return static_cast<uint8_t>(Modulo(DaysFromCivil(Astronomical(year_), month_, day_) + 4, 7) + 1);
+}
+
+int32_t DateTime::DayOfYear() const {
+  Guard(Guarded::DayOfYear);
+  if (month_ < 1 || month_ > 12) Validate();  // raises the month error before the table is indexed
+  return kDaysBeforeMonth[month_ - 1] + day_ + (month_ > 2 && IsLeap(year_) ? 1 : 0);
+}
+
+int32_t DateTime::zoneHour() const {
+  if (!hasOffset_) throw Error(104, "ZoneHour", "TimeZone is not been used");
+  return zoneHour_;
+}
+
+int32_t DateTime::ZoneMinute() const {
+  if (!hasOffset_) throw Error(104, "ZoneMinute", "TimeZone is not been used");
+  return zoneMinute_;
+}
+
+DateTimePtr DateTime::Clone() const {
+  auto copy = std::make_shared<DateTime>();
+  *copy = *this;
+  return copy;
+}
+
+void DateTime::SetDateTimeWithType(const DateTime& dt, DTType t) {
+  // The kinds each source kind holds enough data for, indexed by the source kind.
+  static constexpr uint32_t kTargets[9] = {
+      Bit(DTType_yearZero),
+      kAllKinds,
+      Bit(DTType_date) | Bit(DTType_gYearMonth) | Bit(DTType_gYear) | Bit(DTType_gMonthDay) | Bit(DTType_gMonth) |
+          Bit(DTType_gDay),
+      Bit(DTType_gYearMonth) | Bit(DTType_gYear) | Bit(DTType_gMonth),
+      Bit(DTType_gYear),
+      Bit(DTType_time),
+      Bit(DTType_gDay),
+      Bit(DTType_gMonth),
+      Bit(DTType_gMonthDay) | Bit(DTType_gMonth) | Bit(DTType_gDay),
+  };
+  const bool known = static_cast<uint32_t>(t) <= DTType_gMonthDay;
+  if (!known || (t != DTType_yearZero && (kTargets[dt.kind_] & Bit(t)) == 0)) {
+    throw Error(104, "SetDateTime",
+                "Attempting to set a Datetime of type " + KindName(t) + " using an XmlDateTime of type " +
+                    KindName(dt.kind_) +
+                    ". The source XmlDateTime does not contian enough data to allow the conversion.");
+  }
+  *this = dt;
+  kind_ = t;
+  // Parts the new kind does not use are dropped, so the value stays valid for its kind.
+  if (!Uses(kYearKinds)) year_ = 0;
+  if (!Uses(kMonthKinds)) month_ = 0;
+  if (!Uses(kDayKinds)) day_ = 0;
+  if (!Uses(kTimeKinds)) {
+    hour_ = minute_ = second_ = 0;
+    milli_ = micro_ = nano_ = 0;
+  }
+}
+
+// ---- setting by parts ----
+
+void DateTime::SetDateTimeInt(DTType target, int32_t year, uint8_t month, uint8_t day, uint8_t hour, uint8_t minute,
+                              uint8_t second, int32_t milli, int32_t micro, int32_t nano) {
+  if (kind_ != DTType_yearZero && kind_ != target) {
+    throw Error(100, "SetDateTimeInt",
+                "Failed to copy DateTime. Invalid Date Type: " + KindName(target) + ", expected: " + KindName(kind_) +
+                    ".");
+  }
+  Clear();
+  kind_ = target;
+  year_ = year;
+  month_ = month;
+  day_ = day;
+  hour_ = hour;
+  minute_ = minute;
+  second_ = second;
+  milli_ = milli;
+  micro_ = micro;
+  nano_ = nano;
+  Validate();
+}
+
+void DateTime::SetDateTime(int32_t iYear, uint8_t iMonth, uint8_t iDay, uint8_t iHour, uint8_t iMinute,
+                           uint8_t iSecond) {
+  SetDateTimeInt(DTType_dateTime, iYear, iMonth, iDay, iHour, iMinute, iSecond, 0, 0, 0);
+}
+
+void DateTime::SetDateTimeEx(int32_t iYear, uint8_t iMonth, uint8_t iDay, uint8_t iHour, uint8_t iMinute,
+                             uint8_t iSecond, int32_t iMilli, int32_t iMicro, int32_t iNano) {
+  SetDateTimeInt(DTType_dateTime, iYear, iMonth, iDay, iHour, iMinute, iSecond, iMilli, iMicro, iNano);
+}
+
+void DateTime::SetGYear(int32_t iYear) { SetDateTimeInt(DTType_gYear, iYear, 0, 0, 0, 0, 0, 0, 0, 0); }
+
+void DateTime::SetGYearMonth(int32_t iYear, uint8_t iMonth) {
+  SetDateTimeInt(DTType_gYearMonth, iYear, iMonth, 0, 0, 0, 0, 0, 0, 0);
+}
+
+void DateTime::SetGMonth(uint8_t iMonth) { SetDateTimeInt(DTType_gMonth, 0, iMonth, 0, 0, 0, 0, 0, 0, 0); }
+
+void DateTime::SetGMonthDay(uint8_t iMonth, uint8_t iDay) {
+  SetDateTimeInt(DTType_gMonthDay, 0, iMonth, iDay, 0, 0, 0, 0, 0, 0);
+}
+
+void DateTime::SetGDay(uint8_t iDay) { SetDateTimeInt(DTType_gDay, 0, 0, iDay, 0, 0, 0, 0, 0, 0); }
+
+void DateTime::SetDate(int32_t iYear, uint8_t iMonth, uint8_t iDay) {
+  SetDateTimeInt(DTType_date, iYear, iMonth, iDay, 0, 0, 0, 0, 0, 0);
+}
+
+void DateTime::SetTime(uint8_t iHour, uint8_t iMin, uint8_t iSec) {
+  SetDateTimeInt(DTType_time, 0, 0, 0, iHour, iMin, iSec, 0, 0, 0);
+}
+
+void DateTime::SetTimeEx(uint8_t iHour, uint8_t iMin, uint8_t iSec, int32_t iMilli, int32_t iMicro, int32_t iNano) {
+  SetDateTimeInt(DTType_time, 0, 0, 0, iHour, iMin, iSec, iMilli, iMicro, iNano);
+}
+
+void DateTime::SetFracTime(int32_t iMilli, int32_t iMicro, int32_t iNano) {
+  SetDateTimeInt(DTType_time, 0, 0, 0, 0, 0, 0, iMilli, iMicro, iNano);
+}
+
+void DateTime::SetTimeZone(int32_t iHour, int32_t iMinute) {
+  // A negative minute is how an offset between -01:00 and 00:00 keeps its sign, so it needs hour 0.
+  const bool valid = iHour >= -23 && iHour <= 23 && iMinute < 60 && iMinute > -60 && (iMinute >= 0 || iHour == 0);
+  if (!valid) {
+    throw Error(104, "SetTimeZone",
+                "Invalid TimeZone [" + std::to_string(iHour) + ":" + std::to_string(iMinute) + "]");
+  }
+  isUtc_ = true;
+  hasOffset_ = true;
+  zoneHour_ = iHour;
+  zoneMinute_ = iMinute;
+}
+
+// ---- validation ----
+
+void DateTime::Validate() const {
+  if (kind_ == DTType_yearZero) ThrowValidate("Invalid Year Zero");
+
+  if (Uses(kMonthKinds)) {
+    if (month_ < 1 || month_ > 12) ThrowValidate("Invalid Month [" + std::to_string(month_) + "] (1 <= month <= 12)");
+  } else if (month_ != 0) {
+    ThrowPartForKind("Invalid Month [", month_, kind_);
+  }
+
+  if (Uses(kYearKinds)) {
+    if (year_ == 0 || year_ < -9999 || year_ > 9999) {
+      ThrowValidate("Invalid Year [" + std::to_string(year_) + "] (-9999 <= year <= 9999 and year <> 0)");
+    }
+  } else if (year_ != 0) {
+    ThrowPartForKind("Invalid Year [", year_, kind_);
+  }
+
+  if (Uses(kCalendarKinds)) {
+    if (day_ < 1 || day_ > DaysInMonthAstronomical(Astronomical(year_), month_)) {
+      ThrowValidate("Invalid Day [" + std::to_string(day_) + "] (1 <= day <= days in month");
+    }
+  } else if (kind_ == DTType_gMonthDay) {
+    if (day_ < 1 || day_ > kLongestMonth[month_]) {
+      ThrowValidate("Invalid Day [" + std::to_string(day_) + "] (1 <= day <= days in month)");
+    }
+  } else if (kind_ == DTType_gDay) {
+    if (day_ < 1 || day_ > 31) ThrowValidate("Invalid Day [" + std::to_string(day_) + "] (1 <= day <= 31)");
+  } else if (day_ != 0) {
+    ThrowPartForKind("Invalid Day [", day_, kind_);
+  }
+
+  const struct {
+    const char* opening;
+    int64_t value;
+    int64_t max;
+    const char* range;
+  } parts[] = {
+      {"Invalid Hour [", hour_, 23, "] (0 <= hour <= 23)"},
+      {"Invalid Minute [", minute_, 59, "] (0 <= minute <= 59)"},
+      {"Invalid Second [", second_, 59, "] (0 <= second <= 59)"},
+      {"Invalid Milli-Second [", milli_, 999, "] (0 <= milli <= 999)"},
+      {"Invalid Micro-Second [", micro_, 999, "] (0 <= micro <= 999)"},
+      {"Invalid Nano-Second [", nano_, 999, "] (0 <= nano <= 999)"},
+  };
+  const bool usesTime = Uses(kTimeKinds);
+  for (const auto& part : parts) {
+    if (usesTime) {
+      if (part.value < 0 || part.value > part.max) ThrowValidate(part.opening + std::to_string(part.value) + part.range);
+    } else if (part.value != 0) {
+      ThrowPartForKind(part.opening, part.value, kind_);
+    }
+  }
+}
+
+// ---- grammars ----
+
+void DateTime::SetXSDDate(std::string_view xsdDate) {
+  if (xsdDate.empty()) throw Error(108, "SetXSDDate", "Invalid Date (Empty String)");
+  if (xsdDate.find('T') != std::string_view::npos) throw Error(108, "SetXSDDate", "Invalid Date ('T' not allowed)");
+
+  std::string_view body = xsdDate;
+  std::string_view zone;
+  const bool hasColon = xsdDate.find(':') != std::string_view::npos;
+  if (xsdDate.back() == 'Z') {
+    if (hasColon) throw Error(108, "SetXSDDate", "Invalid Date (Bad Zone value)");
+    zone = body.substr(body.size() - 1);
+    body.remove_suffix(1);
+  } else if (hasColon) {
+    if (body.size() < 6) ThrowBadDate(xsdDate);
+    zone = body.substr(body.size() - 6);
+    body.remove_suffix(6);
+  }
+
+  const bool monthFirst = body.starts_with("--");
+  const bool negative = !monthFirst && body.starts_with('-');
+  if (negative) body.remove_prefix(1);
+
+  DTType kind = DTType_yearZero;
+  int32_t year = 0;
+  int32_t month = 0;
+  int32_t day = 0;
+  bool ok = false;
+  const auto dash = [&body](size_t pos) { return body[pos] == '-'; };
+  if (monthFirst) {
+    switch (body.size()) {
+      case 4:  // --MM
+        kind = DTType_gMonth;
+        ok = ReadDigits(body, 2, 2, month);
+        break;
+      case 6:  // --MM--
+        kind = DTType_gMonth;
+        ok = ReadDigits(body, 2, 2, month) && dash(4) && dash(5);
+        break;
+      case 5:  // ---DD
+        kind = DTType_gDay;
+        ok = dash(2) && ReadDigits(body, 3, 2, day);
+        break;
+      case 7:  // --MM-DD
+        kind = DTType_gMonthDay;
+        ok = ReadDigits(body, 2, 2, month) && dash(4) && ReadDigits(body, 5, 2, day);
+        break;
+      default:
+        break;
+    }
+  } else {
+    switch (body.size()) {
+      case 4:  // CCYY
+        kind = DTType_gYear;
+        ok = ReadDigits(body, 0, 4, year);
+        break;
+      case 7:  // CCYY-MM
+        kind = DTType_gYearMonth;
+        ok = ReadDigits(body, 0, 4, year) && dash(4) && ReadDigits(body, 5, 2, month);
+        break;
+      case 10:  // CCYY-MM-DD
+        kind = DTType_date;
+        ok = ReadDigits(body, 0, 4, year) && dash(4) && ReadDigits(body, 5, 2, month) && dash(7) &&
+             ReadDigits(body, 8, 2, day);
+        break;
+      default:
+        break;
+    }
+  }
+  if (!ok) ThrowBadDate(xsdDate);
+
+  kind_ = kind;
+  if (Uses(kYearKinds)) year_ = negative ? -year : year;
+  if (Uses(kMonthKinds)) month_ = static_cast<uint8_t>(month);
+  if (Uses(kDayKinds)) day_ = static_cast<uint8_t>(day);
+  if (!zone.empty()) SetZone(zone);
+}
+
+void DateTime::SetXSDTime(std::string_view xsdTime) {
+  if (xsdTime.empty()) throw Error(108, "SetXSDTime", "Invalid XSD Time (Empty String)");
+  int32_t hour = 0;
+  int32_t minute = 0;
+  int32_t second = 0;
+  const bool shape = xsdTime.size() >= 8 && xsdTime[2] == ':' && xsdTime[5] == ':' && ReadDigits(xsdTime, 0, 2, hour) &&
+                     ReadDigits(xsdTime, 3, 2, minute) && ReadDigits(xsdTime, 6, 2, second);
+  if (!shape || hour > 23 || minute > 59 || second > 59) ThrowBadTime(xsdTime);
+
+  int32_t milli = 0;
+  int32_t micro = 0;
+  int32_t nano = 0;
+  size_t pos = 8;
+  if (pos < xsdTime.size() && xsdTime[pos] == '.') {
+    ++pos;
+    const size_t digits = detail::ReadFraction(xsdTime, pos, milli, micro, nano);
+    if (digits > 9) {
+      throw Error(108, "SetXSDTime", "Invalid XSD Time [" + std::string(xsdTime) + "] Fraction part too long");
+    }
+    if (digits == 0) ThrowBadTime(xsdTime);
+  }
+  hour_ = static_cast<uint8_t>(hour);
+  minute_ = static_cast<uint8_t>(minute);
+  second_ = static_cast<uint8_t>(second);
+  milli_ = milli;
+  micro_ = micro;
+  nano_ = nano;
+  if (pos < xsdTime.size()) SetZone(xsdTime.substr(pos));
+  kind_ = DTType_time;
+}
+
+void DateTime::SetZone(std::string_view xsdZone) {
+  if (xsdZone == "Z") {
+    SetUTC();
+    return;
+  }
+  int32_t hour = 0;
+  int32_t minute = 0;
+  const bool shape = xsdZone.size() == 6 && (xsdZone[0] == '+' || xsdZone[0] == '-') && xsdZone[3] == ':' &&
+                     ReadDigits(xsdZone, 1, 2, hour) && ReadDigits(xsdZone, 4, 2, minute);
+  if (!shape) throw Error(104, "Validate", "Invalid XSD Time Zone [" + std::string(xsdZone) + "]");
+  if (hour == 24) hour = 0;
+  if (xsdZone[0] == '-') {
+    if (hour != 0) {
+      hour = -hour;
+    } else {
+      minute = -minute;
+    }
+  }
+  SetTimeZone(hour, minute);
+}
+
+void DateTime::ParseXSDDate(std::string_view xsdDate) {
+  Clear();
+  SetXSDDate(xsdDate);
+  Validate();
+}
+
+void DateTime::ParseXSDTime(std::string_view xsdTime) {
+  Clear();
+  SetXSDTime(xsdTime);
+  Validate();
+}
+
+void DateTime::ParseXSDDateTime(std::string_view xsdDateTime) {
+  const size_t t = xsdDateTime.find('T');
+  if (t == std::string_view::npos) {
+    throw Error(104, "ParseXSDDateTime", "Invalid XSD DateTime [" + std::string(xsdDateTime) + "]");
+  }
+  Clear();
+  SetXSDDate(xsdDateTime.substr(0, t));
+  // A zone belongs after the time, not between date and "T".
+  if (kind_ != DTType_date || isUtc_) {
+    throw Error(104, "ParseXSDDateTime",
+                "Invalid XSD DateTime [" + std::string(xsdDateTime) + "] expected CCYY-MM-DDThh:mm:ss[.ff]");
+  }
+  SetXSDTime(xsdDateTime.substr(t + 1));
+  kind_ = DTType_dateTime;
+  Validate();
+}
+
+// ---- printing ----
+
+std::string DateTime::ToString(std::string_view formatString) const {
+  if (kind_ != DTType_time) {
+    const bool empty = year_ == 0 && month_ == 0 && day_ == 0 && hour_ == 0 && minute_ == 0 && second_ == 0 &&
+                       milli_ == 0 && micro_ == 0 && nano_ == 0;
+    if (kind_ == DTType_yearZero || empty) throw Error(108, "ToString", "Date Not Set");
+  }
+  if (formatString.empty() || formatString == "G") return {};
+  if (formatString != "s") return "Unknown format string: " + std::string(formatString);
+
+  std::string out;
+  out.reserve(40);
+  const auto year = [&] {
+    if (year_ < 0) out.push_back('-');
+    AppendNumber(out, std::abs(static_cast<int64_t>(year_)), 4);
+  };
+  const auto two = [&](int64_t value) { AppendNumber(out, value, 2); };
+  const auto time = [&] {
+    two(hour_);
+    out.push_back(':');
+    two(minute_);
+    out.push_back(':');
+    two(second_);
+    detail::AppendFraction(out, milli_, micro_, nano_);
+  };
+  const auto date = [&] {
+    year();
+    out.push_back('-');
+    two(month_);
+    out.push_back('-');
+    two(day_);
+  };
+  switch (kind_) {
+    case DTType_dateTime:
+      date();
+      out.push_back('T');
+      time();
+      break;
+    case DTType_date:
+      date();
+      break;
+    case DTType_time:
+      time();
+      break;
+    case DTType_gYearMonth:
+      year();
+      out.push_back('-');
+      two(month_);
+      break;
+    case DTType_gYear:
+      year();
+      break;
+    case DTType_gMonthDay:
+      out.append("--");
+      two(month_);
+      out.push_back('-');
+      two(day_);
+      break;
+    case DTType_gMonth:
+      out.append("--");
+      two(month_);
+      break;
+    case DTType_gDay:
+      out.append("---");
+      two(day_);
+      break;
+    case DTType_yearZero:
+      break;
+  }
+  if (isUtc_) {
+    if (hasOffset_) {
+      out.push_back(zoneHour_ < 0 || zoneMinute_ < 0 ? '-' : '+');
+      two(std::abs(zoneHour_));
+      out.push_back(':');
+      two(std::abs(zoneMinute_));
+    } else {
+      out.push_back('Z');
+    }
+  }
+  return out;
+}
+
+// ---- comparison and arithmetic ----
+
+int64_t DateTime::SubSecondNanos() const noexcept {
+  return second_ * int64_t{1'000'000'000} + milli_ * int64_t{1'000'000} + micro_ * int64_t{1'000} + nano_;
+}
+
+DTCompareResult DateTime::CompareTo(const DateTime& rhs) const {
+  DateTime sides[2] = {*this, rhs};
+  for (DateTime& side : sides) {
+    if (!side.hasOffset_) continue;
+    // Moves the value to +00:00; the minute carries the sign of the hour.
+    const int64_t minutes = side.zoneHour_ < 0 ? -int64_t{side.zoneMinute_} : side.zoneMinute_;
+    side.ShiftParts(-1, 0, 0, 0, side.zoneHour_, minutes, 0, 0, 0, 0);
+    side.zoneHour_ = 0;
+    side.zoneMinute_ = 0;
+  }
+  const DateTime& a = sides[0];
+  const DateTime& b = sides[1];
+  const struct {
+    uint32_t kinds;
+    int64_t left;
+    int64_t right;
+  } fields[] = {
+      {kYearKinds, a.year_, b.year_},
+      {kMonthKinds, a.month_, b.month_},
+      {kDayKinds, a.day_, b.day_},
+      {kTimeKinds, a.hour_, b.hour_},
+      {kTimeKinds, a.minute_, b.minute_},
+      {kTimeKinds, a.SubSecondNanos(), b.SubSecondNanos()},  // orders as RealSecond does, without rounding
+  };
+  for (const auto& field : fields) {
+    const bool left = a.Uses(field.kinds);
+    if (left != b.Uses(field.kinds)) return DTCompareResult_indeterminate;
+    if (!left) continue;
+    if (field.left > field.right) return DTCompareResult_greaterThan;
+    if (field.left < field.right) return DTCompareResult_lessThan;
+  }
+  return DTCompareResult_equal;
+}
+
+void DateTime::Shift(int64_t sign, const DateTimeSpan& span) {
+  ShiftParts(span.IsNegative() ? -sign : sign, span.Years(), span.Months(), span.Days(), span.Hours(),
+             span.Minutes(), span.Seconds(), span.MilliSeconds(), span.MicroSeconds(), span.NanoSeconds());
+}
+
+void DateTime::ShiftParts(int64_t sign, int64_t years, int64_t months, int64_t days, int64_t hours, int64_t minutes,
+                          int64_t seconds, int64_t millis, int64_t micros, int64_t nanos) {
+  const bool usesYear = Uses(kYearKinds);
+  const bool usesMonth = Uses(kMonthKinds);
+  const bool usesDay = Uses(kDayKinds);
+  const bool usesTime = Uses(kTimeKinds);
+  // Parts the kind lacks stand in as 1 January of a leap year, so that they carry nothing into the parts it has.
+  int64_t year = usesYear ? Astronomical(year_) : 0;
+  const int64_t month = usesMonth ? month_ : 1;
+  const int64_t day = usesDay ? day_ : 1;
+
+  const int64_t monthSum = month + sign * months;
+  const int64_t newMonth = Modulo(monthSum - 1, 12) + 1;
+  year += sign * years + FQuotient(monthSum - 1, 12);
+
+  int64_t carry = 0;
+  const auto step = [&](int64_t field, int64_t delta, int64_t base) {
+    const int64_t sum = field + sign * delta + carry;
+    carry = FQuotient(sum, base);
+    return Modulo(sum, base);
+  };
+  const int64_t newNano = step(nano_, nanos, 1000);
+  const int64_t newMicro = step(micro_, micros, 1000);
+  const int64_t newMilli = step(milli_, millis, 1000);
+  const int64_t newSecond = step(second_, seconds, 60);
+  const int64_t newMinute = step(minute_, minutes, 60);
+  const int64_t newHour = step(hour_, hours, 24);
+
+  // Counting from the first of the month replaces stepping month by month; the result is the same.
+  const int64_t dayInMonth = std::clamp<int64_t>(day, 1, DaysInMonthAstronomical(year, newMonth));
+  const Civil civil = CivilFromDays(DaysFromCivil(year, newMonth, 1) + dayInMonth - 1 + sign * days + carry);
+
+  const int64_t storedYear = FromAstronomical(civil.year);
+  if (usesYear && (storedYear < std::numeric_limits<int32_t>::min() || storedYear > std::numeric_limits<int32_t>::max())) {
+    throw Error::Overflow("AddDateTimeSpan");
+  }
+  year_ = usesYear ? static_cast<int32_t>(storedYear) : 0;
+  month_ = usesMonth ? static_cast<uint8_t>(civil.month) : 0;
+  day_ = usesDay ? static_cast<uint8_t>(civil.day) : 0;
+  if (usesTime) {
+    hour_ = static_cast<uint8_t>(newHour);
+    minute_ = static_cast<uint8_t>(newMinute);
+    second_ = static_cast<uint8_t>(newSecond);
+    milli_ = static_cast<int32_t>(newMilli);
+    micro_ = static_cast<int32_t>(newMicro);
+    nano_ = static_cast<int32_t>(newNano);
+  } else {
+    hour_ = minute_ = second_ = 0;
+    milli_ = micro_ = nano_ = 0;
+  }
+}
+
+DateTimePtr DateTime::AddDateTimeSpan(const DateTimeSpan& timespan) const {
+  auto result = Clone();
+  result->Shift(1, timespan);
+  return result;
+}
+
+DateTimePtr DateTime::SubDateTimeSpan(const DateTimeSpan& timespan) const {
+  auto result = Clone();
+  result->Shift(-1, timespan);
+  return result;
+}
+
+// ---- the platform date ----
+
+double DateTime::VBDate() const {
+  if (!Uses(kCalendarKinds | Bit(DTType_time))) {
+    throw Error(104, "VBDate",
+                "Failed to GetTime, Date Status must be dateTime. Invalid Date Type: " + KindName(kind_));
+  }
+  const double timeOfDay = (hour_ * 3600 + minute_ * 60 + second_) / static_cast<double>(kSecondsPerDay);
+  if (kind_ == DTType_time) return timeOfDay;
+  const auto days = static_cast<double>(DaysFromCivil(Astronomical(year_), month_, day_) - kPlatformEpoch);
+  if (kind_ == DTType_date) return days;
+  // Before day 0 the whole part counts back while the fraction still counts forward from midnight.
+  return days >= 0 ? days + timeOfDay : days - timeOfDay;
+}
+
+void DateTime::SetFromDateTime(double dt) {
+  if (kind_ == DTType_yearZero) throw Error(104, "SetFromDateTime", "Invalid type");
+  // Exclusive bounds: the whole day before -9999-01-01 and the day after 9999-12-31.
+  static constexpr double kBefore = static_cast<double>(DaysFromCivil(Astronomical(-9999), 1, 1) - kPlatformEpoch - 1);
+  static constexpr double kAfter = static_cast<double>(DaysFromCivil(9999, 12, 31) - kPlatformEpoch + 1);
+  if (!(dt > kBefore && dt < kAfter)) throw Error::Overflow("SetFromDateTime");
+
+  const double whole = std::trunc(dt);
+  int64_t days = static_cast<int64_t>(whole);
+  int64_t seconds = std::llround(std::fabs(dt - whole) * kSecondsPerDay);
+  if (seconds >= kSecondsPerDay) {
+    seconds -= kSecondsPerDay;
+    ++days;
+  }
+  const Civil civil = CivilFromDays(days + kPlatformEpoch);
+  const auto year = static_cast<int32_t>(FromAstronomical(civil.year));
+  const auto month = static_cast<uint8_t>(civil.month);
+  const auto day = static_cast<uint8_t>(civil.day);
+  const auto hour = static_cast<uint8_t>(seconds / 3600);
+  const auto minute = static_cast<uint8_t>(seconds / 60 % 60);
+  const auto second = static_cast<uint8_t>(seconds % 60);
+  switch (kind_) {
+    case DTType_dateTime:
+      SetDateTime(year, month, day, hour, minute, second);
+      break;
+    case DTType_date:
+      SetDate(year, month, day);
+      break;
+    case DTType_gYearMonth:
+      SetGYearMonth(year, month);
+      break;
+    case DTType_gYear:
+      SetGYear(year);
+      break;
+    case DTType_time:
+      SetTime(hour, minute, second);
+      break;
+    case DTType_gDay:
+      SetGDay(day);
+      break;
+    case DTType_gMonth:
+      SetGMonth(month);
+      break;
+    case DTType_gMonthDay:
+      SetGMonthDay(month, day);
+      break;
+    case DTType_yearZero:
+      break;
+  }
+}
+
+}  // namespace vexlo9
