@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vexlo9/model/Object.h"
+#include "vexlo9/output/NamespaceMap.h"
+#include "vexlo9/platform/TextBuffer.h"
+
+namespace vexlo9 {
+
+enum EOLType : int32_t {
+  EOLType_LF = 1,
+  EOLType_CRLF = 2,
+};
+
+enum XmlEncoding : int32_t {
+  XmlEncoding_UTF8 = 0,
+  XmlEncoding_UTF16 = 1,
+  XmlEncoding_NONE = 2,
+  XmlEncoding_UNICODE = 3,
+};
+
+class XmlTextWriter;
+
+namespace detail {
+struct XmlTextWriterContext;
+// The document entry points (and tests) create writers through this.
+std::unique_ptr<XmlTextWriter> NewXmlTextWriter();
+}  // namespace detail
+
+// The library's only producer of XML text: forward-only, into one growing
+// buffer. Callers start and end elements, add attributes while a start tag is
+// open, add text, and read the whole document with Xml().
+//
+// Errors carry the source "XmlTextWriter" and leave output and state as they
+// were: 101 for a header directive or WriteEndDocument while an element is
+// open, and for text, an end tag or an attribute with no element open; 102 for
+// an attribute after the start tag was closed.
+class XmlTextWriter : public Object {
+ public:
+  ~XmlTextWriter() override;
+  XmlTextWriter(const XmlTextWriter&) = delete;
+  XmlTextWriter& operator=(const XmlTextWriter&) = delete;
+
+  std::string TypeName() const override { return "XmlTextWriter"; }
+
+  // Binds Prefix to NS: on the next root element when none is open, else in the
+  // open element's scope without a declaration. A URI already bound in that
+  // scope raises 457.
+  void AddNamespace(std::string_view Prefix, std::string_view NS);
+  EOLType EOL() const noexcept { return eol_; }
+  // EOLType_LF and EOLType_CRLF choose the line end; other values are kept but change nothing.
+  void EOL(EOLType value) noexcept;
+  // Discards everything written so far and writes the XML declaration.
+  void WriteStartDocument(XmlEncoding eEncoding);
+  void WriteHeaderDirective(std::string_view directive);
+  void WriteEndDocument() const;
+  void WriteEOL();
+  void WriteComment(std::string_view comment);
+  void WriteStartElement(std::string_view name, std::string_view strNamespace);
+  void WriteString(std::string_view strText);
+  // Unescaped, and without closing an open start tag.
+  void WriteRaw(std::string_view strText);
+  void WriteEndElement();
+  // An attribute in the default namespace in scope (none: no prefix).
+  void WriteAttributeString(std::string_view name, std::string_view Value);
+  void WriteAttributeNsString(std::string_view strName, std::string_view strNamespace, std::string_view Value);
+  // The schema-instance "type" attribute naming ElementName in elementNamespace.
+  void WriteAttributeType(std::string_view elementNamespace, std::string_view ElementName);
+  void WriteAttributeNil();
+  // Everything written so far; elements may still be open.
+  const std::string& Xml() const noexcept { return out_.Text(); }
+  bool Format() const noexcept { return format_; }
+  void Format(bool value) noexcept { format_ = value; }
+  // The writer's own default namespace, declared on the root element.
+  const std::string& defaultNamespace() const noexcept { return defaultNamespace_; }
+  // With an element open, sets that element's default (inherited by later children) and declares nothing.
+  void defaultNamespace(std::string_view value);
+
+ private:
+  friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter();
+  XmlTextWriter();
+
+  // The current element; 101 when none is open.
+  detail::XmlTextWriterContext& OpenElement() const;
+  // The current element with its start tag still open; 101 or 102 otherwise.
+  detail::XmlTextWriterContext& OpenStartTag() const;
+  // The scope entry for uri, declared with a free prefix when it is not in scope;
+  // `declared` tells whether it was new.
+  const detail::Namespace& Bind(std::string_view uri, bool& declared);
+  void WriteDeclaration(std::string_view prefix, std::string_view uri);
+  void WriteAttribute(std::string_view strName, std::string_view strNamespace, std::string_view valuePrefix,
+                      std::string_view Value);
+  void WriteTabs(int32_t count);
+  void WriteEscaped(std::string_view text, bool attribute);
+
+  TextBuffer out_;
+  // Contexts by depth; those beyond the current depth are kept for reuse.
+  std::vector<std::unique_ptr<detail::XmlTextWriterContext>> contexts_;
+  detail::XmlTextWriterContext* current_ = nullptr;
+  std::string defaultNamespace_;
+  bool format_ = true;
+  detail::NamespaceMap pending_;
+  // The declarations in scope for all open elements; see XmlTextWriterContext.
+  detail::NamespaceMap scope_;
+  EOLType eol_ = EOLType_LF;
+  std::string_view lineEnd_ = "\n";
+};
+
+}  // namespace vexlo9
