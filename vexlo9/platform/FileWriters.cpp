@@ -33,6 +33,7 @@ void OutputFile::Open(const std::string& fileName, int32_t mode) {
 
 void OutputFile::Write(std::span<const uint8_t> bytes) {
   if (!file_) throw Error(5, SourceOf("Write"), "No file is open");
+  if (bytes.empty()) return;  // an empty span may have no data pointer at all
   errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) {
     throw Error(75, SourceOf("Write"), "Cannot write the file [" + fileName_ + "]: " + std::strerror(errno));
