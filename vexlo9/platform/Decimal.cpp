@@ -74,16 +74,16 @@ int32_t Decimal::CompareTo(const Decimal& other) const {
 }
 
 std::string Decimal::ToString(std::string_view formatOverride) const {
-  const mpz_class magnitude = abs(unscaled_);
   if (formatOverride.empty()) {
-    std::string digits = magnitude.get_str();
+    std::string text = unscaled_.get_str();
+    const size_t signLength = text.front() == '-' ? 1 : 0;
     const auto scale = static_cast<size_t>(scale_);
-    if (digits.size() <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
-    if (scale > 0) digits.insert(digits.size() - scale, 1, '.');
-    if (sgn(unscaled_) < 0) digits.insert(0, 1, '-');
-    return digits;
+    if (text.size() - signLength <= scale) text.insert(signLength, scale + 1 - (text.size() - signLength), '0');
+    if (scale > 0) text.insert(text.size() - scale, 1, '.');
+    return text;
   }
 
+  const mpz_class magnitude = abs(unscaled_);
   const auto pattern = detail::DigitPattern::Parse(formatOverride, "Decimal.ToString");
   std::string digits;
   if (scale_ > pattern.maxFractionDigits) {

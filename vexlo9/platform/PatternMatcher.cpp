@@ -84,6 +84,7 @@ class PatternCache {
   xmlRegexp* Get(std::string_view pattern) {
     auto found = patterns_.find(pattern);
     if (found == patterns_.end()) {
+      detail::CheckUtf8(pattern, kSource);
       if (patterns_.size() >= kMaxCachedPatterns) patterns_.clear();
       found = patterns_.emplace(std::string(pattern), Compile(pattern)).first;
     }
@@ -126,7 +127,6 @@ PatternCache& ThreadCache() {
 
 bool PatternMatcher::Matches(std::string_view pattern, std::string_view value) {
   PatternCache& cache = ThreadCache();
-  detail::CheckUtf8(pattern, kSource);
   xmlRegexp* regexp = cache.Get(pattern);
   detail::CheckUtf8(value, kSource);
   if (value.find('\0') != std::string_view::npos) return false;
