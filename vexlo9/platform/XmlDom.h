@@ -34,7 +34,8 @@ class XmlNode {
   explicit operator bool() const noexcept { return node_ != nullptr; }
   friend bool operator==(const XmlNode&, const XmlNode&) = default;
 
-  // 1 element, 3 text, 4 CDATA; other kinds answer with their own libxml2 number.
+  // 1 element, 3 text, 4 CDATA, 5 entity reference, 7 processing instruction, 8 comment; other kinds
+  // answer with their own libxml2 number (a DTD with 10).
   int32_t nodeType() const;
   XmlNode firstChild() const;
   XmlNode nextSibling() const;  // nothing at the end of the chain
@@ -42,10 +43,13 @@ class XmlNode {
   class ChildRange;
   ChildRange childNodes() const;
 
-  std::string nodeName() const;         // qualified name as written ("p:local")
-  std::string_view baseName() const;    // local name
+  std::string nodeName() const;         // qualified name as written ("p:local"); "#text", "#cdata-section", "#comment"
+  std::string_view baseName() const;    // local name (a processing instruction's target); empty for text
   std::string_view namespaceURI() const;  // empty when none
   std::string_view prefix() const;      // empty when none
+
+  // The content of a text, CDATA, comment or processing-instruction node, without copying; empty otherwise.
+  std::string_view nodeValue() const;
 
   // The value as text: the content of a text or CDATA node, and for an
   // element the text and CDATA of all its descendants, in document order.
@@ -161,10 +165,12 @@ inline XmlNode::AttributeRange XmlNode::attributes() const { return AttributeRan
 // What went wrong in the last load.
 class XmlParseError {
  public:
-  // The code for a file that could not be found.
+  // The code for a file that could not be found or opened.
   static constexpr int32_t kFileNotFound = static_cast<int32_t>(0x800C0005u);
 
+  // 0 after a successful load; kFileNotFound; otherwise libxml2's error number (xmlParserErrors).
   int32_t errorCode() const noexcept { return errorCode_; }
+  // libxml2's message on one line, followed by " (line L, column C)" when the position is known.
   const std::string& reason() const noexcept { return reason_; }
   int32_t line() const noexcept { return line_; }
   int32_t linepos() const noexcept { return linepos_; }
@@ -189,17 +195,22 @@ class XmlDocument {
   XmlDocument(XmlDocument&&) noexcept;
   XmlDocument& operator=(XmlDocument&&) noexcept;
 
+  // Recorded only: documents are never validated, since that would mean fetching their DTDs.
   bool validateOnParse() const noexcept { return validateOnParse_; }
   void validateOnParse(bool value) noexcept { validateOnParse_ = value; }
+  // When false, whitespace-only text between elements may be dropped.
   bool preserveWhiteSpace() const noexcept { return preserveWhiteSpace_; }
   void preserveWhiteSpace(bool value) noexcept { preserveWhiteSpace_ = value; }
 
   // Parses UTF-8 text, whatever its declaration says. False on failure, with parseError() filled.
   bool loadXML(std::string_view text);
-  // Parses a file, decoded by its byte-order mark and declaration.
+  // Parses a file, decoded by its byte-order mark and declaration. False on failure, with parseError()
+  // filled (kFileNotFound when the file cannot be opened or read).
   bool load(const std::string& fileName);
 
   const XmlParseError& parseError() const noexcept { return parseError_; }
+  // The root element; nothing before a successful load. Nodes stay valid until the next load or destruction,
+  // and across a move.
   XmlNode documentElement() const;
 
  private:
