@@ -94,22 +94,6 @@ constexpr Civil CivilFromDays(int64_t days) {
 constexpr int64_t kPlatformEpoch = DaysFromCivil(1899, 12, 30);
 constexpr int64_t kSecondsPerDay = 86400;
 
-// Appends value in decimal, left-padded with '0' to width.
-void AppendNumber(std::string& out, int64_t value, int width) {
-  if (value < 0) {
-    out.push_back('-');
-    value = -value;
-  }
-  char digits[20];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  for (int i = count; i < width; ++i) out.push_back('0');
-  while (count > 0) out.push_back(digits[--count]);
-}
-
 // Reads count decimal digits at text[pos...]; the caller has checked the length.
 bool ReadDigits(std::string_view text, size_t pos, size_t count, int32_t& value) noexcept {
   int32_t result = 0;
@@ -164,27 +148,35 @@ std::string_view DTTypeName(DTType kind) noexcept {
   return static_cast<uint32_t>(kind) < std::size(kNames) ? kNames[kind] : "unknown";
 }
 
-void AppendFraction(std::string& out, int32_t milli, int32_t micro, int32_t nano) {
+char* WriteNumber(char* out, uint64_t value, int width) noexcept {
+  int length = 1;
+  for (uint64_t rest = value / 10; rest != 0; rest /= 10) ++length;
+  char* const end = out + std::max(length, width);
+  for (char* p = end; p != out; value /= 10) *--p = static_cast<char>('0' + value % 10);
+  return end;
+}
+
+char* WriteFraction(char* out, int32_t milli, int32_t micro, int32_t nano) noexcept {
   const int32_t groups[3] = {std::max(milli, 0), std::max(micro, 0), std::max(nano, 0)};
   const int used = groups[2] >= 1 ? 3 : groups[1] >= 1 ? 2 : groups[0] >= 1 ? 1 : 0;
-  if (used == 0) return;
-  out.push_back('.');
-  for (int g = 0; g < used; ++g) AppendNumber(out, groups[g], 3);
+  if (used == 0) return out;
+  *out++ = '.';
+  for (int g = 0; g < used; ++g) out = WriteNumber(out, static_cast<uint64_t>(groups[g]), 3);
   // Only the last group loses its trailing zeros; it is at least 1, so a digit always stays.
-  while (out.back() == '0') out.pop_back();
+  while (out[-1] == '0') --out;
+  return out;
 }
 
 size_t ReadFraction(std::string_view text, size_t& pos, int32_t& milli, int32_t& micro, int32_t& nano) noexcept {
-  static constexpr int32_t kWeights[3] = {100, 10, 1};
-  int32_t groups[3] = {0, 0, 0};
-  size_t count = 0;
-  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos, ++count) {
-    if (count < 9) groups[count / 3] += (text[pos] - '0') * kWeights[count % 3];
+  const auto digitAt = [&text](size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+  int32_t* const groups[3] = {&milli, &micro, &nano};
+  const size_t start = pos;
+  for (int32_t* group : groups) {
+    *group = 0;
+    for (int32_t weight = 100; weight > 0 && digitAt(pos); weight /= 10, ++pos) *group += (text[pos] - '0') * weight;
   }
-  milli = groups[0];
-  micro = groups[1];
-  nano = groups[2];
-  return count;
+  while (digitAt(pos)) ++pos;
+  return pos - start;
 }
 
 }  // namespace detail
@@ -663,32 +655,34 @@ std::string DateTime::ToString(std::string_view formatString) const {
   if (formatString.empty() || formatString == "G") return {};
   if (formatString != "s") return "Unknown format string: " + std::string(formatString);
 
-  std::string out;
-  out.reserve(40);
+  // Room for the longest text, even with out-of-range parts stored through the unchecked setters.
+  char text[128];
+  char* out = text;
+  const auto put = [&out](char c) { *out++ = c; };
+  const auto two = [&out](uint64_t value) { out = detail::WriteNumber(out, value, 2); };
   const auto year = [&] {
-    if (year_ < 0) out.push_back('-');
-    AppendNumber(out, std::abs(static_cast<int64_t>(year_)), 4);
-  };
-  const auto two = [&](int64_t value) { AppendNumber(out, value, 2); };
-  const auto time = [&] {
-    two(hour_);
-    out.push_back(':');
-    two(minute_);
-    out.push_back(':');
-    two(second_);
-    detail::AppendFraction(out, milli_, micro_, nano_);
+    if (year_ < 0) put('-');
+    out = detail::WriteNumber(out, static_cast<uint64_t>(std::abs(static_cast<int64_t>(year_))), 4);
   };
   const auto date = [&] {
     year();
-    out.push_back('-');
+    put('-');
     two(month_);
-    out.push_back('-');
+    put('-');
     two(day_);
+  };
+  const auto time = [&] {
+    two(hour_);
+    put(':');
+    two(minute_);
+    put(':');
+    two(second_);
+    out = detail::WriteFraction(out, milli_, micro_, nano_);
   };
   switch (kind_) {
     case DTType_dateTime:
       date();
-      out.push_back('T');
+      put('T');
       time();
       break;
     case DTType_date:
@@ -699,24 +693,28 @@ std::string DateTime::ToString(std::string_view formatString) const {
       break;
     case DTType_gYearMonth:
       year();
-      out.push_back('-');
+      put('-');
       two(month_);
       break;
     case DTType_gYear:
       year();
       break;
     case DTType_gMonthDay:
-      out.append("--");
+      put('-');
+      put('-');
       two(month_);
-      out.push_back('-');
+      put('-');
       two(day_);
       break;
     case DTType_gMonth:
-      out.append("--");
+      put('-');
+      put('-');
       two(month_);
       break;
     case DTType_gDay:
-      out.append("---");
+      put('-');
+      put('-');
+      put('-');
       two(day_);
       break;
     case DTType_yearZero:
@@ -724,15 +722,15 @@ std::string DateTime::ToString(std::string_view formatString) const {
   }
   if (isUtc_) {
     if (hasOffset_) {
-      out.push_back(zoneHour_ < 0 || zoneMinute_ < 0 ? '-' : '+');
-      two(std::abs(zoneHour_));
-      out.push_back(':');
-      two(std::abs(zoneMinute_));
+      put(zoneHour_ < 0 || zoneMinute_ < 0 ? '-' : '+');
+      two(static_cast<uint64_t>(std::abs(static_cast<int64_t>(zoneHour_))));
+      put(':');
+      two(static_cast<uint64_t>(std::abs(static_cast<int64_t>(zoneMinute_))));
     } else {
-      out.push_back('Z');
+      put('Z');
     }
   }
-  return out;
+  return std::string(text, out);
 }
 
 // ---- comparison and arithmetic ----

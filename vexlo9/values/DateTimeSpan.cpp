@@ -1,7 +1,6 @@
 #include "vexlo9/values/DateTimeSpan.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 
 #include "vexlo9/model/Error.h"
@@ -10,13 +9,7 @@ namespace vexlo9 {
 
 namespace {
 
-constexpr int64_t kNanosPerSecond = 1'000'000'000;
-
-void AppendNumber(std::string& out, int64_t value) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.append(digits, end);
-}
+constexpr uint64_t kNanosPerSecond = 1'000'000'000;
 
 [[noreturn]] void ThrowBadDuration(std::string_view text) {
   throw Error(108, "ParseXSDDuration",
@@ -51,38 +44,42 @@ void DateTimeSpan::SetDateTimeSpan(int32_t iYears, int32_t iMonths, int32_t iDay
 }
 
 std::string DateTimeSpan::ToString() const {
-  std::string out;
-  out.reserve(32);
-  if (negative_) out.push_back('-');
-  out.push_back('P');
+  char text[128];  // the longest text is about 80 characters
+  char* out = text;
+  if (negative_) *out++ = '-';
+  *out++ = 'P';
   const auto item = [&out](int32_t value, char designator) {
     if (value < 1) return;
-    AppendNumber(out, value);
-    out.push_back(designator);
+    out = detail::WriteNumber(out, static_cast<uint64_t>(value), 1);
+    *out++ = designator;
   };
   item(years_, 'Y');
   item(months_, 'M');
   item(days_, 'D');
 
   // Sub-second parts beyond 999 (set directly, never parsed) fold into the seconds so the text keeps the value.
-  const auto positive = [](int32_t v) { return static_cast<int64_t>(std::max(v, 0)); };
-  const int64_t subSecond = positive(millis_) * 1'000'000 + positive(micros_) * 1'000 + positive(nanos_);
-  const int64_t seconds = positive(seconds_) + subSecond / kNanosPerSecond;
-  const int64_t fraction = subSecond % kNanosPerSecond;
+  const auto positive = [](int32_t v) { return static_cast<uint64_t>(std::max(v, 0)); };
+  const uint64_t subSecond = positive(millis_) * 1'000'000 + positive(micros_) * 1'000 + positive(nanos_);
+  const uint64_t seconds = positive(seconds_) + subSecond / kNanosPerSecond;
+  const uint64_t fraction = subSecond % kNanosPerSecond;
   if (hours_ >= 1 || minutes_ >= 1 || seconds >= 1 || fraction >= 1) {
-    out.push_back('T');
+    *out++ = 'T';
     item(hours_, 'H');
     item(minutes_, 'M');
     if (seconds >= 1 || fraction >= 1) {
-      AppendNumber(out, seconds);
-      detail::AppendFraction(out, static_cast<int32_t>(fraction / 1'000'000), static_cast<int32_t>(fraction / 1'000 % 1'000),
-                             static_cast<int32_t>(fraction % 1'000));
-      out.push_back('S');
+      out = detail::WriteNumber(out, seconds, 1);
+      out = detail::WriteFraction(out, static_cast<int32_t>(fraction / 1'000'000),
+                                  static_cast<int32_t>(fraction / 1'000 % 1'000), static_cast<int32_t>(fraction % 1'000));
+      *out++ = 'S';
     }
   }
   // A bare "P" is no duration; the zero duration is written so that it reads back.
-  if (out.back() == 'P') out.append("T0S");
-  return out;
+  if (out[-1] == 'P') {
+    *out++ = 'T';
+    *out++ = '0';
+    *out++ = 'S';
+  }
+  return std::string(text, out);
 }
 
 void DateTimeSpan::ParseXSDDuration(std::string_view xsdDuration) {
