@@ -22,7 +22,8 @@ constexpr std::string_view kSecret = "SECRET-7f3a9c";
 void Collect(XmlNode node, std::string& out) {
   for (; node; node = node.nextSibling()) {
     out.append(node.nodeName()).append("|").append(node.nodeValue()).append("|");
-    for (const XmlAttribute attribute : node.attributes()) out.append(attribute.name()).append("=").append(attribute.value());
+    for (const XmlAttribute attribute : node.attributes())
+      out.append(attribute.name()).append("=").append(attribute.value());
     Collect(node.firstChild(), out);
   }
 }
@@ -63,7 +64,8 @@ class TempDir {
 
 constexpr std::string_view kSample = R"(<?xml version="1.0"?>
 <!-- lead -->
-<root xmlns="urn:default" xmlns:p="urn:p" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" id="7" xsi:type="p:T" p:flag="yes">
+<root xmlns="urn:default" xmlns:p="urn:p"
+      xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" id="7" xsi:type="p:T" p:flag="yes">
   <p:child>text<![CDATA[<raw>&]]>more<!-- c --><?pi data?><inner>deep</inner>tail</p:child>
   <plain/>
 </root>
@@ -78,7 +80,7 @@ TEST(XmlDom, AnswersForEveryKindOfNode) {
 
   const XmlNode root = document.documentElement();
   ASSERT_TRUE(root);
-  EXPECT_EQ(root.line(), 3);
+  EXPECT_EQ(root.line(), 4);  // where its start tag ends
   const std::vector<XmlNode> top = Children(root);
   ASSERT_EQ(top.size(), 5u);
   const XmlNode child = top[1];
@@ -129,8 +131,8 @@ TEST(XmlDom, AnswersForEveryKindOfNode) {
   EXPECT_TRUE(inside[0].firstChild().IsNothing());
   EXPECT_TRUE(XmlNode().nextSibling().IsNothing());
   EXPECT_EQ(XmlNode().nodeTypedValue(), "");
-  EXPECT_EQ(child.line(), 4);
-  EXPECT_EQ(top[3].line(), 5);
+  EXPECT_EQ(child.line(), 5);
+  EXPECT_EQ(top[3].line(), 6);
 }
 
 TEST(XmlDom, PresentsNamespaceDeclarationsBeforeAttributes) {
@@ -171,8 +173,8 @@ TEST(XmlDom, PresentsNamespaceDeclarationsBeforeAttributes) {
     std::string_view baseName, namespaceURI;
     const char* foundName;  // nullptr: nothing
   } lookups[] = {
-      {"type", kXsi, "xsi:type"}, {"id", "", "id"},   {"flag", "urn:p", "p:flag"}, {"type", "", nullptr},
-      {"nil", kXsi, nullptr},     {"id", "urn:p", nullptr}, {"flag", "", nullptr},   {"p", kXmlns, nullptr},
+      {"type", kXsi, "xsi:type"}, {"id", "", "id"},         {"flag", "urn:p", "p:flag"}, {"type", "", nullptr},
+      {"nil", kXsi, nullptr},     {"id", "urn:p", nullptr}, {"flag", "", nullptr},       {"p", kXmlns, nullptr},
       {"xmlns", kXmlns, nullptr}, {"Type", kXsi, nullptr},
   };
   for (const auto& l : lookups) {
@@ -258,7 +260,8 @@ TEST(XmlDom, ForcesUtf8ForTextWhateverTheDeclarationSays) {
     const char* what;
     std::string text;
   } cases[] = {
-      {"ISO-8859-1 declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r a=\"\xC3\xA9\">\xC3\xA9\xE2\x82\xAC</r>"},
+      {"ISO-8859-1 declared",
+       "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r a=\"\xC3\xA9\">\xC3\xA9\xE2\x82\xAC</r>"},
       {"UTF-16 declared", "<?xml version=\"1.0\" encoding=\"UTF-16\"?><r a=\"\xC3\xA9\">\xC3\xA9\xE2\x82\xAC</r>"},
       {"byte-order mark", "\xEF\xBB\xBF<r a=\"\xC3\xA9\">\xC3\xA9\xE2\x82\xAC</r>"},
   };
@@ -347,7 +350,8 @@ TEST(XmlDom, HostileDocumentsFailWithoutDisclosure) {
   const TempDir dir;
   const std::string secret = dir.Write("secret.txt", kSecret);
   const std::string secretUrl = "file://" + secret;
-  const std::string dtd = dir.Write("entities.dtd", "<!ENTITY s SYSTEM \"" + secretUrl + "\"><!ENTITY t \"from the DTD\">");
+  const std::string dtd =
+      dir.Write("entities.dtd", "<!ENTITY s SYSTEM \"" + secretUrl + "\"><!ENTITY t \"from the DTD\">");
   const std::string dtdUrl = "file://" + dtd;
   const std::string bigEntity = "<!DOCTYPE r [<!ENTITY b \"" + std::string(50 * 1024, 'x') + "\">]>";
 
@@ -375,7 +379,8 @@ TEST(XmlDom, HostileDocumentsFailWithoutDisclosure) {
        "AttValue length too long"},
       {"100,000 nested elements", Repeat("<a>", 100000) + Repeat("</a>", 100000), 1,
        "Excessive depth in document: 256 use XML_PARSE_HUGE option"},
-      {"malformed UTF-8", "<r>\n ab\xC3\x28</r>", 9, "Input is not proper UTF-8, indicate encoding ! Bytes: 0xC3 0x28 0x3C 0x2F"},
+      {"malformed UTF-8", "<r>\n ab\xC3\x28</r>", 9,
+       "Input is not proper UTF-8, indicate encoding ! Bytes: 0xC3 0x28 0x3C 0x2F"},
       {"truncated", "<r><a>x</a", 73, "expected '>'"},
       {"empty", "", 4, "Document is empty"},
       {"blank", "  \n", 4, "Start tag expected, '<' not found"},
@@ -385,7 +390,9 @@ TEST(XmlDom, HostileDocumentsFailWithoutDisclosure) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     XmlDocument document;
+    ::testing::internal::CaptureStderr();
     EXPECT_FALSE(document.loadXML(c.text));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     const XmlParseError& error = document.parseError();
     EXPECT_EQ(error.errorCode(), c.code);
     EXPECT_GT(error.line(), 0);
@@ -394,6 +401,37 @@ TEST(XmlDom, HostileDocumentsFailWithoutDisclosure) {
                                   std::to_string(error.linepos()) + ")");
     EXPECT_EQ(error.reason().find(kSecret), std::string::npos);
     EXPECT_TRUE(document.documentElement().IsNothing());
+  }
+}
+
+// UTF-16LE "<r>" + a high surrogate followed by "A" + "</r>".
+constexpr std::string_view kLoneSurrogate("\xFF\xFE<\0r\0>\0\x00\xD8\x41\x00<\0/\0r\0>\0", 20);
+
+TEST(XmlDom, UndecodableFilesFailQuietly) {
+  const TempDir dir;
+  const struct {
+    const char* name;
+    std::string bytes;
+    int32_t code;
+    std::string reason;
+  } cases[] = {
+      {"surrogate.xml", std::string(kLoneSurrogate), 6003,
+       "input conversion failed due to input error, bytes 0x00 0xD8 0x41 0x00"},
+      {"sjis.xml", "<?xml version='1.0' encoding='Shift_JIS'?>\n<r>\x81\xFF</r>", 6003,
+       "input conversion failed due to input error, bytes 0x81 0xFF 0x3C 0x2F"},
+      {"unknown.xml", "<?xml version='1.0' encoding='NO-SUCH-CODE'?><r/>", 32,
+       "Unsupported encoding NO-SUCH-CODE (line 1, column 44)"},
+      {"latin1-as-utf8.xml", "<?xml version='1.0' encoding='UTF-8'?><r>\xE9</r>", 9,
+       "Input is not proper UTF-8, indicate encoding ! Bytes: 0xE9 0x3C 0x2F 0x72 (line 1, column 42)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    XmlDocument document;
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(document.load(dir.Write(c.name, c.bytes)));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(document.parseError().errorCode(), c.code);
+    EXPECT_EQ(document.parseError().reason(), c.reason);
   }
 }
 
@@ -447,6 +485,21 @@ TEST(XmlDom, HostParsesKeepTheirOwnEntityLoading) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(content)), kSecret);
   xmlFree(content);
   xmlFreeDoc(host);
+}
+
+void HostHandler(void* seen, xmlErrorPtr) { ++*static_cast<int*>(seen); }
+
+TEST(XmlDom, HostErrorHandlerIsNeitherCalledNorReplaced) {
+  int seen = 0;
+  xmlSetStructuredErrorFunc(&seen, HostHandler);
+  XmlDocument document;
+  EXPECT_FALSE(document.load(TempDir().Write("bad.xml", kLoneSurrogate)));
+  EXPECT_EQ(document.parseError().errorCode(), 6003);
+  EXPECT_FALSE(document.loadXML("<r>"));
+  const bool handlerKept = xmlStructuredError == HostHandler && xmlStructuredErrorContext == &seen;
+  xmlSetStructuredErrorFunc(nullptr, nullptr);
+  EXPECT_TRUE(handlerKept);
+  EXPECT_EQ(seen, 0);
 }
 
 xmlParserInputPtr ForeignLoader(const char*, const char*, xmlParserCtxtPtr) { return nullptr; }

@@ -87,9 +87,9 @@ xmlParserInputPtr RefusingLoader(const char* url, const char* id, xmlParserCtxtP
   ParseState* const state = t_activeParse;
   if (state && ctxt && ctxt->_private == state) {
     const xmlParserInputPtr at = state->ctxt->input;
-    state->Fail(XML_IO_LOAD_ERROR,
-                "External resource [" + std::string(url ? url : id ? id : "") + "] is not loaded",
-                at ? at->line : 0, at ? at->col : 0);
+    const std::string_view resource = url ? url : (id ? id : "");
+    state->Fail(XML_IO_LOAD_ERROR, "External resource [" + std::string(resource) + "] is not loaded", at ? at->line : 0,
+                at ? at->col : 0);
     return nullptr;
   }
   return g_previousLoader ? g_previousLoader(url, id, ctxt) : nullptr;
@@ -110,6 +110,32 @@ void OnParserError(void* userData, xmlErrorPtr error) {
   auto* const state = static_cast<ParseState*>(ctxt->_private);
   if (state) state->Fail(error->code, View(reinterpret_cast<const xmlChar*>(error->message)), error->line, error->int2);
 }
+
+// Decoding and input failures are raised without a parser context. Decoding runs ahead of the parser, so
+// the parser's position would point before the bad bytes; the message quotes them instead.
+void OnContextlessError(void* userData, xmlErrorPtr error) {
+  auto* const state = static_cast<ParseState*>(userData);
+  if (state && error && error->level >= XML_ERR_ERROR) {
+    state->Fail(error->code, View(reinterpret_cast<const xmlChar*>(error->message)), 0, 0);
+  }
+}
+
+// Routes this thread's context-free libxml2 errors to the parse for its duration, instead of stderr, and
+// gives the host's handler back afterwards.
+class ContextlessErrorsTo {
+ public:
+  explicit ContextlessErrorsTo(ParseState& state) noexcept
+      : handler_(xmlStructuredError), context_(xmlStructuredErrorContext) {
+    xmlSetStructuredErrorFunc(&state, OnContextlessError);
+  }
+  ~ContextlessErrorsTo() { xmlSetStructuredErrorFunc(context_, handler_); }
+  ContextlessErrorsTo(const ContextlessErrorsTo&) = delete;
+  ContextlessErrorsTo& operator=(const ContextlessErrorsTo&) = delete;
+
+ private:
+  xmlStructuredErrorFunc handler_;
+  void* context_;
+};
 
 // libxml2's messages end with a line break and some continue on a second line.
 std::string OneLine(std::string_view text) {
@@ -383,12 +409,14 @@ bool XmlDocument::Parse(std::string_view text, const char* url, const char* enco
   ctxt->_private = &state;
   ctxt->sax->serror = OnParserError;  // per context: nothing global, nothing printed
   const ActiveParse active(state);
+  const ContextlessErrorsTo contextless(state);
 
-  // NOENT substitutes entities inside the parser, so its amplification guard bounds them (a billion-laughs
-  // document or a 50 KB entity used 20,000 times fails within milliseconds); but it also reads file:// external
-  // entities and external parameter entities, with or without NONET, hence the refusing loader. NONET keeps
-  // the default loader off the network for anything that reaches it. HUGE would lift the depth, text and
-  // expansion limits; DTDLOAD, DTDVALID and XINCLUDE would fetch more documents.
+  // NOENT substitutes entities inside the parser, where its amplification guard bounds them: a billion-laughs
+  // document fails in under a millisecond, a 50 KB entity used 20,000 times in well under a second. Left as
+  // reference nodes they would be expanded later without any bound. But NOENT also reads external entities and
+  // external parameter entities from files (NONET stops only network schemes), hence the refusing loader; NONET
+  // still keeps the loader we chain to off the network. HUGE would lift the depth (256), text-size and expansion
+  // limits; DTDLOAD, DTDVALID and XINCLUDE would fetch other documents.
   int options = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_BIG_LINES;
   if (!preserveWhiteSpace_) options |= XML_PARSE_NOBLANKS;
   if (encoding) options |= XML_PARSE_IGNORE_ENC;  // the caller's encoding wins over the declaration

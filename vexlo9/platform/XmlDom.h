@@ -43,10 +43,10 @@ class XmlNode {
   class ChildRange;
   ChildRange childNodes() const;
 
-  std::string nodeName() const;         // qualified name as written ("p:local"); "#text", "#cdata-section", "#comment"
-  std::string_view baseName() const;    // local name (a processing instruction's target); empty for text
+  std::string nodeName() const;       // qualified name as written ("p:local"); "#text", "#cdata-section", "#comment"
+  std::string_view baseName() const;  // local name (a processing instruction's target); empty for text
   std::string_view namespaceURI() const;  // empty when none
-  std::string_view prefix() const;      // empty when none
+  std::string_view prefix() const;        // empty when none
 
   // The content of a text, CDATA, comment or processing-instruction node, without copying; empty otherwise.
   std::string_view nodeValue() const;
