@@ -53,8 +53,8 @@ TEST(BinaryData, HexTextReadsInEitherCase) {
     const char* text;
     std::vector<uint8_t> bytes;
   } cases[] = {
-      {"0AFF", {0x0A, 0xFF}}, {"0aff", {0x0A, 0xFF}}, {"0AfF", {0x0A, 0xFF}},
-      {"", {}},               {"00", {0x00}},         {"9b8C7d", {0x9B, 0x8C, 0x7D}},
+      {"0AFF", {0x0A, 0xFF}}, {"0aff", {0x0A, 0xFF}},         {"0AfF", {0x0A, 0xFF}}, {"", {}},
+      {"00", {0x00}},         {"9b8C7d", {0x9B, 0x8C, 0x7D}},
   };
   for (const auto& c : cases) {
     BinaryData data;

@@ -41,9 +41,9 @@ TEST(ConversionsCls, EveryTypeReadsBackItsOwnText) {
   const ConversionsCls conversions;
   const struct {
     XmlDataType type;
-    const char* text;      // read with the collapse rule
-    const char* written;   // the value's text
-    Variant::Kind kind;    // what FromString holds
+    const char* text;     // read with the collapse rule
+    const char* written;  // the value's text
+    Variant::Kind kind;   // what FromString holds
   } cases[] = {
       {type_hexBinary, "0aff", "0AFF", Variant::Kind::Object},
       {type_base64Binary, "TW Fu\r\nTQ==", "TWFuTQ==", Variant::Kind::Object},
@@ -143,8 +143,7 @@ TEST(ConversionsCls, IntegersAreReadAsThePlatformReadsNumbers) {
     ExpectError([&] { conversions.i8FromString(huge, WhitespaceRule_Collapse); }, 6, "i8FromString", "Overflow");
   }
   // Beyond 32 bits is an overflow before the range of the row is considered.
-  ExpectError([&] { conversions.i1FromString("99999999999", WhitespaceRule_Collapse); }, 6, "i1FromString",
-              "Overflow");
+  ExpectError([&] { conversions.i1FromString("99999999999", WhitespaceRule_Collapse); }, 6, "i1FromString", "Overflow");
   EXPECT_EQ(conversions.i4FromString("1e-400", WhitespaceRule_Collapse), 0);
 }
 
@@ -153,8 +152,8 @@ TEST(ConversionsCls, BooleansReadFourWordsInAnyCase) {
   const struct {
     const char* text;
     bool expected;
-  } cases[] = {{"TRUE", true}, {"true", true}, {"True", true}, {"1", true}, {" 1 ", true},
-               {"false", false}, {"FaLsE", false}, {"0", false}};
+  } cases[] = {{"TRUE", true}, {"true", true},   {"True", true},   {"1", true},
+               {" 1 ", true},  {"false", false}, {"FaLsE", false}, {"0", false}};
   for (const auto& c : cases) EXPECT_EQ(conversions.booleanFromString(c.text, WhitespaceRule_Collapse), c.expected);
   for (const char* bad : {"yes", "", "2", "-1", "truee", "0.0"}) {
     ExpectError([&] { conversions.booleanFromString(bad, WhitespaceRule_Collapse); }, 108, "booleanFromString",
@@ -252,8 +251,8 @@ TEST(ConversionsCls, CharIsExactlyOneCharacter) {
 
 TEST(ConversionsCls, ValueErrorsPassThrough) {
   const ConversionsCls conversions;
-  ExpectError([&] { conversions.hexBinaryFromString(" 0G ", WhitespaceRule_Collapse); }, 100,
-              "SetBufferFromHexString", "Invalid char in hex string (G)");
+  ExpectError([&] { conversions.hexBinaryFromString(" 0G ", WhitespaceRule_Collapse); }, 100, "SetBufferFromHexString",
+              "Invalid char in hex string (G)");
   ExpectError([&] { conversions.r8FromString("1,5", WhitespaceRule_Collapse); }, 13, "ConversionUtils.StringToDouble",
               "Invalid double value [1,5]");
   ExpectError([&] { conversions.decimalFromString("1e3", WhitespaceRule_Collapse); }, 13, "Decimal.Parse",

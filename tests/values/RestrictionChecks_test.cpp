@@ -82,8 +82,8 @@ TEST(RestrictionChecks, EveryCheckReportsItsOwnNumberSourceAndText) {
   } cases[] = {
       {type_hexBinary, Value(type_hexBinary, "0102"), Lengths(-1, 1, -1), 108, "CheckRestrictionForBinaryData",
        "Invalid Value for item [Binary Data]"},
-      {type_base64Binary, Value(type_base64Binary, "AQI="), Lengths(-1, 1, -1), 108,
-       "CheckRestrictionForBinaryData", "Invalid Value  for item [Binary Data]"},
+      {type_base64Binary, Value(type_base64Binary, "AQI="), Lengths(-1, 1, -1), 108, "CheckRestrictionForBinaryData",
+       "Invalid Value  for item [Binary Data]"},
       {type_i1, Variant(int16_t{5}), MaxInclusive("4"), 108, "CheckRestrictionForByte", "Invalid Value for item [5]"},
       {type_i2, Variant(int16_t{-300}), MinInclusive("-200"), 108, "CheckRestrictionForByte",
        "Invalid Value for item [-300]"},
@@ -95,17 +95,14 @@ TEST(RestrictionChecks, EveryCheckReportsItsOwnNumberSourceAndText) {
        "Invalid Value for item [200]"},
       {type_ui2, Variant(int32_t{65535}), MaxInclusive("1000"), 108, "CheckRestrictionForLONG",
        "Invalid Value for item [65535]"},
-      {type_ui4, Variant(int32_t{3}), MinInclusive("4"), 108, "CheckRestrictionForLONG",
-       "Invalid Value for item [3]"},
-      {type_ui8, Variant(int32_t{3}), MinExclusive("3"), 108, "CheckRestrictionForLONG",
-       "Invalid Value for item [3]"},
-      {type_r4, Variant(1.5f), MaxInclusive("1.25"), 108, "CheckRestrictionForSingle",
-       "Invalid Value for item [1.5]"},
+      {type_ui4, Variant(int32_t{3}), MinInclusive("4"), 108, "CheckRestrictionForLONG", "Invalid Value for item [3]"},
+      {type_ui8, Variant(int32_t{3}), MinExclusive("3"), 108, "CheckRestrictionForLONG", "Invalid Value for item [3]"},
+      {type_r4, Variant(1.5f), MaxInclusive("1.25"), 108, "CheckRestrictionForSingle", "Invalid Value for item [1.5]"},
       {type_r8, Variant(0.1), MinInclusive("0.2"), 108, "CheckRestrictionForDOUBLE", "Invalid Value for item [0.1]"},
       {type_duration, Value(type_duration, "P2D"), MaxInclusive("P1D"), 108, "CheckRestrictionForduration",
        "Invalid Value for item [P2D]"},
-      {type_yearMonth, Value(type_yearMonth, "2001-10"), MaxInclusive("2001-09"), 108,
-       "CheckRestrictionForyearMonth", "Invalid Value for item [2001-10]"},
+      {type_yearMonth, Value(type_yearMonth, "2001-10"), MaxInclusive("2001-09"), 108, "CheckRestrictionForyearMonth",
+       "Invalid Value for item [2001-10]"},
       {type_monthDay, Value(type_monthDay, "--10-31"), MaxInclusive("--10-30"), 108, "CheckRestrictionFormonthDay",
        "Invalid Value for item [--10-31]"},
       {type_year, Value(type_year, "1999"), MinInclusive("2000"), 108, "CheckRestrictionForyear",
@@ -124,13 +121,13 @@ TEST(RestrictionChecks, EveryCheckReportsItsOwnNumberSourceAndText) {
        "Invalid Value for item [abc]"},
       {type_decimal, Value(type_decimal, "12.50"), MaxInclusive("12.4"), 108, "CheckRestrictionFordecimal",
        "Invalid Value for item [12.50]"},
-      {type_integer, Value(type_integer, "123456789012345678901234567890"), MaxInclusive("123456789012345678901234567889"),
-       108, "CheckRestrictionForinteger", "Invalid Value for item [123456789012345678901234567890]"},
+      {type_integer, Value(type_integer, "123456789012345678901234567890"),
+       MaxInclusive("123456789012345678901234567889"), 108, "CheckRestrictionForinteger",
+       "Invalid Value for item [123456789012345678901234567890]"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.description);
-    ExpectError([&] { checks.CheckRestriction("item", c.value, c.type, c.facets); }, c.number, c.source,
-                c.description);
+    ExpectError([&] { checks.CheckRestriction("item", c.value, c.type, c.facets); }, c.number, c.source, c.description);
     // No facet at all: nothing to break.
     EXPECT_FALSE(ErrorOf([&] { checks.CheckRestriction("item", c.value, c.type, PrimitiveRestrictions()); }));
   }
@@ -142,10 +139,9 @@ TEST(RestrictionChecks, BoundsCompareInclusiveAndExclusively) {
     PrimitiveRestrictions facets;
     bool breaks;
   } cases[] = {
-      {MinInclusive("5"), false}, {MinInclusive("6"), true},  {MinInclusive("-7"), false},
-      {MaxInclusive("5"), false}, {MaxInclusive("4"), true},  {MaxInclusive("40"), false},
-      {MinExclusive("5"), true},  {MinExclusive("4"), false}, {MinExclusive("6"), true},
-      {MaxExclusive("6"), false}, {MaxExclusive("5"), true},  {MaxExclusive("4"), true},
+      {MinInclusive("5"), false}, {MinInclusive("6"), true},   {MinInclusive("-7"), false}, {MaxInclusive("5"), false},
+      {MaxInclusive("4"), true},  {MaxInclusive("40"), false}, {MinExclusive("5"), true},   {MinExclusive("4"), false},
+      {MinExclusive("6"), true},  {MaxExclusive("6"), false},  {MaxExclusive("5"), true},   {MaxExclusive("4"), true},
   };
   for (const auto& c : cases) {
     const auto raised = ErrorOf([&] { checks.CheckRestriction("n", Variant(int32_t{5}), type_i4, c.facets); });
@@ -179,8 +175,8 @@ TEST(RestrictionChecks, BoundTextsAreReadInTheTypesRange) {
   EXPECT_FALSE(ErrorOf([&] { checks.CheckRestriction("n", Variant(1e300), type_r8, MaxInclusive("1e301")); }));
   ExpectError([&] { checks.CheckRestriction("n", Variant(1.0), type_decimal, MaxInclusive("1")); }, 13, "Vexlo9",
               "Type mismatch");
-  ExpectError([&] { checks.CheckRestriction("n", Value(type_decimal, "1"), type_decimal, MaxInclusive("1e0")); },
-              13, "Decimal.Parse", "Invalid decimal value [1e0]");
+  ExpectError([&] { checks.CheckRestriction("n", Value(type_decimal, "1"), type_decimal, MaxInclusive("1e0")); }, 13,
+              "Decimal.Parse", "Invalid decimal value [1e0]");
   ExpectError([&] { checks.CheckRestriction("d", Value(type_date, "2001-01-01"), type_date, MaxInclusive("soon")); },
               108, "SetXSDDate", "Invalid XSD Date [soon] expected [-]CCYY-MM-DD[[Z]|[[+|-]hh:mm]]");
 }
@@ -207,16 +203,11 @@ TEST(RestrictionChecks, DateBoundsOfAnotherKindCannotReject) {
   } cases[] = {
       {MinInclusive("2001"), false},  // a year against a date: indeterminate
       {MinInclusive("2002"), true},   // the year alone already decides
-      {MaxInclusive("2000"), true},
-      {MinExclusive("2001"), false},
-      {MaxExclusive("2001"), false},
-      {MinExclusive("2001-06-15"), true},  // equal
-      {MaxExclusive("2001-06-15"), true},
-      {MinExclusive("2001-06-14"), false},
-      {MaxExclusive("2001-06-16"), false},
-      {MinInclusive("2001-06-15"), false},
-      {MaxInclusive("2001-06-15"), false},
-      {MinInclusive(" 2001-06-16\n"), true},  // bounds are collapsed first
+      {MaxInclusive("2000"), true},        {MinExclusive("2001"), false},
+      {MaxExclusive("2001"), false},       {MinExclusive("2001-06-15"), true},  // equal
+      {MaxExclusive("2001-06-15"), true},  {MinExclusive("2001-06-14"), false},
+      {MaxExclusive("2001-06-16"), false}, {MinInclusive("2001-06-15"), false},
+      {MaxInclusive("2001-06-15"), false}, {MinInclusive(" 2001-06-16\n"), true},  // bounds are collapsed first
   };
   for (const auto& c : cases) {
     const auto raised = ErrorOf([&] { checks.CheckRestriction("d", date, type_date, c.facets); });
@@ -228,8 +219,8 @@ TEST(RestrictionChecks, DateBoundsOfAnotherKindCannotReject) {
     }
   }
   // A year checked against a full date bound is as undecided.
-  EXPECT_FALSE(ErrorOf([&] { checks.CheckRestriction("y", Value(type_year, "2001"), type_year,
-                                                     MinExclusive("2001-06-15")); }));
+  EXPECT_FALSE(
+      ErrorOf([&] { checks.CheckRestriction("y", Value(type_year, "2001"), type_year, MinExclusive("2001-06-15")); }));
 }
 
 TEST(RestrictionChecks, DurationBoundsFollowThePartialOrder) {
@@ -258,16 +249,15 @@ TEST(RestrictionChecks, LengthsCountBytesOfBinaryDataAndCharactersOfStrings) {
     bool binaryBreaks;
     bool stringBreaks;
   } cases[] = {
-      {Lengths(-1, -1, -1), false, false}, {Lengths(-1, -1, 2), false, true}, {Lengths(-1, -1, 3), true, false},
-      {Lengths(2, -1, -1), false, false},  {Lengths(3, -1, -1), true, false}, {Lengths(4, -1, -1), true, true},
+      {Lengths(-1, -1, -1), false, false}, {Lengths(-1, -1, 2), false, true},  {Lengths(-1, -1, 3), true, false},
+      {Lengths(2, -1, -1), false, false},  {Lengths(3, -1, -1), true, false},  {Lengths(4, -1, -1), true, true},
       {Lengths(-1, 2, -1), false, true},   {Lengths(-1, 3, -1), false, false}, {Lengths(-1, 1, -1), true, true},
       {Lengths(0, 0, -1), true, true},     {Lengths(-1, -1, 0), true, true},
   };
   for (const auto& c : cases) {
     const auto& f = c.facets;
     SCOPED_TRACE(std::to_string(f.iMinLength) + "," + std::to_string(f.iMaxLength) + "," + std::to_string(f.iLength));
-    EXPECT_EQ(ErrorOf([&] { checks.CheckRestriction("b", twoBytes, type_hexBinary, f); }).has_value(),
-              c.binaryBreaks);
+    EXPECT_EQ(ErrorOf([&] { checks.CheckRestriction("b", twoBytes, type_hexBinary, f); }).has_value(), c.binaryBreaks);
     EXPECT_EQ(ErrorOf([&] { checks.CheckRestriction("b", twoBytes, type_base64Binary, f); }).has_value(),
               c.binaryBreaks);
     EXPECT_EQ(ErrorOf([&] { checks.CheckRestriction("s", accented, type_string, f); }).has_value(), c.stringBreaks);
@@ -283,8 +273,8 @@ TEST(RestrictionChecks, LengthsCountBytesOfBinaryDataAndCharactersOfStrings) {
 
 TEST(RestrictionChecks, LengthsBeyondSixteenBitsOverflow) {
   const Checks checks;
-  for (const auto& facets : {Lengths(32768, -1, -1), Lengths(-1, 40000, -1), Lengths(-1, -1, 100000),
-                             Lengths(-40000, -1, -1)}) {
+  for (const auto& facets :
+       {Lengths(32768, -1, -1), Lengths(-1, 40000, -1), Lengths(-1, -1, 100000), Lengths(-40000, -1, -1)}) {
     ExpectError([&] { checks.CheckRestriction("s", Variant("x"), type_string, facets); }, 6, "CheckRestriction",
                 "Overflow");
   }
@@ -311,8 +301,8 @@ TEST(RestrictionChecks, StringPatternComesBeforeTheLengths) {
 TEST(RestrictionChecks, TypesWithoutACheckRaise132) {
   const Checks checks;
   for (const int32_t type : {static_cast<int32_t>(type_char), -1, 26}) {
-    ExpectError([&] { checks.CheckRestriction("c", Variant("x"), static_cast<XmlDataType>(type), {}); }, 132,
-                "Vexlo9", "unknown conversion type [" + std::to_string(type) + "]");
+    ExpectError([&] { checks.CheckRestriction("c", Variant("x"), static_cast<XmlDataType>(type), {}); }, 132, "Vexlo9",
+                "unknown conversion type [" + std::to_string(type) + "]");
   }
 }
 

@@ -110,8 +110,8 @@ void BinaryData::SetBufferFromBase64String(std::string_view str) {
     if (count < 4) continue;
     count = 0;
     // "=" carries no bits wherever it stands.
-    const uint32_t bits = uint32_t(group[0] & 63) << 18 | uint32_t(group[1] & 63) << 12 |
-                          uint32_t(group[2] & 63) << 6 | uint32_t(group[3] & 63);
+    const uint32_t bits = uint32_t(group[0] & 63) << 18 | uint32_t(group[1] & 63) << 12 | uint32_t(group[2] & 63) << 6 |
+                          uint32_t(group[3] & 63);
     const size_t keep = 3 - (group[3] == kPad) - (group[2] == kPad);
     const uint8_t bytes[3] = {uint8_t(bits >> 16), uint8_t(bits >> 8), uint8_t(bits)};
     buffer_.insert(buffer_.end(), bytes, bytes + keep);

@@ -154,10 +154,10 @@ struct IntegerObjectRow {
 template <XmlDataType E>
 struct Row;
 
-#define VEXLO9_ROW(type, ...)                     \
-  template <>                                     \
-  struct Row<type_##type> : __VA_ARGS__ {         \
-    static constexpr const char* kName = #type;   \
+#define VEXLO9_ROW(type, ...)                   \
+  template <>                                   \
+  struct Row<type_##type> : __VA_ARGS__ {       \
+    static constexpr const char* kName = #type; \
   };
 
 VEXLO9_ROW(hexBinary, BinaryRow<true>)
@@ -289,18 +289,18 @@ bool IsBeyondLargest(std::string_view text) noexcept {
 
 // The published members, thin over the table.
 
-#define VEXLO9_TO_TEXT(type)                                                                          \
-  std::string ConversionsCls::type##ToString(Row<type_##type>::Param Value) const {                   \
-    return Row<type_##type>::ToText(Value, {});                                                       \
+#define VEXLO9_TO_TEXT(type)                                                        \
+  std::string ConversionsCls::type##ToString(Row<type_##type>::Param Value) const { \
+    return Row<type_##type>::ToText(Value, {});                                     \
   }
-#define VEXLO9_TO_TEXT_FORMATTED(type)                                                                \
-  std::string ConversionsCls::type##ToString(Row<type_##type>::Param Value, std::string_view sFormatOverride) \
-      const {                                                                                         \
-    return Row<type_##type>::ToText(Value, sFormatOverride);                                          \
+#define VEXLO9_TO_TEXT_FORMATTED(type)                                                                           \
+  std::string ConversionsCls::type##ToString(Row<type_##type>::Param Value, std::string_view sFormatOverride)    \
+      const {                                                                                                    \
+    return Row<type_##type>::ToText(Value, sFormatOverride);                                                     \
   }
-#define VEXLO9_FROM_TEXT(type)                                                                        \
+#define VEXLO9_FROM_TEXT(type)                                                                                 \
   Row<type_##type>::Held ConversionsCls::type##FromString(std::string_view Value, WhitespaceRule rule) const { \
-    return ReadText<type_##type>(Value, rule);                                                        \
+    return ReadText<type_##type>(Value, rule);                                                                 \
   }
 #define VEXLO9_MEMBERS(type) VEXLO9_TO_TEXT(type) VEXLO9_FROM_TEXT(type)
 #define VEXLO9_MEMBERS_FORMATTED(type) VEXLO9_TO_TEXT_FORMATTED(type) VEXLO9_FROM_TEXT(type)

@@ -81,7 +81,9 @@ struct DateOrder {
   static DateTimePtr Read(std::string_view bound, const char*) {
     return (kConversions.*ReadBound)(bound, WhitespaceRule_Collapse);
   }
-  static Ordering Compare(const DateTime& value, const DateTimePtr& bound) { return FromDTCompare(value.CompareTo(*bound)); }
+  static Ordering Compare(const DateTime& value, const DateTimePtr& bound) {
+    return FromDTCompare(value.CompareTo(*bound));
+  }
   static std::string Text(const DateTime& value) { return value.ToString("s"); }
   // A bound of another kind (a bare year against a date) cannot decide; such a bound does not reject the value,
   // exclusive or not. An equal value breaks an exclusive bound as it would for numbers.

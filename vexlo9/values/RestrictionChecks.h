@@ -28,10 +28,10 @@ struct PrimitiveRestrictions {
 };
 
 // Declares one per-type check; every check has the same parameters and differs only in the value's type.
-#define VEXLO9_RESTRICTION_CHECK(Type, ValueType)                                                                   \
-  void CheckRestrictionFor##Type(std::string_view ItemName, ValueType Value, std::string_view pattern,             \
-                                 int16_t iMinLen, int16_t iMaxLen, std::string_view sMinInclusive,                  \
-                                 std::string_view sMaxInclusive, std::string_view sMinExclusive,                    \
+#define VEXLO9_RESTRICTION_CHECK(Type, ValueType)                                                      \
+  void CheckRestrictionFor##Type(std::string_view ItemName, ValueType Value, std::string_view pattern, \
+                                 int16_t iMinLen, int16_t iMaxLen, std::string_view sMinInclusive,     \
+                                 std::string_view sMaxInclusive, std::string_view sMinExclusive,       \
                                  std::string_view sMaxExclusive, int16_t iLen) const
 
 // The facet checks; XmlObjectBaseHelperCls offers them as its own members. Stateless.
