@@ -7,6 +7,7 @@
 #include "vexlo9/model/DescriptorCol.h"
 #include "vexlo9/model/ElementInfo.h"
 #include "vexlo9/model/Object.h"
+#include "vexlo9/values/XmlDataType.h"
 
 namespace vexlo9 {
 
@@ -42,6 +43,81 @@ class ClassInfo : public Object {
   // Check val against the facets of the descriptor at a 1-based position.
   void CheckAttributeRestriction(int16_t index, const Variant& val) const;
   void CheckElementRestriction(int16_t index, const Variant& val) const;
+
+  // Declaration methods: each creates the descriptor its name designates and appends it.
+  // Text arguments are copied; a "sPropertyIsValidName" names the optional value's presence flag.
+  void AddElmSeqPrimMnd(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName, XmlDataType eDataType, std::string_view sFormatOverride,
+                        WhitespaceRule eWSRule, std::string_view pattern, int32_t iMinLength, int32_t iMaxLength,
+                        std::string_view minInclusive, std::string_view maxInclusive, std::string_view minExclusive,
+                        std::string_view maxExclusive, int32_t iLength);
+  void AddElmAllPrimMnd(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName, XmlDataType eDataType, std::string_view sFormatOverride,
+                        WhitespaceRule eWSRule, std::string_view pattern, int32_t iMinLength, int32_t iMaxLength,
+                        std::string_view minInclusive, std::string_view maxInclusive, std::string_view minExclusive,
+                        std::string_view maxExclusive, int32_t iLength);
+  void AddElmSeqPrimOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName, std::string_view sPropertyIsValidName, XmlDataType eDataType,
+                        std::string_view sFormatOverride, WhitespaceRule eWSRule, std::string_view pattern,
+                        int32_t iMinLength, int32_t iMaxLength, std::string_view minInclusive,
+                        std::string_view maxInclusive, std::string_view minExclusive, std::string_view maxExclusive,
+                        int32_t iLength);
+  void AddElmChoicePrimOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                           std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                           XmlDataType eDataType, std::string_view sFormatOverride, WhitespaceRule eWSRule,
+                           std::string_view pattern, int32_t iMinLength, int32_t iMaxLength,
+                           std::string_view minInclusive, std::string_view maxInclusive,
+                           std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength);
+  void AddElmAllPrimOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName, std::string_view sPropertyIsValidName, XmlDataType eDataType,
+                        std::string_view sFormatOverride, WhitespaceRule eWSRule, std::string_view pattern,
+                        int32_t iMinLength, int32_t iMaxLength, std::string_view minInclusive,
+                        std::string_view maxInclusive, std::string_view minExclusive, std::string_view maxExclusive,
+                        int32_t iLength);
+  void AddElmSeqClsMnd(std::string_view ElementName, std::string_view elementNamespace, std::string_view PropertyName,
+                       XmlElementType attributeClassElementType, bool doesClassContainMandatoryElements);
+  void AddElmAllClsMnd(std::string_view ElementName, std::string_view elementNamespace, std::string_view PropertyName,
+                       XmlElementType attributeClassElementType, bool doesClassContainMandatoryElements);
+  void AddElmSeqClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                       std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
+                       int32_t iClassTypeID);
+  void AddElmChoiceClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
+                          int32_t iClassTypeID);
+  void AddElmAllClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                       std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
+                       int32_t iClassTypeID);
+  void AddElmSeqAbsClsMnd(std::string_view sElementName, std::string_view sElementNamespace,
+                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
+                          std::string_view sCreateClassMethodName);
+  void AddElmAllAbsClsMnd(std::string_view sElementName, std::string_view sElementNamespace,
+                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
+                          std::string_view sCreateClassMethodName);
+  void AddElmSeqAbsClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
+                          std::string_view sCreateClassMethodName);
+  void AddElmChoiceAbsClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                             std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
+                             std::string_view sCreateClassMethodName);
+  void AddElmAllAbsClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
+                          std::string_view sCreateClassMethodName);
+  void AddAttrAny(std::string_view sAttributeName, std::string_view sAttributeNamespace,
+                  std::string_view sPropertyName, std::string_view sAnyAttributeNamespace,
+                  std::string_view sDefaultNamespace);
+  void AddAttrEnum(std::string_view sAttributeName, std::string_view sAttributeNamespace,
+                   std::string_view sPropertyName, std::string_view sPropertyIsValidName, bool bOptional,
+                   std::string_view sEnumToStringFnName, std::string_view sEnumFromStringFnName,
+                   std::string_view defaultValue);
+  // The sixth to eighth parameters carry other things than their names say: the data type
+  // number as decimal text, the format override, and the whitespace rule number as decimal text.
+  void AddAttrPrimitive(std::string_view sAttributeName, std::string_view sAttributeNamespace,
+                        std::string_view sPropertyName, std::string_view sPropertyIsValidName, bool bOptional,
+                        std::string_view sEnumToStringFnName, std::string_view sEnumFromStringFnName,
+                        std::string_view sFormatOverride, std::string_view pattern, int32_t iMinLength,
+                        int32_t iMaxLength, std::string_view minInclusive, std::string_view maxInclusive,
+                        std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength,
+                        std::string_view defaultValue);
 
   // The two lists themselves.
   AttributeInfoCol& HiddenAttributes() noexcept { return attributes_; }

@@ -1,0 +1,232 @@
+#pragma once
+
+// Generated classes and descriptors written for the serializer's tests: the
+// descriptors consume or refuse the read cursor as a scenario says, before the
+// library's own descriptors take part.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "vexlo9/model/ClassInfo.h"
+#include "vexlo9/model/Global.h"
+#include "vexlo9/model/INillable.h"
+#include "vexlo9/model/XmlCollectionBase.h"
+#include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/output/XmlTextWriter.h"
+#include "vexlo9/serialization/XmlGeneratedClassBase.h"
+#include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
+#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+
+namespace vexlo9::testing {
+
+// A generated class whose properties live in a map, with a registry of its own.
+class Bag : public XmlGeneratedClassBase {
+ public:
+  explicit Bag(std::string elementName, std::string ns = "") : XmlGeneratedClassBase(std::move(elementName)) {
+    info_.ElementName(ElementNameCopy());
+    info_.ElementNamespaceURI(ns);
+    targetNamespace = std::move(ns);
+  }
+
+  std::string TypeName() const override { return "Bag"; }
+  const vexlo9::ClassInfo& ClassInfo() const override { return info_; }
+  vexlo9::ClassInfo& Info() { return info_; }
+  std::string_view TargetNamespace() const override { return targetNamespace; }
+
+  void Init() override {
+    ++initCalls;
+    for (auto& [name, value] : props) {
+      if (!value.IsObject()) value = Variant();
+    }
+  }
+
+  Variant GetProperty(std::string_view name) override {
+    auto it = props.find(name);
+    if (it == props.end()) throw Error::NoSuchMember(TypeName(), name);
+    return it->second;
+  }
+  void LetProperty(std::string_view name, const Variant& value) override {
+    log.push_back("let " + std::string(name));
+    props[std::string(name)] = value;
+  }
+  void SetProperty(std::string_view name, const ObjectPtr& object) override {
+    log.push_back("set " + std::string(name));
+    props[std::string(name)] = Variant(object);
+  }
+  void PrivateSetElementName(std::string_view name) override {
+    log.push_back("name " + std::string(name));
+    XmlGeneratedClassBase::PrivateSetElementName(name);
+  }
+
+  std::map<std::string, Variant, std::less<>> props;
+  std::string targetNamespace;
+  std::vector<std::string> log;
+  int initCalls = 0;
+
+ private:
+  std::string ElementNameCopy() const { return std::string(ElementName()); }
+  vexlo9::ClassInfo info_;
+};
+
+class NillableBag : public Bag, public INillable {
+ public:
+  using Bag::Bag;
+  bool IsNil() const override { return nil_; }
+  void IsNil(bool value) override {
+    log.push_back(value ? "nil true" : "nil false");
+    nil_ = value;
+  }
+  void Init() override {
+    Bag::Init();
+    nil_ = false;
+  }
+
+ private:
+  bool nil_ = false;
+};
+
+// A text element held in a string property. `kind` is the class name the
+// descriptor answers (the choice emptiness test looks at it); `whenAbsent` is
+// its answer when the cursor does not hold its element.
+class TextElement : public detail::ElementInfo {
+ public:
+  TextElement(std::string name, std::string ns, std::string property, bool whenAbsent = false,
+              std::string kind = "ElementInfoSeqPrimMnd")
+      : name_(std::move(name)), ns_(std::move(ns)), property_(std::move(property)), whenAbsent_(whenAbsent),
+        kind_(std::move(kind)) {}
+
+  std::string TypeName() const override { return kind_; }
+
+  bool ElementFromXml(const XmlSerializationContext& context, Object& gen, XmlNode, XmlNode& child,
+                      std::string_view, XmlElementType) const override {
+    ++offers;
+    if (!XmlGeneratedClassHelperCls::DoesElementNameMatch(context, child, name_, ns_)) return whenAbsent_;
+    gen.LetProperty(property_, Variant(Global::XmlObjectBaseHelper()->GetElementText(child)));
+    child = Global::XmlObjectBaseHelper()->MoveNextSiblingElement(child);
+    return true;
+  }
+  bool ElementToXml(const XmlSerializationContext&, Object& gen, XmlTextWriter& out) const override {
+    const Variant value = gen.GetProperty(property_);
+    if (value.IsEmpty()) return false;
+    out.WriteStartElement(name_, ns_);
+    out.WriteString(value.ToString());
+    out.WriteEndElement();
+    return true;
+  }
+  bool Validate(const XmlSerializationContext&, Object&, bool itemRead, bool throwIfInvalid) const override {
+    if (mandatory && !itemRead && throwIfInvalid) throw Error(141, kLibrarySource, "missing " + name_);
+    return !mandatory || itemRead;
+  }
+  void PseudoChildAttributeToXml(const XmlSerializationContext&, Object&, XmlTextWriter&) const override {}
+  void CheckRestriction(const Variant&) const override {}
+
+  bool mandatory = false;
+  mutable int offers = 0;
+
+ private:
+  std::string name_, ns_, property_;
+  bool whenAbsent_;
+  std::string kind_;
+};
+
+// A choice alternative held in a collection: answers "PropertyName" by name.
+class CollectionAlternative : public TextElement {
+ public:
+  CollectionAlternative(std::string name, std::string property)
+      : TextElement(std::move(name), "", property, false, "ElementInfoChoicePrimCol"), property_(std::move(property)) {}
+  Variant GetProperty(std::string_view name) override {
+    if (name == "PropertyName") return Variant(property_);
+    return TextElement::GetProperty(name);
+  }
+
+ private:
+  std::string property_;
+};
+
+// A child object held in an object property: reads and writes it through the child's own members.
+class ChildElement : public detail::ElementInfo {
+ public:
+  ChildElement(std::string name, std::string ns, std::string property, bool pseudo = false)
+      : name_(std::move(name)), ns_(std::move(ns)), property_(std::move(property)), pseudo_(pseudo) {}
+
+  bool ElementFromXml(const XmlSerializationContext& context, Object& gen, XmlNode parent, XmlNode& child,
+                      std::string_view, XmlElementType) const override {
+    auto object = gen.GetProperty(property_).ToObjectOf<XmlObjectBase>();
+    if (pseudo_) {
+      const XmlNode next = object->FromXmlInt(parent, child, context, false);
+      const bool consumed = next != child;
+      child = next;
+      return consumed;
+    }
+    if (!XmlGeneratedClassHelperCls::DoesElementNameMatch(context, child, name_, ns_)) return false;
+    const auto& helper = *Global::XmlObjectBaseHelper();
+    object->FromXmlInt(child, helper.FindFirstSliblingElement(child.firstChild()), context, false);
+    child = helper.MoveNextSiblingElement(child);
+    return true;
+  }
+  bool ElementToXml(const XmlSerializationContext& context, Object& gen, XmlTextWriter& out) const override {
+    auto object = gen.GetProperty(property_).ToObjectOf<XmlObjectBase>();
+    if (!object) return false;
+    object->ToXmlInt(out, false, ns_, context, false);
+    return true;
+  }
+  bool Validate(const XmlSerializationContext&, Object&, bool, bool) const override { return true; }
+  void PseudoChildAttributeToXml(const XmlSerializationContext& context, Object& gen,
+                                 XmlTextWriter& out) const override {
+    if (!pseudo_) return;
+    if (auto object = gen.GetProperty(property_).ToObjectOf<XmlObjectBase>()) object->AttributesToXmlInt(out, context);
+  }
+  void CheckRestriction(const Variant&) const override {}
+
+ private:
+  std::string name_, ns_, property_;
+  bool pseudo_;
+};
+
+// A plain attribute held in a string property.
+class TextAttribute : public detail::AttributeInfo {
+ public:
+  TextAttribute(std::string name, std::string property, bool required = false)
+      : name_(std::move(name)), property_(std::move(property)), required_(required) {}
+
+  void AttributeToXml(const XmlSerializationContext&, Object& gen, XmlTextWriter& out) const override {
+    const Variant value = gen.GetProperty(property_);
+    if (!value.IsEmpty()) out.WriteAttributeString(name_, value.ToString());
+  }
+  bool AttributeFromXml(const XmlSerializationContext&, Object& gen, const XmlAttribute& attr) const override {
+    if (attr.baseName() != name_ || !attr.namespaceURI().empty()) return false;
+    gen.LetProperty(property_, Variant(attr.value()));
+    return true;
+  }
+  void Validate(const XmlSerializationContext&, bool found) const override {
+    validated.push_back(found);
+    if (required_ && !found) throw Error(140, kLibrarySource, "missing attribute " + name_);
+  }
+  void CheckRestriction(const Variant&) const override {}
+
+  mutable std::vector<bool> validated;
+
+ private:
+  std::string name_, property_;
+  bool required_;
+};
+
+// A collection with a minimum count, for the choice emptiness test.
+class CountedCollection : public XmlObjectBase, public XmlCollectionBase {
+ public:
+  explicit CountedCollection(int32_t minOccurs) : minOccurs_(minOccurs) {}
+  int32_t MinOccurs() const override { return minOccurs_; }
+  Variant GetProperty(std::string_view name) override {
+    if (name == "Count") return Variant(count);
+    return Object::GetProperty(name);
+  }
+  int32_t count = 0;
+
+ private:
+  int32_t minOccurs_;
+};
+
+}  // namespace vexlo9::testing

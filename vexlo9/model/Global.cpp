@@ -1,0 +1,30 @@
+#include "vexlo9/model/Global.h"
+
+#include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
+#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+
+namespace vexlo9 {
+namespace {
+
+template <class T>
+const std::shared_ptr<T>& PerThread() {
+  thread_local const std::shared_ptr<T> instance = std::make_shared<T>();
+  return instance;
+}
+
+}  // namespace
+
+const std::shared_ptr<XmlObjectBaseHelperCls>& Global::XmlObjectBaseHelper() {
+  return PerThread<XmlObjectBaseHelperCls>();
+}
+
+const std::shared_ptr<XmlGeneratedClassHelperCls>& Global::XmlGeneratedClassHelper() {
+  return PerThread<XmlGeneratedClassHelperCls>();
+}
+
+const std::shared_ptr<XmlSerializationContext>& Global::DefaultXmlSerializationContext() {
+  return PerThread<XmlSerializationContext>();
+}
+
+}  // namespace vexlo9

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+
+namespace vexlo9 {
+
+class XmlObjectBaseHelperCls;
+class XmlGeneratedClassHelperCls;
+class XmlSerializationContext;
+
+namespace detail {
+class NamespaceUtilsCls;
+}  // namespace detail
+
+// The library's entry object. Each service exists once per thread, created on
+// its first request and kept for the thread's life; nothing is shared between
+// threads and nothing takes a lock.
+class Global {
+ public:
+  static const std::shared_ptr<XmlObjectBaseHelperCls>& XmlObjectBaseHelper();
+  static const std::shared_ptr<XmlGeneratedClassHelperCls>& XmlGeneratedClassHelper();
+  // The context used by every call on this thread that passes none.
+  static const std::shared_ptr<XmlSerializationContext>& DefaultXmlSerializationContext();
+};
+
+}  // namespace vexlo9

@@ -1,0 +1,357 @@
+#include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
+
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <vector>
+
+#include "vexlo9/collections/AttributeCol.h"
+#include "vexlo9/model/ClassInfo.h"
+#include "vexlo9/model/Global.h"
+#include "vexlo9/model/INillable.h"
+#include "vexlo9/model/XmlCollectionBase.h"
+#include "vexlo9/model/XmlGeneratedClass.h"
+#include "vexlo9/model/XmlObjectBase.h"
+#include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/output/NamespaceAliasMap.h"
+#include "vexlo9/output/NamespaceUtilsCls.h"
+#include "vexlo9/output/XmlTextWriter.h"
+#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+
+namespace vexlo9 {
+namespace {
+
+using detail::ElementInfo;
+
+// The interfaces a generated object is used through, resolved once per object.
+struct Generated {
+  explicit Generated(Object& object)
+      : object(object),
+        generated(Require<XmlGeneratedClass>(object)),
+        base(Require<XmlObjectBase>(object)),
+        nillable(dynamic_cast<INillable*>(&object)),
+        info(generated.ClassInfo()) {}
+
+  template <class T>
+  static T& Require(Object& object) {
+    if (auto* typed = dynamic_cast<T*>(&object)) return *typed;
+    throw Error::TypeMismatch(kLibrarySource);
+  }
+
+  bool IsNil() const { return nillable && nillable->IsNil(); }
+
+  Object& object;
+  XmlGeneratedClass& generated;
+  XmlObjectBase& base;
+  INillable* nillable;
+  const ClassInfo& info;
+};
+
+// One flag per descriptor, without allocating for the usual class of up to 64 particles.
+class FlagSet {
+ public:
+  explicit FlagSet(int32_t count) {
+    if (count > 64) overflow_.resize(static_cast<size_t>(count), false);
+  }
+  bool operator[](size_t i) const { return overflow_.empty() ? (bits_ >> i) & 1u : overflow_[i]; }
+  void Set(size_t i, bool value) {
+    if (!overflow_.empty()) {
+      overflow_[i] = value;
+    } else if (value) {
+      bits_ |= uint64_t{1} << i;
+    } else {
+      bits_ &= ~(uint64_t{1} << i);
+    }
+  }
+
+ private:
+  uint64_t bits_ = 0;
+  std::vector<bool> overflow_;
+};
+
+Error VexloError(int32_t number, std::string description) {
+  return Error(number, kLibrarySource, std::move(description));
+}
+
+std::string Leftover(XmlNode parent, XmlNode child) {
+  return "Failed read all the elements held within the element [" + parent.nodeName() + "]. The unexpected element [" +
+         child.nodeName() + "] remains un processed";
+}
+
+// Descriptor kinds the choice emptiness test looks for.
+constexpr std::array<std::string_view, 5> kChoiceCollections = {
+    "ElementInfoChoiceClsCol", "ElementInfoChoicePrimCol", "ElementInfoChoiceAbsClsCol", "ElementInfoChoiceEnumCol",
+    "ElementInfoChoiceUntpdCol"};
+constexpr std::array<std::string_view, 5> kChoiceOptionals = {
+    "ElementInfoChoiceClsOpt", "ElementInfoChoicePrimOpt", "ElementInfoChoiceAbsClsOpt", "ElementInfoChoiceEnumOpt",
+    "ElementInfoChoiceUntpdOpt"};
+
+bool IsOneOf(std::string_view kind, const std::array<std::string_view, 5>& kinds) {
+  for (std::string_view k : kinds) {
+    if (k == kind) return true;
+  }
+  return false;
+}
+
+// True when the choice may legitimately be empty: one alternative is optional,
+// or is a collection that may hold no items.
+bool ChoiceMayBeEmpty(const Generated& g) {
+  for (const auto& descriptor : g.info.HiddenElements()) {
+    const std::string kind = descriptor->TypeName();
+    if (IsOneOf(kind, kChoiceCollections)) {
+      const std::string property = descriptor->GetProperty("PropertyName").ToString();
+      const auto collection = g.object.GetProperty(property).ToObjectOf<XmlCollectionBase>();
+      if (!collection) throw Error::ObjectNotSet(kLibrarySource);
+      if (collection->MinOccurs() == 0) return true;
+    } else if (IsOneOf(kind, kChoiceOptionals)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void ReadAttributes(const Generated& g, XmlNode parent, const XmlSerializationContext& context) {
+  const auto& descriptors = g.info.HiddenAttributes();
+  FlagSet found(descriptors.Count());
+  for (const XmlAttribute attribute : parent.attributes()) {
+    if (detail::NamespaceUtilsCls::IsNamespaceAttribute(attribute)) continue;
+    if (detail::NamespaceUtilsCls::IsNilAttribute(attribute)) {
+      if (!g.nillable) throw VexloError(134, "Unexpected Attribute [" + attribute.name() + "] found.");
+      std::string value = attribute.value();
+      for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (value == "true") {
+        g.nillable->IsNil(true);
+      } else if (value == "false") {
+        g.nillable->IsNil(false);
+      } else {
+        throw VexloError(134, "Unexpected Value for Attribute [" + attribute.name() + "] found.");
+      }
+      continue;
+    }
+    bool accepted = false;
+    size_t i = 0;
+    for (const auto& descriptor : descriptors) {
+      if (descriptor->AttributeFromXml(context, g.object, attribute)) {
+        found.Set(i, true);
+        accepted = true;
+        break;
+      }
+      ++i;
+    }
+    if (!accepted && g.info.FromXmlFailIfAttributeUnknown() && !context.IgnoreUnknownAttributes()) {
+      throw VexloError(134, "Unexpected Attribute [" + attribute.name() + "] found.");
+    }
+  }
+  size_t i = 0;
+  for (const auto& descriptor : descriptors) descriptor->Validate(context, found[i++]);
+}
+
+bool ReadSequence(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context) {
+  const XmlNode start = child;
+  const XmlObjectBaseHelperCls& dom = *Global::XmlObjectBaseHelper();
+  for (const auto& descriptor : g.info.HiddenElements()) {
+    while (!descriptor->ElementFromXml(context, g.object, parent, child, g.info.ElementNamespaceURI(),
+                                       g.info.ElementType())) {
+      if (!child || !context.IgnoreUnknownElements()) {
+        child = start;
+        return false;
+      }
+      child = dom.MoveNextSiblingElement(child);
+    }
+  }
+  if (child && g.info.ElementType() == XmlElementType::Element && !context.IgnoreUnknownElements()) {
+    throw VexloError(127, Leftover(parent, child));
+  }
+  return true;
+}
+
+bool ReadChoice(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context,
+                bool isOptionalChoice) {
+  const XmlNode start = child;
+  const XmlObjectBaseHelperCls& dom = *Global::XmlObjectBaseHelper();
+  const bool isElement = g.info.ElementType() == XmlElementType::Element;
+  bool matched = false;
+  for (;;) {
+    for (const auto& descriptor : g.info.HiddenElements()) {
+      if (descriptor->ElementFromXml(context, g.object, parent, child, g.info.ElementNamespaceURI(),
+                                     g.info.ElementType())) {
+        matched = true;
+        break;
+      }
+    }
+    if (matched || !child || !context.IgnoreUnknownElements() || !isElement) break;
+    child = dom.MoveNextSiblingElement(child);
+  }
+  if (isOptionalChoice) matched = true;
+  if (!matched) {
+    if (context.IgnoreUnknownElements() && !isElement) child = start;
+    if (isElement && !context.IgnoreMissingChoice() && !ChoiceMayBeEmpty(g)) {
+      throw VexloError(157, "No child elements within the element [" + parent.nodeName() +
+                                "] were populated. The element represents a choice, so one and only one element "
+                                "should be populated. The element contained no sutable child elements");
+    }
+  }
+  if (child && isElement && !context.IgnoreUnknownElements()) {
+    throw VexloError(158, Leftover(parent, child) + "\"");
+  }
+  return matched;
+}
+
+bool ReadAll(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context) {
+  const XmlNode start = child;
+  const auto& descriptors = g.info.HiddenElements();
+  FlagSet read(descriptors.Count());
+  bool moved = true;
+  while (child && moved) {
+    const XmlNode passStart = child;
+    size_t i = 0;
+    for (const auto& descriptor : descriptors) {
+      if (!read[i]) {
+        read.Set(i, descriptor->ElementFromXml(context, g.object, parent, child, g.info.ElementNamespaceURI(),
+                                               g.info.ElementType()));
+      }
+      ++i;
+    }
+    moved = child != passStart;
+  }
+  const bool isElement = g.info.ElementType() == XmlElementType::Element;
+  size_t i = 0;
+  for (const auto& descriptor : descriptors) {
+    if (!descriptor->Validate(context, g.object, read[i++], isElement)) {
+      child = start;
+      return false;
+    }
+  }
+  if (child && isElement && !context.IgnoreUnknownElements()) throw VexloError(161, Leftover(parent, child));
+  return true;
+}
+
+void WriteChoice(const Generated& g, XmlTextWriter& out, const XmlSerializationContext& context,
+                 bool isOptionalChoice) {
+  for (const auto& descriptor : g.info.HiddenElements()) {
+    if (descriptor->ElementToXml(context, g.object, out)) return;
+  }
+  if (!isOptionalChoice && !context.IgnoreMissingChoice() && !ChoiceMayBeEmpty(g)) {
+    throw VexloError(159,
+                     "This element is a choice, and as such must have at one (and only one) valid item, currently "
+                     "there are none set");
+  }
+}
+
+void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerializationContext& context,
+                  bool isOptionalChoice) {
+  if (g.IsNil()) {
+    out.WriteAttributeNil();
+    return;
+  }
+  switch (g.info.GroupType()) {
+    case XmlGroupType::Sequence:
+    case XmlGroupType::All:
+      for (const auto& descriptor : g.info.HiddenElements()) descriptor->ElementToXml(context, g.object, out);
+      break;
+    case XmlGroupType::Choice:
+      WriteChoice(g, out, context, isOptionalChoice);
+      break;
+    default:
+      throw VexloError(135, "Unknown Group Type " + std::to_string(static_cast<int32_t>(g.info.GroupType())));
+  }
+  if (g.info.AllowText()) out.WriteString(g.object.GetProperty("Text").ToString());
+}
+
+void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context,
+                 bool isOptionalChoice) {
+  if (g.IsNil()) return;
+  switch (g.info.GroupType()) {
+    case XmlGroupType::Sequence:
+      ReadSequence(g, parent, child, context);
+      break;
+    case XmlGroupType::Choice:
+      ReadChoice(g, parent, child, context, isOptionalChoice);
+      break;
+    case XmlGroupType::All:
+      ReadAll(g, parent, child, context);
+      break;
+    default:
+      throw VexloError(126, "Unknown Group Type " + std::to_string(static_cast<int32_t>(g.info.GroupType())));
+  }
+  if (g.info.AllowText()) {
+    g.object.LetProperty("Text", Variant(Global::XmlObjectBaseHelper()->GetElementText(parent)));
+  }
+}
+
+}  // namespace
+
+XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmParent, XmlNode oXmlElmChild,
+                                            const XmlSerializationContext& oContext, bool isOptionalChoice) const {
+  try {
+    const Generated g(oGenClass);
+    g.generated.Init();
+    if (g.info.ElementType() == XmlElementType::Element) {
+      if (oContext.SchemaType() == SchemaType_DTD) {
+        g.base.PrivateSetElementName(oXmlElmParent.nodeName());
+      } else {
+        g.base.PrivateSetElementName(oXmlElmParent.baseName());
+      }
+    }
+    ReadAttributes(g, oXmlElmParent, oContext);
+    ReadContent(g, oXmlElmParent, oXmlElmChild, oContext, isOptionalChoice);
+    return oXmlElmChild;
+  } catch (const Error& e) {
+    throw Error(e.Number(), e.Source(),
+                "Failed to process the element [" + oXmlElmParent.nodeName() + "]" + kCrLf + e.Description());
+  }
+}
+
+void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut, bool bRootElement,
+                                       std::string_view NamespaceURI, const XmlSerializationContext& oContext,
+                                       bool isOptionalChoice) const {
+  const Generated g(oGenClass);
+  try {
+    const bool isElement = g.info.ElementType() == XmlElementType::Element;
+    if (isElement) {
+      if (bRootElement) {
+        for (const std::string& directive : oContext.ProcessingInstructions()) oXmlOut.WriteHeaderDirective(directive);
+        for (const auto& entry : oContext.NamespaceAliases()) {
+          oXmlOut.AddNamespace(entry->NamespaceAlias(), entry->NamespaceURI());
+        }
+        if (!oContext.DefaultNamespaceURI().empty()) oXmlOut.defaultNamespace(oContext.DefaultNamespaceURI());
+      }
+      oXmlOut.WriteStartElement(g.base.ElementName(), NamespaceURI);
+      if (bRootElement) oContext.AdditionalRootAttributes().AttributesToXmlInt(oXmlOut, oContext);
+      AttributesToXml(oGenClass, oXmlOut, oContext);
+      if (bRootElement && !oContext.InlineSchema().empty()) {
+        oXmlOut.WriteString(" ");
+        oXmlOut.WriteEOL();
+        oXmlOut.WriteRaw(oContext.InlineSchema());
+      }
+    }
+    WriteContent(g, oXmlOut, oContext, isOptionalChoice);
+    if (isElement) oXmlOut.WriteEndElement();
+  } catch (const Error& e) {
+    throw Error(e.Number(), kLibrarySource,
+                "Failed to convert the element [" + g.info.ElementName() + "] to XML" + kCrLf + e.Description());
+  }
+}
+
+void XmlGeneratedClassHelperCls::AttributesToXml(Object& oGenClass, XmlTextWriter& oXmlOut,
+                                                 const XmlSerializationContext& oContext) const {
+  const Generated g(oGenClass);
+  if (oContext.WriteTypeAttribute() && g.info.IsClassDerived() && g.base.ElementName() != g.info.ElementName()) {
+    oXmlOut.WriteAttributeType(g.info.ElementNamespaceURI(), g.info.ElementName());
+  }
+  for (const auto& descriptor : g.info.HiddenAttributes()) descriptor->AttributeToXml(oContext, oGenClass, oXmlOut);
+  for (const auto& descriptor : g.info.HiddenElements()) {
+    descriptor->PseudoChildAttributeToXml(oContext, oGenClass, oXmlOut);
+  }
+}
+
+bool XmlGeneratedClassHelperCls::DoesElementNameMatch(const XmlSerializationContext& oContext, XmlNode oXmlElmChild,
+                                                      std::string_view sElementName,
+                                                      std::string_view sElementNamespaceURI) {
+  if (!oXmlElmChild) return false;
+  if (oContext.SchemaType() == SchemaType_DTD) return oXmlElmChild.nodeName() == sElementName;
+  return oXmlElmChild.baseName() == sElementName &&
+         (oContext.IgnoreNamespaces() || oXmlElmChild.namespaceURI() == sElementNamespaceURI);
+}
+
+}  // namespace vexlo9
