@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vexlo9 {
@@ -485,6 +486,43 @@ TEST(XmlDom, HostParsesKeepTheirOwnEntityLoading) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(content)), kSecret);
   xmlFree(content);
   xmlFreeDoc(host);
+}
+
+TEST(XmlDom, ThreadsParseIndependentlyOfEachOtherAndOfTheHost) {
+  const TempDir dir;
+  const std::string secretUrl = "file://" + dir.Write("secret.txt", kSecret);
+  const std::string hostile = "<!DOCTYPE r [<!ENTITY s SYSTEM \"" + secretUrl + "\">]><r>&s;</r>";
+  constexpr int kRounds = 200;
+  int refused = 0, read = 0, host = 0;
+  {
+    std::jthread ours([&] {
+      for (int i = 0; i < kRounds; ++i) {
+        XmlDocument document;
+        refused += !document.loadXML(hostile) && document.parseError().errorCode() == 1549;
+      }
+    });
+    std::jthread plain([&] {
+      for (int i = 0; i < kRounds; ++i) {
+        XmlDocument document;
+        read += document.loadXML("<r><a>" + std::to_string(i) + "</a></r>") &&
+                document.documentElement().nodeTypedValue() == std::to_string(i);
+      }
+    });
+    std::jthread hosts([&] {
+      for (int i = 0; i < kRounds; ++i) {
+        xmlDocPtr doc =
+            xmlReadMemory(hostile.data(), static_cast<int>(hostile.size()), nullptr, nullptr, XML_PARSE_NOENT);
+        if (!doc) continue;
+        xmlChar* content = xmlNodeGetContent(xmlDocGetRootElement(doc));
+        host += content && std::string_view(reinterpret_cast<const char*>(content)) == kSecret;
+        xmlFree(content);
+        xmlFreeDoc(doc);
+      }
+    });
+  }
+  EXPECT_EQ(refused, kRounds);
+  EXPECT_EQ(read, kRounds);
+  EXPECT_EQ(host, kRounds);
 }
 
 void HostHandler(void* seen, xmlErrorPtr) { ++*static_cast<int*>(seen); }

@@ -1,7 +1,6 @@
 #include "vexlo9/platform/XmlDom.h"
 
 #include <libxml/parser.h>
-#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
@@ -69,17 +68,6 @@ struct ParseState {
 // dereferences a foreign context's _private.
 thread_local ParseState* t_activeParse = nullptr;
 
-class ActiveParse {
- public:
-  explicit ActiveParse(ParseState& state) noexcept : outer_(std::exchange(t_activeParse, &state)) {}
-  ~ActiveParse() { t_activeParse = outer_; }
-  ActiveParse(const ActiveParse&) = delete;
-  ActiveParse& operator=(const ActiveParse&) = delete;
-
- private:
-  ParseState* outer_;
-};
-
 xmlExternalEntityLoader g_previousLoader = nullptr;
 
 xmlParserInputPtr RefusingLoader(const char* url, const char* id, xmlParserCtxtPtr ctxt) {
@@ -120,19 +108,25 @@ void OnContextlessError(void* userData, xmlErrorPtr error) {
   }
 }
 
-// Routes this thread's context-free libxml2 errors to the parse for its duration, instead of stderr, and
-// gives the host's handler back afterwards.
-class ContextlessErrorsTo {
+// Makes a parse this thread's active one for its duration, and routes the thread's context-free libxml2
+// errors to it instead of stderr; the host's handler is given back afterwards.
+class ActiveParse {
  public:
-  explicit ContextlessErrorsTo(ParseState& state) noexcept
-      : handler_(xmlStructuredError), context_(xmlStructuredErrorContext) {
+  explicit ActiveParse(ParseState& state) noexcept
+      : outer_(std::exchange(t_activeParse, &state)),
+        handler_(xmlStructuredError),
+        context_(xmlStructuredErrorContext) {
     xmlSetStructuredErrorFunc(&state, OnContextlessError);
   }
-  ~ContextlessErrorsTo() { xmlSetStructuredErrorFunc(context_, handler_); }
-  ContextlessErrorsTo(const ContextlessErrorsTo&) = delete;
-  ContextlessErrorsTo& operator=(const ContextlessErrorsTo&) = delete;
+  ~ActiveParse() {
+    xmlSetStructuredErrorFunc(context_, handler_);
+    t_activeParse = outer_;
+  }
+  ActiveParse(const ActiveParse&) = delete;
+  ActiveParse& operator=(const ActiveParse&) = delete;
 
  private:
+  ParseState* outer_;
   xmlStructuredErrorFunc handler_;
   void* context_;
 };
@@ -409,14 +403,13 @@ bool XmlDocument::Parse(std::string_view text, const char* url, const char* enco
   ctxt->_private = &state;
   ctxt->sax->serror = OnParserError;  // per context: nothing global, nothing printed
   const ActiveParse active(state);
-  const ContextlessErrorsTo contextless(state);
 
   // NOENT substitutes entities inside the parser, where its amplification guard bounds them: a billion-laughs
   // document fails in under a millisecond, a 50 KB entity used 20,000 times in well under a second. Left as
   // reference nodes they would be expanded later without any bound. But NOENT also reads external entities and
   // external parameter entities from files (NONET stops only network schemes), hence the refusing loader; NONET
-  // still keeps the loader we chain to off the network. HUGE would lift the depth (256), text-size and expansion
-  // limits; DTDLOAD, DTDVALID and XINCLUDE would fetch other documents.
+  // stays as a second line should anything reach libxml2's default loader. HUGE would lift the depth (256), text-size
+  // and expansion limits; DTDLOAD, DTDVALID and XINCLUDE would fetch other documents.
   int options = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_BIG_LINES;
   if (!preserveWhiteSpace_) options |= XML_PARSE_NOBLANKS;
   if (encoding) options |= XML_PARSE_IGNORE_ENC;  // the caller's encoding wins over the declaration
