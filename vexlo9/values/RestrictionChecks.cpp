@@ -114,6 +114,8 @@ struct ExactOrder {
 };
 
 // minInclusive, maxInclusive, minExclusive, maxExclusive in that order; the first one broken raises 108.
+// An inclusive bound rejects only a decided comparison; an exclusive one also rejects an equal value, and an
+// undecided one as the Order says.
 template <class Order>
 struct BoundRule {
   const char* source;
@@ -138,11 +140,11 @@ struct BoundRule {
   }
 };
 
+// A negative length facet is absent.
 bool BreaksLengths(size_t length, const Facets& facets) {
-  const auto longer = [length](int16_t limit) { return length > static_cast<size_t>(limit); };
   return (facets.iLen >= 0 && length != static_cast<size_t>(facets.iLen)) ||
          (facets.iMinLen >= 0 && length < static_cast<size_t>(facets.iMinLen)) ||
-         (facets.iMaxLen >= 0 && longer(facets.iMaxLen));
+         (facets.iMaxLen >= 0 && length > static_cast<size_t>(facets.iMaxLen));
 }
 
 // length, minLength and maxLength over the bytes.
