@@ -3,6 +3,8 @@
 #include "vexlo9/model/XmlSerializationContext.h"
 #include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+#include "vexlo9/values/ConversionsCls.h"
+#include "vexlo9/values/WhitespaceUtilsCls.h"
 
 namespace vexlo9 {
 namespace {
@@ -14,6 +16,10 @@ const std::shared_ptr<T>& PerThread() {
 }
 
 }  // namespace
+
+const std::shared_ptr<ConversionsCls>& Global::Conversions() { return PerThread<ConversionsCls>(); }
+
+const std::shared_ptr<WhitespaceUtilsCls>& Global::WhitespaceUtils() { return PerThread<WhitespaceUtilsCls>(); }
 
 const std::shared_ptr<XmlObjectBaseHelperCls>& Global::XmlObjectBaseHelper() {
   return PerThread<XmlObjectBaseHelperCls>();

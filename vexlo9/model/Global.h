@@ -7,6 +7,8 @@ namespace vexlo9 {
 class XmlObjectBaseHelperCls;
 class XmlGeneratedClassHelperCls;
 class XmlSerializationContext;
+class ConversionsCls;
+class WhitespaceUtilsCls;
 
 namespace detail {
 class NamespaceUtilsCls;
@@ -17,6 +19,8 @@ class NamespaceUtilsCls;
 // threads and nothing takes a lock.
 class Global {
  public:
+  static const std::shared_ptr<ConversionsCls>& Conversions();
+  static const std::shared_ptr<WhitespaceUtilsCls>& WhitespaceUtils();
   static const std::shared_ptr<XmlObjectBaseHelperCls>& XmlObjectBaseHelper();
   static const std::shared_ptr<XmlGeneratedClassHelperCls>& XmlGeneratedClassHelper();
   // The context used by every call on this thread that passes none.

@@ -1,0 +1,81 @@
+#include "vexlo9/serialization/ElementInfoPrimitive.h"
+
+#include "vexlo9/model/Global.h"
+#include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+#include "vexlo9/values/ConversionsCls.h"
+
+namespace vexlo9::detail {
+
+template <Group G, Cardinality C>
+void ElementInfoPrimitive<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const {
+  const XmlObjectBaseHelperCls& helper = *Global::XmlObjectBaseHelper();
+  const Variant value = Global::Conversions()->FromString(eDataType_, helper.GetElementText(oXmlElmChild), eWSRule_);
+  StoreValue(oGenClass, sPropertyName_, value);
+  oXmlElmChild = helper.MoveNextSiblingElement(oXmlElmChild);
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoPrimitive<G, C>::ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                                XmlNode, XmlNode& oXmlElmChild, std::string_view,
+                                                XmlElementType eParentClassElementType) const {
+  if constexpr (G == Group::Seq && C == Cardinality::Mnd) {
+    // Unknown elements ahead of a mandatory one are skipped when allowed, and stay skipped.
+    for (;;) {
+      if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
+        Read(oGenClass, oXmlElmChild);
+        return true;
+      }
+      if (!oXmlElmChild || !oContext.IgnoreUnknownElements()) {
+        if (eParentClassElementType == XmlElementType::PseudoElement) return false;
+        throw Error(131, kLibrarySource, "Failed to find a required element [" + sElementName_ + "]");
+      }
+      oXmlElmChild = Global::XmlObjectBaseHelper()->MoveNextSiblingElement(oXmlElmChild);
+    }
+  } else {
+    if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
+      Read(oGenClass, oXmlElmChild);
+      return true;
+    }
+    // An absent optional element of a sequence is no failure.
+    return G == Group::Seq;
+  }
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoPrimitive<G, C>::ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                              XmlTextWriter& oXmlOut) const {
+  if constexpr (C == Cardinality::Mnd) {
+    return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
+                                 eDataType_, formatOverride_, primValues_);
+  } else {
+    return WriteOptionalPrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_,
+                                         sElementName_, sElementNamespace_, eDataType_, formatOverride_, primValues_);
+  }
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoPrimitive<G, C>::Validate(const XmlSerializationContext&, Object&, bool bItemRead,
+                                          bool bThrowIfInvalid) const {
+  if constexpr (G == Group::All && C == Cardinality::Mnd) {
+    if (!bItemRead && bThrowIfInvalid) {
+      throw Error(141, kLibrarySource, "Failed to find the mandatory element [" + sElementName_ + "]");
+    }
+    return bItemRead;
+  } else {
+    return true;
+  }
+}
+
+template <Group G, Cardinality C>
+void ElementInfoPrimitive<G, C>::CheckRestriction(const Variant& val) const {
+  Global::XmlObjectBaseHelper()->CheckRestriction(sElementName_, val, eDataType_, primValues_);
+}
+
+template class ElementInfoPrimitive<Group::Seq, Cardinality::Mnd>;
+template class ElementInfoPrimitive<Group::Seq, Cardinality::Opt>;
+template class ElementInfoPrimitive<Group::All, Cardinality::Mnd>;
+template class ElementInfoPrimitive<Group::All, Cardinality::Opt>;
+template class ElementInfoPrimitive<Group::Choice, Cardinality::Opt>;
+
+}  // namespace vexlo9::detail
