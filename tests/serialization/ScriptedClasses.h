@@ -38,6 +38,7 @@ class Bag : public XmlGeneratedClassBase {
 
   void Init() override {
     ++initCalls;
+    if (onInit) onInit();
     for (auto& [name, value] : props) {
       if (!value.IsObject()) value = Variant();
     }
@@ -65,6 +66,7 @@ class Bag : public XmlGeneratedClassBase {
   std::string targetNamespace;
   std::vector<std::string> log;
   int initCalls = 0;
+  std::function<void()> onInit;  // what a generated Init does besides resetting plain values
 
  private:
   std::string ElementNameCopy() const { return std::string(ElementName()); }

@@ -102,6 +102,25 @@ class ClassInfo : public Object {
   void AddElmAllAbsClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
                           std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
                           std::string_view sCreateClassMethodName);
+  // Repeated particles: the collection held by the property knows its items, name and bounds.
+  void AddElmSeqPrimCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmChoicePrimCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmAllPrimCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmSeqEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmChoiceEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmAllEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmSeqClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
+                       XmlElementType eAttributeClassElementType);
+  void AddElmChoiceClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
+                          XmlElementType eAttributeClassElementType);
+  void AddElmAllClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
+                       XmlElementType eAttributeClassElementType);
+  void AddElmSeqAbsClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
+                          XmlElementType eAttributeClassElementType);
+  void AddElmChoiceAbsClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
+                             XmlElementType eAttributeClassElementType);
+  void AddElmAllAbsClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
+                          XmlElementType eAttributeClassElementType);
   void AddAttrAny(std::string_view sAttributeName, std::string_view sAttributeNamespace,
                   std::string_view sPropertyName, std::string_view sAnyAttributeNamespace,
                   std::string_view sDefaultNamespace);

@@ -2,6 +2,7 @@
 #include "vexlo9/model/ClassInfo.h"
 #include "vexlo9/serialization/AttributeInfos.h"
 #include "vexlo9/serialization/ElementInfoClass.h"
+#include "vexlo9/serialization/ElementInfoCollection.h"
 #include "vexlo9/serialization/ElementInfoPrimitive.h"
 
 namespace vexlo9 {
@@ -102,6 +103,33 @@ VEXLO9_CLASS_ABSTRACT(AddElmAllAbsClsMnd, ElementInfoAllAbsClsMnd)
 VEXLO9_CLASS_ABSTRACT(AddElmSeqAbsClsOpt, ElementInfoSeqAbsClsOpt)
 VEXLO9_CLASS_ABSTRACT(AddElmChoiceAbsClsOpt, ElementInfoChoiceAbsClsOpt)
 VEXLO9_CLASS_ABSTRACT(AddElmAllAbsClsOpt, ElementInfoAllAbsClsOpt)
+
+#define VEXLO9_COLLECTION(Method, Descriptor)                                                                  \
+  void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
+                         std::string_view sPropertyName) {                                                       \
+    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
+                                               std::string(sPropertyName)));                                     \
+  }
+
+#define VEXLO9_CLASS_COLLECTION(Method, Descriptor)                                                            \
+  void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
+                         std::string_view sPropertyName, XmlElementType eAttributeClassElementType) {            \
+    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
+                                               std::string(sPropertyName), eAttributeClassElementType));         \
+  }
+
+VEXLO9_COLLECTION(AddElmSeqPrimCol, ElementInfoSeqPrimCol)
+VEXLO9_COLLECTION(AddElmChoicePrimCol, ElementInfoChoicePrimCol)
+VEXLO9_COLLECTION(AddElmAllPrimCol, ElementInfoAllPrimCol)
+VEXLO9_COLLECTION(AddElmSeqEnumCol, ElementInfoSeqEnumCol)
+VEXLO9_COLLECTION(AddElmChoiceEnumCol, ElementInfoChoiceEnumCol)
+VEXLO9_COLLECTION(AddElmAllEnumCol, ElementInfoAllEnumCol)
+VEXLO9_CLASS_COLLECTION(AddElmSeqClsCol, ElementInfoSeqClsCol)
+VEXLO9_CLASS_COLLECTION(AddElmChoiceClsCol, ElementInfoChoiceClsCol)
+VEXLO9_CLASS_COLLECTION(AddElmAllClsCol, ElementInfoAllClsCol)
+VEXLO9_CLASS_COLLECTION(AddElmSeqAbsClsCol, ElementInfoSeqAbsClsCol)
+VEXLO9_CLASS_COLLECTION(AddElmChoiceAbsClsCol, ElementInfoChoiceAbsClsCol)
+VEXLO9_CLASS_COLLECTION(AddElmAllAbsClsCol, ElementInfoAllAbsClsCol)
 
 void ClassInfo::AddAttrAny(std::string_view sAttributeName, std::string_view sAttributeNamespace,
                            std::string_view sPropertyName, std::string_view sAnyAttributeNamespace,
