@@ -1,0 +1,115 @@
+// Reads a purchase order, prints what it holds, edits it and prints the document it writes.
+//
+//   purchase_order [file.xml]      (default: the sample order in tests/fixtures)
+//
+// The classes in po:: are what the schema compiler generates from the purchase-order schema
+// (tests/fixtures/PurchaseOrder.h); everything else is the library.
+
+#include <gmpxx.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "tests/fixtures/PurchaseOrder.h"
+#include "vexlo9/model/Error.h"
+#include "vexlo9/model/Global.h"
+#include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/platform/Decimal.h"
+#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+#include "vexlo9/values/DateTime.h"
+
+namespace po = vexlo9::testing::po;
+
+namespace {
+
+// An exact sum of quantity x price. Decimal keeps exactly the digits it was read with but does no
+// arithmetic, so the sum is kept as a whole number of 10^-scale units: no cent is ever rounded.
+class Total {
+ public:
+  void Add(int32_t quantity, const vexlo9::Decimal& price) {
+    std::string digits = price.ToString();  // "148.95", "12", "-0.5"
+    int32_t scale = 0;
+    if (const size_t point = digits.find('.'); point != std::string::npos) {
+      scale = static_cast<int32_t>(digits.size() - point - 1);
+      digits.erase(point, 1);
+    }
+    mpz_class units(digits, 10);
+    for (; scale_ < scale; ++scale_) units_ *= 10;
+    for (; scale < scale_; ++scale) units *= 10;
+    units_ += units * quantity;
+  }
+
+  // The sum as a Decimal, with as many fraction digits as the most precise price.
+  vexlo9::Decimal Value() const {
+    std::string digits = mpz_class(abs(units_)).get_str();
+    if (scale_ > 0) {
+      if (digits.size() <= static_cast<size_t>(scale_)) digits.insert(0, scale_ + 1 - digits.size(), '0');
+      digits.insert(digits.size() - scale_, ".");
+    }
+    return vexlo9::Decimal((units_ < 0 ? "-" : "") + digits);
+  }
+
+ private:
+  mpz_class units_ = 0;
+  int32_t scale_ = 0;
+};
+
+void PrintSummary(const po::PurchaseOrder& order) {
+  const po::USAddress& shipTo = *order.shipTo();
+  std::cout << "Order";
+  if (order.IsValidorderDate()) std::cout << " of " << order.orderDate()->ToString();
+  std::cout << " from " << order.billTo()->name() << ", shipped to " << shipTo.name() << " (" << shipTo.city()
+            << ", " << shipTo.state() << ")\n";
+
+  const po::ItemCol& items = *order.items()->item();
+  Total total;
+  for (const auto& item : items) {
+    std::cout << "  " << item->partNum() << "  " << item->quantity() << " x " << item->productName() << " at "
+              << item->USPrice()->ToString() << "\n";
+    total.Add(item->quantity(), *item->USPrice());
+  }
+  std::cout << items.Count() << " items, total " << total.Value().ToString() << "\n\n";
+}
+
+// The library joins the lines of an error with CR LF.
+std::string Lines(std::string text) {
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at, 1);
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string path = argc > 1 ? argv[1] : VEXLO9_TEST_DATA_DIR "/purchase_order.xml";
+  const vexlo9::XmlObjectBaseHelperCls& xml = *vexlo9::Global::XmlObjectBaseHelper();
+  try {
+    auto order = std::make_shared<po::PurchaseOrder>();
+    xml.FromXmlFile(*order, path);
+    PrintSummary(*order);
+
+    // One more of the first item, and a new item. Setters check the schema's facets, so a
+    // quantity of 100 or a part number such as "455-bx" would be refused here.
+    po::ItemCol& items = *order->items()->item();
+    if (items.Count() > 0) items.Item(1)->quantity(items.Item(1)->quantity() + 1);
+
+    auto hose = items.AddNew();
+    hose->partNum("455-BX");
+    hose->productName("Garden hose");
+    hose->quantity(3);
+    hose->USPrice(std::make_shared<vexlo9::Decimal>("12.50"));
+    auto shipDate = std::make_shared<vexlo9::DateTime>();
+    shipDate->ParseXSDDate("1999-11-02");
+    hose->shipDate(shipDate);
+    PrintSummary(*order);
+
+    // Write the order's namespace as the default one, so no element needs a prefix.
+    auto context = std::make_shared<vexlo9::XmlSerializationContext>();
+    context->DefaultNamespaceURI(po::kNamespace);
+    std::cout << xml.ToXml(*order, true, vexlo9::XmlFormatting_Indented, vexlo9::EOLType_LF, context);
+  } catch (const vexlo9::Error& e) {
+    std::cerr << path << ": error " << e.Number() << " from " << e.Source() << "\n" << Lines(e.Description()) << "\n";
+    return 1;
+  }
+  return 0;
+}
