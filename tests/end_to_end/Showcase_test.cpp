@@ -67,9 +67,9 @@ std::string Fragment(XmlObjectBase& root, const XmlSerializationContextPtr& cont
 std::string StartTag(const std::string& xml) { return xml.substr(0, xml.find('>') + 1); }
 
 template <class T = Canvas>
-std::shared_ptr<T> Read(std::string_view xml) {
+std::shared_ptr<T> Read(std::string_view xml, const XmlSerializationContextPtr& context = PlainContext()) {
   auto object = std::make_shared<T>();
-  Helper().FromXml(*object, xml, PlainContext());
+  Helper().FromXml(*object, xml, context);
   return object;
 }
 
@@ -347,6 +347,16 @@ TEST(ShowcaseDerivation, TypeAttributeOnlyWhereADerivedObjectStandsForItsBase) {
   EXPECT_EQ(e.description,
             "Failed to process the element [canvas]\r\nFailed to process the element [layer]\r\nFailed to find an "
             "suitable substitution element for [shape]");
+
+  // Writing names the types on the way down, not the elements.
+  const auto broken = CanonicalCanvas();
+  std::dynamic_pointer_cast<Circle>(broken->layer()->shape())->radius(nullptr);
+  const Caught write = Catch([&] { Document(*broken); });
+  EXPECT_EQ(write.number, 91);
+  EXPECT_EQ(write.source, "Vexlo9");
+  EXPECT_EQ(write.description,
+            "Failed to convert the element [Canvas] to XML\r\nFailed to convert the element [Layer] to XML\r\nFailed "
+            "to convert the element [Circle] to XML\r\nObject variable not set");
 }
 
 TEST(ShowcaseDerivation, AbstractElementTakesTheClassItsTypeNames) {
@@ -421,6 +431,13 @@ TEST(ShowcaseSubstitution, MemberElementNamePicksTheClass) {
   EXPECT_EQ(flag->caption(), "N");
   EXPECT_EQ(Fragment(*withFlag),
             std::string("<legend") + kRootDeclarations + "><flag><caption>N</caption></flag></legend>");
+
+  // Elements of no member are skipped when the context says so.
+  auto ignoreUnknown = PlainContext();
+  ignoreUnknown->IgnoreUnknownElements(true);
+  const auto skipped = Read<Legend>(legend("<star/><pin><symbol>+</symbol></pin><moon/>"), ignoreUnknown);
+  ASSERT_TRUE(std::dynamic_pointer_cast<Pin>(skipped->marker()));
+  EXPECT_EQ(std::dynamic_pointer_cast<Pin>(skipped->marker())->symbol(), "+");
 
   const struct {
     std::string member;
@@ -514,7 +531,8 @@ TEST(ShowcaseMixedContent, TextIsReadWhereverItStandsAndWrittenAfterTheChildren)
 }
 
 TEST(ShowcaseChoice, SecondAlternativeIsReadAndTheSelectionGuarded) {
-  const auto fill = Read<Fill>("<fill xmlns=\"urn:vexlo9:showcase\"><gradient><from>a</from><to>b</to></gradient></fill>");
+  const auto fill =
+      Read<Fill>("<fill xmlns=\"urn:vexlo9:showcase\"><gradient><from>a</from><to>b</to></gradient></fill>");
   ASSERT_TRUE(fill->gradient());
   EXPECT_FALSE(fill->solid());
   EXPECT_EQ(fill->gradient()->from(), "a");
@@ -526,7 +544,8 @@ TEST(ShowcaseChoice, SecondAlternativeIsReadAndTheSelectionGuarded) {
   const Caught e = Catch([&] { fill->solid(std::make_shared<Solid>("solid")); });
   EXPECT_EQ(e.number, 104);
   EXPECT_EQ(e.source, "Choice_SelectElement");
-  EXPECT_EQ(e.description, "The Property [gradient] is already set. Only one element within this class bay be set at a time");
+  EXPECT_EQ(e.description,
+            "The Property [gradient] is already set. Only one element within this class bay be set at a time");
   EXPECT_FALSE(fill->solid());
   EXPECT_EQ(fill->ChoiceSelectedElement(), "gradient");
   fill->solid(nullptr);
@@ -727,7 +746,8 @@ TEST(ShowcaseEnumeration, UnitsTravelThroughTheConverterBothWays) {
 
   for (const char* bad : {"cm", "MM", " mm"}) {
     SCOPED_TRACE(bad);
-    const Caught e = Catch([&] { Read(Replaced(CanonicalSample(), "units=\"mm\"", "units=\"" + std::string(bad) + "\"")); });
+    const std::string document = Replaced(CanonicalSample(), "units=\"mm\"", "units=\"" + std::string(bad) + "\"");
+    const Caught e = Catch([&] { Read(document); });
     EXPECT_EQ(e.number, 380);
     EXPECT_EQ(e.source, "UnitsFromString");
     EXPECT_EQ(e.description,
