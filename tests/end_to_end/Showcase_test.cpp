@@ -655,6 +655,9 @@ TEST(ShowcasePseudoElement, GroupAttributesAndElementsLiveOnTheParent) {
       // A group missing its second element gives back the first too.
       {"<x>1</x><shape xsi:type=\"Rectangle\" id=\"r\"><width>3</width><height>4</height></shape>", 130,
        "Failed to process the element [layer]\r\nFailed to find the required element [Placement]"},
+      // The group reads from the parent's element, so its own context line names the parent too.
+      {"<x>one</x><y>2</y>", 13,
+       "Failed to process the element [layer]\r\nFailed to process the element [layer]\r\nType mismatch"},
   };
   for (const auto& f : failures) {
     SCOPED_TRACE(f.content);
