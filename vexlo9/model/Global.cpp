@@ -7,15 +7,12 @@
 #include "vexlo9/values/WhitespaceUtilsCls.h"
 
 namespace vexlo9 {
-namespace {
-
+// Global creates the services that the host may not create itself.
 template <class T>
-const std::shared_ptr<T>& PerThread() {
-  thread_local const std::shared_ptr<T> instance = std::make_shared<T>();
+const std::shared_ptr<T>& Global::PerThread() {
+  thread_local const std::shared_ptr<T> instance(new T());
   return instance;
 }
-
-}  // namespace
 
 const std::shared_ptr<ConversionsCls>& Global::Conversions() { return PerThread<ConversionsCls>(); }
 

@@ -25,6 +25,10 @@ class Global {
   static const std::shared_ptr<XmlGeneratedClassHelperCls>& XmlGeneratedClassHelper();
   // The context used by every call on this thread that passes none.
   static const std::shared_ptr<XmlSerializationContext>& DefaultXmlSerializationContext();
+
+ private:
+  template <class T>
+  static const std::shared_ptr<T>& PerThread();
 };
 
 }  // namespace vexlo9

@@ -28,6 +28,10 @@ class XmlGeneratedClassHelperCls : public Object {
   // The name test every element reader uses.
   static bool DoesElementNameMatch(const XmlSerializationContext& oContext, XmlNode oXmlElmChild,
                                    std::string_view sElementName, std::string_view sElementNamespaceURI);
+
+ private:
+  friend class Global;
+  XmlGeneratedClassHelperCls() = default;
 };
 
 }  // namespace vexlo9

@@ -246,7 +246,7 @@ std::string XmlObjectBaseHelperCls::GetElementText(XmlNode oElm) const {
   std::string text;
   for (const XmlNode child : oElm.childNodes()) {
     const int32_t type = child.nodeType();
-    if (type == XmlNodeType_Text || type == XmlNodeType_CData) text += child.nodeTypedValue();
+    if (type == XmlNodeType_Text || type == XmlNodeType_CData) text.append(child.nodeValue());
   }
   return text;
 }

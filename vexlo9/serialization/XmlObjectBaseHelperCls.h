@@ -77,6 +77,9 @@ class XmlObjectBaseHelperCls : public Object, public RestrictionChecks {
                            int32_t maxOccurs, std::string_view ElementName) const;
 
  private:
+  friend class Global;
+  XmlObjectBaseHelperCls() = default;
+
   std::string Write(XmlObjectBase& xmlObj, bool includeDocHeader, XmlFormatting formatting, XmlEncoding encoding,
                     EOLType EOL, const XmlSerializationContextPtr& oContext) const;
   void Read(XmlObjectBase& xmlObj, XmlDocument& document, const XmlSerializationContextPtr& oContext) const;
