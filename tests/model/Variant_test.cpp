@@ -35,6 +35,7 @@ TEST(Variant, ConversionFailuresUseThePlatformNumbers) {
     int32_t number;
   } cases[] = {
       {"text that is no number", [] { Variant("x").ToLong(); }, 13},
+      {"a boolean word is no number", [] { Variant("True").ToLong(); }, 13},
       {"empty text", [] { Variant("").ToLong(); }, 13},
       {"trailing garbage", [] { Variant("12abc").ToInteger(); }, 13},
       {"70000 as Integer", [] { Variant(int32_t{70000}).ToInteger(); }, 6},

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+#include "vexlo9/platform/NumberText.h"
+
 namespace vexlo9 {
 namespace {
 
@@ -17,23 +19,6 @@ std::string_view TrimBlanks(std::string_view text) {
   if (first == std::string_view::npos) return {};
   const auto last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
-}
-
-// Decimal text as the platform reads it: optional sign, digits with an
-// optional fraction, an optional exponent, blanks around.
-double ParseNumber(std::string_view text) {
-  text = TrimBlanks(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
-                        text.front() == '.')) {
-    throw Error::TypeMismatch(kSource);
-  }
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                         std::chars_format::general);
-  if (ec == std::errc::result_out_of_range) throw Error::Overflow(kSource);
-  if (ec != std::errc() || end != text.data() + text.size()) throw Error::TypeMismatch(kSource);
-  return value;
 }
 
 std::optional<bool> ParseBooleanWord(std::string_view text) {
@@ -60,11 +45,7 @@ double AsDouble(const Variant& v) {
     case Variant::Kind::Long: return *v.GetIf<int32_t>();
     case Variant::Kind::Single: return *v.GetIf<float>();
     case Variant::Kind::Double: return *v.GetIf<double>();
-    case Variant::Kind::String: {
-      const std::string& text = *v.GetIf<std::string>();
-      if (auto word = ParseBooleanWord(text)) return *word ? -1 : 0;
-      return ParseNumber(text);
-    }
+    case Variant::Kind::String: return detail::TextToNumber(*v.GetIf<std::string>(), kSource);
     default: throw Error::TypeMismatch(kSource);
   }
 }
@@ -72,6 +53,7 @@ double AsDouble(const Variant& v) {
 template <class T>
 T ToIntegral(const Variant& v) {
   if (const T* same = v.GetIf<T>()) return *same;
+  if (const std::string* text = v.GetIf<std::string>()) return detail::TextToInteger<T>(*text, kSource);
   const double value = AsDouble(v);
   if (std::isnan(value)) throw Error::Overflow(kSource);
   // nearbyint rounds half to even in the default rounding mode.
@@ -95,6 +77,9 @@ std::string FormatDouble(double value) {
 
 bool Variant::ToBoolean() const {
   if (const bool* b = GetIf<bool>()) return *b;
+  if (const std::string* text = GetIf<std::string>()) {
+    if (auto word = ParseBooleanWord(*text)) return *word;
+  }
   return AsDouble(*this) != 0;
 }
 

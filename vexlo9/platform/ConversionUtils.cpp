@@ -1,4 +1,5 @@
 #include "vexlo9/platform/ConversionUtils.h"
+#include "vexlo9/platform/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -80,70 +81,19 @@ std::string FormattedText(double value, std::string_view format, const char* sou
   return pattern.Apply(std::signbit(value), std::string_view(buffer, end - buffer));
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The XML Schema lexical form of float and double, apart from the special values.
-bool IsDecimalFloatForm(std::string_view text) {
-  size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  size_t mantissaDigits = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) ++mantissaDigits;
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && IsDigit(text[i]); ++i) ++mantissaDigits;
-  }
-  if (mantissaDigits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    size_t exponentDigits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) ++exponentDigits;
-    if (exponentDigits == 0) return false;
-  }
-  return i == text.size();
-}
-
-// Whether text in decimal form that lies outside a type's range is too large
-// rather than too small: the position of its first significant digit
-// relative to the point is positive.
-bool IsBeyondLargest(std::string_view text) {
-  size_t i = (text[0] == '+' || text[0] == '-') ? 1 : 0;
-  int64_t position = 0;
-  bool significant = false;
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    if (text[i] != '0') significant = true;
-    if (significant) ++position;
-  }
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && IsDigit(text[i]) && !significant; ++i) {
-      if (text[i] != '0') significant = true;
-      else --position;
-    }
-    while (i < text.size() && IsDigit(text[i])) ++i;
-  }
-  int64_t exponent = 0;
-  if (i < text.size()) {  // the exponent; saturating is enough to tell the side
-    ++i;
-    const bool negative = text[i] == '-';
-    if (text[i] == '+' || text[i] == '-') ++i;
-    for (; i < text.size(); ++i) exponent = std::min<int64_t>(exponent * 10 + (text[i] - '0'), 1'000'000'000);
-    if (negative) exponent = -exponent;
-  }
-  return position + exponent > 0;
-}
-
 template <class T>
 T ParseFloat(std::string_view text, const char* source, const char* typeName) {
   if (text == "INF" || text == "+INF") return std::numeric_limits<T>::infinity();
   if (text == "-INF") return -std::numeric_limits<T>::infinity();
   if (text == "NaN") return std::numeric_limits<T>::quiet_NaN();
-  if (!IsDecimalFloatForm(text)) {
+  if (!detail::IsDecimalNumberForm(text)) {
     throw Error(13, source, std::string("Invalid ") + typeName + " value [" + std::string(text) + "]");
   }
   std::string_view digits = text[0] == '+' ? text.substr(1) : text;
   T value = 0;
   const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) {
-    const T magnitude = IsBeyondLargest(text) ? std::numeric_limits<T>::infinity() : T(0);
+    const T magnitude = detail::IsBeyondLargest(text) ? std::numeric_limits<T>::infinity() : T(0);
     return text[0] == '-' ? -magnitude : magnitude;
   }
   if (result.ec != std::errc() || result.ptr != digits.data() + digits.size()) {

@@ -236,55 +236,6 @@ constexpr auto kReaders = ReadTable(std::make_index_sequence<kTypeCount>());
   throw Error(number, kLibrarySource, "unknown conversion type [" + std::to_string(eType) + "]");
 }
 
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-
-// [+-]? (digits [. digits?] | . digits) ([eE] [+-]? digits)?
-bool IsNumberForm(std::string_view text) noexcept {
-  size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  size_t digits = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) ++digits;
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && IsDigit(text[i]); ++i) ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    size_t exponent = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) ++exponent;
-    if (exponent == 0) return false;
-  }
-  return i == text.size();
-}
-
-// Whether a number in IsNumberForm that a double cannot hold is too large rather than too small: the decimal
-// position of its first significant digit, moved by the exponent, is above the point.
-bool IsBeyondLargest(std::string_view text) noexcept {
-  int64_t position = 0;
-  bool significant = false;
-  size_t i = (text[0] == '+' || text[0] == '-') ? 1 : 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    significant = significant || text[i] != '0';
-    position += significant;
-  }
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && IsDigit(text[i]); ++i) {
-      if (!significant && text[i] == '0') --position;
-      significant = significant || text[i] != '0';
-    }
-  }
-  int64_t exponent = 0;
-  if (i < text.size()) {
-    ++i;
-    const bool negative = text[i] == '-';
-    if (text[i] == '+' || text[i] == '-') ++i;
-    for (; i < text.size(); ++i) exponent = std::min<int64_t>(exponent * 10 + (text[i] - '0'), 1'000'000'000);
-    if (negative) exponent = -exponent;
-  }
-  return position + exponent > 0;
-}
-
 }  // namespace
 
 // The published members, thin over the table.
@@ -348,40 +299,4 @@ Variant ConversionsCls::FromString(XmlDataType eType, std::string_view Value, Wh
   return kReaders[eType](Value, rule);
 }
 
-namespace detail {
-
-double TextToNumber(std::string_view text, std::string_view source) {
-  constexpr std::string_view kBlanks = " \t\r\n";
-  const size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) throw Error::TypeMismatch(std::string(source));
-  text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-  if (!IsNumberForm(text)) throw Error::TypeMismatch(std::string(source));
-  if (text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec == std::errc::result_out_of_range) {
-    // A magnitude too small for a double is zero; only a too large one overflows.
-    if (IsBeyondLargest(text)) throw Error::Overflow(std::string(source));
-    return 0;
-  }
-  if (ec != std::errc() || end != text.data() + text.size()) throw Error::TypeMismatch(std::string(source));
-  return value;
-}
-
-template <class T>
-T TextToInteger(std::string_view text, std::string_view source) {
-  // nearbyint rounds half to even in the default rounding mode.
-  const double rounded = std::nearbyint(TextToNumber(text, source));
-  if (rounded < static_cast<double>(std::numeric_limits<T>::min()) ||
-      rounded > static_cast<double>(std::numeric_limits<T>::max())) {
-    throw Error::Overflow(std::string(source));
-  }
-  return static_cast<T>(rounded);
-}
-
-template uint8_t TextToInteger<uint8_t>(std::string_view, std::string_view);
-template int16_t TextToInteger<int16_t>(std::string_view, std::string_view);
-template int32_t TextToInteger<int32_t>(std::string_view, std::string_view);
-
-}  // namespace detail
 }  // namespace vexlo9

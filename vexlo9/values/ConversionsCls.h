@@ -7,6 +7,7 @@
 #include "vexlo9/model/Object.h"
 #include "vexlo9/platform/BigInteger.h"
 #include "vexlo9/platform/Decimal.h"
+#include "vexlo9/platform/NumberText.h"
 #include "vexlo9/values/BinaryData.h"
 #include "vexlo9/values/DateTime.h"
 #include "vexlo9/values/DateTimeSpan.h"
@@ -93,19 +94,4 @@ class ConversionsCls : public Object {
   Variant FromString(XmlDataType eType, std::string_view Value, WhitespaceRule rule) const;
 };
 
-namespace detail {
-
-// Text as the platform reads a number: blanks around, an optional sign, digits with an optional fraction and
-// exponent. Anything else raises 13 "Type mismatch" from `source`, a magnitude beyond a double 6 "Overflow".
-double TextToNumber(std::string_view text, std::string_view source);
-
-// TextToNumber rounded to the nearest integer, ties to even; 6 "Overflow" from `source` outside T's range.
-template <class T>
-T TextToInteger(std::string_view text, std::string_view source);
-
-extern template uint8_t TextToInteger<uint8_t>(std::string_view, std::string_view);
-extern template int16_t TextToInteger<int16_t>(std::string_view, std::string_view);
-extern template int32_t TextToInteger<int32_t>(std::string_view, std::string_view);
-
-}  // namespace detail
 }  // namespace vexlo9
