@@ -5,8 +5,6 @@
 // The classes in po:: are what the schema compiler generates from the purchase-order schema
 // (tests/fixtures/PurchaseOrder.h); everything else is the library.
 
-#include <gmpxx.h>
-
 #include <iostream>
 #include <memory>
 #include <string>
@@ -23,38 +21,6 @@ namespace po = vexlo9::testing::po;
 
 namespace {
 
-// An exact sum of quantity x price. Decimal keeps exactly the digits it was read with but does no
-// arithmetic, so the sum is kept as a whole number of 10^-scale units: no cent is ever rounded.
-class Total {
- public:
-  void Add(int32_t quantity, const vexlo9::Decimal& price) {
-    std::string digits = price.ToString();  // "148.95", "12", "-0.5"
-    int32_t scale = 0;
-    if (const size_t point = digits.find('.'); point != std::string::npos) {
-      scale = static_cast<int32_t>(digits.size() - point - 1);
-      digits.erase(point, 1);
-    }
-    mpz_class units(digits, 10);
-    for (; scale_ < scale; ++scale_) units_ *= 10;
-    for (; scale < scale_; ++scale) units *= 10;
-    units_ += units * quantity;
-  }
-
-  // The sum as a Decimal, with as many fraction digits as the most precise price.
-  vexlo9::Decimal Value() const {
-    std::string digits = mpz_class(abs(units_)).get_str();
-    if (scale_ > 0) {
-      if (digits.size() <= static_cast<size_t>(scale_)) digits.insert(0, scale_ + 1 - digits.size(), '0');
-      digits.insert(digits.size() - scale_, ".");
-    }
-    return vexlo9::Decimal((units_ < 0 ? "-" : "") + digits);
-  }
-
- private:
-  mpz_class units_ = 0;
-  int32_t scale_ = 0;
-};
-
 void PrintSummary(const po::PurchaseOrder& order) {
   const po::USAddress& shipTo = *order.shipTo();
   std::cout << "Order";
@@ -63,13 +29,13 @@ void PrintSummary(const po::PurchaseOrder& order) {
             << ", " << shipTo.state() << ")\n";
 
   const po::ItemCol& items = *order.items()->item();
-  Total total;
+  vexlo9::Decimal total(0);  // exact: no cent is ever rounded
   for (const auto& item : items) {
     std::cout << "  " << item->partNum() << "  " << item->quantity() << " x " << item->productName() << " at "
               << item->USPrice()->ToString() << "\n";
-    total.Add(item->quantity(), *item->USPrice());
+    total = total + vexlo9::Decimal(item->quantity()) * *item->USPrice();
   }
-  std::cout << items.Count() << " items, total " << total.Value().ToString() << "\n\n";
+  std::cout << items.Count() << " items, total " << total.ToString() << "\n\n";
 }
 
 // The library joins the lines of an error with CR LF.

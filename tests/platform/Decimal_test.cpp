@@ -146,3 +146,32 @@ TEST(Decimal, ConstructsFromMachineIntegersAndNamesItsType) {
 
 }  // namespace
 }  // namespace vexlo9
+
+namespace vexlo9 {
+namespace {
+
+TEST(DecimalArithmetic, IsExactAndKeepsTheScales) {
+  const struct {
+    const char* a;
+    char op;
+    const char* b;
+    const char* expected;
+  } cases[] = {
+      {"148.95", '*', "2", "297.90"},
+      {"0.1", '+', "0.2", "0.3"},
+      {"12.5", '+', "0.125", "12.625"},
+      {"1.00", '-', "1.5", "-0.50"},
+      {"-0.5", '*', "-0.5", "0.25"},
+      {"99999999999999999999.99", '+', "0.01", "100000000000000000000.00"},
+      {"123456789012345678901234567890", '*', "10.0", "1234567890123456789012345678900.0"},
+      {"5", '-', "5.000", "0.000"},
+  };
+  for (const auto& c : cases) {
+    const Decimal a(c.a), b(c.b);
+    const Decimal result = c.op == '+' ? a + b : c.op == '-' ? a - b : a * b;
+    EXPECT_EQ(result.ToString(), c.expected) << c.a << ' ' << c.op << ' ' << c.b;
+  }
+}
+
+}  // namespace
+}  // namespace vexlo9

@@ -73,6 +73,27 @@ int32_t Decimal::CompareTo(const Decimal& other) const {
   return (result > 0) - (result < 0);
 }
 
+std::pair<mpz_class, mpz_class> Decimal::Aligned(const Decimal& other, int32_t& scale) const {
+  scale = std::max(scale_, other.scale_);
+  return {unscaled_ * PowerOfTen(scale - scale_), other.unscaled_ * PowerOfTen(scale - other.scale_)};
+}
+
+Decimal Decimal::operator+(const Decimal& other) const {
+  int32_t scale = 0;
+  const auto [a, b] = Aligned(other, scale);
+  return Decimal(a + b, scale);
+}
+
+Decimal Decimal::operator-(const Decimal& other) const {
+  int32_t scale = 0;
+  const auto [a, b] = Aligned(other, scale);
+  return Decimal(a - b, scale);
+}
+
+Decimal Decimal::operator*(const Decimal& other) const {
+  return Decimal(unscaled_ * other.unscaled_, scale_ + other.scale_);
+}
+
 std::string Decimal::ToString(std::string_view formatOverride) const {
   if (formatOverride.empty()) {
     std::string text = unscaled_.get_str();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "vexlo9/model/Object.h"
 
@@ -42,7 +43,17 @@ class Decimal : public Object {
   // The number of fraction digits kept.
   int32_t Scale() const noexcept { return scale_; }
 
+  // Exact arithmetic. A sum or difference keeps the larger scale, a product the sum of the scales,
+  // so "148.95" * 2 is "297.90" and nothing is ever rounded.
+  Decimal operator+(const Decimal& other) const;
+  Decimal operator-(const Decimal& other) const;
+  Decimal operator*(const Decimal& other) const;
+
  private:
+  Decimal(mpz_class unscaled, int32_t scale) : unscaled_(std::move(unscaled)), scale_(scale) {}
+  // Both values over the larger scale.
+  std::pair<mpz_class, mpz_class> Aligned(const Decimal& other, int32_t& scale) const;
+
   mpz_class unscaled_;  // the value is unscaled_ / 10^scale_
   int32_t scale_ = 0;
 };
