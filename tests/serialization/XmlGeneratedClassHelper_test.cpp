@@ -100,6 +100,20 @@ TEST(ReadingAnObject, NilAttributeValues) {
     EXPECT_EQ(bag->props["A"], Variant("x"));
   }
   {
+    // Content under a nil element is reported rather than dropped.
+    auto bag = std::make_shared<NillableBag>("rec");
+    bag->Info().HiddenElements().Add(std::make_shared<TextElement>("a", "", "A"));
+    const Caught e = Catch([&] { Read(*bag, "<rec " + std::string(kXsi) + " xsi:nil=\"true\"><a>x</a></rec>"); });
+    EXPECT_EQ(e.number, 127);
+    EXPECT_EQ(e.description,
+              "Failed to process the element [rec]\r\nFailed read all the elements held within the element [rec]. The "
+              "unexpected element [a] remains un processed");
+    auto lenient = NewContext();
+    lenient->IgnoreUnknownElements(true);
+    Read(*bag, "<rec " + std::string(kXsi) + " xsi:nil=\"true\"><a>x</a></rec>", lenient);
+    EXPECT_TRUE(bag->IsNil());
+  }
+  {
     auto bag = std::make_shared<NillableBag>("rec");
     const Caught e = Catch([&] { Read(*bag, "<rec " + std::string(kXsi) + " xsi:nil=\"1\"/>"); });
     EXPECT_EQ(e.number, 134);

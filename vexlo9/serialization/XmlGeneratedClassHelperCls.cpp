@@ -260,7 +260,13 @@ void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerialization
 
 void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context,
                  bool isOptionalChoice) {
-  if (g.IsNil()) return;
+  if (g.IsNil()) {
+    // A nil element has no content; what it holds anyway is reported, not dropped.
+    if (child && g.info.ElementType() == XmlElementType::Element && !context.IgnoreUnknownElements()) {
+      throw VexloError(127, Leftover(parent, child));
+    }
+    return;
+  }
   switch (g.info.GroupType()) {
     case XmlGroupType::Sequence:
       ReadSequence(g, parent, child, context);
