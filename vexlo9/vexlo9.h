@@ -3,6 +3,8 @@
 // The public interface of vexlo9 in one header.
 
 #include "vexlo9/collections/AttributeCol.h"
+#include "vexlo9/collections/ClassFactoryCls.h"
+#include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/model/ClassInfo.h"
 #include "vexlo9/model/Error.h"
 #include "vexlo9/model/Global.h"

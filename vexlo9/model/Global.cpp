@@ -1,5 +1,6 @@
 #include "vexlo9/model/Global.h"
 
+#include "vexlo9/collections/ClassFactoryCls.h"
 #include "vexlo9/model/XmlSerializationContext.h"
 #include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
@@ -13,6 +14,8 @@ const std::shared_ptr<T>& Global::PerThread() {
   thread_local const std::shared_ptr<T> instance(new T());
   return instance;
 }
+
+const std::shared_ptr<ClassFactoryCls>& Global::ClassFactory() { return PerThread<ClassFactoryCls>(); }
 
 const std::shared_ptr<ConversionsCls>& Global::Conversions() { return PerThread<ConversionsCls>(); }
 

@@ -4,6 +4,7 @@
 
 namespace vexlo9 {
 
+class ClassFactoryCls;
 class XmlObjectBaseHelperCls;
 class XmlGeneratedClassHelperCls;
 class XmlSerializationContext;
@@ -19,6 +20,7 @@ class NamespaceUtilsCls;
 // threads and nothing takes a lock.
 class Global {
  public:
+  static const std::shared_ptr<ClassFactoryCls>& ClassFactory();
   static const std::shared_ptr<ConversionsCls>& Conversions();
   static const std::shared_ptr<WhitespaceUtilsCls>& WhitespaceUtils();
   static const std::shared_ptr<XmlObjectBaseHelperCls>& XmlObjectBaseHelper();

@@ -1,0 +1,18 @@
+#include "vexlo9/collections/ClassFactoryCls.h"
+
+namespace vexlo9 {
+
+std::shared_ptr<AttributeCls> ClassFactoryCls::Create_Attribute(std::string_view AttributeName,
+                                                                std::string_view AttributeNamespace,
+                                                                std::string_view namespaceRestriction,
+                                                                std::string_view TargetNamespace) const {
+  return detail::NewAttributeCls(AttributeName, AttributeNamespace, namespaceRestriction, TargetNamespace);
+}
+
+std::shared_ptr<AttributeCol> ClassFactoryCls::Create_AttributeCol(std::string_view AttributeNamespace,
+                                                                   std::string_view namespaceRestriction,
+                                                                   std::string_view TargetNamespace) const {
+  return detail::NewAttributeCol(AttributeNamespace, namespaceRestriction, TargetNamespace);
+}
+
+}  // namespace vexlo9

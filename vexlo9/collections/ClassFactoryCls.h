@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "vexlo9/collections/AttributeCol.h"
+#include "vexlo9/collections/TypedCollections.h"
+#include "vexlo9/model/Object.h"
+
+namespace vexlo9 {
+
+// Creates the typed value collections and the untyped-content holders with their schema settings, which the
+// created objects keep for life. Arguments are passed on unchecked: contradictory bounds or facets, or an unknown
+// whitespace rule, surface only when the object is used. Stateless; one per thread, from Global::ClassFactory().
+class ClassFactoryCls : public Object {
+ public:
+  std::string TypeName() const override { return "ClassFactoryCls"; }
+
+  // FormatOverride is kept by r4Col, r8Col and decimalCol and ignored by the others.
+#define VEXLO9_CREATE_TYPED_COLLECTION(type, Item, KeepsFormat)                                                   \
+  std::shared_ptr<type##Col> Create_##type##Col(                                                                  \
+      std::string_view ElementName, std::string_view TargetNamespace, int32_t MinOccurs, int32_t maxOccurs,       \
+      std::string_view pattern, int32_t iMinLength, int32_t iMaxLength, std::string_view minInclusive,            \
+      std::string_view maxInclusive, std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength, \
+      WhitespaceRule ws, std::string_view FormatOverride = {}) const {                                            \
+    return detail::NewTypedCol<type##Col>(ElementName, TargetNamespace, MinOccurs, maxOccurs, pattern, iMinLength, \
+                                          iMaxLength, minInclusive, maxInclusive, minExclusive, maxExclusive,     \
+                                          iLength, ws, FormatOverride);                                           \
+  }
+  VEXLO9_TYPED_COLLECTIONS(VEXLO9_CREATE_TYPED_COLLECTION)
+#undef VEXLO9_CREATE_TYPED_COLLECTION
+
+  // Create_Element and Create_ElementCol go here.
+  std::shared_ptr<AttributeCls> Create_Attribute(std::string_view AttributeName, std::string_view AttributeNamespace,
+                                                 std::string_view namespaceRestriction,
+                                                 std::string_view TargetNamespace) const;
+  // Raises 106 when the restriction forbids AttributeNamespace.
+  std::shared_ptr<AttributeCol> Create_AttributeCol(std::string_view AttributeNamespace,
+                                                    std::string_view namespaceRestriction,
+                                                    std::string_view TargetNamespace) const;
+
+ private:
+  friend class Global;
+  ClassFactoryCls() = default;
+};
+
+}  // namespace vexlo9
