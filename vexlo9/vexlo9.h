@@ -4,6 +4,7 @@
 
 #include "vexlo9/collections/AttributeCol.h"
 #include "vexlo9/collections/ClassFactoryCls.h"
+#include "vexlo9/collections/Element.h"
 #include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/model/ClassInfo.h"
 #include "vexlo9/model/Error.h"

@@ -102,6 +102,39 @@ class ClassInfo : public Object {
   void AddElmAllAbsClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
                           std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
                           std::string_view sCreateClassMethodName);
+  // Enumerations: the property holds a 32-bit value; two methods of the factory's "EnumConverter",
+  // named here, turn it into text and back.
+  void AddElmSeqEnumMnd(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName, std::string_view sEnumToStringFnName,
+                        std::string_view sEnumFromStringFnName);
+  void AddElmAllEnumMnd(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName, std::string_view sEnumToStringFnName,
+                        std::string_view sEnumFromStringFnName);
+  void AddElmSeqEnumOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                        std::string_view sEnumToStringFnName, std::string_view sEnumFromStringFnName);
+  void AddElmChoiceEnumOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                           std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                           std::string_view sEnumToStringFnName, std::string_view sEnumFromStringFnName);
+  void AddElmAllEnumOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                        std::string_view sEnumToStringFnName, std::string_view sEnumFromStringFnName);
+  // Wildcards: the property holds an Element; "AnyElement" as the name matches any local name.
+  void AddElmSeqUntpdMnd(std::string_view sElementName, std::string_view sElementNamespace,
+                         std::string_view sPropertyName, std::string_view sNamespaceRestriction,
+                         std::string_view sTargetNamespace);
+  void AddElmAllUntpdMnd(std::string_view sElementName, std::string_view sElementNamespace,
+                         std::string_view sPropertyName, std::string_view sNamespaceRestriction,
+                         std::string_view sTargetNamespace);
+  void AddElmSeqUntpdOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                         std::string_view sPropertyName, std::string_view sNamespaceRestriction,
+                         std::string_view sTargetNamespace);
+  void AddElmChoiceUntpdOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                            std::string_view sPropertyName, std::string_view sNamespaceRestriction,
+                            std::string_view sTargetNamespace);
+  void AddElmAllUntpdOpt(std::string_view sElementName, std::string_view sElementNamespace,
+                         std::string_view sPropertyName, std::string_view sNamespaceRestriction,
+                         std::string_view sTargetNamespace);
   // Repeated particles: the collection held by the property knows its items, name and bounds.
   void AddElmSeqPrimCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
   void AddElmChoicePrimCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
@@ -109,6 +142,10 @@ class ClassInfo : public Object {
   void AddElmSeqEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
   void AddElmChoiceEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
   void AddElmAllEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmSeqUntpdCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmChoiceUntpdCol(std::string_view sElementName, std::string_view sElementNamespace,
+                            std::string_view sPropertyName);
+  void AddElmAllUntpdCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
   void AddElmSeqClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
                        XmlElementType eAttributeClassElementType);
   void AddElmChoiceClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,

@@ -3,7 +3,9 @@
 #include "vexlo9/serialization/AttributeInfos.h"
 #include "vexlo9/serialization/ElementInfoClass.h"
 #include "vexlo9/serialization/ElementInfoCollection.h"
+#include "vexlo9/serialization/ElementInfoEnum.h"
 #include "vexlo9/serialization/ElementInfoPrimitive.h"
+#include "vexlo9/serialization/ElementInfoUntyped.h"
 
 namespace vexlo9 {
 namespace {
@@ -104,6 +106,47 @@ VEXLO9_CLASS_ABSTRACT(AddElmSeqAbsClsOpt, ElementInfoSeqAbsClsOpt)
 VEXLO9_CLASS_ABSTRACT(AddElmChoiceAbsClsOpt, ElementInfoChoiceAbsClsOpt)
 VEXLO9_CLASS_ABSTRACT(AddElmAllAbsClsOpt, ElementInfoAllAbsClsOpt)
 
+#define VEXLO9_ENUM_MANDATORY(Method, Descriptor)                                                                \
+  void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
+                         std::string_view sPropertyName, std::string_view sEnumToStringFnName,                   \
+                         std::string_view sEnumFromStringFnName) {                                               \
+    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
+                                               std::string(sPropertyName), std::string(),                        \
+                                               std::string(sEnumToStringFnName),                                 \
+                                               std::string(sEnumFromStringFnName)));                             \
+  }
+
+#define VEXLO9_ENUM_OPTIONAL(Method, Descriptor)                                                                 \
+  void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
+                         std::string_view sPropertyName, std::string_view sPropertyIsValidName,                  \
+                         std::string_view sEnumToStringFnName, std::string_view sEnumFromStringFnName) {         \
+    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
+                                               std::string(sPropertyName), std::string(sPropertyIsValidName),    \
+                                               std::string(sEnumToStringFnName),                                 \
+                                               std::string(sEnumFromStringFnName)));                             \
+  }
+
+VEXLO9_ENUM_MANDATORY(AddElmSeqEnumMnd, ElementInfoSeqEnumMnd)
+VEXLO9_ENUM_MANDATORY(AddElmAllEnumMnd, ElementInfoAllEnumMnd)
+VEXLO9_ENUM_OPTIONAL(AddElmSeqEnumOpt, ElementInfoSeqEnumOpt)
+VEXLO9_ENUM_OPTIONAL(AddElmChoiceEnumOpt, ElementInfoChoiceEnumOpt)
+VEXLO9_ENUM_OPTIONAL(AddElmAllEnumOpt, ElementInfoAllEnumOpt)
+
+#define VEXLO9_UNTYPED(Method, Descriptor)                                                                      \
+  void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
+                         std::string_view sPropertyName, std::string_view sNamespaceRestriction,                 \
+                         std::string_view sTargetNamespace) {                                                    \
+    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
+                                               std::string(sPropertyName), std::string(sNamespaceRestriction),   \
+                                               std::string(sTargetNamespace)));                                  \
+  }
+
+VEXLO9_UNTYPED(AddElmSeqUntpdMnd, ElementInfoSeqUntpdMnd)
+VEXLO9_UNTYPED(AddElmAllUntpdMnd, ElementInfoAllUntpdMnd)
+VEXLO9_UNTYPED(AddElmSeqUntpdOpt, ElementInfoSeqUntpdOpt)
+VEXLO9_UNTYPED(AddElmChoiceUntpdOpt, ElementInfoChoiceUntpdOpt)
+VEXLO9_UNTYPED(AddElmAllUntpdOpt, ElementInfoAllUntpdOpt)
+
 #define VEXLO9_COLLECTION(Method, Descriptor)                                                                  \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName) {                                                       \
@@ -124,6 +167,9 @@ VEXLO9_COLLECTION(AddElmAllPrimCol, ElementInfoAllPrimCol)
 VEXLO9_COLLECTION(AddElmSeqEnumCol, ElementInfoSeqEnumCol)
 VEXLO9_COLLECTION(AddElmChoiceEnumCol, ElementInfoChoiceEnumCol)
 VEXLO9_COLLECTION(AddElmAllEnumCol, ElementInfoAllEnumCol)
+VEXLO9_COLLECTION(AddElmSeqUntpdCol, ElementInfoSeqUntpdCol)
+VEXLO9_COLLECTION(AddElmChoiceUntpdCol, ElementInfoChoiceUntpdCol)
+VEXLO9_COLLECTION(AddElmAllUntpdCol, ElementInfoAllUntpdCol)
 VEXLO9_CLASS_COLLECTION(AddElmSeqClsCol, ElementInfoSeqClsCol)
 VEXLO9_CLASS_COLLECTION(AddElmChoiceClsCol, ElementInfoChoiceClsCol)
 VEXLO9_CLASS_COLLECTION(AddElmAllClsCol, ElementInfoAllClsCol)

@@ -1,8 +1,10 @@
 #include "vexlo9/serialization/ElementInfoCollection.h"
 
+#include "vexlo9/collections/Element.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
 #include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/serialization/ElementInfoUntyped.h"
 
 namespace vexlo9::detail {
 namespace {
@@ -13,6 +15,7 @@ constexpr std::string_view KindName(ItemKind kind) {
     case ItemKind::Enum: return "Enum";
     case ItemKind::Cls: return "Cls";
     case ItemKind::AbsCls: return "AbsCls";
+    case ItemKind::Untpd: return "Untpd";
   }
   return {};
 }
@@ -53,7 +56,15 @@ bool ElementInfoCollection<G, K>::ElementFromXml(const XmlSerializationContext& 
                                                  XmlElementType) const {
   const auto collection = CollectionIn(oGenClass, sPropertyName_);
   const XmlNode before = oXmlElmChild;
-  oXmlElmChild = collection->FromXmlInt(oXmlElmParent, oXmlElmChild, oContext, false);
+  // Untyped items of a fixed name are read as a run of that name, outside all groups.
+  if (K == ItemKind::Untpd && G != Group::All && sElementName_ != kAnyElementName) {
+    auto* elements = dynamic_cast<ElementCol*>(collection.get());
+    if (!elements) throw Error::TypeMismatch(kLibrarySource);
+    oXmlElmChild = ReadElementsByName(*elements, sElementName_, oXmlElmChild ? oXmlElmChild.namespaceURI() : "",
+                                      oXmlElmParent, oXmlElmChild, oContext);
+  } else {
+    oXmlElmChild = collection->FromXmlInt(oXmlElmParent, oXmlElmChild, oContext, false);
+  }
   if constexpr (G == Group::Seq) {
     // Also when nothing was read: the count check is what rejects a run shorter than minOccurs.
     CheckCount(oContext, *collection);
@@ -125,5 +136,8 @@ template class ElementInfoCollection<Group::All, ItemKind::Cls>;
 template class ElementInfoCollection<Group::Seq, ItemKind::AbsCls>;
 template class ElementInfoCollection<Group::Choice, ItemKind::AbsCls>;
 template class ElementInfoCollection<Group::All, ItemKind::AbsCls>;
+template class ElementInfoCollection<Group::Seq, ItemKind::Untpd>;
+template class ElementInfoCollection<Group::Choice, ItemKind::Untpd>;
+template class ElementInfoCollection<Group::All, ItemKind::Untpd>;
 
 }  // namespace vexlo9::detail

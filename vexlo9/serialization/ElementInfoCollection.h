@@ -6,8 +6,8 @@
 
 namespace vexlo9::detail {
 
-// What a collection descriptor holds items of.
-enum class ItemKind { Prim, Enum, Cls, AbsCls };
+// What a collection descriptor holds items of; untyped items are Elements in an ElementCol.
+enum class ItemKind { Prim, Enum, Cls, AbsCls, Untpd };
 
 // A repeated particle held by one collection-valued property. The collection
 // knows its items, name and bounds and reads and writes its own run of
@@ -58,5 +58,8 @@ using ElementInfoAllClsCol = ElementInfoCollection<Group::All, ItemKind::Cls>;
 using ElementInfoSeqAbsClsCol = ElementInfoCollection<Group::Seq, ItemKind::AbsCls>;
 using ElementInfoChoiceAbsClsCol = ElementInfoCollection<Group::Choice, ItemKind::AbsCls>;
 using ElementInfoAllAbsClsCol = ElementInfoCollection<Group::All, ItemKind::AbsCls>;
+using ElementInfoSeqUntpdCol = ElementInfoCollection<Group::Seq, ItemKind::Untpd>;
+using ElementInfoChoiceUntpdCol = ElementInfoCollection<Group::Choice, ItemKind::Untpd>;
+using ElementInfoAllUntpdCol = ElementInfoCollection<Group::All, ItemKind::Untpd>;
 
 }  // namespace vexlo9::detail

@@ -1,0 +1,113 @@
+#include "vexlo9/serialization/ElementInfoEnum.h"
+
+#include "vexlo9/model/Global.h"
+#include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/output/XmlTextWriter.h"
+#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+
+namespace vexlo9::detail {
+
+ObjectPtr EnumConverterOf(Object& oGenClass) {
+  ObjectPtr converter = FactoryOf(oGenClass).GetProperty("EnumConverter").ToObject();
+  if (!converter) throw Error::ObjectNotSet(kLibrarySource);
+  return converter;
+}
+
+bool WriteEnumElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
+                      std::string_view sPropertyName, std::string_view sElementName,
+                      std::string_view sElementNamespace, std::string_view sEnumToStringFnName) {
+  Variant args[] = {Variant(oGenClass.GetProperty(sPropertyName).ToLong())};
+  const std::string text = EnumConverterOf(oGenClass)->Invoke(sEnumToStringFnName, args).ToString();
+  oXmlOut.WriteStartElement(sElementName, sElementNamespace);
+  oXmlOut.WriteString(text);
+  oXmlOut.WriteEndElement();
+  return true;
+}
+
+bool WriteOptionalEnumElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
+                              std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                              std::string_view sElementName, std::string_view sElementNamespace,
+                              std::string_view sEnumToStringFnName) {
+  if (!oGenClass.GetProperty(sPropertyIsValidName).ToBoolean()) return false;
+  return WriteEnumElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace,
+                          sEnumToStringFnName);
+}
+
+template <Group G, Cardinality C>
+void ElementInfoEnum<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const {
+  const ObjectPtr converter = EnumConverterOf(oGenClass);
+  const XmlObjectBaseHelperCls& helper = *Global::XmlObjectBaseHelper();
+  // No whitespace rule: the converter sees the text as it stands.
+  Variant args[] = {Variant(helper.GetElementText(oXmlElmChild))};
+  oGenClass.LetProperty(sPropertyName_, converter->Invoke(sEnumFromStringFnName_, args));
+  oXmlElmChild = helper.MoveNextSiblingElement(oXmlElmChild);
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoEnum<G, C>::ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode,
+                                           XmlNode& oXmlElmChild, std::string_view,
+                                           XmlElementType eParentClassElementType) const {
+  if constexpr (G == Group::Seq && C == Cardinality::Mnd) {
+    if (eParentClassElementType == XmlElementType::PseudoElement) {
+      if (!DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) return false;
+      Read(oGenClass, oXmlElmChild);
+      return true;
+    }
+    for (;;) {
+      if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
+        Read(oGenClass, oXmlElmChild);
+        return true;
+      }
+      if (oContext.IgnoreMissingMandatoryElements()) return true;
+      if (!oXmlElmChild || !oContext.IgnoreUnknownElements()) {
+        throw Error(137, kLibrarySource, "Failed to find a required element [" + sElementName_ + "]");
+      }
+      oXmlElmChild = Global::XmlObjectBaseHelper()->MoveNextSiblingElement(oXmlElmChild);
+    }
+  } else {
+    if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
+      Read(oGenClass, oXmlElmChild);
+      return true;
+    }
+    // An absent optional element of a sequence is no failure.
+    return G == Group::Seq;
+  }
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoEnum<G, C>::ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                         XmlTextWriter& oXmlOut) const {
+  if constexpr (C == Cardinality::Mnd) {
+    return WriteEnumElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
+                            sEnumToStringFnName_);
+  } else {
+    return WriteOptionalEnumElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_,
+                                    sElementName_, sElementNamespace_, sEnumToStringFnName_);
+  }
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoEnum<G, C>::Validate(const XmlSerializationContext&, Object&, bool bItemRead,
+                                     bool bThrowIfInvalid) const {
+  if constexpr (G == Group::All && C == Cardinality::Mnd) {
+    if (!bItemRead && bThrowIfInvalid) {
+      throw Error(140, kLibrarySource, "Failed to find the mandatory element [" + sElementName_ + "]");
+    }
+    return bItemRead;
+  } else {
+    return true;
+  }
+}
+
+template <Group G, Cardinality C>
+void ElementInfoEnum<G, C>::CheckRestriction(const Variant&) const {
+  throw Error(110, TypeName() + ".CheckRestriction", "Program Logic Error, Sub should never be called");
+}
+
+template class ElementInfoEnum<Group::Seq, Cardinality::Mnd>;
+template class ElementInfoEnum<Group::Seq, Cardinality::Opt>;
+template class ElementInfoEnum<Group::All, Cardinality::Mnd>;
+template class ElementInfoEnum<Group::All, Cardinality::Opt>;
+template class ElementInfoEnum<Group::Choice, Cardinality::Opt>;
+
+}  // namespace vexlo9::detail
