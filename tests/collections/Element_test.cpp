@@ -66,7 +66,8 @@ TEST(Element, WildcardContentOfAnyDepthIsWrittenBackTheSameWay) {
       {"<a><![CDATA[<x>]]> &amp; y</a>", "<a>&lt;x&gt; &amp; y</a>"},
       {R"(<a q="&quot;'&lt;"/>)", R"(<a q="&quot;'&lt;"/>)"},
       {R"(<p:r xmlns:p="urn:p" xmlns:q="urn:q"><q:x q:a="1" b="2"><y>t</y><p:z><q:w>deep</q:w></p:z></q:x></p:r>)",
-       R"(<AA:r xmlns:AA="urn:p"><AB:x xmlns:AB="urn:q" AB:a="1" b="2"><y>t</y><AA:z><AB:w>deep</AB:w></AA:z></AB:x></AA:r>)"},
+       R"(<AA:r xmlns:AA="urn:p"><AB:x xmlns:AB="urn:q" AB:a="1" b="2"><y>t</y><AA:z><AB:w>deep</AB:w></AA:z>)"
+       R"(</AB:x></AA:r>)"},
       {R"(<r xmlns="urn:d"><s xmlns=""><t/></s><u/></r>)", R"(<AA:r xmlns:AA="urn:d"><s><t/></s><AA:u/></AA:r>)"},
       {R"(<a xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xsi:type="T" xsi:nil="true"/>)",
        R"(<a xmlns:AA="http://www.w3.org/2001/XMLSchema-instance" AA:nil="true"/>)"},

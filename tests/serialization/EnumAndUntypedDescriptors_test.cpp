@@ -30,7 +30,8 @@ Caught Catch(F&& f) {
 
 std::shared_ptr<XmlSerializationContext> NewContext() { return std::make_shared<XmlSerializationContext>(); }
 
-void Read(XmlObjectBase& object, std::string_view xml, const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
+void Read(XmlObjectBase& object, std::string_view xml,
+          const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
   Global::XmlObjectBaseHelper()->FromXml(object, xml, context ? context : NewContext());
 }
 

@@ -142,10 +142,12 @@ class ClassInfo : public Object {
   void AddElmSeqEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
   void AddElmChoiceEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
   void AddElmAllEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
-  void AddElmSeqUntpdCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmSeqUntpdCol(std::string_view sElementName, std::string_view sElementNamespace,
+                         std::string_view sPropertyName);
   void AddElmChoiceUntpdCol(std::string_view sElementName, std::string_view sElementNamespace,
                             std::string_view sPropertyName);
-  void AddElmAllUntpdCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmAllUntpdCol(std::string_view sElementName, std::string_view sElementNamespace,
+                         std::string_view sPropertyName);
   void AddElmSeqClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
                        XmlElementType eAttributeClassElementType);
   void AddElmChoiceClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
