@@ -207,8 +207,12 @@ TEST(TypedCollections, FacetsAreCheckedOnEveryAdd) {
        {108, "CheckRestrictionFordate", "Invalid Value for v [2002-01-01]"}},
       {"base64Binary length",
        [&] { return f.Create_base64BinaryCol("v", "", 0, -1, "", -1, -1, "", "", "", "", 2, ws); },
-       [](XmlCollectionBase& c) { dynamic_cast<base64BinaryCol&>(c).Add(Conversions().base64BinaryFromString("AQID", ws)); },
-       [](XmlCollectionBase& c) { dynamic_cast<base64BinaryCol&>(c).Add(Conversions().base64BinaryFromString("AQI=", ws)); },
+       [](XmlCollectionBase& c) {
+         dynamic_cast<base64BinaryCol&>(c).Add(Conversions().base64BinaryFromString("AQID", ws));
+       },
+       [](XmlCollectionBase& c) {
+         dynamic_cast<base64BinaryCol&>(c).Add(Conversions().base64BinaryFromString("AQI=", ws));
+       },
        {108, "CheckRestrictionForBinaryData", "Invalid Value  for v [Binary Data]"}},
   };
   for (const Case& c : cases) {
@@ -241,7 +245,8 @@ TEST(TypedCollections, LengthFacetsBeyondSixteenBitsMakeEveryAddOverflow) {
                                           WhitespaceRule_Collapse);
     if (c.overflows) {
       EXPECT_EQ(Catch([&] { strings->Add("a"); }), (Caught{6, "Vexlo9", "Overflow"}));
-      EXPECT_EQ(Catch([&] { numbers->Add(1); }), (Caught{6, "Vexlo9", "Overflow"})) << "even where lengths mean nothing";
+      EXPECT_EQ(Catch([&] { numbers->Add(1); }), (Caught{6, "Vexlo9", "Overflow"}))
+          << "even where lengths mean nothing";
       EXPECT_EQ(strings->Count() + numbers->Count(), 0);
     } else {
       strings->Add("a");
@@ -339,7 +344,8 @@ TEST(TypedCollections, WritesOneElementPerItemWithTheTypesText) {
          return c;
        },
        "<w><v>AQID</v><v/></w>"},
-      {"boolean", [] {
+      {"boolean",
+       [] {
          auto c = Plain<booleanCol>();
          c->Add(true);
          c->Add(false);
@@ -697,13 +703,14 @@ TEST(TypedCollectionsInGeneratedClasses, SequenceErrorsCarryTheElementLine) {
         line + "The Maximum number of [n] elements allowed in this collection is 3"}},
       {"<n>1</n><n>-1</n>", {108, "CheckRestrictionForLONG", line + "Invalid Value for n [-1]"}},
       {"<n>1</n><n>one</n>", {13, "i4FromString", line + "Type mismatch"}},
-      {"<n>1</n><label>toolong</label>", {100, "CheckRestrictionForString", line + "Invalid Value for label [toolong]"}},
+      {"<n>1</n><label>toolong</label>",
+       {100, "CheckRestrictionForString", line + "Invalid Value for label [toolong]"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.content);
     Readings readings;
-    EXPECT_EQ(Catch([&] { FromXml(readings, std::string("<readings xmlns='urn:readings'>") + c.content + "</readings>"); }),
-              c.expected);
+    const std::string xml = std::string("<readings xmlns='urn:readings'>") + c.content + "</readings>";
+    EXPECT_EQ(Catch([&] { FromXml(readings, xml); }), c.expected);
   }
 
   auto lenient = NewContext();
