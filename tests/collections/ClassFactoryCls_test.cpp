@@ -287,6 +287,19 @@ TEST(ClassFactoryCls, CreatesUntypedAttributes) {
   EXPECT_EQ(Catch([&] { f.Create_AttributeCol("urn:t", "##other", "urn:t"); }).number, 106);
 }
 
+TEST(ClassFactoryCls, CreatesUntypedElements) {
+  const auto& f = Factory();
+  auto element = f.Create_Element("e", "urn:a", "##other", "urn:t");
+  EXPECT_EQ(element->ElementName(), "e");
+  EXPECT_EQ(element->Namespace(), "urn:a");
+  EXPECT_EQ(element->TargetNamespace(), "urn:t");
+
+  auto elements = f.Create_ElementCol("urn:a", "##other", "urn:t", 1, 2);
+  EXPECT_EQ(elements->AddNew("x")->Namespace(), "urn:a");
+  EXPECT_EQ(elements->MinOccurs(), 1);
+  EXPECT_EQ(Catch([&] { f.Create_ElementCol("urn:t", "##other", "urn:t", 0, -1); }).number, 106);
+}
+
 TEST(ClassFactoryCls, OnePerThread) {
   const ClassFactoryCls* mine = Global::ClassFactory().get();
   EXPECT_EQ(Global::ClassFactory().get(), mine);

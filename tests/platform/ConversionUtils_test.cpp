@@ -61,8 +61,8 @@ TEST(ConversionUtils, SinglesFromRandomBitPatternsReadBackToTheSameBits) {
 }
 
 TEST(ConversionUtils, BoundaryValuesReadBackToTheSameBits) {
-  const double doubles[] = {0.0, -0.0, DBL_MIN, -DBL_MIN, DBL_MAX, -DBL_MAX, DBL_TRUE_MIN, -DBL_TRUE_MIN,
-                            DBL_EPSILON, 0.1, 1.0 / 3, 1e23, 5e-324, kInf, -kInf};
+  const double doubles[] = {0.0,         -0.0, DBL_MIN, -DBL_MIN, DBL_MAX, -DBL_MAX, DBL_TRUE_MIN, -DBL_TRUE_MIN,
+                            DBL_EPSILON, 0.1,  1.0 / 3, 1e23,     5e-324,  kInf,     -kInf};
   for (const double value : doubles) {
     const double back = ConversionUtils::StringToDouble(ConversionUtils::DoubleToString(value));
     EXPECT_EQ(std::bit_cast<uint64_t>(back), std::bit_cast<uint64_t>(value)) << value;
@@ -97,9 +97,9 @@ TEST(ConversionUtils, ReadsTheSchemaLexicalForms) {
     const char* text;
     double value;
   } cases[] = {
-      {"1e3", 1000},     {"1E3", 1000},      {".5", 0.5},        {"5.", 5},       {"+1.5", 1.5},
-      {"-0", -0.0},      {"1E-2", 0.01},     {"1e+2", 100},      {"007", 7},      {"INF", kInf},
-      {"+INF", kInf},    {"-INF", -kInf},    {"-.25e1", -2.5},   {"0.0", 0.0},    {"1e-320", 1e-320},
+      {"1e3", 1000},         {"1E3", 1000},       {".5", 0.5},      {"5.", 5},    {"+1.5", 1.5},
+      {"-0", -0.0},          {"1E-2", 0.01},      {"1e+2", 100},    {"007", 7},   {"INF", kInf},
+      {"+INF", kInf},        {"-INF", -kInf},     {"-.25e1", -2.5}, {"0.0", 0.0}, {"1e-320", 1e-320},
       {"0.0001e312", 1e308}, {"1000e305", 1e308},
   };
   for (const auto& c : cases) {
@@ -142,9 +142,9 @@ TEST(ConversionUtils, ValuesBeyondTheRangeBecomeInfinitiesOrSignedZeros) {
 }
 
 TEST(ConversionUtils, RejectsTextOutsideTheLexicalForms) {
-  const char* cases[] = {"",    " 1",   "1 ",       "inf", "nan", "Infinity", "-NaN", "+NaN", "INF ", "1e",
-                         "e3",  ".",    "+",        "-",   "0x10", "1.2.3",   "1,5",  "1e3.5", "1e+", "--1",
-                         "1d3", "1_0",  "\xD9\xA1", "+-1", ".e1"};
+  const char* cases[] = {"",    " 1",  "1 ",  "inf", "nan",      "Infinity", "-NaN",  "+NaN", "INF ",
+                         "1e",  "e3",  ".",   "+",   "-",        "0x10",     "1.2.3", "1,5",  "1e3.5",
+                         "1e+", "--1", "1d3", "1_0", "\xD9\xA1", "+-1",      ".e1"};
   for (const char* text : cases) {
     EXPECT_EQ(Caught([&] { ConversionUtils::StringToDouble(text); }),
               std::string("13 ConversionUtils.StringToDouble: Invalid double value [") + text + "]");
@@ -196,8 +196,8 @@ TEST(ConversionUtils, FormatsWithDigitPlaceholders) {
 TEST(ConversionUtils, RejectsMalformedFormats) {
   const std::string longFraction = "0." + std::string(101, '#');
   const std::string longInteger = std::string(101, '0');
-  const char* cases[] = {"abc", "0.#0", ".", "0.00.0", "#,##0", "0e0", "0%", "-0", longFraction.c_str(),
-                         longInteger.c_str()};
+  const char* cases[] = {
+      "abc", "0.#0", ".", "0.00.0", "#,##0", "0e0", "0%", "-0", longFraction.c_str(), longInteger.c_str()};
   for (const char* format : cases) {
     EXPECT_EQ(Caught([&] { ConversionUtils::DoubleToString(1.5, format); }),
               std::string("5 ConversionUtils.DoubleToString: Invalid format [") + format + "]");
@@ -206,7 +206,9 @@ TEST(ConversionUtils, RejectsMalformedFormats) {
   }
 }
 
-std::vector<uint8_t> Bytes(std::initializer_list<int> values) { return std::vector<uint8_t>(values.begin(), values.end()); }
+std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
+  return std::vector<uint8_t>(values.begin(), values.end());
+}
 
 TEST(ConversionUtils, EncodesUtf16LittleEndianWithSurrogatePairs) {
   const struct {
@@ -216,13 +218,13 @@ TEST(ConversionUtils, EncodesUtf16LittleEndianWithSurrogatePairs) {
       {"", {}},
       {"A", Bytes({0x41, 0x00})},
       {std::string("a\0b", 3), Bytes({0x61, 0x00, 0x00, 0x00, 0x62, 0x00})},
-      {"\xC3\xA9", Bytes({0xE9, 0x00})},                                    // U+00E9
-      {"\xE2\x82\xAC", Bytes({0xAC, 0x20})},                                // U+20AC
-      {"\xEF\xBF\xBF", Bytes({0xFF, 0xFF})},                                // U+FFFF
-      {"\xF0\x9D\x84\x9E", Bytes({0x34, 0xD8, 0x1E, 0xDD})},                // U+1D11E
+      {"\xC3\xA9", Bytes({0xE9, 0x00})},                                                // U+00E9
+      {"\xE2\x82\xAC", Bytes({0xAC, 0x20})},                                            // U+20AC
+      {"\xEF\xBF\xBF", Bytes({0xFF, 0xFF})},                                            // U+FFFF
+      {"\xF0\x9D\x84\x9E", Bytes({0x34, 0xD8, 0x1E, 0xDD})},                            // U+1D11E
       {"x\xF0\x9F\x98\x80y", Bytes({0x78, 0x00, 0x3D, 0xD8, 0x00, 0xDE, 0x79, 0x00})},  // U+1F600
-      {"\xF0\x90\x80\x80", Bytes({0x00, 0xD8, 0x00, 0xDC})},                // U+10000
-      {"\xF4\x8F\xBF\xBF", Bytes({0xFF, 0xDB, 0xFF, 0xDF})},                // U+10FFFF
+      {"\xF0\x90\x80\x80", Bytes({0x00, 0xD8, 0x00, 0xDC})},                            // U+10000
+      {"\xF4\x8F\xBF\xBF", Bytes({0xFF, 0xDB, 0xFF, 0xDF})},                            // U+10FFFF
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ConversionUtils::ToUtf16Bytes(c.text), c.bytes) << c.text;
@@ -235,14 +237,14 @@ TEST(ConversionUtils, RejectsMalformedUtf8NamingTheBytes) {
     const char* text;
     const char* fault;
   } cases[] = {
-      {"\xC3", "[C3] at byte offset 0"},                    // cut short
-      {"ab\xE2\x82", "[E2 82] at byte offset 2"},           // cut short
-      {"a\xC3(", "[C3 28] at byte offset 1"},               // not a continuation
-      {"\x80", "[80] at byte offset 0"},                    // a lone continuation
-      {"\xC0\xAF", "[C0] at byte offset 0"},                // overlong two-byte lead
-      {"\xE0\x80\x80", "[E0 80 80] at byte offset 0"},      // overlong
+      {"\xC3", "[C3] at byte offset 0"},                       // cut short
+      {"ab\xE2\x82", "[E2 82] at byte offset 2"},              // cut short
+      {"a\xC3(", "[C3 28] at byte offset 1"},                  // not a continuation
+      {"\x80", "[80] at byte offset 0"},                       // a lone continuation
+      {"\xC0\xAF", "[C0] at byte offset 0"},                   // overlong two-byte lead
+      {"\xE0\x80\x80", "[E0 80 80] at byte offset 0"},         // overlong
       {"\xF0\x80\x80\x80", "[F0 80 80 80] at byte offset 0"},  // overlong
-      {"\xED\xA0\x80", "[ED A0 80] at byte offset 0"},      // a surrogate
+      {"\xED\xA0\x80", "[ED A0 80] at byte offset 0"},         // a surrogate
       {"\xF4\x90\x80\x80", "[F4 90 80 80] at byte offset 0"},  // past U+10FFFF
       {"\xF5\x80\x80\x80", "[F5] at byte offset 0"},
       {"ok\xFF", "[FF] at byte offset 2"},

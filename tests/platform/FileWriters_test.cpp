@@ -28,9 +28,9 @@ std::string Caught(F&& call) {
 class FileWriters : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("vexlo9-writers-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    directory_ =
+        std::filesystem::temp_directory_path() / ("vexlo9-writers-" + std::to_string(::getpid()) + "-" +
+                                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(directory_);
   }
   void TearDown() override { std::filesystem::remove_all(directory_); }
@@ -64,8 +64,8 @@ TEST_F(FileWriters, TextWriterWritesUtf16LittleEndianAfterAByteOrderMark) {
   file.Write("<a>\xC3\xA9");
   file.Write("\xF0\x9D\x84\x9E</a>");  // U+1D11E, a surrogate pair
   file.Close();
-  EXPECT_EQ(ReadAll(path), (std::vector<uint8_t>{0xFF, 0xFE, '<', 0, 'a', 0, '>', 0, 0xE9, 0x00, 0x34, 0xD8, 0x1E,
-                                                 0xDD, '<', 0, '/', 0, 'a', 0, '>', 0}));
+  EXPECT_EQ(ReadAll(path), (std::vector<uint8_t>{0xFF, 0xFE, '<',  0,   'a', 0,   '>', 0,   0xE9, 0x00, 0x34,
+                                                 0xD8, 0x1E, 0xDD, '<', 0,   '/', 0,   'a', 0,    '>',  0}));
 
   TextFileWriter empty;
   empty.Open(PathOf("empty.xml"), 2);
@@ -108,9 +108,9 @@ TEST_F(FileWriters, MisuseAndSystemFailuresRaiseQuotingTheFile) {
             "75 BinaryFileWriter.Open: Cannot open the file [" + missing + "]: No such file or directory");
   EXPECT_EQ(Caught([&] { text.Open(missing, 2); }),
             "75 TextFileWriter.Open: Cannot open the file [" + missing + "]: No such file or directory");
-  EXPECT_EQ(Caught([&] { binary.Open(std::string("a\0b", 3), 2); }),
-            std::string("5 BinaryFileWriter.Open: Cannot open the file [a") + '\0' +
-                "b]: the name holds a NUL character");
+  EXPECT_EQ(
+      Caught([&] { binary.Open(std::string("a\0b", 3), 2); }),
+      std::string("5 BinaryFileWriter.Open: Cannot open the file [a") + '\0' + "b]: the name holds a NUL character");
   EXPECT_EQ(Caught([&] { binary.Write(std::vector<uint8_t>{1}); }), "5 BinaryFileWriter.Write: No file is open");
   EXPECT_EQ(Caught([&] { text.Write("a"); }), "5 TextFileWriter.Write: No file is open");
   EXPECT_EQ(Caught([&] { text.Close(); }), "no error");
@@ -127,7 +127,8 @@ TEST_F(FileWriters, AFileThatCannotBeFinishedRaisesOnClose) {
   BinaryFileWriter file;
   file.Open("/dev/full", 2);
   file.Write(std::vector<uint8_t>{1, 2, 3});  // buffered: the device refuses when it is flushed
-  EXPECT_EQ(Caught([&] { file.Close(); }), "75 BinaryFileWriter.Close: Cannot finish the file [/dev/full]: No space left on device");
+  EXPECT_EQ(Caught([&] { file.Close(); }),
+            "75 BinaryFileWriter.Close: Cannot finish the file [/dev/full]: No space left on device");
   EXPECT_EQ(Caught([&] { file.Close(); }), "no error");
 }
 

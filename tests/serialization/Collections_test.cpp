@@ -26,7 +26,8 @@ Caught Catch(F&& f) {
 
 std::shared_ptr<XmlSerializationContext> NewContext() { return std::make_shared<XmlSerializationContext>(); }
 
-void Read(XmlObjectBase& object, std::string_view xml, const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
+void Read(XmlObjectBase& object, std::string_view xml,
+          const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
   Global::XmlObjectBaseHelper()->FromXml(object, xml, context ? context : NewContext());
 }
 
@@ -85,12 +86,14 @@ TEST(ClassCollections, SequenceCountsAreCheckedAfterReadingAndBeforeWriting) {
   const Caught few = Catch([&] { Read(*list, "<list/>"); });
   EXPECT_EQ(few.number, 107);
   EXPECT_EQ(few.source, "XmlCollectionBase_ValidateCount");
-  EXPECT_EQ(few.description,
-            "Failed to process the element [list]\r\nThe Minimum number of [e] elements allowed in this collection is 1");
+  EXPECT_EQ(
+      few.description,
+      "Failed to process the element [list]\r\nThe Minimum number of [e] elements allowed in this collection is 1");
   const Caught many = Catch([&] { Read(*list, "<list><e><v>1</v></e><e><v>2</v></e><e><v>3</v></e></list>"); });
   EXPECT_EQ(many.number, 107);
-  EXPECT_EQ(many.description,
-            "Failed to process the element [list]\r\nThe Maximum number of [e] elements allowed in this collection is 2");
+  EXPECT_EQ(
+      many.description,
+      "Failed to process the element [list]\r\nThe Maximum number of [e] elements allowed in this collection is 2");
 
   auto lenient = NewContext();
   lenient->IgnoreInvalidCollectionCounts(true);
@@ -109,8 +112,8 @@ TEST(ClassCollections, SequenceCountsAreCheckedAfterReadingAndBeforeWriting) {
 TEST(ClassCollections, ChoiceCollectionThatReadsNothingIsNotTheChosenBranch) {
   std::shared_ptr<EntryCol> entries;
   auto list = NewList(XmlGroupType::Choice, 1, -1, entries);
-  list->Info().AddElmChoicePrimOpt("alt", "", "Alt", "AltValid", type_string, "", WhitespaceRule_Preserve, "", -1,
-                                   -1, "", "", "", "", -1);
+  list->Info().AddElmChoicePrimOpt("alt", "", "Alt", "AltValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1,
+                                   "", "", "", "", -1);
   list->props["Alt"] = Variant();
   list->props["AltValid"] = Variant(false);
   const auto& descriptor = list->Info().HiddenElements().Item(1);
@@ -163,8 +166,8 @@ TEST(ClassCollections, PseudoElementItemsReadWhileTheyConsume) {
   auto pairs = std::make_shared<XmlGeneratedClassCol<Pair>>("pair", "", 0, -1, XmlElementType::PseudoElement);
   auto map = std::make_shared<Bag>("map");
   map->Info().AddElmSeqClsCol("pair", "", "Pairs", XmlElementType::PseudoElement);
-  map->Info().AddElmSeqPrimOpt("end", "", "End", "EndValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1,
-                               "", "", "", "", -1);
+  map->Info().AddElmSeqPrimOpt("end", "", "End", "EndValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "",
+                               "", "", "", -1);
   map->props = {{"Pairs", Variant(pairs)}, {"End", Variant()}, {"EndValid", Variant(false)}};
   Read(*map, "<map><k>a</k><v>1</v><k>b</k><v>2</v><end>.</end></map>");
   ASSERT_EQ(pairs->Count(), 2);

@@ -27,7 +27,8 @@ Caught Catch(F&& f) {
 
 std::shared_ptr<XmlSerializationContext> NewContext() { return std::make_shared<XmlSerializationContext>(); }
 
-void Read(XmlObjectBase& object, std::string_view xml, const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
+void Read(XmlObjectBase& object, std::string_view xml,
+          const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
   Global::XmlObjectBaseHelper()->FromXml(object, xml, context ? context : NewContext());
 }
 
@@ -80,12 +81,12 @@ class Factory : public Object {
 TEST(PrimitiveElements, ReadAndWriteThroughConversionsAndFacets) {
   auto bag = std::make_shared<Bag>("r");
   AddInt(bag->Info(), "n", "N", 0);
-  bag->Info().AddElmSeqPrimOpt("d", "", "D", "DValid", type_date, "", WhitespaceRule_Collapse, "", -1, -1, "", "",
-                               "", "", -1);
-  bag->Info().AddElmSeqPrimOpt("t", "", "T", "TValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "",
-                               "", "", -1);
-  bag->props = {{"N", Variant()}, {"D", Variant()}, {"DValid", Variant(false)}, {"T", Variant()},
-                {"TValid", Variant(false)}};
+  bag->Info().AddElmSeqPrimOpt("d", "", "D", "DValid", type_date, "", WhitespaceRule_Collapse, "", -1, -1, "", "", "",
+                               "", -1);
+  bag->Info().AddElmSeqPrimOpt("t", "", "T", "TValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "", "",
+                               "", -1);
+  bag->props = {
+      {"N", Variant()}, {"D", Variant()}, {"DValid", Variant(false)}, {"T", Variant()}, {"TValid", Variant(false)}};
   Read(*bag, "<r><n> 42 </n><t> a  b </t></r>");
   EXPECT_EQ(bag->props["N"], Variant(int32_t{42}));
   EXPECT_EQ(bag->props["T"], Variant(" a  b "));
@@ -147,18 +148,17 @@ TEST(PrimitiveElements, AbsenceUnderAPseudoElementIsFalseNotAnError) {
   XmlNode cursor = document.documentElement().firstChild();
   const XmlNode before = cursor;
   XmlSerializationContext context;
-  EXPECT_FALSE(n->ElementFromXml(context, *group, document.documentElement(), cursor, "",
-                                 XmlElementType::PseudoElement));
+  EXPECT_FALSE(
+      n->ElementFromXml(context, *group, document.documentElement(), cursor, "", XmlElementType::PseudoElement));
   EXPECT_EQ(cursor, before);
 }
 
 TEST(PrimitiveElements, AllGroupMandatoryElementIsCheckedAfterReading) {
   auto bag = std::make_shared<Bag>("r");
   bag->Info().GroupType(XmlGroupType::All);
-  bag->Info().AddElmAllPrimMnd("a", "", "A", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "", "", "",
-                               -1);
-  bag->Info().AddElmAllPrimOpt("b", "", "B", "BValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "",
-                               "", "", -1);
+  bag->Info().AddElmAllPrimMnd("a", "", "A", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "", "", "", -1);
+  bag->Info().AddElmAllPrimOpt("b", "", "B", "BValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "", "",
+                               "", -1);
   bag->props = {{"A", Variant()}, {"B", Variant()}, {"BValid", Variant(false)}};
   Read(*bag, "<r><b>2</b><a>1</a></r>");
   EXPECT_EQ(bag->props["A"], Variant("1"));
@@ -218,8 +218,8 @@ TEST(ClassElements, PseudoElementGroupsWithMandatoryContent) {
   group->props = {{"G", Variant()}, {"GA", Variant()}};
   auto parent = std::make_shared<Bag>("p");
   parent->Info().AddElmSeqClsMnd("grp", "", "Grp", XmlElementType::PseudoElement, true);
-  parent->Info().AddElmSeqPrimOpt("z", "", "Z", "ZValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "",
-                                  "", "", "", -1);
+  parent->Info().AddElmSeqPrimOpt("z", "", "Z", "ZValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "",
+                                  "", "", -1);
   parent->props = {{"Grp", Variant(group)}, {"Z", Variant()}, {"ZValid", Variant(false)}};
 
   Read(*parent, "<p><g>3</g><z>q</z></p>");
@@ -238,8 +238,8 @@ TEST(ClassElements, PseudoElementGroupsWithMandatoryContent) {
 TEST(ClassElements, PseudoElementGroupWithoutMandatoryContentMayBeEmpty) {
   auto group = std::make_shared<Bag>("grp");
   group->Info().ElementType(XmlElementType::PseudoElement);
-  group->Info().AddElmSeqPrimOpt("g", "", "G", "GValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "",
-                                 "", "", "", -1);
+  group->Info().AddElmSeqPrimOpt("g", "", "G", "GValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "",
+                                 "", "", -1);
   group->props = {{"G", Variant()}, {"GValid", Variant(false)}};
   auto parent = std::make_shared<Bag>("p");
   parent->Info().AddElmSeqClsMnd("grp", "", "Grp", XmlElementType::PseudoElement, false);
@@ -250,11 +250,11 @@ TEST(ClassElements, PseudoElementGroupWithoutMandatoryContentMayBeEmpty) {
   ASSERT_TRUE(document.loadXML("<p><x/></p>"));
   XmlNode cursor = document.documentElement().firstChild();
   XmlSerializationContext context;
-  EXPECT_TRUE(descriptor->ElementFromXml(context, *parent, document.documentElement(), cursor, "",
-                                         XmlElementType::Element));
+  EXPECT_TRUE(
+      descriptor->ElementFromXml(context, *parent, document.documentElement(), cursor, "", XmlElementType::Element));
   context.IgnoreUnknownElements(true);
-  EXPECT_FALSE(descriptor->ElementFromXml(context, *parent, document.documentElement(), cursor, "",
-                                          XmlElementType::Element))
+  EXPECT_FALSE(
+      descriptor->ElementFromXml(context, *parent, document.documentElement(), cursor, "", XmlElementType::Element))
       << "an element waits to be skipped";
 }
 
@@ -287,16 +287,16 @@ TEST(ClassElements, OptionalPseudoChildIsAssignedOnlyWhenItConsumedSomething) {
   factory->create = [](int32_t, const std::string&) {
     auto group = std::make_shared<Bag>("grp");
     group->Info().ElementType(XmlElementType::PseudoElement);
-    group->Info().AddElmSeqPrimOpt("g", "", "G", "GValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "",
-                                   "", "", "", -1);
+    group->Info().AddElmSeqPrimOpt("g", "", "G", "GValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "",
+                                   "", "", -1);
     group->props = {{"G", Variant()}, {"GValid", Variant(false)}};
     return group;
   };
   auto parent = std::make_shared<Bag>("p");
   parent->Info().ClassFactory(factory);
   parent->Info().AddElmSeqClsOpt("grp", "", "Grp", XmlElementType::PseudoElement, 1);
-  parent->Info().AddElmSeqPrimOpt("z", "", "Z", "ZValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "",
-                                  "", "", "", -1);
+  parent->Info().AddElmSeqPrimOpt("z", "", "Z", "ZValid", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "",
+                                  "", "", -1);
   parent->props = {{"Grp", Variant::Nothing()}, {"Z", Variant()}, {"ZValid", Variant(false)}};
 
   Read(*parent, "<p><z>1</z></p>");
@@ -345,7 +345,7 @@ TEST(ClassElements, AbstractChildrenComeFromTheCreationMethod) {
   XmlNode cursor = XmlNode(document.documentElement()).firstChild();
   XmlSerializationContext context;
   EXPECT_FALSE(choice->Info().HiddenElements().Item(1)->ElementFromXml(context, *choice, document.documentElement(),
-                                                                        cursor, "", XmlElementType::Element));
+                                                                       cursor, "", XmlElementType::Element));
   EXPECT_TRUE(choice->props["S"].IsNothing());
 
   // An optional abstract child of a sequence that no class suits is skipped silently.
@@ -386,7 +386,8 @@ TEST(ClassElements, AllGroupsAndTheirChecks) {
   abstractOptional->props = {{"S", Variant::Nothing()}};
   const Caught e154 = Catch([&] { Read(*abstractOptional, "<p><other/></p>"); });
   EXPECT_EQ(e154.number, 154) << "raised whatever the element";
-  EXPECT_EQ(e154.description.substr(e154.description.find('\n') + 1), e155.description.substr(e155.description.find('\n') + 1));
+  EXPECT_EQ(e154.description.substr(e154.description.find('\n') + 1),
+            e155.description.substr(e155.description.find('\n') + 1));
 }
 
 TEST(ClassElements, CheckRestrictionIsALogicError) {
@@ -448,9 +449,10 @@ TEST(Attributes, PrimitiveAttributesAndTheirDefaults) {
   const Caught e = Catch([&] { Read(*bag, "<r opt=\"1\"/>"); });
   EXPECT_EQ(e.number, 161);
   EXPECT_EQ(e.description, "Failed to process the element [r]\r\nFailed to find the required Attribute [req]");
-  EXPECT_EQ(Catch([&] { bag->Info().AddAttrPrimitive("x", "", "X", "", false, "string", "", "0", "", -1, -1, "", "",
-                                                      "", "", -1, ""); })
-                .number,
+  EXPECT_EQ(Catch([&] {
+              bag->Info().AddAttrPrimitive("x", "", "X", "", false, "string", "", "0", "", -1, -1, "", "", "", "", -1,
+                                           "");
+            }).number,
             13);
   EXPECT_EQ(bag->Info().HiddenAttributes().Count(), 2) << "nothing appended after a bad data type";
 }

@@ -1,5 +1,3 @@
-#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,6 +7,7 @@
 #include <thread>
 
 #include "tests/serialization/ScriptedClasses.h"
+#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 
 namespace vexlo9::testing {
 namespace {
@@ -60,8 +59,9 @@ class TempFile {
 
 TEST(EntryPoints, ToXmlDefaultsToDeclarationWithoutEncodingIndentedAndLf) {
   auto order = NewOrder();
-  EXPECT_EQ(Helper().ToXml(*order),
-            "<?xml version=\"1.0\"?>\n<AA:order xmlns:AA=\"urn:o\">\n\t<AA:item>Pen &amp; ink</AA:item>\n</AA:order>\n");
+  EXPECT_EQ(
+      Helper().ToXml(*order),
+      "<?xml version=\"1.0\"?>\n<AA:order xmlns:AA=\"urn:o\">\n\t<AA:item>Pen &amp; ink</AA:item>\n</AA:order>\n");
 }
 
 TEST(EntryPoints, ToXmlFileDefaultsToCrLfAndUtf8AndWritesUtf16OnRequest) {
@@ -69,9 +69,10 @@ TEST(EntryPoints, ToXmlFileDefaultsToCrLfAndUtf8AndWritesUtf16OnRequest) {
   order->props["Item"] = Variant("\xC3\xA9");  // é
   TempFile file("vexlo9_entry_points.xml");
   Helper().ToXmlFile(*order, file.path());
-  EXPECT_EQ(Slurp(file.path()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<AA:order xmlns:AA=\"urn:o\">\r\n\t<AA:item>\xC3\xA9</AA:item>"
-            "\r\n</AA:order>\r\n");
+  EXPECT_EQ(
+      Slurp(file.path()),
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<AA:order xmlns:AA=\"urn:o\">\r\n\t<AA:item>\xC3\xA9</AA:item>"
+      "\r\n</AA:order>\r\n");
 
   Helper().ToXmlFile(*order, file.path(), false, XmlFormatting_None, XmlEncoding_UTF16);
   const std::string bytes = Slurp(file.path());
@@ -99,7 +100,8 @@ TEST(EntryPoints, ToXmlStreamReturnsTheBytes) {
 TEST(EntryPoints, EncodingNoneRaises6BeforeAnythingIsWritten) {
   auto order = NewOrder();
   TempFile file("vexlo9_none.xml");
-  const Caught toFile = Catch([&] { Helper().ToXmlFile(*order, file.path(), true, XmlFormatting_Indented, XmlEncoding_NONE); });
+  const Caught toFile =
+      Catch([&] { Helper().ToXmlFile(*order, file.path(), true, XmlFormatting_Indented, XmlEncoding_NONE); });
   EXPECT_EQ(toFile.number, 6);
   EXPECT_EQ(toFile.source, "ToXmlFile");
   EXPECT_EQ(toFile.description, "Encoding type XmlEncoding_NONE is not valid, select a valid encoding (ie UTF-8)");
@@ -265,7 +267,8 @@ TEST(ChoiceHelpers, CollectionChanges) {
   const Caught e = Catch([&] { Helper().Choice_CollectionChanged("Others", 1, selected); });
   EXPECT_EQ(e.number, 104);
   EXPECT_EQ(e.source, "Choice_CollectionChanged");
-  EXPECT_EQ(e.description, "The Property Items is already set. Only one element within this class bay be set at a time");
+  EXPECT_EQ(e.description,
+            "The Property Items is already set. Only one element within this class bay be set at a time");
   Helper().Choice_CollectionChanged("Items", 0, selected);
   EXPECT_EQ(selected, "");
 }
@@ -287,8 +290,9 @@ TEST(GuardHelpers, Raise105) {
   const Caught name = Catch([] { Helper().Throw_IfElementNameDiffers(std::make_shared<Bag>("billTo"), "shipTo"); });
   EXPECT_EQ(name.number, 105);
   EXPECT_EQ(name.source, "Throw_IfElementNameDiffers");
-  EXPECT_EQ(name.description,
-            "This property requrires an element with the name shipTo the element being set has the element name billTo");
+  EXPECT_EQ(
+      name.description,
+      "This property requrires an element with the name shipTo the element being set has the element name billTo");
   Helper().Throw_IfElementNameDiffers(nullptr, "shipTo");
   Helper().Throw_IfElementNameDiffers(std::make_shared<Bag>("shipTo"), "shipTo");
 }

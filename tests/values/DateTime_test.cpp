@@ -133,8 +133,11 @@ TEST(DateTime, ExposesPartsAndZone) {
   const struct {
     const char* text;
     int32_t hour, minute;
-  } zones[] = {{"12:00:00-05:30", -5, 30}, {"12:00:00+14:00", 14, 0}, {"12:00:00+24:00", 0, 0},
-               {"12:00:00-00:30", 0, -30}, {"2001-10-26-23:59", -23, 59}};
+  } zones[] = {{"12:00:00-05:30", -5, 30},
+               {"12:00:00+14:00", 14, 0},
+               {"12:00:00+24:00", 0, 0},
+               {"12:00:00-00:30", 0, -30},
+               {"2001-10-26-23:59", -23, 59}};
   for (const auto& z : zones) {
     SCOPED_TRACE(z.text);
     const DateTimePtr zoned = Parse(z.text);
@@ -167,10 +170,13 @@ TEST(DateTime, SetsZonesDirectly) {
   const struct {
     int32_t hour, minute;
     const char* description;
-  } bad[] = {{24, 0, "Invalid TimeZone [24:0]"},   {-24, 0, "Invalid TimeZone [-24:0]"},
-             {5, 60, "Invalid TimeZone [5:60]"},   {5, -30, "Invalid TimeZone [5:-30]"},
+  } bad[] = {{24, 0, "Invalid TimeZone [24:0]"},
+             {-24, 0, "Invalid TimeZone [-24:0]"},
+             {5, 60, "Invalid TimeZone [5:60]"},
+             {5, -30, "Invalid TimeZone [5:-30]"},
              {0, -60, "Invalid TimeZone [0:-60]"}};
-  for (const auto& b : bad) ExpectError([&] { value.SetTimeZone(b.hour, b.minute); }, 104, "SetTimeZone", b.description);
+  for (const auto& b : bad)
+    ExpectError([&] { value.SetTimeZone(b.hour, b.minute); }, 104, "SetTimeZone", b.description);
   EXPECT_EQ(value.ToString(), "08:00:00+23:00");
 }
 
@@ -299,8 +305,8 @@ TEST(DateTime, PartsTheKindLacksAreRefused) {
   } cases[] = {
       {"Year of gMonth", kind("--05"), [](DateTime& d) { d.Year(); }, [](DateTime& d) { d.Year(1); }, "Year",
        "Failed to GetYear. Invalid Date Type: gMonth"},
-      {"Year of nothing", std::make_shared<DateTime>(), [](DateTime& d) { d.Year(); },
-       [](DateTime& d) { d.Year(1); }, "Year", "Failed to GetYear. Invalid Date Type: yearZero"},
+      {"Year of nothing", std::make_shared<DateTime>(), [](DateTime& d) { d.Year(); }, [](DateTime& d) { d.Year(1); },
+       "Year", "Failed to GetYear. Invalid Date Type: yearZero"},
       {"Month of gDay", kind("---05"), [](DateTime& d) { d.Month(); }, [](DateTime& d) { d.Month(1); }, "Month",
        "Failed to GetMonth. Invalid Date Type:  gDay"},
       {"Day of gYearMonth", kind("2001-05"), [](DateTime& d) { d.Day(); }, [](DateTime& d) { d.Day(1); }, "Day",
@@ -317,8 +323,8 @@ TEST(DateTime, PartsTheKindLacksAreRefused) {
        [](DateTime& d) { d.MilliSecond(1); }, "MilliSecond", "Failed to GetMilliSecond. Invalid Date Type:  date"},
       {"MicroSecond of gYear", kind("2001"), [](DateTime& d) { d.MicroSecond(); },
        [](DateTime& d) { d.MicroSecond(1); }, "MicroSecond", "Failed to GetMicroSecond. Invalid Date Type:  gYear"},
-      {"NanoSecond of gDay", kind("---05"), [](DateTime& d) { d.NanoSecond(); },
-       [](DateTime& d) { d.NanoSecond(1); }, "NanoSecond", "Failed to GetNanoSecond. Invalid Date Type:  gDay"},
+      {"NanoSecond of gDay", kind("---05"), [](DateTime& d) { d.NanoSecond(); }, [](DateTime& d) { d.NanoSecond(1); },
+       "NanoSecond", "Failed to GetNanoSecond. Invalid Date Type:  gDay"},
       {"DayOfWeek of time", kind("12:00:00"), [](DateTime& d) { d.DayOfWeek(); }, nullptr, "DayOfWeek",
        "Failed to GetDayOfWeek. Invalid Date Type:  time"},
       {"DayOfYear of gMonthDay", kind("--05-05"), [](DateTime& d) { d.DayOfYear(); }, nullptr, "DayOfYear",
@@ -340,8 +346,14 @@ TEST(DateTime, ReportsWhichPartsEachKindUses) {
   const struct {
     const char* text;
     const char* used;
-  } cases[] = {{"2001-10-26T21:32:52", "YMDh"}, {"2001-10-26", "YMD-"}, {"2001-10", "YM--"}, {"2001", "Y---"},
-               {"12:00:00", "---h"},            {"---26", "--D-"},      {"--10", "-M--"},    {"--10-26", "-MD-"}};
+  } cases[] = {{"2001-10-26T21:32:52", "YMDh"},
+               {"2001-10-26", "YMD-"},
+               {"2001-10", "YM--"},
+               {"2001", "Y---"},
+               {"12:00:00", "---h"},
+               {"---26", "--D-"},
+               {"--10", "-M--"},
+               {"--10-26", "-MD-"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     const DateTimePtr v = Parse(c.text);
@@ -433,9 +445,18 @@ TEST(DateTime, LeapYearsFollowTheGregorianRule) {
   const struct {
     int32_t year;
     bool leap;
-  } cases[] = {{2000, true}, {2004, true}, {1900, false}, {2001, false}, {2100, false}, {1600, true},
+  } cases[] = {{2000, true},
+               {2004, true},
+               {1900, false},
+               {2001, false},
+               {2100, false},
+               {1600, true},
                // 1 BC, 5 BC, 401 BC are leap: the era has no year 0.
-               {-1, true},   {-5, true},   {-4, false},   {-101, false}, {-401, true}};
+               {-1, true},
+               {-5, true},
+               {-4, false},
+               {-101, false},
+               {-401, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.year);
     DateTime value;
@@ -640,7 +661,7 @@ TEST(DateTime, PlatformDateCountsDaysFrom30December1899) {
       {"1900-01-01", 2.0},
       {"2000-01-01T12:00:00", 36526.5},
       {"2000-01-01T12:00:00.999+05:00", 36526.5},  // fraction and zone are ignored
-      {"1899-12-29T06:00:00", -1.25},                // before day 0 the fraction still counts forward
+      {"1899-12-29T06:00:00", -1.25},              // before day 0 the fraction still counts forward
       {"1899-12-30T18:00:00", 0.75},
       {"12:00:00", 0.5},
       {"06:00:00Z", 0.25},
@@ -712,10 +733,9 @@ TEST(DateTime, DayOfWeekAndDayOfYear) {
     int week;
     int year;
   } cases[] = {
-      {"2001-10-26", 6, 299},         {"1899-12-30", 7, 364},          {"2000-01-02T23:59:59", 1, 2},
-      {"2001-01-01", 2, 1},           {"2001-03-01", 5, 60},           {"2000-03-01", 4, 61},
-      {"2000-12-31", 1, 366},         {"2001-12-31T00:00:00Z", 2, 365}, {"1970-01-01", 5, 1},
-      {"-0001-12-31", 1, 366},        {"0001-01-01", 2, 1},
+      {"2001-10-26", 6, 299}, {"1899-12-30", 7, 364},  {"2000-01-02T23:59:59", 1, 2}, {"2001-01-01", 2, 1},
+      {"2001-03-01", 5, 60},  {"2000-03-01", 4, 61},   {"2000-12-31", 1, 366},        {"2001-12-31T00:00:00Z", 2, 365},
+      {"1970-01-01", 5, 1},   {"-0001-12-31", 1, 366}, {"0001-01-01", 2, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -764,10 +784,12 @@ TEST(DateTime, SetDateTimeWithTypeNarrowsTheKind) {
     DTType target;
     const char* description;
   } refused[] = {
-      {"2001", DTType_gYearMonth, "Attempting to set a Datetime of type gYearMonth using an XmlDateTime of type gYear."},
+      {"2001", DTType_gYearMonth,
+       "Attempting to set a Datetime of type gYearMonth using an XmlDateTime of type gYear."},
       {"12:00:00", DTType_dateTime, "Attempting to set a Datetime of type dateTime using an XmlDateTime of type time."},
       {"2001-10-26", DTType_time, "Attempting to set a Datetime of type time using an XmlDateTime of type date."},
-      {"2001-10-26", DTType_dateTime, "Attempting to set a Datetime of type dateTime using an XmlDateTime of type date."},
+      {"2001-10-26", DTType_dateTime,
+       "Attempting to set a Datetime of type dateTime using an XmlDateTime of type date."},
       {"--10-26", DTType_gYear, "Attempting to set a Datetime of type gYear using an XmlDateTime of type gMonthDay."},
       {"2001-10", DTType_gDay, "Attempting to set a Datetime of type gDay using an XmlDateTime of type gYearMonth."},
       {"---26", DTType_gMonth, "Attempting to set a Datetime of type gMonth using an XmlDateTime of type gDay."},
@@ -775,9 +797,9 @@ TEST(DateTime, SetDateTimeWithTypeNarrowsTheKind) {
   for (const auto& r : refused) {
     SCOPED_TRACE(r.description);
     DateTime value;
-    ExpectError([&] { value.SetDateTimeWithType(*Parse(r.source), r.target); }, 104, "SetDateTime",
-                std::string(r.description) +
-                    " The source XmlDateTime does not contian enough data to allow the conversion.");
+    ExpectError(
+        [&] { value.SetDateTimeWithType(*Parse(r.source), r.target); }, 104, "SetDateTime",
+        std::string(r.description) + " The source XmlDateTime does not contian enough data to allow the conversion.");
   }
 }
 

@@ -19,8 +19,7 @@ const XmlObjectBaseHelperCls& Helper() { return *Global::XmlObjectBaseHelper(); 
 namespace detail {
 
 std::shared_ptr<AttributeCls> NewAttributeCls(std::string_view AttributeName, std::string_view AttributeNamespace,
-                                              std::string_view namespaceRestriction,
-                                              std::string_view TargetNamespace) {
+                                              std::string_view namespaceRestriction, std::string_view TargetNamespace) {
   std::shared_ptr<AttributeCls> attribute(new AttributeCls());
   attribute->name_ = AttributeName;
   attribute->namespace_ = AttributeNamespace;
@@ -49,13 +48,13 @@ std::shared_ptr<AttributeCol> NewAttributeCol(std::string_view AttributeNamespac
 // ---- AttributeCls
 
 const MemberTable<AttributeCls>& AttributeCls::Members() {
-  static const auto table = MemberTable<AttributeCls>::Builder()
-                                .Property("Namespace", &AttributeCls::Namespace, &AttributeCls::Namespace)
-                                .Property("AttributeValue", &AttributeCls::AttributeValue,
-                                          &AttributeCls::AttributeValue)
-                                .Property("AttributeName", &AttributeCls::AttributeName, &AttributeCls::AttributeName)
-                                .ReadOnly("TargetNamespace", &AttributeCls::TargetNamespace)
-                                .Build();
+  static const auto table =
+      MemberTable<AttributeCls>::Builder()
+          .Property("Namespace", &AttributeCls::Namespace, &AttributeCls::Namespace)
+          .Property("AttributeValue", &AttributeCls::AttributeValue, &AttributeCls::AttributeValue)
+          .Property("AttributeName", &AttributeCls::AttributeName, &AttributeCls::AttributeName)
+          .ReadOnly("TargetNamespace", &AttributeCls::TargetNamespace)
+          .Build();
   return table;
 }
 
@@ -143,7 +142,9 @@ void AttributeCol::CheckIndex(int32_t index) const {
   if (index < 1 || index > Count()) throw Error::SubscriptOutOfRange("AttributeCol");
 }
 
-bool AttributeCol::IsSuitableSubstitution(std::string_view) const { NotMeaningfulForCollection("IsSuitableSubstitution"); }
+bool AttributeCol::IsSuitableSubstitution(std::string_view) const {
+  NotMeaningfulForCollection("IsSuitableSubstitution");
+}
 
 std::string_view AttributeCol::ElementName() const { NotMeaningfulForCollection("ElementName"); }
 
@@ -156,9 +157,9 @@ void AttributeCol::AttributesToXmlInt(XmlTextWriter& oXmlOut, const XmlSerializa
 XmlNode AttributeCol::FromXmlInt(XmlNode oXmlElmParent, XmlNode oXmlElmChild, const XmlSerializationContext&, bool) {
   for (const XmlAttribute attribute : oXmlElmParent.attributes()) {
     if (!Helper().IsNamespaceValid(attribute.namespaceURI(), namespaceRestriction_, targetNamespace_)) {
-      throw Error(106, "ToXmlInt",
-                  "Invalid Attribute [" + std::string(attribute.baseName()) +
-                      "]. The attributes namespace is Inappropriate.");
+      throw Error(
+          106, "ToXmlInt",
+          "Invalid Attribute [" + std::string(attribute.baseName()) + "]. The attributes namespace is Inappropriate.");
     }
     if (!detail::NamespaceUtilsCls::IsNamespaceAttribute(attribute)) {
       AddNew(attribute.baseName(), std::string(attribute.namespaceURI()))->AttributeValue(attribute.value());

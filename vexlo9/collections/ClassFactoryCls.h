@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "vexlo9/collections/AttributeCol.h"
+#include "vexlo9/collections/Element.h"
 #include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/model/Object.h"
 
@@ -32,7 +33,14 @@ class ClassFactoryCls : public Object {
   VEXLO9_TYPED_COLLECTIONS(VEXLO9_CREATE_TYPED_COLLECTION)
 #undef VEXLO9_CREATE_TYPED_COLLECTION
 
-  // Create_Element and Create_ElementCol go here.
+  std::shared_ptr<Element> Create_Element(std::string_view ElementName, std::string_view elementNamespace,
+                                          std::string_view namespaceRestriction,
+                                          std::string_view TargetNamespace) const;
+  // Raises 106 when the restriction forbids elementNamespace.
+  std::shared_ptr<ElementCol> Create_ElementCol(std::string_view elementNamespace,
+                                                std::string_view namespaceRestriction,
+                                                std::string_view TargetNamespace, int32_t iMinOccurs,
+                                                int32_t iMaxOccurs) const;
   std::shared_ptr<AttributeCls> Create_Attribute(std::string_view AttributeName, std::string_view AttributeNamespace,
                                                  std::string_view namespaceRestriction,
                                                  std::string_view TargetNamespace) const;

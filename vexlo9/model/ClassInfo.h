@@ -63,11 +63,11 @@ class ClassInfo : public Object {
                         std::string_view maxInclusive, std::string_view minExclusive, std::string_view maxExclusive,
                         int32_t iLength);
   void AddElmChoicePrimOpt(std::string_view sElementName, std::string_view sElementNamespace,
-                           std::string_view sPropertyName, std::string_view sPropertyIsValidName,
-                           XmlDataType eDataType, std::string_view sFormatOverride, WhitespaceRule eWSRule,
-                           std::string_view pattern, int32_t iMinLength, int32_t iMaxLength,
-                           std::string_view minInclusive, std::string_view maxInclusive,
-                           std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength);
+                           std::string_view sPropertyName, std::string_view sPropertyIsValidName, XmlDataType eDataType,
+                           std::string_view sFormatOverride, WhitespaceRule eWSRule, std::string_view pattern,
+                           int32_t iMinLength, int32_t iMaxLength, std::string_view minInclusive,
+                           std::string_view maxInclusive, std::string_view minExclusive, std::string_view maxExclusive,
+                           int32_t iLength);
   void AddElmAllPrimOpt(std::string_view sElementName, std::string_view sElementNamespace,
                         std::string_view sPropertyName, std::string_view sPropertyIsValidName, XmlDataType eDataType,
                         std::string_view sFormatOverride, WhitespaceRule eWSRule, std::string_view pattern,
@@ -79,14 +79,12 @@ class ClassInfo : public Object {
   void AddElmAllClsMnd(std::string_view ElementName, std::string_view elementNamespace, std::string_view PropertyName,
                        XmlElementType attributeClassElementType, bool doesClassContainMandatoryElements);
   void AddElmSeqClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
-                       std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
-                       int32_t iClassTypeID);
+                       std::string_view sPropertyName, XmlElementType eAttributeClassElementType, int32_t iClassTypeID);
   void AddElmChoiceClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
                           std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
                           int32_t iClassTypeID);
   void AddElmAllClsOpt(std::string_view sElementName, std::string_view sElementNamespace,
-                       std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
-                       int32_t iClassTypeID);
+                       std::string_view sPropertyName, XmlElementType eAttributeClassElementType, int32_t iClassTypeID);
   void AddElmSeqAbsClsMnd(std::string_view sElementName, std::string_view sElementNamespace,
                           std::string_view sPropertyName, XmlElementType eAttributeClassElementType,
                           std::string_view sCreateClassMethodName);
@@ -136,33 +134,38 @@ class ClassInfo : public Object {
                          std::string_view sPropertyName, std::string_view sNamespaceRestriction,
                          std::string_view sTargetNamespace);
   // Repeated particles: the collection held by the property knows its items, name and bounds.
-  void AddElmSeqPrimCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
-  void AddElmChoicePrimCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
-  void AddElmAllPrimCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
-  void AddElmSeqEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
-  void AddElmChoiceEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
-  void AddElmAllEnumCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName);
+  void AddElmSeqPrimCol(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName);
+  void AddElmChoicePrimCol(std::string_view sElementName, std::string_view sElementNamespace,
+                           std::string_view sPropertyName);
+  void AddElmAllPrimCol(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName);
+  void AddElmSeqEnumCol(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName);
+  void AddElmChoiceEnumCol(std::string_view sElementName, std::string_view sElementNamespace,
+                           std::string_view sPropertyName);
+  void AddElmAllEnumCol(std::string_view sElementName, std::string_view sElementNamespace,
+                        std::string_view sPropertyName);
   void AddElmSeqUntpdCol(std::string_view sElementName, std::string_view sElementNamespace,
                          std::string_view sPropertyName);
   void AddElmChoiceUntpdCol(std::string_view sElementName, std::string_view sElementNamespace,
                             std::string_view sPropertyName);
   void AddElmAllUntpdCol(std::string_view sElementName, std::string_view sElementNamespace,
                          std::string_view sPropertyName);
-  void AddElmSeqClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
-                       XmlElementType eAttributeClassElementType);
-  void AddElmChoiceClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
-                          XmlElementType eAttributeClassElementType);
-  void AddElmAllClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
-                       XmlElementType eAttributeClassElementType);
-  void AddElmSeqAbsClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
-                          XmlElementType eAttributeClassElementType);
-  void AddElmChoiceAbsClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
-                             XmlElementType eAttributeClassElementType);
-  void AddElmAllAbsClsCol(std::string_view sElementName, std::string_view sElementNamespace, std::string_view sPropertyName,
-                          XmlElementType eAttributeClassElementType);
-  void AddAttrAny(std::string_view sAttributeName, std::string_view sAttributeNamespace,
-                  std::string_view sPropertyName, std::string_view sAnyAttributeNamespace,
-                  std::string_view sDefaultNamespace);
+  void AddElmSeqClsCol(std::string_view sElementName, std::string_view sElementNamespace,
+                       std::string_view sPropertyName, XmlElementType eAttributeClassElementType);
+  void AddElmChoiceClsCol(std::string_view sElementName, std::string_view sElementNamespace,
+                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType);
+  void AddElmAllClsCol(std::string_view sElementName, std::string_view sElementNamespace,
+                       std::string_view sPropertyName, XmlElementType eAttributeClassElementType);
+  void AddElmSeqAbsClsCol(std::string_view sElementName, std::string_view sElementNamespace,
+                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType);
+  void AddElmChoiceAbsClsCol(std::string_view sElementName, std::string_view sElementNamespace,
+                             std::string_view sPropertyName, XmlElementType eAttributeClassElementType);
+  void AddElmAllAbsClsCol(std::string_view sElementName, std::string_view sElementNamespace,
+                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType);
+  void AddAttrAny(std::string_view sAttributeName, std::string_view sAttributeNamespace, std::string_view sPropertyName,
+                  std::string_view sAnyAttributeNamespace, std::string_view sDefaultNamespace);
   void AddAttrEnum(std::string_view sAttributeName, std::string_view sAttributeNamespace,
                    std::string_view sPropertyName, std::string_view sPropertyIsValidName, bool bOptional,
                    std::string_view sEnumToStringFnName, std::string_view sEnumFromStringFnName,

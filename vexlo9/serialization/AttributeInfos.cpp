@@ -17,8 +17,7 @@ namespace {
 // Writes a converted value unless it is an optional attribute's default and defaults are not wanted.
 void WriteAttributeText(const XmlSerializationContext& oContext, const AttributeParticle& p, XmlTextWriter& oXmlOut,
                         const std::string& text) {
-  if (p.bOptional && !p.defaultValue.empty() && oContext.NoOptionalAttributeDefaultOutput() &&
-      text == p.defaultValue) {
+  if (p.bOptional && !p.defaultValue.empty() && oContext.NoOptionalAttributeDefaultOutput() && text == p.defaultValue) {
     return;
   }
   oXmlOut.WriteAttributeNsString(p.sAttributeName, p.sAttributeNamespace, text);
@@ -62,18 +61,14 @@ void AttributeInfoEnum::AttributeToXml(const XmlSerializationContext& oContext, 
                                        XmlTextWriter& oXmlOut) const {
   if (IsAbsent(p_, oGenClass)) return;
   Variant args[] = {oGenClass.GetProperty(p_.sPropertyName)};
-  const ObjectPtr converter = FactoryOf(oGenClass).GetProperty("EnumConverter").ToObject();
-  if (!converter) throw Error::ObjectNotSet(kLibrarySource);
-  WriteAttributeText(oContext, p_, oXmlOut, converter->Invoke(sEnumToStringFnName_, args).ToString());
+  WriteAttributeText(oContext, p_, oXmlOut, EnumConverterOf(oGenClass)->Invoke(sEnumToStringFnName_, args).ToString());
 }
 
 bool AttributeInfoEnum::AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                          const XmlAttribute& oXmlAttr) const {
   if (!DoesAttributeNameMatch(oContext, oXmlAttr, p_.sAttributeName, p_.sAttributeNamespace)) return false;
   Variant args[] = {Variant(oXmlAttr.value())};
-  const ObjectPtr converter = FactoryOf(oGenClass).GetProperty("EnumConverter").ToObject();
-  if (!converter) throw Error::ObjectNotSet(kLibrarySource);
-  oGenClass.LetProperty(p_.sPropertyName, converter->Invoke(sEnumFromStringFnName_, args));
+  oGenClass.LetProperty(p_.sPropertyName, EnumConverterOf(oGenClass)->Invoke(sEnumFromStringFnName_, args));
   return true;
 }
 

@@ -32,8 +32,7 @@ void ReadElementChild(const XmlSerializationContext& context, XmlObjectBase& chi
 }
 
 // The child is a model group: it reads as many of the parent's children as belong to it.
-XmlNode ReadPseudoChild(const XmlSerializationContext& context, XmlObjectBase& child, XmlNode parent,
-                        XmlNode cursor) {
+XmlNode ReadPseudoChild(const XmlSerializationContext& context, XmlObjectBase& child, XmlNode parent, XmlNode cursor) {
   return child.FromXmlInt(parent, cursor, context, false);
 }
 
@@ -41,8 +40,7 @@ XmlNode ReadPseudoChild(const XmlSerializationContext& context, XmlObjectBase& c
 
 template <Group G, Cardinality C, bool Abstract>
 bool ElementInfoClass<G, C, Abstract>::ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
-                                                      XmlNode oXmlElmParent, XmlNode& oXmlElmChild,
-                                                      std::string_view,
+                                                      XmlNode oXmlElmParent, XmlNode& oXmlElmChild, std::string_view,
                                                       XmlElementType eParentClassElementType) const {
   if constexpr (Abstract) {
     if constexpr (G == Group::All) {
@@ -150,7 +148,8 @@ bool ElementInfoClass<G, C, Abstract>::ReadAbstract(const XmlSerializationContex
     return true;
   } else if constexpr (G == Group::Seq) {
     if (matches) {
-      if (const ObjectPtr child = CreateChildForElement(p_.sCreateClassMethodName, oXmlElmChild, FactoryOf(oGenClass))) {
+      if (const ObjectPtr child =
+              CreateChildForElement(p_.sCreateClassMethodName, oXmlElmChild, FactoryOf(oGenClass))) {
         ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild);
         oGenClass.SetProperty(p_.sPropertyName, child);
       }

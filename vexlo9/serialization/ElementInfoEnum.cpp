@@ -7,12 +7,6 @@
 
 namespace vexlo9::detail {
 
-ObjectPtr EnumConverterOf(Object& oGenClass) {
-  ObjectPtr converter = FactoryOf(oGenClass).GetProperty("EnumConverter").ToObject();
-  if (!converter) throw Error::ObjectNotSet(kLibrarySource);
-  return converter;
-}
-
 bool WriteEnumElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
                       std::string_view sPropertyName, std::string_view sElementName,
                       std::string_view sElementNamespace, std::string_view sEnumToStringFnName) {

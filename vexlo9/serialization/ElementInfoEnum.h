@@ -58,9 +58,6 @@ using ElementInfoAllEnumMnd = ElementInfoEnum<Group::All, Cardinality::Mnd>;
 using ElementInfoAllEnumOpt = ElementInfoEnum<Group::All, Cardinality::Opt>;
 using ElementInfoChoiceEnumOpt = ElementInfoEnum<Group::Choice, Cardinality::Opt>;
 
-// The generated project's enumeration converter, fetched afresh from the parent object's factory.
-ObjectPtr EnumConverterOf(Object& oGenClass);
-
 // Writes one enumeration element from a property through the converter's to-text method.
 bool WriteEnumElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
                       std::string_view sPropertyName, std::string_view sElementName,

@@ -82,6 +82,12 @@ Object& FactoryOf(Object& oGenClass) {
   return *factory;
 }
 
+ObjectPtr EnumConverterOf(Object& oGenClass) {
+  ObjectPtr converter = FactoryOf(oGenClass).GetProperty("EnumConverter").ToObject();
+  if (!converter) throw Error::ObjectNotSet(kLibrarySource);
+  return converter;
+}
+
 ObjectPtr CreateNamedChild(std::string_view sElementName, int32_t iClassTypeID, Object& factory) {
   Variant args[] = {Variant(iClassTypeID), Variant(sElementName)};
   return factory.Invoke("CreateNamedClass", args).ToObject();

@@ -51,6 +51,8 @@ bool WriteClassElement(const XmlSerializationContext& oContext, Object& oGenClas
                        std::string_view sElementNamespace, bool isOptionalChoice);
 // The generated project's factory, from the parent object's registry.
 Object& FactoryOf(Object& oGenClass);
+// The generated project's enumeration converter, fetched afresh from the parent object's factory.
+ObjectPtr EnumConverterOf(Object& oGenClass);
 ObjectPtr CreateNamedChild(std::string_view sElementName, int32_t iClassTypeID, Object& factory);
 ObjectPtr CreateChildForElement(std::string_view sCreateClassMethodName, XmlNode oElement, Object& factory);
 

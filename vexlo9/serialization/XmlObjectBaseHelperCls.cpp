@@ -59,8 +59,8 @@ void XmlObjectBaseHelperCls::Throw_IfInvalidSubstitution(const ObjectPtr& obj, s
   if (!base) throw Error::TypeMismatch("Throw_IfInvalidSubstitution");
   if (!base->IsSuitableSubstitution(BaseName)) {
     throw Error(105, "Throw_IfInvalidSubstitution",
-                "It is not posible to place the object [" + obj->TypeName() + "] in this property. It must be derived from [" +
-                    std::string(BaseName) + "] in the XML Schema");
+                "It is not posible to place the object [" + obj->TypeName() +
+                    "] in this property. It must be derived from [" + std::string(BaseName) + "] in the XML Schema");
   }
 }
 

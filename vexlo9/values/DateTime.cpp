@@ -358,9 +358,9 @@ void DateTime::SetDateTimeWithType(const DateTime& dt, DTType t) {
 void DateTime::SetDateTimeInt(DTType target, int32_t year, uint8_t month, uint8_t day, uint8_t hour, uint8_t minute,
                               uint8_t second, int32_t milli, int32_t micro, int32_t nano) {
   if (kind_ != DTType_yearZero && kind_ != target) {
-    throw Error(100, "SetDateTimeInt",
-                "Failed to copy DateTime. Invalid Date Type: " + KindName(target) + ", expected: " + KindName(kind_) +
-                    ".");
+    throw Error(
+        100, "SetDateTimeInt",
+        "Failed to copy DateTime. Invalid Date Type: " + KindName(target) + ", expected: " + KindName(kind_) + ".");
   }
   Clear();
   kind_ = target;
@@ -420,8 +420,7 @@ void DateTime::SetTimeZone(int32_t iHour, int32_t iMinute) {
   // A negative minute is how an offset between -01:00 and 00:00 keeps its sign, so it needs hour 0.
   const bool valid = iHour >= -23 && iHour <= 23 && iMinute < 60 && iMinute > -60 && (iMinute >= 0 || iHour == 0);
   if (!valid) {
-    throw Error(104, "SetTimeZone",
-                "Invalid TimeZone [" + std::to_string(iHour) + ":" + std::to_string(iMinute) + "]");
+    throw Error(104, "SetTimeZone", "Invalid TimeZone [" + std::to_string(iHour) + ":" + std::to_string(iMinute) + "]");
   }
   isUtc_ = true;
   hasOffset_ = true;
@@ -478,7 +477,8 @@ void DateTime::Validate() const {
   const bool usesTime = Uses(kTimeKinds);
   for (const auto& part : parts) {
     if (usesTime) {
-      if (part.value < 0 || part.value > part.max) ThrowValidate(part.opening + std::to_string(part.value) + part.range);
+      if (part.value < 0 || part.value > part.max)
+        ThrowValidate(part.opening + std::to_string(part.value) + part.range);
     } else if (part.value != 0) {
       ThrowPartForKind(part.opening, part.value, kind_);
     }
@@ -532,8 +532,7 @@ void DateTime::SetXSDDate(std::string_view xsdDate) {
         kind = DTType_gMonthDay;
         ok = ReadDigits(body, 2, 2, month) && dash(4) && ReadDigits(body, 5, 2, day);
         break;
-      default:
-        break;
+      default: break;
     }
   } else {
     switch (body.size()) {
@@ -550,8 +549,7 @@ void DateTime::SetXSDDate(std::string_view xsdDate) {
         ok = ReadDigits(body, 0, 4, year) && dash(4) && ReadDigits(body, 5, 2, month) && dash(7) &&
              ReadDigits(body, 8, 2, day);
         break;
-      default:
-        break;
+      default: break;
     }
   }
   if (!ok) ThrowBadDate(xsdDate);
@@ -685,20 +683,14 @@ std::string DateTime::ToString(std::string_view formatString) const {
       put('T');
       time();
       break;
-    case DTType_date:
-      date();
-      break;
-    case DTType_time:
-      time();
-      break;
+    case DTType_date: date(); break;
+    case DTType_time: time(); break;
     case DTType_gYearMonth:
       year();
       put('-');
       two(month_);
       break;
-    case DTType_gYear:
-      year();
-      break;
+    case DTType_gYear: year(); break;
     case DTType_gMonthDay:
       put('-');
       put('-');
@@ -717,8 +709,7 @@ std::string DateTime::ToString(std::string_view formatString) const {
       put('-');
       two(day_);
       break;
-    case DTType_yearZero:
-      break;
+    case DTType_yearZero: break;
   }
   if (isUtc_) {
     if (hasOffset_) {
@@ -774,8 +765,8 @@ DTCompareResult DateTime::CompareTo(const DateTime& rhs) const {
 }
 
 void DateTime::Shift(int64_t sign, const DateTimeSpan& span) {
-  ShiftParts(span.IsNegative() ? -sign : sign, span.Years(), span.Months(), span.Days(), span.Hours(),
-             span.Minutes(), span.Seconds(), span.MilliSeconds(), span.MicroSeconds(), span.NanoSeconds());
+  ShiftParts(span.IsNegative() ? -sign : sign, span.Years(), span.Months(), span.Days(), span.Hours(), span.Minutes(),
+             span.Seconds(), span.MilliSeconds(), span.MicroSeconds(), span.NanoSeconds());
 }
 
 void DateTime::ShiftParts(int64_t sign, int64_t years, int64_t months, int64_t days, int64_t hours, int64_t minutes,
@@ -811,7 +802,8 @@ void DateTime::ShiftParts(int64_t sign, int64_t years, int64_t months, int64_t d
   const Civil civil = CivilFromDays(DaysFromCivil(year, newMonth, 1) + dayInMonth - 1 + sign * days + carry);
 
   const int64_t storedYear = FromAstronomical(civil.year);
-  if (usesYear && (storedYear < std::numeric_limits<int32_t>::min() || storedYear > std::numeric_limits<int32_t>::max())) {
+  if (usesYear &&
+      (storedYear < std::numeric_limits<int32_t>::min() || storedYear > std::numeric_limits<int32_t>::max())) {
     throw Error::Overflow("AddDateTimeSpan");
   }
   year_ = usesYear ? static_cast<int32_t>(storedYear) : 0;
@@ -879,32 +871,15 @@ void DateTime::SetFromDateTime(double dt) {
   const auto minute = static_cast<uint8_t>(seconds / 60 % 60);
   const auto second = static_cast<uint8_t>(seconds % 60);
   switch (kind_) {
-    case DTType_dateTime:
-      SetDateTime(year, month, day, hour, minute, second);
-      break;
-    case DTType_date:
-      SetDate(year, month, day);
-      break;
-    case DTType_gYearMonth:
-      SetGYearMonth(year, month);
-      break;
-    case DTType_gYear:
-      SetGYear(year);
-      break;
-    case DTType_time:
-      SetTime(hour, minute, second);
-      break;
-    case DTType_gDay:
-      SetGDay(day);
-      break;
-    case DTType_gMonth:
-      SetGMonth(month);
-      break;
-    case DTType_gMonthDay:
-      SetGMonthDay(month, day);
-      break;
-    case DTType_yearZero:
-      break;
+    case DTType_dateTime: SetDateTime(year, month, day, hour, minute, second); break;
+    case DTType_date: SetDate(year, month, day); break;
+    case DTType_gYearMonth: SetGYearMonth(year, month); break;
+    case DTType_gYear: SetGYear(year); break;
+    case DTType_time: SetTime(hour, minute, second); break;
+    case DTType_gDay: SetGDay(day); break;
+    case DTType_gMonth: SetGMonth(month); break;
+    case DTType_gMonthDay: SetGMonthDay(month, day); break;
+    case DTType_yearZero: break;
   }
 }
 

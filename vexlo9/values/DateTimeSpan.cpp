@@ -68,8 +68,9 @@ std::string DateTimeSpan::ToString() const {
     item(minutes_, 'M');
     if (seconds >= 1 || fraction >= 1) {
       out = detail::WriteNumber(out, seconds, 1);
-      out = detail::WriteFraction(out, static_cast<int32_t>(fraction / 1'000'000),
-                                  static_cast<int32_t>(fraction / 1'000 % 1'000), static_cast<int32_t>(fraction % 1'000));
+      out =
+          detail::WriteFraction(out, static_cast<int32_t>(fraction / 1'000'000),
+                                static_cast<int32_t>(fraction / 1'000 % 1'000), static_cast<int32_t>(fraction % 1'000));
       *out++ = 'S';
     }
   }
@@ -157,8 +158,7 @@ void DateTimeSpan::ParseXSDDuration(std::string_view xsdDuration) {
         if (pos != text.size()) ThrowBadDuration(text);  // seconds come last
         state = 7;
         break;
-      default:
-        ThrowBadDuration(text);
+      default: ThrowBadDuration(text);
     }
   }
   if (state == 0 || state == 4) ThrowBadDuration(text);
