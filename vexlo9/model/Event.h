@@ -22,19 +22,34 @@ class Event {
   }
 
   void Disconnect(Token token) {
-    std::erase_if(handlers_, [token](const auto& entry) { return entry.first == token; });
+    for (auto& entry : handlers_) {
+      if (entry.first == token) entry = {0, Handler()};  // erased after the raise that may be running
+    }
+    if (raising_ == 0) Compact();
   }
 
-  // Handlers may disconnect themselves while the event is raised.
+  // Handlers may connect and disconnect while the event is raised; those connected then wait for the next raise.
   void Raise(Args... args) const {
-    const auto snapshot = handlers_;
-    for (const auto& [token, handler] : snapshot) handler(args...);
+    ++raising_;
+    const size_t count = handlers_.size();
+    for (size_t i = 0; i < count; ++i) {
+      if (!handlers_[i].second) continue;
+      // A copy, because the handler may grow the list; small handlers copy without allocating.
+      const Handler handler = handlers_[i].second;
+      handler(args...);
+    }
+    if (--raising_ == 0) Compact();
   }
 
   bool Empty() const noexcept { return handlers_.empty(); }
 
  private:
-  std::vector<std::pair<Token, Handler>> handlers_;
+  void Compact() const {
+    std::erase_if(handlers_, [](const auto& entry) { return entry.first == 0; });
+  }
+
+  mutable std::vector<std::pair<Token, Handler>> handlers_;
+  mutable int raising_ = 0;
   Token lastToken_ = 0;
 };
 
