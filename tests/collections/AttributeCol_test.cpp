@@ -2,28 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/XmlSerializationContext.h"
 #include "vexlo9/output/XmlTextWriter.h"
 
 namespace vexlo9 {
 namespace {
 
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
+using testing::Catch;
+using testing::Caught;
 
 std::string WriteAttributes(AttributeCol& collection) {
   auto writer = detail::NewXmlTextWriter();
@@ -133,8 +120,7 @@ TEST(AttributeCol, ReadingRejectsAForbiddenNamespace) {
   auto strict = detail::NewAttributeCol("", "##other", "urn:q");
   XmlDocument second;
   ASSERT_TRUE(second.loadXML(R"(<r xmlns:q="urn:q"><e a="1" q:b="2"/></r>)"));
-  const Caught e =
-      Catch([&] { strict->FromXmlInt(second.documentElement().firstChild(), XmlNode(), context, false); });
+  const Caught e = Catch([&] { strict->FromXmlInt(second.documentElement().firstChild(), XmlNode(), context, false); });
   EXPECT_EQ(e.number, 106);
   EXPECT_EQ(e.source, "ToXmlInt");
   EXPECT_EQ(e.description, "Invalid Attribute [b]. The attributes namespace is Inappropriate.");

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Global.h"
 #include "vexlo9/model/XmlSerializationContext.h"
 #include "vexlo9/output/XmlTextWriter.h"
@@ -14,28 +15,6 @@
 
 namespace vexlo9::testing {
 namespace {
-
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-  friend bool operator==(const Caught&, const Caught&) = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Caught& c) {
-  return out << c.number << " / " << c.source << " / " << c.description;
-}
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
 
 const ClassFactoryCls& Factory() { return *Global::ClassFactory(); }
 
@@ -90,54 +69,163 @@ TEST(ClassFactoryCls, CreatesEachCollectionClassWithItsConversionsAndCheck) {
   };
   using F = ClassFactoryCls;
   const Case cases[] = {
-      {"stringCol", Creating(&F::Create_stringCol), {"[a-z ]*", -1, ""}, " a  b ", "a b", "A",
+      {"stringCol",
+       Creating(&F::Create_stringCol),
+       {"[a-z ]*", -1, ""},
+       " a  b ",
+       "a b",
+       "A",
        {100, "PatternMatcher", "The value [A] does not match the pattern [[a-z ]*]"}},
-      {"base64BinaryCol", Creating(&F::Create_base64BinaryCol), {"", 3, ""}, "AQID", "AQID", "AQIDBA==",
+      {"base64BinaryCol",
+       Creating(&F::Create_base64BinaryCol),
+       {"", 3, ""},
+       "AQID",
+       "AQID",
+       "AQIDBA==",
        {108, "CheckRestrictionForBinaryData", "Invalid Value  for v [Binary Data]"}},
-      {"booleanCol", Creating(&F::Create_booleanCol), {}, "1", "true", "yes",
+      {"booleanCol",
+       Creating(&F::Create_booleanCol),
+       {},
+       "1",
+       "true",
+       "yes",
        {108, "booleanFromString",
         "A Boolean Value read from an XML document was invalid [yes]. Valid values are 'true', 'false', '1', or '0'"}},
-      {"i1Col", Creating(&F::Create_i1Col), {}, "-128", "-128", "128",
+      {"i1Col",
+       Creating(&F::Create_i1Col),
+       {},
+       "-128",
+       "-128",
+       "128",
        {109, "i1FromString", "The value [128] is to large to fit in a i1"}},
-      {"i2Col", Creating(&F::Create_i2Col), {"", -1, "10"}, "-32768", "-32768", "11",
+      {"i2Col",
+       Creating(&F::Create_i2Col),
+       {"", -1, "10"},
+       "-32768",
+       "-32768",
+       "11",
        above("CheckRestrictionForByte", "11")},
-      {"i4Col", Creating(&F::Create_i4Col), {"", -1, "10"}, "-2147483648", "-2147483648", "11",
+      {"i4Col",
+       Creating(&F::Create_i4Col),
+       {"", -1, "10"},
+       "-2147483648",
+       "-2147483648",
+       "11",
        above("CheckRestrictionForLONG", "11")},
       {"i8Col", Creating(&F::Create_i8Col), {}, " 7 ", "7", "2147483648", {6, "i8FromString", "Overflow"}},
-      {"dateCol", Creating(&F::Create_dateCol), {"", -1, "2001-12-31"}, "2001-02-03", "2001-02-03", "2002-01-01",
+      {"dateCol",
+       Creating(&F::Create_dateCol),
+       {"", -1, "2001-12-31"},
+       "2001-02-03",
+       "2001-02-03",
+       "2002-01-01",
        above("CheckRestrictionFordate", "2002-01-01")},
-      {"datetimeCol", Creating(&F::Create_datetimeCol), {"", -1, "2001-12-31T00:00:00"}, "2001-02-03T04:05:06",
-       "2001-02-03T04:05:06", "2002-01-01T00:00:00", above("CheckRestrictionFordatetime", "2002-01-01T00:00:00")},
-      {"r8Col", Creating(&F::Create_r8Col), {"", -1, "10"}, "1e1", "10", "10.5",
+      {"datetimeCol",
+       Creating(&F::Create_datetimeCol),
+       {"", -1, "2001-12-31T00:00:00"},
+       "2001-02-03T04:05:06",
+       "2001-02-03T04:05:06",
+       "2002-01-01T00:00:00",
+       above("CheckRestrictionFordatetime", "2002-01-01T00:00:00")},
+      {"r8Col",
+       Creating(&F::Create_r8Col),
+       {"", -1, "10"},
+       "1e1",
+       "10",
+       "10.5",
        above("CheckRestrictionForDOUBLE", "10.5")},
-      {"r4Col", Creating(&F::Create_r4Col), {"", -1, "10"}, "0.1", "0.1", "10.5",
+      {"r4Col",
+       Creating(&F::Create_r4Col),
+       {"", -1, "10"},
+       "0.1",
+       "0.1",
+       "10.5",
        above("CheckRestrictionForSingle", "10.5")},
-      {"durationCol", Creating(&F::Create_durationCol), {"", -1, "P1D"}, "PT12H", "PT12H", "P2D",
+      {"durationCol",
+       Creating(&F::Create_durationCol),
+       {"", -1, "P1D"},
+       "PT12H",
+       "PT12H",
+       "P2D",
        above("CheckRestrictionForduration", "P2D")},
-      {"dayCol", Creating(&F::Create_dayCol), {"", -1, "---10"}, "---03", "---03", "---11",
+      {"dayCol",
+       Creating(&F::Create_dayCol),
+       {"", -1, "---10"},
+       "---03",
+       "---03",
+       "---11",
        above("CheckRestrictionForday", "---11")},
-      {"monthDayCol", Creating(&F::Create_monthDayCol), {"", -1, "--10-10"}, "--02-03", "--02-03", "--10-11",
+      {"monthDayCol",
+       Creating(&F::Create_monthDayCol),
+       {"", -1, "--10-10"},
+       "--02-03",
+       "--02-03",
+       "--10-11",
        above("CheckRestrictionFormonthDay", "--10-11")},
-      {"monthCol", Creating(&F::Create_monthCol), {"", -1, "--10"}, "--02", "--02", "--11",
+      {"monthCol",
+       Creating(&F::Create_monthCol),
+       {"", -1, "--10"},
+       "--02",
+       "--02",
+       "--11",
        above("CheckRestrictionForMonth", "--11")},
-      {"yearCol", Creating(&F::Create_yearCol), {"", -1, "2001"}, "1999", "1999", "2002",
+      {"yearCol",
+       Creating(&F::Create_yearCol),
+       {"", -1, "2001"},
+       "1999",
+       "1999",
+       "2002",
        above("CheckRestrictionForyear", "2002")},
-      {"yearMonthCol", Creating(&F::Create_yearMonthCol), {"", -1, "2001-10"}, "2001-02", "2001-02", "2001-11",
+      {"yearMonthCol",
+       Creating(&F::Create_yearMonthCol),
+       {"", -1, "2001-10"},
+       "2001-02",
+       "2001-02",
+       "2001-11",
        above("CheckRestrictionForyearMonth", "2001-11")},
-      {"hexBinaryCol", Creating(&F::Create_hexBinaryCol), {"", 2, ""}, "0aFf", "0AFF", "0A0B0C",
+      {"hexBinaryCol",
+       Creating(&F::Create_hexBinaryCol),
+       {"", 2, ""},
+       "0aFf",
+       "0AFF",
+       "0A0B0C",
        {108, "CheckRestrictionForBinaryData", "Invalid Value for v [Binary Data]"}},
-      {"timeCol", Creating(&F::Create_timeCol), {"", -1, "12:00:00"}, "04:05:06", "04:05:06", "12:00:01",
+      {"timeCol",
+       Creating(&F::Create_timeCol),
+       {"", -1, "12:00:00"},
+       "04:05:06",
+       "04:05:06",
+       "12:00:01",
        above("CheckRestrictionFortime", "12:00:01")},
-      {"ui1Col", Creating(&F::Create_ui1Col), {}, "255", "255", "-1",
+      {"ui1Col",
+       Creating(&F::Create_ui1Col),
+       {},
+       "255",
+       "255",
+       "-1",
        {109, "ui1FromString", "The value [-1] is to large to fit in a i1"}},
-      {"ui2Col", Creating(&F::Create_ui2Col), {}, "65535", "65535", "65536",
+      {"ui2Col",
+       Creating(&F::Create_ui2Col),
+       {},
+       "65535",
+       "65535",
+       "65536",
        {109, "ui2FromString", "The value [65536] is to large to fit in a i1"}},
       {"ui4Col", Creating(&F::Create_ui4Col), {"", -1, "10"}, "-5", "-5", "11", above("CheckRestrictionForLONG", "11")},
       {"ui8Col", Creating(&F::Create_ui8Col), {}, "2.5", "2", "x", {13, "ui8FromString", "Type mismatch"}},
-      {"decimalCol", Creating(&F::Create_decimalCol), {"", -1, "20"}, "+010.50", "10.50", "20.01",
+      {"decimalCol",
+       Creating(&F::Create_decimalCol),
+       {"", -1, "20"},
+       "+010.50",
+       "10.50",
+       "20.01",
        above("CheckRestrictionFordecimal", "20.01")},
-      {"integerCol", Creating(&F::Create_integerCol), {"", -1, "99999999999999999999"}, "-012345678901234567890",
-       "-12345678901234567890", "100000000000000000000",
+      {"integerCol",
+       Creating(&F::Create_integerCol),
+       {"", -1, "99999999999999999999"},
+       "-012345678901234567890",
+       "-12345678901234567890",
+       "100000000000000000000",
        above("CheckRestrictionForinteger", "100000000000000000000")},
   };
   ASSERT_EQ(std::size(cases), 25u);
@@ -253,8 +341,8 @@ TEST(ClassFactoryCls, ArgumentsAreNotCheckedUntilTheCollectionIsUsed) {
             (Caught{1, "WhitespaceUtilsCls.ApplyRule", "Unknown WhitespaceRule 3"}));
   EXPECT_EQ(unknownRule->Count(), 1);
 
-  auto unreadableBound = f.Create_dateCol("v", "", 0, -1, "", -1, -1, "yesterday", "", "", "", -1,
-                                          WhitespaceRule_Collapse);
+  auto unreadableBound =
+      f.Create_dateCol("v", "", 0, -1, "", -1, -1, "yesterday", "", "", "", -1, WhitespaceRule_Collapse);
   EXPECT_EQ(Catch([&] { Read(*unreadableBound, "<r><v>2001-01-01</v></r>"); }).number, 108);
 }
 

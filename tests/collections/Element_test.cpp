@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Global.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
@@ -11,22 +12,8 @@
 namespace vexlo9 {
 namespace {
 
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
+using testing::Catch;
+using testing::Caught;
 
 std::string Write(XmlObjectBase& object, const XmlSerializationContextPtr& context = nullptr) {
   return Global::XmlObjectBaseHelper()->ToXml(object, false, XmlFormatting_None, EOLType_LF,

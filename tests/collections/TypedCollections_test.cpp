@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/collections/ClassFactoryCls.h"
 #include "vexlo9/model/ClassInfo.h"
 #include "vexlo9/model/Global.h"
@@ -22,28 +23,6 @@
 namespace vexlo9::testing {
 namespace {
 
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-  friend bool operator==(const Caught&, const Caught&) = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Caught& c) {
-  return out << c.number << " / " << c.source << " / " << c.description;
-}
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
-
 const ClassFactoryCls& Factory() { return *Global::ClassFactory(); }
 const ConversionsCls& Conversions() { return *Global::Conversions(); }
 
@@ -54,8 +33,7 @@ std::shared_ptr<Col> Plain(WhitespaceRule ws = WhitespaceRule_Collapse, std::str
 }
 
 std::shared_ptr<i4Col> Bounded(int32_t minOccurs, int32_t maxOccurs) {
-  return Factory().Create_i4Col("v", "", minOccurs, maxOccurs, "", -1, -1, "", "", "", "", -1,
-                                WhitespaceRule_Collapse);
+  return Factory().Create_i4Col("v", "", minOccurs, maxOccurs, "", -1, -1, "", "", "", "", -1, WhitespaceRule_Collapse);
 }
 
 // The collection's run inside a wrapper element <w>.
@@ -118,12 +96,9 @@ TEST(TypedCollections, BadPositionsFailAndAddNothing) {
   };
   const Caught outside{9, "i4Col", "Subscript out of range"};
   const Case cases[] = {
-      {0, std::nullopt, outside},
-      {4, std::nullopt, outside},
-      {std::nullopt, 0, outside},
-      {std::nullopt, 4, outside},
-      {-1, std::nullopt, outside},
-      {1, 1, {5, "i4Col", "Invalid procedure call or argument"}},
+      {0, std::nullopt, outside},  {4, std::nullopt, outside},
+      {std::nullopt, 0, outside},  {std::nullopt, 4, outside},
+      {-1, std::nullopt, outside}, {1, 1, {5, "i4Col", "Invalid procedure call or argument"}},
   };
   for (const Case& c : cases) {
     auto col = Plain<i4Col>();
@@ -235,12 +210,12 @@ TEST(TypedCollections, LengthFacetsBeyondSixteenBitsMakeEveryAddOverflow) {
     bool overflows;
   };
   const Case cases[] = {
-      {-1, 32768, -1, true}, {-32769, -1, -1, true}, {-1, -1, 40000, true},
+      {-1, 32768, -1, true},  {-32769, -1, -1, true},  {-1, -1, 40000, true},
       {-1, 32767, -1, false}, {-32768, -1, -1, false},
   };
   for (const Case& c : cases) {
-    auto strings = Factory().Create_stringCol("v", "", 0, -1, "", c.minLength, c.maxLength, "", "", "", "",
-                                              c.length, WhitespaceRule_Collapse);
+    auto strings = Factory().Create_stringCol("v", "", 0, -1, "", c.minLength, c.maxLength, "", "", "", "", c.length,
+                                              WhitespaceRule_Collapse);
     auto numbers = Factory().Create_i4Col("v", "", 0, -1, "", c.minLength, c.maxLength, "", "", "", "", c.length,
                                           WhitespaceRule_Collapse);
     if (c.overflows) {
@@ -257,8 +232,8 @@ TEST(TypedCollections, LengthFacetsBeyondSixteenBitsMakeEveryAddOverflow) {
 }
 
 TEST(TypedCollections, ObjectItemsAreTheVeryObjectsAdded) {
-  auto dates = Factory().Create_dateCol("v", "", 0, -1, "", -1, -1, "", "2001-12-31", "", "", -1,
-                                        WhitespaceRule_Collapse);
+  auto dates =
+      Factory().Create_dateCol("v", "", 0, -1, "", -1, -1, "", "2001-12-31", "", "", -1, WhitespaceRule_Collapse);
   auto date = Conversions().dateFromString("2001-02-03", WhitespaceRule_Collapse);
   dates->Add(date);
   EXPECT_EQ(dates->Item(1), date);
@@ -369,8 +344,8 @@ TEST(TypedCollections, WritesOneElementPerItemWithTheTypesText) {
 }
 
 TEST(TypedCollections, ItemsTakeTheNamespaceAndTheWritersLayout) {
-  auto col = detail::NewTypedCol<stringCol>("v", "urn:x", 0, -1, "", -1, -1, "", "", "", "", -1,
-                                            WhitespaceRule_Preserve);
+  auto col =
+      detail::NewTypedCol<stringCol>("v", "urn:x", 0, -1, "", -1, -1, "", "", "", "", -1, WhitespaceRule_Preserve);
   col->Add("a");
   col->Add("");
   EXPECT_EQ(Write(*col), "<w><AA:v xmlns:AA=\"urn:x\">a</AA:v><AA:v xmlns:AA=\"urn:x\"/></w>");
@@ -397,8 +372,7 @@ TEST(TypedCollections, CountIsCheckedBeforeAnythingIsWritten) {
   XmlSerializationContext lenient;
   lenient.IgnoreInvalidCollectionCounts(true);
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.minOccurs) + ".." + std::to_string(c.maxOccurs) + " with " +
-                 std::to_string(c.items));
+    SCOPED_TRACE(std::to_string(c.minOccurs) + ".." + std::to_string(c.maxOccurs) + " with " + std::to_string(c.items));
     auto col = Bounded(c.minOccurs, c.maxOccurs);
     std::string expected = "<w>";
     for (int32_t i = 0; i < c.items; ++i) {
@@ -494,7 +468,8 @@ TEST(TypedCollections, AnItemThatFailsStopsTheReadWithTheItemsBeforeItKept) {
       {"below the bound",
        Factory().Create_i4Col("v", "", 0, -1, "", -1, -1, "2", "", "", "", -1, WhitespaceRule_Collapse),
        {108, "CheckRestrictionForLONG", "Invalid Value for v [0]"}},
-      {"unknown whitespace rule", Plain<i4Col>(static_cast<WhitespaceRule>(7)),
+      {"unknown whitespace rule",
+       Plain<i4Col>(static_cast<WhitespaceRule>(7)),
        {1, "WhitespaceUtilsCls.ApplyRule", "Unknown WhitespaceRule 7"}},
   };
   for (const Case& c : cases) {
@@ -583,12 +558,10 @@ class Pick : public XmlGeneratedClassBase {
     selected_.clear();
     numbers_ = factory.Create_i4Col("n", "", 1, -1, "", -1, -1, "", "", "", "", -1, WhitespaceRule_Collapse);
     labels_ = factory.Create_stringCol("label", "", 1, -1, "", -1, -1, "", "", "", "", -1, WhitespaceRule_Preserve);
-    numbers_->OnCollectionChange().Connect([this] {
-      Global::XmlObjectBaseHelper()->Choice_CollectionChanged("Numbers", numbers_->Count(), selected_);
-    });
-    labels_->OnCollectionChange().Connect([this] {
-      Global::XmlObjectBaseHelper()->Choice_CollectionChanged("Labels", labels_->Count(), selected_);
-    });
+    numbers_->OnCollectionChange().Connect(
+        [this] { Global::XmlObjectBaseHelper()->Choice_CollectionChanged("Numbers", numbers_->Count(), selected_); });
+    labels_->OnCollectionChange().Connect(
+        [this] { Global::XmlObjectBaseHelper()->Choice_CollectionChanged("Labels", labels_->Count(), selected_); });
   }
   const vexlo9::ClassInfo& ClassInfo() const override {
     static const auto info = [] {
@@ -614,10 +587,8 @@ class Pick : public XmlGeneratedClassBase {
 };
 
 const MemberTable<Pick>& Pick::Members() {
-  static const auto table = MemberTable<Pick>::Builder()
-                                .ReadOnly("Numbers", &Pick::Numbers)
-                                .ReadOnly("Labels", &Pick::Labels)
-                                .Build();
+  static const auto table =
+      MemberTable<Pick>::Builder().ReadOnly("Numbers", &Pick::Numbers).ReadOnly("Labels", &Pick::Labels).Build();
   return table;
 }
 

@@ -2,13 +2,14 @@
 #include "tests/fixtures/PurchaseOrder.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <unistd.h>
 
+#include "tests/fixtures/Caught.h"
 #include "tests/fixtures/TestData.h"
 #include "vexlo9/model/XmlSerializationContext.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
@@ -21,23 +22,6 @@ using po::Item;
 using po::PurchaseOrder;
 using po::PurchaseOrderType;
 using po::USAddress;
-
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
 
 const XmlObjectBaseHelperCls& Helper() { return *Global::XmlObjectBaseHelper(); }
 
@@ -233,8 +217,9 @@ TEST(PurchaseOrder, NamespaceFormsReadAlikeAndWriteAsConfigured) {
 TEST(PurchaseOrder, BadDocumentsReportTheErrorWithOneLinePerLevel) {
   const std::string sample = ReadTestData("purchase_order.xml");
   const std::string hand = ReadTestData("purchase_order_hand.xml");
-  const std::string inItem = "Failed to process the element [purchaseOrder]\r\nFailed to process the element [items]"
-                             "\r\nFailed to process the element [item]\r\n";
+  const std::string inItem =
+      "Failed to process the element [purchaseOrder]\r\nFailed to process the element [items]"
+      "\r\nFailed to process the element [item]\r\n";
   const struct {
     std::string name;
     std::string xml;
@@ -257,8 +242,8 @@ TEST(PurchaseOrder, BadDocumentsReportTheErrorWithOneLinePerLevel) {
       {"missing mandatory element of an address", Replace(sample, "<city>Old Town</city>", ""), 131, "Vexlo9",
        "Failed to process the element [purchaseOrder]\r\nFailed to process the element [billTo]\r\n"
        "Failed to find a required element [city]"},
-      {"missing mandatory address", Replace(Replace(sample, "<billTo", "<gift"), "</billTo>", "</gift>"), 128,
-       "Vexlo9", "Failed to process the element [purchaseOrder]\r\nFailed to find a required element [billTo]"},
+      {"missing mandatory address", Replace(Replace(sample, "<billTo", "<gift"), "</billTo>", "</gift>"), 128, "Vexlo9",
+       "Failed to process the element [purchaseOrder]\r\nFailed to find a required element [billTo]"},
       {"missing mandatory attribute", Replace(sample, " partNum=\"872-AA\"", ""), 161, "Vexlo9",
        inItem + "Failed to find the required Attribute [partNum]"},
       {"element left over", Replace(sample, "</shipDate>", "</shipDate><gift/>"), 127, "Vexlo9",
@@ -428,8 +413,8 @@ TEST(PurchaseOrder, FileRoundTrip) {
     Helper().FromXmlFile(missing, utf16.Path() + ".absent", std::make_shared<XmlSerializationContext>());
   });
   EXPECT_EQ(e.number, 103);
-  EXPECT_TRUE(e.description.starts_with("Failed to parse XML\r\nThe File [" + utf16.Path() +
-                                        ".absent] could not be found\r\n"))
+  EXPECT_TRUE(
+      e.description.starts_with("Failed to parse XML\r\nThe File [" + utf16.Path() + ".absent] could not be found\r\n"))
       << e.description;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "tests/fixtures/Caught.h"
 #include "tests/fixtures/TestData.h"
 #include "vexlo9/model/XmlSerializationContext.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
@@ -25,23 +26,6 @@ constexpr const char* kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
 // The root declarations of every document written with WriteContext.
 constexpr const char* kRootDeclarations =
     " xmlns=\"urn:vexlo9:showcase\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"";
-
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
 
 const XmlObjectBaseHelperCls& Helper() { return *Global::XmlObjectBaseHelper(); }
 
@@ -361,12 +345,13 @@ TEST(ShowcaseDerivation, TypeAttributeOnlyWhereADerivedObjectStandsForItsBase) {
 
 TEST(ShowcaseDerivation, AbstractElementTakesTheClassItsTypeNames) {
   const auto layer = [](std::string_view shape) {
-    return std::string("<layer xmlns=\"urn:vexlo9:showcase\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                       "xmlns:s=\"urn:vexlo9:showcase\" name=\"l\"><x>1</x><y>2</y>") +
+    return std::string(
+               "<layer xmlns=\"urn:vexlo9:showcase\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+               "xmlns:s=\"urn:vexlo9:showcase\" name=\"l\"><x>1</x><y>2</y>") +
            std::string(shape) + "</layer>";
   };
-  const auto rectangle = Read<Layer>(
-      layer("<shape xsi:type=\"Rectangle\" id=\"r\"><width>3</width><height>4</height></shape>"));
+  const auto rectangle =
+      Read<Layer>(layer("<shape xsi:type=\"Rectangle\" id=\"r\"><width>3</width><height>4</height></shape>"));
   const auto asRectangle = std::dynamic_pointer_cast<Rectangle>(rectangle->shape());
   ASSERT_TRUE(asRectangle);
   EXPECT_EQ(asRectangle->ElementName(), "shape");
@@ -493,9 +478,7 @@ TEST(ShowcaseNil, NilIsReadAndWritten) {
   EXPECT_EQ(badValue.number, 134);
   EXPECT_EQ(badValue.description,
             "Failed to process the element [owner]\r\nUnexpected Value for Attribute [xsi:nil] found.");
-  const Caught notNillable = Catch([&] {
-    Read(Replaced(CanonicalSample(), "<meta>", "<meta xsi:nil=\"true\">"));
-  });
+  const Caught notNillable = Catch([&] { Read(Replaced(CanonicalSample(), "<meta>", "<meta xsi:nil=\"true\">")); });
   EXPECT_EQ(notNillable.number, 134);
   EXPECT_EQ(notNillable.description,
             "Failed to process the element [canvas]\r\nFailed to process the element [meta]\r\nUnexpected Attribute "
@@ -506,8 +489,7 @@ TEST(ShowcaseMixedContent, TextIsReadWhereverItStandsAndWrittenAfterTheChildren)
   const auto note = Read<Note>("<note xmlns=\"urn:vexlo9:showcase\">Check <em>twice</em> before printing</note>");
   EXPECT_EQ(note->Text(), "Check  before printing");
   EXPECT_EQ(note->em(), "twice");
-  EXPECT_EQ(Fragment(*note),
-            std::string("<note") + kRootDeclarations + "><em>twice</em>Check  before printing</note>");
+  EXPECT_EQ(Fragment(*note), std::string("<note") + kRootDeclarations + "><em>twice</em>Check  before printing</note>");
   EXPECT_EQ(Document(*note), std::string("<?xml version=\"1.0\"?>\n<note") + kRootDeclarations +
                                  ">\n\t<em>twice</em>\nCheck  before printing</note>\n");
 
@@ -558,8 +540,9 @@ TEST(ShowcaseChoice, SecondAlternativeIsReadAndTheSelectionGuarded) {
   EXPECT_EQ(Fragment(*fill), std::string("<fill") + kRootDeclarations + "><solid colour=\"red\"/></fill>");
 
   const Caught both = Catch([&] {
-    Read<Fill>("<fill xmlns=\"urn:vexlo9:showcase\"><solid colour=\"r\"/><gradient><from>a</from><to>b</to></gradient>"
-               "</fill>");
+    Read<Fill>(
+        "<fill xmlns=\"urn:vexlo9:showcase\"><solid colour=\"r\"/><gradient><from>a</from><to>b</to></gradient>"
+        "</fill>");
   });
   EXPECT_EQ(both.number, 158);
   EXPECT_EQ(both.description,
@@ -773,8 +756,8 @@ TEST(ShowcaseWildcard, AttributesOfOtherNamespacesKeepThemAndGetPrefixesOfTheirO
     const char* name;
     const char* ns;
     const char* value;
-  } kept[] = {{"rev", kExt, "7"}, {"tag", kOther, "x"}, {"plain", "", "p"}, {"lang", kXmlNamespace, "en"},
-              {"more", kExt, "m"}};
+  } kept[] = {
+      {"rev", kExt, "7"}, {"tag", kOther, "x"}, {"plain", "", "p"}, {"lang", kXmlNamespace, "en"}, {"more", kExt, "m"}};
   const auto& attributes = *canvas->anyAttribute();
   ASSERT_EQ(attributes.Count(), 5);
   for (int32_t i = 1; i <= attributes.Count(); ++i) {
@@ -794,8 +777,9 @@ TEST(ShowcaseWildcard, AttributesOfOtherNamespacesKeepThemAndGetPrefixesOfTheirO
 
   // The schema's own namespace is not "other".
   const Caught e = Catch([&] {
-    Read(CanonicalSampleWithRoot("<canvas xmlns=\"urn:vexlo9:showcase\" xmlns:s=\"urn:vexlo9:showcase\" "
-                                 "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" title=\"t\" s:bad=\"1\">"));
+    Read(
+        CanonicalSampleWithRoot("<canvas xmlns=\"urn:vexlo9:showcase\" xmlns:s=\"urn:vexlo9:showcase\" "
+                                "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" title=\"t\" s:bad=\"1\">"));
   });
   EXPECT_EQ(e.number, 106);
   EXPECT_EQ(e.source, "TestNamespace");

@@ -1,40 +1,12 @@
 // Repeated particles: the collection descriptors and the collection of generated objects.
 #include <gtest/gtest.h>
 
+#include "tests/fixtures/Caught.h"
 #include "tests/serialization/ScriptedClasses.h"
 #include "vexlo9/serialization/XmlGeneratedClassCol.h"
 
 namespace vexlo9::testing {
 namespace {
-
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
-
-std::shared_ptr<XmlSerializationContext> NewContext() { return std::make_shared<XmlSerializationContext>(); }
-
-void Read(XmlObjectBase& object, std::string_view xml,
-          const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
-  Global::XmlObjectBaseHelper()->FromXml(object, xml, context ? context : NewContext());
-}
-
-std::string Write(XmlObjectBase& object, const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
-  return Global::XmlObjectBaseHelper()->ToXml(object, false, XmlFormatting_None, EOLType_LF,
-                                              context ? context : NewContext());
-}
 
 // An item with one integer element.
 class Entry : public Bag {

@@ -4,41 +4,13 @@
 #include <algorithm>
 #include <functional>
 
+#include "tests/fixtures/Caught.h"
 #include "tests/serialization/ScriptedClasses.h"
 #include "vexlo9/collections/Element.h"
 #include "vexlo9/serialization/ElementInfoUntyped.h"
 
 namespace vexlo9::testing {
 namespace {
-
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
-
-std::shared_ptr<XmlSerializationContext> NewContext() { return std::make_shared<XmlSerializationContext>(); }
-
-void Read(XmlObjectBase& object, std::string_view xml,
-          const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
-  Global::XmlObjectBaseHelper()->FromXml(object, xml, context ? context : NewContext());
-}
-
-std::string Write(XmlObjectBase& object, const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
-  return Global::XmlObjectBaseHelper()->ToXml(object, false, XmlFormatting_None, EOLType_LF,
-                                              context ? context : NewContext());
-}
 
 constexpr const char* kWrapped = "Failed to process the element [r]\r\n";
 
@@ -144,11 +116,10 @@ TEST(EnumElements, MandatorySequenceElementSkipsAndIgnoresAsTheContextSays) {
 
   // Under a pseudo-element parent an element that is not there is simply not this group's.
   XmlSerializationContext strict;
-  EXPECT_FALSE(size->ElementFromXml(strict, *bag, document.documentElement(), cursor, "",
-                                    XmlElementType::PseudoElement));
+  EXPECT_FALSE(
+      size->ElementFromXml(strict, *bag, document.documentElement(), cursor, "", XmlElementType::PseudoElement));
   XmlNode none;
-  EXPECT_FALSE(size->ElementFromXml(strict, *bag, document.documentElement(), none, "",
-                                    XmlElementType::PseudoElement));
+  EXPECT_FALSE(size->ElementFromXml(strict, *bag, document.documentElement(), none, "", XmlElementType::PseudoElement));
   EXPECT_EQ(cursor, document.documentElement().firstChild());
 }
 
@@ -245,8 +216,8 @@ TEST(UntypedElements, WildcardElementNamespace) {
 TEST(UntypedElements, OptionalWildcardOfAnyNameRoundTrips) {
   auto bag = std::make_shared<Bag>("r", "urn:r");
   bag->Info().AddElmSeqUntpdOpt("AnyElement", "", "Any", "##other", "urn:r");
-  bag->Info().AddElmSeqPrimMnd("end", "urn:r", "End", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "",
-                               "", "", -1);
+  bag->Info().AddElmSeqPrimMnd("end", "urn:r", "End", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "", "",
+                               "", -1);
   bag->props = {{"Any", Variant::Nothing()}, {"End", Variant()}};
   const std::string_view xml =
       R"(<r xmlns="urn:r" xmlns:x="urn:x"><x:foo x:k="1" plain="2"><bar>t<x:deep><d/></x:deep></bar>tail</x:foo>)"
@@ -330,9 +301,9 @@ TEST(UntypedElements, OptionalAbsenceBySequenceAllAndChoice) {
     const auto& descriptor = bag->Info().HiddenElements().Item(i);
     for (XmlNode start : {document.documentElement().firstChild(), XmlNode()}) {
       XmlNode cursor = start;
-      EXPECT_EQ(descriptor->ElementFromXml(context, *bag, document.documentElement(), cursor, "",
-                                           XmlElementType::Element),
-                expected[i - 1])
+      EXPECT_EQ(
+          descriptor->ElementFromXml(context, *bag, document.documentElement(), cursor, "", XmlElementType::Element),
+          expected[i - 1])
           << descriptor->TypeName();
       EXPECT_EQ(cursor, start);
     }
@@ -393,8 +364,8 @@ TEST(UntypedElements, MandatorySequenceWildcardRaises150And151WhateverTheSwitche
   XmlSerializationContext context;
   const auto& descriptor = bag->Info().HiddenElements().Item(1);
   XmlNode cursor = document.documentElement().firstChild();
-  EXPECT_FALSE(descriptor->ElementFromXml(context, *bag, document.documentElement(), cursor, "",
-                                          XmlElementType::PseudoElement));
+  EXPECT_FALSE(
+      descriptor->ElementFromXml(context, *bag, document.documentElement(), cursor, "", XmlElementType::PseudoElement));
   EXPECT_EQ(cursor, document.documentElement().firstChild());
   XmlNode none;
   EXPECT_EQ(Catch([&] {
@@ -446,8 +417,7 @@ TEST(UntypedElements, ErrorsOfTheElementPassThroughWithTheContextLine) {
   e = Catch([&] { Read(*bag, R"(<r><w a="1" q:k="2" xmlns:q="urn:q"/></r>)"); });
   EXPECT_EQ(e.number, 106);
   EXPECT_EQ(e.source, "ToXmlInt");
-  EXPECT_EQ(e.description,
-            std::string(kWrapped) + "Invalid Attribute [q]. The attributes namespace is Inappropriate.")
+  EXPECT_EQ(e.description, std::string(kWrapped) + "Invalid Attribute [q]. The attributes namespace is Inappropriate.")
       << "declarations are judged too, and come first";
 
   // A property that holds no Element where one must exist.
@@ -482,8 +452,8 @@ struct UntypedList {
   std::shared_ptr<ElementCol> items;
 };
 
-UntypedList NewUntypedList(XmlGroupType group, std::string_view name, std::string_view restriction,
-                           int32_t minOccurs, int32_t maxOccurs, std::string_view ns = "") {
+UntypedList NewUntypedList(XmlGroupType group, std::string_view name, std::string_view restriction, int32_t minOccurs,
+                           int32_t maxOccurs, std::string_view ns = "") {
   UntypedList list{std::make_shared<Bag>("r"), detail::NewElementCol(ns, restriction, "urn:t", minOccurs, maxOccurs)};
   ClassInfo& info = list.bag->Info();
   info.GroupType(group);
@@ -504,8 +474,8 @@ TEST(UntypedCollections, SequenceRunOfAFixedNameStopsAtAnotherName) {
   ASSERT_TRUE(document.loadXML(R"(<r><i>1</i><i q="x"><c/></i><j/><i>3</i></r>)"));
   XmlNode cursor = document.documentElement().firstChild();
   XmlSerializationContext context;
-  EXPECT_TRUE(descriptor->ElementFromXml(context, *list.bag, document.documentElement(), cursor, "",
-                                         XmlElementType::Element));
+  EXPECT_TRUE(
+      descriptor->ElementFromXml(context, *list.bag, document.documentElement(), cursor, "", XmlElementType::Element));
   ASSERT_TRUE(cursor);
   EXPECT_EQ(cursor.baseName(), "j");
   ASSERT_EQ(list.items->Count(), 2);
@@ -568,8 +538,8 @@ TEST(UntypedCollections, ChoiceCollectionThatReadsNothingIsNotTheChosenBranch) {
   ASSERT_TRUE(document.loadXML("<r><j/></r>"));
   XmlSerializationContext context;
   XmlNode cursor = document.documentElement().firstChild();
-  EXPECT_FALSE(descriptor->ElementFromXml(context, *list.bag, document.documentElement(), cursor, "",
-                                          XmlElementType::Element));
+  EXPECT_FALSE(
+      descriptor->ElementFromXml(context, *list.bag, document.documentElement(), cursor, "", XmlElementType::Element));
   EXPECT_EQ(cursor, document.documentElement().firstChild());
 
   Read(*list.bag, "<r><i/><i/></r>");
@@ -588,8 +558,8 @@ TEST(UntypedCollections, AllGroupReadsThroughTheCollectionAndJudgesTheCountOnce)
   ASSERT_TRUE(document.loadXML("<r><i/><j/><k/></r>"));
   XmlSerializationContext context;
   XmlNode cursor = document.documentElement().firstChild();
-  EXPECT_FALSE(descriptor->ElementFromXml(context, *list.bag, document.documentElement(), cursor, "",
-                                          XmlElementType::Element));
+  EXPECT_FALSE(
+      descriptor->ElementFromXml(context, *list.bag, document.documentElement(), cursor, "", XmlElementType::Element));
   EXPECT_FALSE(cursor);
   EXPECT_EQ(list.items->Count(), 3);
   EXPECT_FALSE(descriptor->Validate(context, *list.bag, false, false));

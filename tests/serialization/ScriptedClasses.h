@@ -22,6 +22,20 @@
 
 namespace vexlo9::testing {
 
+inline std::shared_ptr<XmlSerializationContext> NewContext() { return std::make_shared<XmlSerializationContext>(); }
+
+// Reads a whole document into object, with a fresh context unless one is given.
+inline void Read(XmlObjectBase& object, std::string_view xml,
+                 const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
+  Global::XmlObjectBaseHelper()->FromXml(object, xml, context ? context : NewContext());
+}
+
+// Writes object without a declaration, indentation or line ends.
+inline std::string Write(XmlObjectBase& object, const std::shared_ptr<XmlSerializationContext>& context = nullptr) {
+  return Global::XmlObjectBaseHelper()->ToXml(object, false, XmlFormatting_None, EOLType_LF,
+                                              context ? context : NewContext());
+}
+
 // A generated class whose properties live in a map, with a registry of its own.
 class Bag : public XmlGeneratedClassBase {
  public:

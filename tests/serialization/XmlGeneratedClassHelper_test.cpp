@@ -1,34 +1,15 @@
-#include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
-
 #include <gtest/gtest.h>
 
+#include "tests/fixtures/Caught.h"
 #include "tests/serialization/ScriptedClasses.h"
 #include "vexlo9/collections/AttributeCol.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
+#include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
 
 namespace vexlo9::testing {
 namespace {
 
 using Ctx = XmlSerializationContext;
-
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
-
-std::shared_ptr<Ctx> NewContext() { return std::make_shared<Ctx>(); }
 
 // A record with two text elements and an attribute.
 std::shared_ptr<Bag> NewRecord(XmlGroupType group = XmlGroupType::Sequence) {
@@ -39,15 +20,6 @@ std::shared_ptr<Bag> NewRecord(XmlGroupType group = XmlGroupType::Sequence) {
   bag->Info().HiddenAttributes().Add(std::make_shared<TextAttribute>("id", "Id"));
   bag->props = {{"A", Variant()}, {"B", Variant()}, {"Id", Variant()}};
   return bag;
-}
-
-void Read(XmlObjectBase& object, std::string_view xml, const std::shared_ptr<Ctx>& context = nullptr) {
-  Global::XmlObjectBaseHelper()->FromXml(object, xml, context ? context : NewContext());
-}
-
-std::string Write(XmlObjectBase& object, const std::shared_ptr<Ctx>& context = nullptr) {
-  return Global::XmlObjectBaseHelper()->ToXml(object, false, XmlFormatting_None, EOLType_LF,
-                                              context ? context : NewContext());
 }
 
 TEST(ReadingAnObject, InitThenNameThenAttributesThenContent) {
@@ -76,9 +48,8 @@ TEST(ReadingAnObject, AttributeReaderSkipsDeclarationsAndSchemaInstanceAttribute
   auto bag = NewRecord();
   bag->Info().FromXmlFailIfAttributeUnknown(true);
   auto attribute = std::static_pointer_cast<TextAttribute>(bag->Info().HiddenAttributes().Item(1));
-  Read(*bag,
-       R"(<rec xmlns="" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xsi:type="T" )"
-       R"(xsi:schemaLocation="x y" xsi:noNamespaceSchemaLocation="z"><a/><b/></rec>)");
+  Read(*bag, R"(<rec xmlns="" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xsi:type="T" )"
+             R"(xsi:schemaLocation="x y" xsi:noNamespaceSchemaLocation="z"><a/><b/></rec>)");
   EXPECT_EQ(attribute->validated, std::vector<bool>{false});
 }
 

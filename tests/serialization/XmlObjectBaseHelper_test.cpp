@@ -6,28 +6,12 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/fixtures/Caught.h"
 #include "tests/serialization/ScriptedClasses.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 
 namespace vexlo9::testing {
 namespace {
-
-struct Caught {
-  int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-template <class F>
-Caught Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number(), e.Source(), e.Description()};
-  }
-  ADD_FAILURE() << "no error raised";
-  return {};
-}
 
 const XmlObjectBaseHelperCls& Helper() { return *Global::XmlObjectBaseHelper(); }
 
