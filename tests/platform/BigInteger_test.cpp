@@ -5,21 +5,15 @@
 #include <cstdint>
 #include <limits>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Error.h"
 
 namespace vexlo9 {
 namespace {
 
+using testing::ErrorText;
+
 // "number source: description" of the error the call raises.
-template <class F>
-std::string Caught(F&& call) {
-  try {
-    call();
-  } catch (const Error& e) {
-    return std::to_string(e.Number()) + " " + e.Source() + ": " + e.Description();
-  }
-  return "no error";
-}
 
 TEST(BigInteger, ParsesAndPrintsCanonicalFormAtAnySize) {
   const struct {
@@ -30,9 +24,9 @@ TEST(BigInteger, ParsesAndPrintsCanonicalFormAtAnySize) {
       {"-0", "0"},
       {"+007", "7"},
       {"-42", "-42"},
-      {"9999999999999999999", "9999999999999999999"},     // largest text read without GMP's parser
-      {"18446744073709551616", "18446744073709551616"},   // 2^64
-      {"-9223372036854775809", "-9223372036854775809"},   // below int64
+      {"9999999999999999999", "9999999999999999999"},    // largest text read without GMP's parser
+      {"18446744073709551616", "18446744073709551616"},  // 2^64
+      {"-9223372036854775809", "-9223372036854775809"},  // below int64
       {"000000000000000000000000000001", "1"},
       {"1267650600228229401496703205376", "1267650600228229401496703205376"},  // 2^100
       {"-123456789012345678901234567890123456789012345678901234567890",
@@ -72,15 +66,16 @@ TEST(BigInteger, ComparesNumerically) {
 }
 
 TEST(BigInteger, RejectsTextOutsideTheLexicalFormAndKeepsItsValue) {
-  const char* cases[] = {"", "+", "-", " 1", "1 ", "1.0", "1.", "1e3", "0x10", "1_000", "--1", "+-1", "12a",
-                         "\xD9\xA1" /* ARABIC-INDIC DIGIT ONE */, "INF"};
+  const char* cases[] = {"",    "+",    "-",     " 1",  "1 ",  "1.0", "1.",
+                         "1e3", "0x10", "1_000", "--1", "+-1", "12a", "\xD9\xA1" /* ARABIC-INDIC DIGIT ONE */,
+                         "INF"};
   for (const char* text : cases) {
     BigInteger value(7);
-    EXPECT_EQ(Caught([&] { value.Parse(text); }),
+    EXPECT_EQ(ErrorText([&] { value.Parse(text); }),
               std::string("13 BigInteger.Parse: Invalid integer value [") + text + "]");
     EXPECT_EQ(value.ToString(), "7") << text;
   }
-  EXPECT_EQ(Caught([] { BigInteger(std::string_view("1 000")); }),
+  EXPECT_EQ(ErrorText([] { BigInteger(std::string_view("1 000")); }),
             "13 BigInteger.Parse: Invalid integer value [1 000]");
 }
 

@@ -11,21 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Error.h"
 
 namespace vexlo9 {
 namespace {
 
+using testing::ErrorText;
+
 // "number source: description" of the error the call raises.
-template <class F>
-std::string Caught(F&& call) {
-  try {
-    call();
-  } catch (const Error& e) {
-    return std::to_string(e.Number()) + " " + e.Source() + ": " + e.Description();
-  }
-  return "no error";
-}
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr float kInfF = std::numeric_limits<float>::infinity();
@@ -146,9 +140,9 @@ TEST(ConversionUtils, RejectsTextOutsideTheLexicalForms) {
                          "1e",  "e3",  ".",   "+",   "-",        "0x10",     "1.2.3", "1,5",  "1e3.5",
                          "1e+", "--1", "1d3", "1_0", "\xD9\xA1", "+-1",      ".e1"};
   for (const char* text : cases) {
-    EXPECT_EQ(Caught([&] { ConversionUtils::StringToDouble(text); }),
+    EXPECT_EQ(ErrorText([&] { ConversionUtils::StringToDouble(text); }),
               std::string("13 ConversionUtils.StringToDouble: Invalid double value [") + text + "]");
-    EXPECT_EQ(Caught([&] { ConversionUtils::StringToSingle(text); }),
+    EXPECT_EQ(ErrorText([&] { ConversionUtils::StringToSingle(text); }),
               std::string("13 ConversionUtils.StringToSingle: Invalid float value [") + text + "]");
   }
 }
@@ -199,9 +193,9 @@ TEST(ConversionUtils, RejectsMalformedFormats) {
   const char* cases[] = {
       "abc", "0.#0", ".", "0.00.0", "#,##0", "0e0", "0%", "-0", longFraction.c_str(), longInteger.c_str()};
   for (const char* format : cases) {
-    EXPECT_EQ(Caught([&] { ConversionUtils::DoubleToString(1.5, format); }),
+    EXPECT_EQ(ErrorText([&] { ConversionUtils::DoubleToString(1.5, format); }),
               std::string("5 ConversionUtils.DoubleToString: Invalid format [") + format + "]");
-    EXPECT_EQ(Caught([&] { ConversionUtils::SingleToString(1.5f, format); }),
+    EXPECT_EQ(ErrorText([&] { ConversionUtils::SingleToString(1.5f, format); }),
               std::string("5 ConversionUtils.SingleToString: Invalid format [") + format + "]");
   }
 }
@@ -250,9 +244,9 @@ TEST(ConversionUtils, RejectsMalformedUtf8NamingTheBytes) {
       {"ok\xFF", "[FF] at byte offset 2"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Caught([&] { ConversionUtils::ToUtf16Bytes(c.text); }),
+    EXPECT_EQ(ErrorText([&] { ConversionUtils::ToUtf16Bytes(c.text); }),
               std::string("5 ConversionUtils.ToUtf16Bytes: Invalid UTF-8 sequence ") + c.fault);
-    EXPECT_EQ(Caught([&] { ConversionUtils::ToUtf8Bytes(c.text); }),
+    EXPECT_EQ(ErrorText([&] { ConversionUtils::ToUtf8Bytes(c.text); }),
               std::string("5 ConversionUtils.ToUtf8Bytes: Invalid UTF-8 sequence ") + c.fault);
   }
 }

@@ -6,21 +6,15 @@
 #include <limits>
 #include <string>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Error.h"
 
 namespace vexlo9 {
 namespace {
 
+using testing::ErrorText;
+
 // "number source: description" of the error the call raises.
-template <class F>
-std::string Caught(F&& call) {
-  try {
-    call();
-  } catch (const Error& e) {
-    return std::to_string(e.Number()) + " " + e.Source() + ": " + e.Description();
-  }
-  return "no error";
-}
 
 Decimal D(const char* text) { return Decimal(std::string_view(text)); }
 
@@ -42,8 +36,8 @@ TEST(Decimal, PrintsTheValueWithTheScaleItWasParsedWith) {
       {"-7", "-7", 0},
       {"123456789012345678901234567890.000000000000000000000000000001",
        "123456789012345678901234567890.000000000000000000000000000001", 30},
-      {"-0.00000000000000000000000000000000000000000000000001",
-       "-0.00000000000000000000000000000000000000000000000001", 50},
+      {"-0.00000000000000000000000000000000000000000000000001", "-0.00000000000000000000000000000000000000000000000001",
+       50},
   };
   for (const auto& c : cases) {
     Decimal value;
@@ -80,11 +74,11 @@ TEST(Decimal, ComparesNumericallyWhateverTheScale) {
 }
 
 TEST(Decimal, RejectsTextOutsideTheLexicalFormAndKeepsItsValue) {
-  const char* cases[] = {"", "+", "-", ".", "-.", " 1", "1 ", "1e3", "1.2.3", "1,5", "INF", "NaN",
-                         "--1", "1.-2", "+.", "0x1", "1.5\n", "\xD9\xA1"};
+  const char* cases[] = {"",    "+",   "-",   ".",   "-.",   " 1", "1 ",  "1e3",   "1.2.3",
+                         "1,5", "INF", "NaN", "--1", "1.-2", "+.", "0x1", "1.5\n", "\xD9\xA1"};
   for (const char* text : cases) {
     Decimal value = D("2.50");
-    EXPECT_EQ(Caught([&] { value.Parse(text); }),
+    EXPECT_EQ(ErrorText([&] { value.Parse(text); }),
               std::string("13 Decimal.Parse: Invalid decimal value [") + text + "]");
     EXPECT_EQ(value.ToString(), "2.50") << text;
   }
@@ -130,7 +124,7 @@ TEST(Decimal, RejectsMalformedFormats) {
   const std::string longFraction = "0." + std::string(101, '0');
   const char* cases[] = {"abc", "0.#0", ".", "0.00.0", "#,##0", "0e0", " 0", "0%", longFraction.c_str()};
   for (const char* format : cases) {
-    EXPECT_EQ(Caught([&] { D("1.5").ToString(format); }),
+    EXPECT_EQ(ErrorText([&] { D("1.5").ToString(format); }),
               std::string("5 Decimal.ToString: Invalid format [") + format + "]");
   }
 }

@@ -9,21 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Error.h"
 
 namespace vexlo9 {
 namespace {
 
+using testing::ErrorText;
+
 // "number source: description" of the error the call raises.
-template <class F>
-std::string Caught(F&& call) {
-  try {
-    call();
-  } catch (const Error& e) {
-    return std::to_string(e.Number()) + " " + e.Source() + ": " + e.Description();
-  }
-  return "no error";
-}
 
 class FileWriters : public ::testing::Test {
  protected:
@@ -87,7 +81,7 @@ TEST_F(FileWriters, MalformedTextWritesNothingOfThatText) {
   const std::string path = PathOf("bad.xml");
   TextFileWriter file;
   file.Open(path, 2);
-  EXPECT_EQ(Caught([&] { file.Write("ab\xC3"); }),
+  EXPECT_EQ(ErrorText([&] { file.Write("ab\xC3"); }),
             "5 ConversionUtils.ToUtf16Bytes: Invalid UTF-8 sequence [C3] at byte offset 2");
   file.Close();
   EXPECT_EQ(ReadAll(path), (std::vector<uint8_t>{0xFF, 0xFE}));
@@ -97,26 +91,26 @@ TEST_F(FileWriters, MisuseAndSystemFailuresRaiseQuotingTheFile) {
   const std::string missing = PathOf("no-such-directory/out.xml");
   BinaryFileWriter binary;
   TextFileWriter text;
-  EXPECT_EQ(Caught([&] { binary.Open(PathOf("x"), 1); }),
+  EXPECT_EQ(ErrorText([&] { binary.Open(PathOf("x"), 1); }),
             "5 BinaryFileWriter.Open: Unsupported file mode 1 for the file [" + PathOf("x") +
                 "]; only 2 (create or replace) is supported");
-  EXPECT_EQ(Caught([&] { text.Open(PathOf("x"), 8); }),
+  EXPECT_EQ(ErrorText([&] { text.Open(PathOf("x"), 8); }),
             "5 TextFileWriter.Open: Unsupported file mode 8 for the file [" + PathOf("x") +
                 "]; only 2 (create or replace) is supported");
   EXPECT_FALSE(std::filesystem::exists(PathOf("x")));
-  EXPECT_EQ(Caught([&] { binary.Open(missing, 2); }),
+  EXPECT_EQ(ErrorText([&] { binary.Open(missing, 2); }),
             "75 BinaryFileWriter.Open: Cannot open the file [" + missing + "]: No such file or directory");
-  EXPECT_EQ(Caught([&] { text.Open(missing, 2); }),
+  EXPECT_EQ(ErrorText([&] { text.Open(missing, 2); }),
             "75 TextFileWriter.Open: Cannot open the file [" + missing + "]: No such file or directory");
   EXPECT_EQ(
-      Caught([&] { binary.Open(std::string("a\0b", 3), 2); }),
+      ErrorText([&] { binary.Open(std::string("a\0b", 3), 2); }),
       std::string("5 BinaryFileWriter.Open: Cannot open the file [a") + '\0' + "b]: the name holds a NUL character");
-  EXPECT_EQ(Caught([&] { binary.Write(std::vector<uint8_t>{1}); }), "5 BinaryFileWriter.Write: No file is open");
-  EXPECT_EQ(Caught([&] { text.Write("a"); }), "5 TextFileWriter.Write: No file is open");
-  EXPECT_EQ(Caught([&] { text.Close(); }), "no error");
+  EXPECT_EQ(ErrorText([&] { binary.Write(std::vector<uint8_t>{1}); }), "5 BinaryFileWriter.Write: No file is open");
+  EXPECT_EQ(ErrorText([&] { text.Write("a"); }), "5 TextFileWriter.Write: No file is open");
+  EXPECT_EQ(ErrorText([&] { text.Close(); }), "no error");
 
   binary.Open(PathOf("first"), 2);
-  EXPECT_EQ(Caught([&] { binary.Open(PathOf("second"), 2); }),
+  EXPECT_EQ(ErrorText([&] { binary.Open(PathOf("second"), 2); }),
             "5 BinaryFileWriter.Open: The file [" + PathOf("first") + "] is still open");
   binary.Close();
   EXPECT_FALSE(std::filesystem::exists(PathOf("second")));
@@ -127,9 +121,9 @@ TEST_F(FileWriters, AFileThatCannotBeFinishedRaisesOnClose) {
   BinaryFileWriter file;
   file.Open("/dev/full", 2);
   file.Write(std::vector<uint8_t>{1, 2, 3});  // buffered: the device refuses when it is flushed
-  EXPECT_EQ(Caught([&] { file.Close(); }),
+  EXPECT_EQ(ErrorText([&] { file.Close(); }),
             "75 BinaryFileWriter.Close: Cannot finish the file [/dev/full]: No space left on device");
-  EXPECT_EQ(Caught([&] { file.Close(); }), "no error");
+  EXPECT_EQ(ErrorText([&] { file.Close(); }), "no error");
 }
 
 }  // namespace

@@ -7,21 +7,15 @@
 #include <string>
 #include <thread>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Error.h"
 
 namespace vexlo9 {
 namespace {
 
+using testing::ErrorText;
+
 // "number source: description" of the error the call raises.
-template <class F>
-std::string Caught(F&& call) {
-  try {
-    call();
-  } catch (const Error& e) {
-    return std::to_string(e.Number()) + " " + e.Source() + ": " + e.Description();
-  }
-  return "no error";
-}
 
 TEST(PatternMatcher, MatchesWholeValuesWithSchemaExpressions) {
   const struct {
@@ -39,8 +33,14 @@ TEST(PatternMatcher, MatchesWholeValuesWithSchemaExpressions) {
       {R"(\i\c*)", "x:y.z-", true},
       {R"(\i\c*)", "1a", false},
       {R"(\i\c*)", "-a", false},
-      {R"(\p{Lu}+)", "\xC3\x80" "B", true},  // U+00C0 is an upper-case letter
-      {R"(\p{Lu}+)", "\xC3\x80" "b", false},
+      {R"(\p{Lu}+)",
+       "\xC3\x80"
+       "B",
+       true},  // U+00C0 is an upper-case letter
+      {R"(\p{Lu}+)",
+       "\xC3\x80"
+       "b",
+       false},
       {R"(\P{Lu})", "a", true},
       {R"(\p{IsBasicLatin}+)", "abc", true},
       {R"(\p{IsBasicLatin}+)", "\xC3\xA9", false},
@@ -59,7 +59,7 @@ TEST(PatternMatcher, MatchesWholeValuesWithSchemaExpressions) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PatternMatcher::Matches(c.pattern, c.value), c.matches) << c.pattern << " on " << c.value;
-    EXPECT_EQ(Caught([&] { PatternMatcher::Match(c.pattern, c.value); }),
+    EXPECT_EQ(ErrorText([&] { PatternMatcher::Match(c.pattern, c.value); }),
               c.matches ? "no error"
                         : std::string("100 PatternMatcher: The value [") + c.value + "] does not match the pattern [" +
                               c.pattern + "]");
@@ -70,13 +70,13 @@ TEST(PatternMatcher, InvalidPatternsRaiseEveryTimeWithTheEngineReason) {
   const char* cases[] = {"(a", "[a-", R"(\p{Foo})", "a{2", "*", "[z-a]"};
   for (const char* pattern : cases) {
     for (int attempt = 0; attempt < 2; ++attempt) {  // the second one comes from the cache
-      const std::string error = Caught([&] { PatternMatcher::Match(pattern, "a"); });
+      const std::string error = ErrorText([&] { PatternMatcher::Match(pattern, "a"); });
       const std::string prefix = std::string("5 PatternMatcher: Invalid pattern [") + pattern + "]: ";
       EXPECT_EQ(error.substr(0, prefix.size()), prefix) << pattern;
       EXPECT_GT(error.size(), prefix.size()) << pattern;
     }
   }
-  EXPECT_EQ(Caught([] { PatternMatcher::Match(std::string_view("a\0b", 3), "a"); }),
+  EXPECT_EQ(ErrorText([] { PatternMatcher::Match(std::string_view("a\0b", 3), "a"); }),
             std::string("5 PatternMatcher: Invalid pattern [a") + '\0' + "b]: the pattern holds a NUL character");
 }
 
@@ -87,18 +87,18 @@ TEST(PatternMatcher, KeepsLibraryErrorOutputAwayFromTheHost) {
   const xmlStructuredErrorFunc before = xmlStructuredError;
   xmlSetStructuredErrorFunc(nullptr, &HostHandler);
   hostHandlerCalls = 0;
-  testing::internal::CaptureStderr();
-  EXPECT_NE(Caught([] { PatternMatcher::Match("((unclosed", "a"); }), "no error");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  ::testing::internal::CaptureStderr();
+  EXPECT_NE(ErrorText([] { PatternMatcher::Match("((unclosed", "a"); }), "no error");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(hostHandlerCalls, 0);
   EXPECT_EQ(xmlStructuredError, &HostHandler);
   xmlStructuredError = before;
 }
 
 TEST(PatternMatcher, RejectsMalformedUtf8AndNeverMatchesANul) {
-  EXPECT_EQ(Caught([] { PatternMatcher::Match(".*", "a\xC3"); }),
+  EXPECT_EQ(ErrorText([] { PatternMatcher::Match(".*", "a\xC3"); }),
             "5 PatternMatcher: Invalid UTF-8 sequence [C3] at byte offset 1");
-  EXPECT_EQ(Caught([] { PatternMatcher::Match("\xFF", "a"); }),
+  EXPECT_EQ(ErrorText([] { PatternMatcher::Match("\xFF", "a"); }),
             "5 PatternMatcher: Invalid UTF-8 sequence [FF] at byte offset 0");
   EXPECT_FALSE(PatternMatcher::Matches("a.*", std::string_view("a\0b", 3)));
   EXPECT_FALSE(PatternMatcher::Matches("a", std::string_view("a\0", 2)));
@@ -106,8 +106,9 @@ TEST(PatternMatcher, RejectsMalformedUtf8AndNeverMatchesANul) {
 
 TEST(PatternMatcher, WorksOnEveryThreadAndPastTheCacheBound) {
   bool otherThread = false;
-  std::thread([&] { otherThread = PatternMatcher::Matches(R"(\d+)", "42") && !PatternMatcher::Matches(R"(\d+)", "x"); })
-      .join();
+  std::thread([&] {
+    otherThread = PatternMatcher::Matches(R"(\d+)", "42") && !PatternMatcher::Matches(R"(\d+)", "x");
+  }).join();
   EXPECT_TRUE(otherThread);
   // 1200 different patterns, each tried twice: entries dropped at the bound are compiled again.
   for (int pass = 0; pass < 2; ++pass) {

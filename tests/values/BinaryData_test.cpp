@@ -4,22 +4,13 @@
 
 #include <functional>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Error.h"
 
 namespace vexlo9 {
 namespace {
 
-void ExpectError(const std::function<void()>& call, int32_t number, std::string_view source,
-                 std::string_view description) {
-  try {
-    call();
-    ADD_FAILURE() << "no error, expected: " << description;
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number(), number) << description;
-    EXPECT_EQ(e.Source(), source) << description;
-    EXPECT_EQ(e.Description(), description);
-  }
-}
+using testing::ExpectError;
 
 std::vector<uint8_t> Counting(size_t count) {
   std::vector<uint8_t> bytes(count);

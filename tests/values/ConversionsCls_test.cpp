@@ -5,22 +5,13 @@
 #include <cmath>
 #include <functional>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Error.h"
 
 namespace vexlo9 {
 namespace {
 
-void ExpectError(const std::function<void()>& call, int32_t number, std::string_view source,
-                 std::string_view description) {
-  try {
-    call();
-    ADD_FAILURE() << "no error, expected: " << description;
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number(), number) << description;
-    EXPECT_EQ(e.Source(), source) << description;
-    EXPECT_EQ(e.Description(), description);
-  }
-}
+using testing::ExpectError;
 
 // Plain values compare as Variants; objects by their own Equals.
 template <class T>

@@ -6,23 +6,14 @@
 #include <functional>
 #include <limits>
 
+#include "tests/fixtures/Caught.h"
 #include "vexlo9/model/Error.h"
 #include "vexlo9/values/DateTimeSpan.h"
 
 namespace vexlo9 {
 namespace {
 
-void ExpectError(const std::function<void()>& call, int32_t number, std::string_view source,
-                 std::string_view description) {
-  try {
-    call();
-    ADD_FAILURE() << "no error, expected: " << description;
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number(), number) << description;
-    EXPECT_EQ(e.Source(), source) << description;
-    EXPECT_EQ(e.Description(), description);
-  }
-}
+using testing::ExpectError;
 
 // Picks the parser the text's shape calls for, as the conversions of the date kinds do.
 DateTimePtr Parse(std::string_view text) {
