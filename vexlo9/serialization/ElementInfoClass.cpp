@@ -61,18 +61,17 @@ bool ElementInfoClass<G, C, Abstract>::ReadMandatory(const XmlSerializationConte
                                                      XmlElementType eParentClassElementType) const {
   const bool parentIsElement = eParentClassElementType == XmlElementType::Element;
   if (!IsPseudo()) {
-    for (;;) {
-      if (DoesElementNameMatch(oContext, oXmlElmChild, p_.sElementName, p_.sElementNamespace)) {
-        ReadElementChild(oContext, *ChildIn(oGenClass, p_.sPropertyName), oXmlElmChild);
-        return true;
-      }
-      if (G == Group::All || !parentIsElement) return false;
-      if (oContext.IgnoreMissingMandatoryElements()) return true;
-      if (!oXmlElmChild || !oContext.IgnoreUnknownElements()) {
-        throw Error(128, kLibrarySource, "Failed to find a required element [" + p_.sElementName + "]");
-      }
-      oXmlElmChild = Global::XmlObjectBaseHelper()->MoveNextSiblingElement(oXmlElmChild);
+    const bool mayMiss = G == Group::All || !parentIsElement || oContext.IgnoreMissingMandatoryElements();
+    // Only a child that must be found is searched for past unknown elements.
+    const bool found = mayMiss ? DoesElementNameMatch(oContext, oXmlElmChild, p_.sElementName, p_.sElementNamespace)
+                               : SkipToElement(oContext, oXmlElmChild, p_.sElementName, p_.sElementNamespace);
+    if (found) {
+      ReadElementChild(oContext, *ChildIn(oGenClass, p_.sPropertyName), oXmlElmChild);
+      return true;
     }
+    if (G == Group::All || !parentIsElement) return false;
+    if (oContext.IgnoreMissingMandatoryElements()) return true;
+    throw Error(128, kLibrarySource, "Failed to find a required element [" + p_.sElementName + "]");
   }
   if constexpr (G == Group::All) {
     const XmlNode next = ReadPseudoChild(oContext, *ChildIn(oGenClass, p_.sPropertyName), oXmlElmParent, oXmlElmChild);

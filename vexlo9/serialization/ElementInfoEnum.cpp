@@ -8,8 +8,8 @@
 namespace vexlo9::detail {
 
 bool WriteEnumElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
-                      std::string_view sPropertyName, std::string_view sElementName,
-                      std::string_view sElementNamespace, std::string_view sEnumToStringFnName) {
+                      std::string_view sPropertyName, std::string_view sElementName, std::string_view sElementNamespace,
+                      std::string_view sEnumToStringFnName) {
   Variant args[] = {Variant(oGenClass.GetProperty(sPropertyName).ToLong())};
   const std::string text = EnumConverterOf(oGenClass)->Invoke(sEnumToStringFnName, args).ToString();
   oXmlOut.WriteStartElement(sElementName, sElementNamespace);
@@ -47,17 +47,16 @@ bool ElementInfoEnum<G, C>::ElementFromXml(const XmlSerializationContext& oConte
       Read(oGenClass, oXmlElmChild);
       return true;
     }
-    for (;;) {
-      if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
-        Read(oGenClass, oXmlElmChild);
-        return true;
-      }
-      if (oContext.IgnoreMissingMandatoryElements()) return true;
-      if (!oXmlElmChild || !oContext.IgnoreUnknownElements()) {
-        throw Error(137, kLibrarySource, "Failed to find a required element [" + sElementName_ + "]");
-      }
-      oXmlElmChild = Global::XmlObjectBaseHelper()->MoveNextSiblingElement(oXmlElmChild);
+    // Ignoring missing elements also means not skipping unknown ones to find it.
+    const bool found = oContext.IgnoreMissingMandatoryElements()
+                           ? DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)
+                           : SkipToElement(oContext, oXmlElmChild, sElementName_, sElementNamespace_);
+    if (found) {
+      Read(oGenClass, oXmlElmChild);
+      return true;
     }
+    if (oContext.IgnoreMissingMandatoryElements()) return true;
+    throw Error(137, kLibrarySource, "Failed to find a required element [" + sElementName_ + "]");
   } else {
     if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
       Read(oGenClass, oXmlElmChild);
@@ -75,8 +74,8 @@ bool ElementInfoEnum<G, C>::ElementToXml(const XmlSerializationContext& oContext
     return WriteEnumElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
                             sEnumToStringFnName_);
   } else {
-    return WriteOptionalEnumElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_,
-                                    sElementName_, sElementNamespace_, sEnumToStringFnName_);
+    return WriteOptionalEnumElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_, sElementName_,
+                                    sElementNamespace_, sEnumToStringFnName_);
   }
 }
 

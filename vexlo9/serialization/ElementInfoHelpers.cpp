@@ -25,6 +25,15 @@ bool DoesElementNameMatch(const XmlSerializationContext& oContext, XmlNode oXmlE
   return XmlGeneratedClassHelperCls::DoesElementNameMatch(oContext, oXmlElm, sElementName, sElementNamespace);
 }
 
+bool SkipToElement(const XmlSerializationContext& oContext, XmlNode& oXmlElmChild, std::string_view sElementName,
+                   std::string_view sElementNamespace) {
+  while (!DoesElementNameMatch(oContext, oXmlElmChild, sElementName, sElementNamespace)) {
+    if (!oXmlElmChild || !oContext.IgnoreUnknownElements()) return false;
+    oXmlElmChild = Global::XmlObjectBaseHelper()->MoveNextSiblingElement(oXmlElmChild);
+  }
+  return true;
+}
+
 bool DoesAttributeNameMatch(const XmlSerializationContext& oContext, const XmlAttribute& oXmlAttr,
                             std::string_view sAttributeName, std::string_view sAttributeNamespace) {
   if (!oXmlAttr) return false;
@@ -35,8 +44,8 @@ bool DoesAttributeNameMatch(const XmlSerializationContext& oContext, const XmlAt
 
 bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
                            std::string_view sPropertyName, std::string_view sElementName,
-                           std::string_view sElementNamespace, XmlDataType eDataType,
-                           std::string_view FormatOverride, const PrimitiveRestrictions& primValues) {
+                           std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
+                           const PrimitiveRestrictions& primValues) {
   const Variant value = oGenClass.GetProperty(sPropertyName);
   // A violation must raise before anything of the element is written.
   Global::XmlObjectBaseHelper()->CheckRestriction(sElementName, value, eDataType, primValues);
@@ -47,14 +56,14 @@ bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, Xm
   return true;
 }
 
-bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass,
-                                   XmlTextWriter& oXmlOut, std::string_view sPropertyName,
-                                   std::string_view sPropertyIsValidName, std::string_view sElementName,
-                                   std::string_view sElementNamespace, XmlDataType eDataType,
-                                   std::string_view FormatOverride, const PrimitiveRestrictions& primValues) {
+bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
+                                   std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                                   std::string_view sElementName, std::string_view sElementNamespace,
+                                   XmlDataType eDataType, std::string_view FormatOverride,
+                                   const PrimitiveRestrictions& primValues) {
   if (!oGenClass.GetProperty(sPropertyIsValidName).ToBoolean()) return false;
-  return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace,
-                               eDataType, FormatOverride, primValues);
+  return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace, eDataType,
+                               FormatOverride, primValues);
 }
 
 void StoreValue(Object& oGenClass, std::string_view sPropertyName, const Variant& value) {

@@ -28,20 +28,24 @@ std::string DescriptorName(Group group, std::string_view kind, Cardinality cardi
 
 bool DoesElementNameMatch(const XmlSerializationContext& oContext, XmlNode oXmlElm, std::string_view sElementName,
                           std::string_view sElementNamespace);
+// Moves the cursor over unknown elements, while the context allows skipping, up to the element named;
+// true when the cursor then holds it. Elements skipped stay skipped.
+bool SkipToElement(const XmlSerializationContext& oContext, XmlNode& oXmlElmChild, std::string_view sElementName,
+                   std::string_view sElementNamespace);
 bool DoesAttributeNameMatch(const XmlSerializationContext& oContext, const XmlAttribute& oXmlAttr,
                             std::string_view sAttributeName, std::string_view sAttributeNamespace);
 
 // Writes one primitive element from a property, checking its facets first.
 bool WritePrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
                            std::string_view sPropertyName, std::string_view sElementName,
-                           std::string_view sElementNamespace, XmlDataType eDataType,
-                           std::string_view FormatOverride, const PrimitiveRestrictions& primValues);
+                           std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
+                           const PrimitiveRestrictions& primValues);
 // The same, when the presence flag says the optional value is there.
-bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass,
-                                   XmlTextWriter& oXmlOut, std::string_view sPropertyName,
-                                   std::string_view sPropertyIsValidName, std::string_view sElementName,
-                                   std::string_view sElementNamespace, XmlDataType eDataType,
-                                   std::string_view FormatOverride, const PrimitiveRestrictions& primValues);
+bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
+                                   std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                                   std::string_view sElementName, std::string_view sElementNamespace,
+                                   XmlDataType eDataType, std::string_view FormatOverride,
+                                   const PrimitiveRestrictions& primValues);
 // Stores a value read from XML: assigned when it is an object, written otherwise.
 void StoreValue(Object& oGenClass, std::string_view sPropertyName, const Variant& value);
 

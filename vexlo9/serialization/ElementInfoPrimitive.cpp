@@ -16,22 +16,16 @@ void ElementInfoPrimitive<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) 
 }
 
 template <Group G, Cardinality C>
-bool ElementInfoPrimitive<G, C>::ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
-                                                XmlNode, XmlNode& oXmlElmChild, std::string_view,
+bool ElementInfoPrimitive<G, C>::ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode,
+                                                XmlNode& oXmlElmChild, std::string_view,
                                                 XmlElementType eParentClassElementType) const {
   if constexpr (G == Group::Seq && C == Cardinality::Mnd) {
-    // Unknown elements ahead of a mandatory one are skipped when allowed, and stay skipped.
-    for (;;) {
-      if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
-        Read(oGenClass, oXmlElmChild);
-        return true;
-      }
-      if (!oXmlElmChild || !oContext.IgnoreUnknownElements()) {
-        if (eParentClassElementType == XmlElementType::PseudoElement) return false;
-        throw Error(131, kLibrarySource, "Failed to find a required element [" + sElementName_ + "]");
-      }
-      oXmlElmChild = Global::XmlObjectBaseHelper()->MoveNextSiblingElement(oXmlElmChild);
+    if (SkipToElement(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
+      Read(oGenClass, oXmlElmChild);
+      return true;
     }
+    if (eParentClassElementType == XmlElementType::PseudoElement) return false;
+    throw Error(131, kLibrarySource, "Failed to find a required element [" + sElementName_ + "]");
   } else {
     if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
       Read(oGenClass, oXmlElmChild);
