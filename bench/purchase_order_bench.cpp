@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "tests/fixtures/PurchaseOrder.h"
-#include "vexlo9/model/Global.h"
-#include "vexlo9/model/XmlSerializationContext.h"
+#include "fixtures/PurchaseOrder.h"
+#include "vexlo9/Global.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 
 namespace {

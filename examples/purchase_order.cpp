@@ -9,13 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "tests/fixtures/PurchaseOrder.h"
-#include "vexlo9/model/Error.h"
-#include "vexlo9/model/Global.h"
-#include "vexlo9/model/XmlSerializationContext.h"
-#include "vexlo9/platform/Decimal.h"
-#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
-#include "vexlo9/values/DateTime.h"
+#include "fixtures/PurchaseOrder.h"
+#include "vexlo9/vexlo9.h"
 
 namespace po = vexlo9::testing::po;
 
@@ -47,7 +42,7 @@ std::string Lines(std::string text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string path = argc > 1 ? argv[1] : VEXLO9_TEST_DATA_DIR "/purchase_order.xml";
+  const std::string path = argc > 1 ? argv[1] : VEXLO9_FIXTURES_DIR "/purchase_order.xml";
   const vexlo9::XmlObjectBaseHelperCls& xml = *vexlo9::Global::XmlObjectBaseHelper();
   try {
     auto order = std::make_shared<po::PurchaseOrder>();

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/fixtures/Caught.h"
-#include "vexlo9/model/XmlSerializationContext.h"
+#include "support/Caught.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/XmlTextWriter.h"
 
 namespace vexlo9 {

@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
-#include "tests/fixtures/Caught.h"
-#include "vexlo9/model/Global.h"
-#include "vexlo9/model/XmlSerializationContext.h"
+#include "support/Caught.h"
+#include "vexlo9/Global.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/XmlDom.h"
 

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "tests/fixtures/Caught.h"
-#include "vexlo9/model/Global.h"
+#include "support/Caught.h"
+#include "vexlo9/Global.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 

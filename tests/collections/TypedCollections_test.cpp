@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/fixtures/Caught.h"
+#include "support/Caught.h"
 #include "vexlo9/collections/ClassFactoryCls.h"
-#include "vexlo9/model/ClassInfo.h"
-#include "vexlo9/model/Global.h"
+#include "vexlo9/serialization/ClassInfo.h"
+#include "vexlo9/Global.h"
 #include "vexlo9/model/MemberTable.h"
-#include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/XmlDom.h"
 #include "vexlo9/serialization/XmlGeneratedClassBase.h"
@@ -219,8 +219,8 @@ TEST(TypedCollections, LengthFacetsBeyondSixteenBitsMakeEveryAddOverflow) {
     auto numbers = Factory().Create_i4Col("v", "", 0, -1, "", c.minLength, c.maxLength, "", "", "", "", c.length,
                                           WhitespaceRule_Collapse);
     if (c.overflows) {
-      EXPECT_EQ(Catch([&] { strings->Add("a"); }), (Caught{6, "Vexlo9", "Overflow"}));
-      EXPECT_EQ(Catch([&] { numbers->Add(1); }), (Caught{6, "Vexlo9", "Overflow"}))
+      EXPECT_EQ(Catch([&] { strings->Add("a"); }), (Caught{6, "CheckRestriction", "Overflow"}));
+      EXPECT_EQ(Catch([&] { numbers->Add(1); }), (Caught{6, "CheckRestriction", "Overflow"}))
           << "even where lengths mean nothing";
       EXPECT_EQ(strings->Count() + numbers->Count(), 0);
     } else {

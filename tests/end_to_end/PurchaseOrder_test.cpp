@@ -1,5 +1,5 @@
 // The purchase order of tests/fixtures read, written, edited and rejected through the whole library.
-#include "tests/fixtures/PurchaseOrder.h"
+#include "fixtures/PurchaseOrder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <functional>
 #include <sstream>
 
-#include "tests/fixtures/Caught.h"
-#include "tests/fixtures/TestData.h"
-#include "vexlo9/model/XmlSerializationContext.h"
+#include "support/Caught.h"
+#include "fixtures/TestData.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 

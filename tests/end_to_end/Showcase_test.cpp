@@ -1,7 +1,7 @@
 // The showcase schema of tests/fixtures read and written through the whole library: derivation with xsi:type,
 // a substitution group, a model group with attributes, nil, mixed content, choice and all groups, attribute
 // defaults, an enumeration and an attribute wildcard.
-#include "tests/fixtures/Showcase.h"
+#include "fixtures/Showcase.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "tests/fixtures/Caught.h"
-#include "tests/fixtures/TestData.h"
-#include "vexlo9/model/XmlSerializationContext.h"
+#include "support/Caught.h"
+#include "fixtures/TestData.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 #include "vexlo9/values/ConversionsCls.h"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "vexlo9/platform/Error.h"
+
 #include "vexlo9/model/Object.h"
 
 namespace vexlo9 {

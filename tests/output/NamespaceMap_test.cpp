@@ -1,11 +1,11 @@
-#include "vexlo9/output/NamespaceMap.h"
+#include "vexlo9/output/detail/NamespaceMap.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "vexlo9/model/Error.h"
+#include "vexlo9/platform/Error.h"
 
 namespace vexlo9::detail {
 namespace {

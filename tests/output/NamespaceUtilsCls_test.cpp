@@ -1,4 +1,4 @@
-#include "vexlo9/output/NamespaceUtilsCls.h"
+#include "vexlo9/output/detail/NamespaceUtilsCls.h"
 
 #include <gtest/gtest.h>
 

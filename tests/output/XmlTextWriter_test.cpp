@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "vexlo9/model/Error.h"
+#include "vexlo9/platform/Error.h"
 
 namespace vexlo9 {
 namespace {

@@ -1,4 +1,4 @@
-#include "vexlo9/platform/ConversionUtils.h"
+#include "vexlo9/platform/detail/ConversionUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/fixtures/Caught.h"
-#include "vexlo9/model/Error.h"
+#include "support/Caught.h"
+#include "vexlo9/platform/Error.h"
 
 namespace vexlo9 {
 namespace {

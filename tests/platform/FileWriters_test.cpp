@@ -1,4 +1,4 @@
-#include "vexlo9/platform/FileWriters.h"
+#include "vexlo9/platform/detail/FileWriters.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/fixtures/Caught.h"
-#include "vexlo9/model/Error.h"
+#include "support/Caught.h"
+#include "vexlo9/platform/Error.h"
 
 namespace vexlo9 {
 namespace {

@@ -1,4 +1,4 @@
-#include "vexlo9/platform/PatternMatcher.h"
+#include "vexlo9/platform/detail/PatternMatcher.h"
 
 #include <gtest/gtest.h>
 #include <libxml/globals.h>
@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "tests/fixtures/Caught.h"
-#include "vexlo9/model/Error.h"
+#include "support/Caught.h"
+#include "vexlo9/platform/Error.h"
 
 namespace vexlo9 {
 namespace {

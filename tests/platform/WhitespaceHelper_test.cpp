@@ -1,4 +1,4 @@
-#include "vexlo9/platform/WhitespaceHelper.h"
+#include "vexlo9/platform/detail/WhitespaceHelper.h"
 
 #include <gtest/gtest.h>
 

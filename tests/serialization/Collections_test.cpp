@@ -1,9 +1,9 @@
 // Repeated particles: the collection descriptors and the collection of generated objects.
 #include <gtest/gtest.h>
 
-#include "tests/fixtures/Caught.h"
-#include "tests/serialization/ScriptedClasses.h"
-#include "vexlo9/serialization/XmlGeneratedClassCol.h"
+#include "support/Caught.h"
+#include "serialization/ScriptedClasses.h"
+#include "vexlo9/collections/XmlGeneratedClassCol.h"
 
 namespace vexlo9::testing {
 namespace {
@@ -89,7 +89,7 @@ TEST(ClassCollections, ChoiceCollectionThatReadsNothingIsNotTheChosenBranch) {
   list->props["Alt"] = Variant();
   list->props["AltValid"] = Variant(false);
   const auto& descriptor = list->Info().HiddenElements().Item(1);
-  EXPECT_EQ(descriptor->GetProperty("PropertyName"), Variant("Entries"));
+  EXPECT_EQ(descriptor->Traits().property, "Entries");
 
   Read(*list, "<list><alt>x</alt></list>");
   EXPECT_EQ(entries->Count(), 0) << "no count error: the other branch was chosen";
@@ -97,7 +97,7 @@ TEST(ClassCollections, ChoiceCollectionThatReadsNothingIsNotTheChosenBranch) {
   Read(*list, "<list><e><v>1</v></e></list>");
   EXPECT_EQ(entries->Count(), 1);
 
-  // The emptiness test reads the collection's bounds through "PropertyName".
+  // The emptiness test reads the bounds of the collection its traits name.
   std::shared_ptr<EntryCol> optional;
   auto onlyCollection = NewList(XmlGroupType::Choice, 0, -1, optional);
   Read(*onlyCollection, "<list/>");

@@ -1,10 +1,10 @@
 // The library's own descriptors, declared through ClassInfo as generated code does.
 #include <gtest/gtest.h>
 
-#include "tests/fixtures/Caught.h"
-#include "tests/serialization/ScriptedClasses.h"
+#include "support/Caught.h"
+#include "serialization/ScriptedClasses.h"
 #include "vexlo9/collections/AttributeCol.h"
-#include "vexlo9/serialization/ElementInfoClass.h"
+#include "vexlo9/serialization/detail/ElementInfoClass.h"
 
 namespace vexlo9::testing {
 namespace {

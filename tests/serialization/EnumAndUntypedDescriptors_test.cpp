@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "tests/fixtures/Caught.h"
-#include "tests/serialization/ScriptedClasses.h"
+#include "support/Caught.h"
+#include "serialization/ScriptedClasses.h"
 #include "vexlo9/collections/Element.h"
-#include "vexlo9/serialization/ElementInfoUntyped.h"
+#include "vexlo9/serialization/detail/ElementInfoUntyped.h"
 
 namespace vexlo9::testing {
 namespace {
@@ -533,7 +533,7 @@ TEST(UntypedCollections, AnyElementReadsEveryAllowedSibling) {
 TEST(UntypedCollections, ChoiceCollectionThatReadsNothingIsNotTheChosenBranch) {
   auto list = NewUntypedList(XmlGroupType::Choice, "i", "##any", 2, -1);
   const auto& descriptor = list.bag->Info().HiddenElements().Item(1);
-  EXPECT_EQ(descriptor->GetProperty("PropertyName"), Variant("Items"));
+  EXPECT_EQ(descriptor->Traits().property, "Items");
   XmlDocument document;
   ASSERT_TRUE(document.loadXML("<r><j/></r>"));
   XmlSerializationContext context;

@@ -10,15 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "vexlo9/model/ClassInfo.h"
-#include "vexlo9/model/Global.h"
-#include "vexlo9/model/INillable.h"
-#include "vexlo9/model/XmlCollectionBase.h"
-#include "vexlo9/model/XmlSerializationContext.h"
-#include "vexlo9/output/XmlTextWriter.h"
-#include "vexlo9/serialization/XmlGeneratedClassBase.h"
-#include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
-#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+#include "vexlo9/serialization/detail/AttributeInfo.h"
+#include "vexlo9/serialization/detail/ElementInfo.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/vexlo9.h"
 
 namespace vexlo9::testing {
 
@@ -60,7 +55,7 @@ class Bag : public XmlGeneratedClassBase {
 
   Variant GetProperty(std::string_view name) override {
     auto it = props.find(name);
-    if (it == props.end()) throw Error::NoSuchMember(TypeName(), name);
+    if (it == props.end()) throw errors::NoSuchMember(TypeName(), name);
     return it->second;
   }
   void LetProperty(std::string_view name, const Variant& value) override {
@@ -104,17 +99,20 @@ class NillableBag : public Bag, public INillable {
   bool nil_ = false;
 };
 
-// A text element held in a string property. `kind` is the class name the
-// descriptor answers (the choice emptiness test looks at it); `whenAbsent` is
-// its answer when the cursor does not hold its element.
+using detail::Cardinality;
+using detail::Group;
+using detail::ValueKind;
+
+// A text element held in a string property. `group` and `cardinality` are what the descriptor says it is (the
+// choice emptiness test looks at them); `whenAbsent` is its answer when the cursor does not hold its element.
 class TextElement : public detail::ElementInfo {
  public:
   TextElement(std::string name, std::string ns, std::string property, bool whenAbsent = false,
-              std::string kind = "ElementInfoSeqPrimMnd")
+              Group group = Group::Seq, Cardinality cardinality = Cardinality::Mnd)
       : name_(std::move(name)), ns_(std::move(ns)), property_(std::move(property)), whenAbsent_(whenAbsent),
-        kind_(std::move(kind)) {}
+        group_(group), cardinality_(cardinality) {}
 
-  std::string TypeName() const override { return kind_; }
+  detail::DescriptorTraits Traits() const override { return {group_, ValueKind::Prim, cardinality_, property_}; }
 
   bool ElementFromXml(const XmlSerializationContext& context, Object& gen, XmlNode, XmlNode& child,
                       std::string_view, XmlElementType) const override {
@@ -133,10 +131,9 @@ class TextElement : public detail::ElementInfo {
     return true;
   }
   bool Validate(const XmlSerializationContext&, Object&, bool itemRead, bool throwIfInvalid) const override {
-    if (mandatory && !itemRead && throwIfInvalid) throw Error(141, kLibrarySource, "missing " + name_);
+    if (mandatory && !itemRead && throwIfInvalid) throw Error(141, errors::kLibrarySource, "missing " + name_);
     return !mandatory || itemRead;
   }
-  void PseudoChildAttributeToXml(const XmlSerializationContext&, Object&, XmlTextWriter&) const override {}
   void CheckRestriction(const Variant&) const override {}
 
   bool mandatory = false;
@@ -145,26 +142,23 @@ class TextElement : public detail::ElementInfo {
  private:
   std::string name_, ns_, property_;
   bool whenAbsent_;
-  std::string kind_;
+  Group group_;
+  Cardinality cardinality_;
 };
 
-// A choice alternative held in a collection: answers "PropertyName" by name.
+// A choice alternative held in a collection.
 class CollectionAlternative : public TextElement {
  public:
   CollectionAlternative(std::string name, std::string property)
-      : TextElement(std::move(name), "", property, false, "ElementInfoChoicePrimCol"), property_(std::move(property)) {}
-  Variant GetProperty(std::string_view name) override {
-    if (name == "PropertyName") return Variant(property_);
-    return TextElement::GetProperty(name);
-  }
-
- private:
-  std::string property_;
+      : TextElement(std::move(name), "", std::move(property), false, Group::Choice, Cardinality::Col) {}
 };
 
 // A child object held in an object property: reads and writes it through the child's own members.
 class ChildElement : public detail::ElementInfo {
  public:
+  detail::DescriptorTraits Traits() const override {
+    return {Group::Seq, ValueKind::Cls, Cardinality::Mnd, property_};
+  }
   ChildElement(std::string name, std::string ns, std::string property, bool pseudo = false)
       : name_(std::move(name)), ns_(std::move(ns)), property_(std::move(property)), pseudo_(pseudo) {}
 
@@ -195,7 +189,6 @@ class ChildElement : public detail::ElementInfo {
     if (!pseudo_) return;
     if (auto object = gen.GetProperty(property_).ToObjectOf<XmlObjectBase>()) object->AttributesToXmlInt(out, context);
   }
-  void CheckRestriction(const Variant&) const override {}
 
  private:
   std::string name_, ns_, property_;
@@ -219,7 +212,7 @@ class TextAttribute : public detail::AttributeInfo {
   }
   void Validate(const XmlSerializationContext&, bool found) const override {
     validated.push_back(found);
-    if (required_ && !found) throw Error(140, kLibrarySource, "missing attribute " + name_);
+    if (required_ && !found) throw Error(140, errors::kLibrarySource, "missing attribute " + name_);
   }
   void CheckRestriction(const Variant&) const override {}
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/fixtures/Caught.h"
-#include "tests/serialization/ScriptedClasses.h"
+#include "support/Caught.h"
+#include "serialization/ScriptedClasses.h"
 #include "vexlo9/collections/AttributeCol.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
 #include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
@@ -189,8 +189,8 @@ std::shared_ptr<Bag> NewChoice(std::vector<std::shared_ptr<detail::ElementInfo>>
 }
 
 TEST(ReadingAChoice, FirstMatchingAlternativeWins) {
-  auto bag = NewChoice({std::make_shared<TextElement>("a", "", "A", false, "ElementInfoChoicePrimOpt"),
-                        std::make_shared<TextElement>("b", "", "B", false, "ElementInfoChoicePrimOpt")});
+  auto bag = NewChoice({std::make_shared<TextElement>("a", "", "A", false, Group::Choice, Cardinality::Opt),
+                        std::make_shared<TextElement>("b", "", "B", false, Group::Choice, Cardinality::Opt)});
   Read(*bag, "<ch><b>2</b></ch>");
   EXPECT_EQ(bag->props["B"], Variant("2"));
   EXPECT_TRUE(bag->props["A"].IsEmpty());
@@ -208,8 +208,8 @@ TEST(ReadingAChoice, EmptyChoiceNeedsAnOptionalAlternative) {
       "represents a choice, so one and only one element should be populated. The element contained no sutable "
       "child elements";
   // Mandatory-looking alternatives: an empty choice is an error unless the context ignores it.
-  auto strict = NewChoice({std::make_shared<TextElement>("a", "", "A", false, "ElementInfoChoiceClsCol_"),
-                           std::make_shared<TextElement>("b", "", "B", false, "ElementInfoSeqPrimMnd")});
+  auto strict = NewChoice({std::make_shared<TextElement>("a", "", "A", false, Group::Seq, Cardinality::Col),
+                           std::make_shared<TextElement>("b", "", "B", false, Group::Seq, Cardinality::Mnd)});
   const Caught e = Catch([&] { Read(*strict, "<ch/>"); });
   EXPECT_EQ(e.number, 157);
   EXPECT_EQ(e.description, k157);
@@ -218,8 +218,8 @@ TEST(ReadingAChoice, EmptyChoiceNeedsAnOptionalAlternative) {
   Read(*strict, "<ch/>", lenient);
 
   // An optional alternative makes emptiness legitimate.
-  auto optional = NewChoice({std::make_shared<TextElement>("a", "", "A", false, "ElementInfoSeqPrimMnd"),
-                             std::make_shared<TextElement>("b", "", "B", false, "ElementInfoChoiceAbsClsOpt")});
+  auto optional = NewChoice({std::make_shared<TextElement>("a", "", "A", false, Group::Seq, Cardinality::Mnd),
+                             std::make_shared<TextElement>("b", "", "B", false, Group::Choice, Cardinality::Opt)});
   Read(*optional, "<ch/>");
 
   // A collection alternative counts only when it may hold no items.
@@ -236,7 +236,7 @@ TEST(ReadingAChoice, EmptyChoiceNeedsAnOptionalAlternative) {
 }
 
 TEST(ReadingAChoice, UnknownElementsAreSkippedWhenAllowed) {
-  auto bag = NewChoice({std::make_shared<TextElement>("a", "", "A", false, "ElementInfoChoicePrimOpt")});
+  auto bag = NewChoice({std::make_shared<TextElement>("a", "", "A", false, Group::Choice, Cardinality::Opt)});
   auto context = NewContext();
   context->IgnoreUnknownElements(true);
   Read(*bag, "<ch><x/><y/><a>1</a><z/></ch>", context);
@@ -306,7 +306,7 @@ TEST(ErrorContext, OneLinePerLevelOutermostFirst) {
             "[zz] remains un processed");
 
   // Writing: the innermost choice is empty.
-  auto choice = NewChoice({std::make_shared<TextElement>("a", "", "A", false, "ElementInfoSeqPrimMnd")});
+  auto choice = NewChoice({std::make_shared<TextElement>("a", "", "A", false, Group::Seq, Cardinality::Mnd)});
   middle->Info().HiddenElements().Remove(1);
   middle->Info().HiddenElements().Add(std::make_shared<ChildElement>("ch", "", "Choice"));
   middle->props["Choice"] = Variant(choice);
@@ -394,15 +394,15 @@ TEST(WritingAnObject, PseudoElementWritesContentOnlyAndItsAttributesGoToTheParen
 }
 
 TEST(WritingAChoice, OnlyTheFirstPopulatedAlternativeIsWritten) {
-  auto bag = NewChoice({std::make_shared<TextElement>("a", "", "A", false, "ElementInfoChoicePrimOpt"),
-                        std::make_shared<TextElement>("b", "", "B", false, "ElementInfoChoicePrimOpt")});
+  auto bag = NewChoice({std::make_shared<TextElement>("a", "", "A", false, Group::Choice, Cardinality::Opt),
+                        std::make_shared<TextElement>("b", "", "B", false, Group::Choice, Cardinality::Opt)});
   bag->props["A"] = Variant("1");
   bag->props["B"] = Variant("2");
   EXPECT_EQ(Write(*bag), "<ch><a>1</a></ch>");
 }
 
 TEST(WritingAChoice, EmptyChoiceRaises159UnlessItMayBeEmpty) {
-  auto strict = NewChoice({std::make_shared<TextElement>("a", "", "A", false, "ElementInfoSeqPrimMnd")});
+  auto strict = NewChoice({std::make_shared<TextElement>("a", "", "A", false, Group::Seq, Cardinality::Mnd)});
   const Caught e = Catch([&] { Write(*strict); });
   EXPECT_EQ(e.number, 159);
   EXPECT_EQ(e.description,
@@ -411,7 +411,7 @@ TEST(WritingAChoice, EmptyChoiceRaises159UnlessItMayBeEmpty) {
   auto lenient = NewContext();
   lenient->IgnoreMissingChoice(true);
   EXPECT_EQ(Write(*strict, lenient), "<ch/>");
-  auto optional = NewChoice({std::make_shared<TextElement>("a", "", "A", false, "ElementInfoChoiceUntpdOpt")});
+  auto optional = NewChoice({std::make_shared<TextElement>("a", "", "A", false, Group::Choice, Cardinality::Opt)});
   EXPECT_EQ(Write(*optional), "<ch/>");
 }
 

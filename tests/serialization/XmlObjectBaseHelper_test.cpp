@@ -6,8 +6,8 @@
 #include <sstream>
 #include <thread>
 
-#include "tests/fixtures/Caught.h"
-#include "tests/serialization/ScriptedClasses.h"
+#include "support/Caught.h"
+#include "serialization/ScriptedClasses.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 
 namespace vexlo9::testing {

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "tests/fixtures/Caught.h"
-#include "vexlo9/model/Error.h"
+#include "support/Caught.h"
+#include "vexlo9/platform/Error.h"
 
 namespace vexlo9 {
 namespace {

@@ -5,8 +5,8 @@
 #include <functional>
 #include <limits>
 
-#include "tests/fixtures/Caught.h"
-#include "vexlo9/model/Error.h"
+#include "support/Caught.h"
+#include "vexlo9/platform/Error.h"
 
 namespace vexlo9 {
 namespace {

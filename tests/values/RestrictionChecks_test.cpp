@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "vexlo9/model/Error.h"
+#include "vexlo9/platform/Error.h"
 #include "vexlo9/values/ConversionsCls.h"
 
 namespace vexlo9 {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "vexlo9/model/Error.h"
+#include "vexlo9/platform/Error.h"
 
 namespace vexlo9 {
 namespace {

@@ -1,18 +1,16 @@
 #include "vexlo9/collections/AttributeCol.h"
 
-#include "vexlo9/model/Global.h"
-#include "vexlo9/output/NamespaceUtilsCls.h"
 #include "vexlo9/output/XmlTextWriter.h"
-#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+#include "vexlo9/output/detail/NamespaceRestriction.h"
+#include "vexlo9/output/detail/NamespaceUtilsCls.h"
+#include "vexlo9/platform/detail/Errors.h"
 
 namespace vexlo9 {
 namespace {
 
 [[noreturn]] void NotMeaningfulForCollection(std::string source) {
-  throw Error(104, std::move(source), "This property is not meaningful to an attribute collection");
+  throw errors::NotMeaningfulForAttributeCol(std::move(source));
 }
-
-const XmlObjectBaseHelperCls& Helper() { return *Global::XmlObjectBaseHelper(); }
 
 }  // namespace
 
@@ -30,14 +28,9 @@ std::shared_ptr<AttributeCls> NewAttributeCls(std::string_view AttributeName, st
 
 std::shared_ptr<AttributeCol> NewAttributeCol(std::string_view AttributeNamespace,
                                               std::string_view namespaceRestriction, std::string_view TargetNamespace) {
-  Helper().TestNamespace(AttributeNamespace, namespaceRestriction, TargetNamespace);
+  TestNamespace(AttributeNamespace, namespaceRestriction, TargetNamespace);
   std::shared_ptr<AttributeCol> collection(new AttributeCol());
-  // A restriction naming one URI makes that URI the default for unqualified additions.
-  if (AttributeNamespace.empty() && namespaceRestriction.size() >= 2 && !namespaceRestriction.starts_with("##")) {
-    collection->defaultNamespace_ = namespaceRestriction;
-  } else {
-    collection->defaultNamespace_ = AttributeNamespace;
-  }
+  collection->defaultNamespace_ = DefaultNamespaceOf(AttributeNamespace, namespaceRestriction);
   collection->namespaceRestriction_ = namespaceRestriction;
   collection->targetNamespace_ = TargetNamespace;
   return collection;
@@ -59,22 +52,22 @@ const MemberTable<AttributeCls>& AttributeCls::Members() {
 }
 
 void AttributeCls::Namespace(const std::string& value) {
-  if (!Helper().IsNamespaceValid(value, namespaceRestriction_, targetNamespace_)) {
-    throw Error(106, "Namespace", "Invalid Namespce");
+  if (!detail::IsNamespaceValid(value, namespaceRestriction_, targetNamespace_)) {
+    throw errors::AttributeNamespaceNotAllowed();
   }
   namespace_ = value;
 }
 
 bool AttributeCls::IsSuitableSubstitution(std::string_view) const {
-  throw Error(104, "Attribute.IsSuitableSubstitution", "This is not meaningful for an Attribute");
+  throw errors::NotMeaningfulForAttribute("Attribute.IsSuitableSubstitution");
 }
 
 std::string_view AttributeCls::ElementName() const {
-  throw Error(104, "Attribute.ElementName", "This is not meaningful for an Attribute");
+  throw errors::NotMeaningfulForAttribute("Attribute.ElementName");
 }
 
 void AttributeCls::PrivateSetElementName(std::string_view) {
-  throw Error(104, "Attribute.PrivateSetElementName", "Attribute has no element name!");
+  throw errors::AttributeHasNoElementName();
 }
 
 void AttributeCls::AttributesToXmlInt(XmlTextWriter& oXmlOut, const XmlSerializationContext&) {
@@ -82,7 +75,7 @@ void AttributeCls::AttributesToXmlInt(XmlTextWriter& oXmlOut, const XmlSerializa
 }
 
 XmlNode AttributeCls::FromXmlInt(XmlNode, XmlNode, const XmlSerializationContext&, bool) {
-  throw Error(104, "Attribute.FromXmlInt", "This should be done by the collection");
+  throw errors::AttributeReadByCollection();
 }
 
 void AttributeCls::ToXmlInt(XmlTextWriter&, bool, std::string_view, const XmlSerializationContext&, bool) {}
@@ -94,9 +87,7 @@ const MemberTable<AttributeCol>& AttributeCol::Members() {
   return table;
 }
 
-void AttributeCol::Clear() {
-  while (Count() >= 1) Remove(1);
-}
+void AttributeCol::Clear() { items_.Clear(); }
 
 AttributeCol::Item_t AttributeCol::AddNew(std::string_view sAttributeName, std::optional<std::string> sNamespace) {
   return AddNewEx(sAttributeName, std::move(sNamespace), std::string());
@@ -105,41 +96,19 @@ AttributeCol::Item_t AttributeCol::AddNew(std::string_view sAttributeName, std::
 AttributeCol::Item_t AttributeCol::AddNewEx(std::string_view sAttributeName, std::optional<std::string> sNamespace,
                                             std::optional<std::string> sValue) {
   const std::string& ns = sNamespace ? *sNamespace : defaultNamespace_;
-  Helper().TestNamespace(ns, namespaceRestriction_, targetNamespace_);
+  detail::TestNamespace(ns, namespaceRestriction_, targetNamespace_);
   Item_t attribute = detail::NewAttributeCls(sAttributeName, ns, namespaceRestriction_, targetNamespace_);
   if (sValue) attribute->AttributeValue(*sValue);
-  items_.push_back(attribute);
+  items_.Add(attribute);
   RaiseOnCollectionChange();
   return attribute;
 }
 
 void AttributeCol::Add(const Item_t& oAttr, std::optional<int32_t> Before, std::optional<int32_t> After) {
-  if (!oAttr) throw Error::ObjectNotSet("AttributeCol.Add");
-  Helper().TestNamespace(oAttr->Namespace(), namespaceRestriction_, targetNamespace_);
-  if (Before) {
-    CheckIndex(*Before);
-    items_.insert(items_.begin() + (*Before - 1), oAttr);
-  } else if (After) {
-    CheckIndex(*After);
-    items_.insert(items_.begin() + *After, oAttr);
-  } else {
-    items_.push_back(oAttr);
-  }
+  if (!oAttr) throw errors::ObjectNotSet("AttributeCol.Add");
+  detail::TestNamespace(oAttr->Namespace(), namespaceRestriction_, targetNamespace_);
+  items_.Insert(oAttr, Before, After, "AttributeCol");
   RaiseOnCollectionChange();
-}
-
-const AttributeCol::Item_t& AttributeCol::Item(int32_t index) const {
-  CheckIndex(index);
-  return items_[static_cast<size_t>(index - 1)];
-}
-
-void AttributeCol::Remove(int32_t index) {
-  CheckIndex(index);
-  items_.erase(items_.begin() + (index - 1));
-}
-
-void AttributeCol::CheckIndex(int32_t index) const {
-  if (index < 1 || index > Count()) throw Error::SubscriptOutOfRange("AttributeCol");
 }
 
 bool AttributeCol::IsSuitableSubstitution(std::string_view) const {
@@ -156,10 +125,8 @@ void AttributeCol::AttributesToXmlInt(XmlTextWriter& oXmlOut, const XmlSerializa
 
 XmlNode AttributeCol::FromXmlInt(XmlNode oXmlElmParent, XmlNode oXmlElmChild, const XmlSerializationContext&, bool) {
   for (const XmlAttribute attribute : oXmlElmParent.attributes()) {
-    if (!Helper().IsNamespaceValid(attribute.namespaceURI(), namespaceRestriction_, targetNamespace_)) {
-      throw Error(
-          106, "ToXmlInt",
-          "Invalid Attribute [" + std::string(attribute.baseName()) + "]. The attributes namespace is Inappropriate.");
+    if (!detail::IsNamespaceValid(attribute.namespaceURI(), namespaceRestriction_, targetNamespace_)) {
+      throw errors::ReadAttributeNamespaceNotAllowed(attribute.baseName());
     }
     if (!detail::NamespaceUtilsCls::IsNamespaceAttribute(attribute)) {
       AddNew(attribute.baseName(), std::string(attribute.namespaceURI()))->AttributeValue(attribute.value());

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/MemberTable.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
@@ -73,9 +73,9 @@ class AttributeCol : public XmlObjectBase, public XmlCollectionBase {
   // Inserts at the end, or before / after the item at a position.
   void Add(const Item_t& oAttr, std::optional<int32_t> Before = std::nullopt,
            std::optional<int32_t> After = std::nullopt);
-  const Item_t& Item(int32_t index) const;
-  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
-  void Remove(int32_t index);
+  const Item_t& Item(int32_t index) const { return items_.Item(index, "AttributeCol"); }
+  int32_t Count() const noexcept { return items_.Count(); }
+  void Remove(int32_t index) { items_.Remove(index, "AttributeCol"); }
   auto begin() const noexcept { return items_.begin(); }
   auto end() const noexcept { return items_.end(); }
 
@@ -93,12 +93,11 @@ class AttributeCol : public XmlObjectBase, public XmlCollectionBase {
  private:
   friend std::shared_ptr<AttributeCol> detail::NewAttributeCol(std::string_view, std::string_view, std::string_view);
   AttributeCol() = default;
-  void CheckIndex(int32_t index) const;
 
   std::string defaultNamespace_;
   std::string namespaceRestriction_;
   std::string targetNamespace_;
-  std::vector<Item_t> items_;
+  IndexedList<Item_t> items_;
 };
 
 }  // namespace vexlo9

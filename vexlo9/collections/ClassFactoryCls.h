@@ -8,6 +8,7 @@
 #include "vexlo9/collections/AttributeCol.h"
 #include "vexlo9/collections/Element.h"
 #include "vexlo9/collections/TypedCollections.h"
+#include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
 
 namespace vexlo9 {
@@ -19,19 +20,22 @@ class ClassFactoryCls : public Object {
  public:
   std::string TypeName() const override { return "ClassFactoryCls"; }
 
-  // FormatOverride is kept by r4Col, r8Col and decimalCol and ignored by the others.
-#define VEXLO9_CREATE_TYPED_COLLECTION(type, Item, KeepsFormat)                                                   \
-  std::shared_ptr<type##Col> Create_##type##Col(                                                                  \
-      std::string_view ElementName, std::string_view TargetNamespace, int32_t MinOccurs, int32_t maxOccurs,       \
-      std::string_view pattern, int32_t iMinLength, int32_t iMaxLength, std::string_view minInclusive,            \
-      std::string_view maxInclusive, std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength, \
-      WhitespaceRule ws, std::string_view FormatOverride = {}) const {                                            \
-    return detail::NewTypedCol<type##Col>(ElementName, TargetNamespace, MinOccurs, maxOccurs, pattern, iMinLength, \
-                                          iMaxLength, minInclusive, maxInclusive, minExclusive, maxExclusive,     \
-                                          iLength, ws, FormatOverride);                                           \
-  }
-  VEXLO9_TYPED_COLLECTIONS(VEXLO9_CREATE_TYPED_COLLECTION)
-#undef VEXLO9_CREATE_TYPED_COLLECTION
+  // Create_stringCol, Create_base64BinaryCol, ..., Create_integerCol: one per typed collection. FormatOverride is
+  // kept by r4Col, r8Col and decimalCol and ignored by the others.
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected)                                      \
+  VEXLO9_PRIMITIVE_IF_##collected(                                                                            \
+      std::shared_ptr<name##Col> Create_##name##Col(                                                          \
+          std::string_view ElementName, std::string_view TargetNamespace, int32_t MinOccurs, int32_t maxOccurs, \
+          std::string_view pattern, int32_t iMinLength, int32_t iMaxLength, std::string_view minInclusive,    \
+          std::string_view maxInclusive, std::string_view minExclusive, std::string_view maxExclusive,        \
+          int32_t iLength, WhitespaceRule ws, std::string_view FormatOverride = {}) const {                   \
+        return detail::NewTypedCol<name##Col>(ElementName, TargetNamespace, MinOccurs, maxOccurs, pattern,    \
+                                              iMinLength, iMaxLength, minInclusive, maxInclusive,             \
+                                              minExclusive, maxExclusive, iLength, ws, FormatOverride);       \
+      },                                                                                                      \
+      )
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
 
   std::shared_ptr<Element> Create_Element(std::string_view ElementName, std::string_view elementNamespace,
                                           std::string_view namespaceRestriction,
@@ -50,7 +54,8 @@ class ClassFactoryCls : public Object {
                                                     std::string_view TargetNamespace) const;
 
  private:
-  friend class Global;
+  template <class T>
+  friend const std::shared_ptr<T>& detail::PerThread();
   ClassFactoryCls() = default;
 };
 

@@ -1,18 +1,17 @@
 #include "vexlo9/collections/Element.h"
 
-#include "vexlo9/model/Global.h"
+#include "vexlo9/collections/detail/ReadRules.h"
+#include "vexlo9/model/detail/PerThread.h"
 #include "vexlo9/output/XmlTextWriter.h"
-#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+#include "vexlo9/output/detail/NamespaceRestriction.h"
+#include "vexlo9/platform/detail/DomWalk.h"
+#include "vexlo9/platform/detail/Errors.h"
 
 namespace vexlo9 {
 namespace {
 
-const XmlObjectBaseHelperCls& Helper() { return *Global::XmlObjectBaseHelper(); }
-
 [[noreturn]] void NotMeaningfulForElementCol(std::string source, std::string_view member) {
-  throw Error(104, std::move(source),
-              "ElementCol does not contain elements of the same type, so the " + std::string(member) +
-                  " property is not meaningful");
+  throw errors::NotMeaningfulForElementCol(std::move(source), member);
 }
 
 }  // namespace
@@ -34,14 +33,9 @@ std::shared_ptr<Element> NewElement(std::string_view ElementName, std::string_vi
 
 std::shared_ptr<ElementCol> NewElementCol(std::string_view elementNamespace, std::string_view namespaceRestriction,
                                           std::string_view TargetNamespace, int32_t iMinOccurs, int32_t iMaxOccurs) {
-  Helper().TestNamespace(elementNamespace, namespaceRestriction, TargetNamespace);
+  TestNamespace(elementNamespace, namespaceRestriction, TargetNamespace);
   std::shared_ptr<ElementCol> collection(new ElementCol());
-  // A restriction naming one URI makes that URI the default for additions without a namespace.
-  if (elementNamespace.empty() && namespaceRestriction.size() >= 2 && !namespaceRestriction.starts_with("##")) {
-    collection->defaultNamespace_ = namespaceRestriction;
-  } else {
-    collection->defaultNamespace_ = elementNamespace;
-  }
+  collection->defaultNamespace_ = DefaultNamespaceOf(elementNamespace, namespaceRestriction);
   collection->namespaceRestriction_ = namespaceRestriction;
   collection->targetNamespace_ = TargetNamespace;
   collection->minOccurs_ = iMinOccurs;
@@ -73,7 +67,7 @@ const MemberTable<Element>& Element::Members() {
                       self.FromXml(args[0].ToString(), context);
                       args[1] = Variant(context);
                     } else {
-                      throw Error::WrongArgumentCount(self.TypeName(), "FromXml");
+                      throw errors::WrongArgumentCount(self.TypeName(), "FromXml");
                     }
                     return Variant();
                   })
@@ -82,12 +76,12 @@ const MemberTable<Element>& Element::Members() {
 }
 
 void Element::Elements(std::shared_ptr<ElementCol> value) {
-  if (!value) throw Error::ObjectNotSet("Element.Elements");
+  if (!value) throw errors::ObjectNotSet("Element.Elements");
   elements_ = std::move(value);
 }
 
 void Element::Attributes(std::shared_ptr<AttributeCol> value) {
-  if (!value) throw Error::ObjectNotSet("Element.Attributes");
+  if (!value) throw errors::ObjectNotSet("Element.Attributes");
   attributes_ = std::move(value);
 }
 
@@ -97,13 +91,8 @@ void Element::FromXml(std::string_view xmlIn) {
 }
 
 void Element::FromXml(std::string_view xmlIn, XmlSerializationContextPtr& oContext) {
-  if (!oContext) oContext = Global::DefaultXmlSerializationContext();
-  XmlDocument document;
-  document.validateOnParse(false);
-  document.preserveWhiteSpace(true);
-  if (!document.loadXML(xmlIn)) {
-    throw Error(103, "XmlObjectBase", std::string("Failed to parse XML") + kCrLf + document.parseError().reason());
-  }
+  if (!oContext) oContext = detail::PerThread<XmlSerializationContext>();
+  const XmlDocument document = detail::LoadDocument(xmlIn);
   const XmlNode root = document.documentElement();
   FromXmlInt(root, root, *oContext, false);
 }
@@ -116,21 +105,16 @@ void Element::AttributesToXmlInt(XmlTextWriter& oXmlOut, const XmlSerializationC
 
 XmlNode Element::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializationContext& oContext, bool) {
   if (!oXmlElmChild) return oXmlElmChild;
-  const XmlObjectBaseHelperCls& helper = Helper();
-  if (!helper.IsNamespaceValid(oXmlElmChild.namespaceURI(), namespaceRestriction_, targetNamespace_)) {
+  if (!detail::IsNamespaceValid(oXmlElmChild.namespaceURI(), namespaceRestriction_, targetNamespace_)) {
     return oXmlElmChild;
   }
   attributes_->FromXmlInt(oXmlElmChild, XmlNode(), oContext, false);
-  const XmlNode first = helper.FindFirstSliblingElement(oXmlElmChild.firstChild());
-  const XmlNode left = elements_->FromXmlInt(oXmlElmChild, first, oContext, false);
-  if (left) {
-    throw Error(105, "Element.FromXmlInt",
-                "Invalid Element [" + std::string(left.baseName()) + "] found in element [" + name_ + "]");
-  }
-  value_ = helper.GetElementText(oXmlElmChild);
+  const XmlNode left = elements_->FromXmlInt(oXmlElmChild, detail::FirstChildElement(oXmlElmChild), oContext, false);
+  if (left) throw errors::UnexpectedChildElement(left.baseName(), name_);
+  value_ = detail::ElementText(oXmlElmChild);
   name_.assign(oXmlElmChild.baseName());
   namespace_.assign(oXmlElmChild.namespaceURI());
-  return helper.MoveNextSiblingElement(oXmlElmChild);
+  return detail::NextSiblingElement(oXmlElmChild);
 }
 
 void Element::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view NamespaceURI,
@@ -154,46 +138,29 @@ const MemberTable<ElementCol>& ElementCol::Members() {
   return table;
 }
 
-const ElementCol::Item_t& ElementCol::Item(int32_t index) const {
-  CheckIndex(index);
-  return items_[static_cast<size_t>(index - 1)];
-}
-
 void ElementCol::Remove(int32_t index) {
-  CheckIndex(index);
-  items_.erase(items_.begin() + (index - 1));
+  items_.Remove(index, "ElementCol");
   RaiseOnCollectionChange();
 }
 
+// One removal, and one event, at a time.
 void ElementCol::Clear() {
   while (Count() >= 1) Remove(1);
 }
 
-void ElementCol::CheckIndex(int32_t index) const {
-  if (index < 1 || index > Count()) throw Error::SubscriptOutOfRange("ElementCol");
-}
-
 ElementCol::Item_t ElementCol::AddNew(std::string_view ElementName, std::optional<std::string> elementNamespace) {
   const std::string& ns = elementNamespace ? *elementNamespace : defaultNamespace_;
-  Helper().TestNamespace(ns, namespaceRestriction_, targetNamespace_);
+  detail::TestNamespace(ns, namespaceRestriction_, targetNamespace_);
   Item_t element = detail::NewElement(ElementName, ns, namespaceRestriction_, targetNamespace_);
-  items_.push_back(element);
+  items_.Add(element);
   RaiseOnCollectionChange();
   return element;
 }
 
 void ElementCol::Add(const Item_t& elm, std::optional<int32_t> Before, std::optional<int32_t> After) {
-  if (!elm) throw Error::ObjectNotSet("ElementCol.Add");
-  Helper().TestNamespace(elm->Namespace(), namespaceRestriction_, targetNamespace_);
-  if (Before) {
-    CheckIndex(*Before);
-    items_.insert(items_.begin() + (*Before - 1), elm);
-  } else if (After) {
-    CheckIndex(*After);
-    items_.insert(items_.begin() + *After, elm);
-  } else {
-    items_.push_back(elm);
-  }
+  if (!elm) throw errors::ObjectNotSet("ElementCol.Add");
+  detail::TestNamespace(elm->Namespace(), namespaceRestriction_, targetNamespace_);
+  items_.Insert(elm, Before, After, "ElementCol");
   RaiseOnCollectionChange();
 }
 
@@ -208,7 +175,7 @@ void ElementCol::PrivateSetElementName(std::string_view) {
 }
 
 void ElementCol::ValidateCount(const XmlSerializationContext& oContext) {
-  Helper().ValidateCountHelper(oContext, *this, minOccurs_, maxOccurs_, "[Elements]");
+  detail::CheckCount(oContext, Count(), minOccurs_, maxOccurs_, "[Elements]");
 }
 
 void ElementCol::AttributesToXmlInt(XmlTextWriter& oXmlOut, const XmlSerializationContext& oContext) {
@@ -239,7 +206,7 @@ XmlNode ElementCol::ReadRun(XmlNode oXmlElmParent, XmlNode cursor, const XmlSeri
 XmlNode ElementCol::FromXmlInt(XmlNode oXmlElmParent, XmlNode oXmlElmChild, const XmlSerializationContext& oContext,
                                bool) {
   return ReadRun(oXmlElmParent, oXmlElmChild, oContext, [this](XmlNode cursor) {
-    return !Helper().IsNamespaceValid(cursor.namespaceURI(), namespaceRestriction_, targetNamespace_);
+    return !detail::IsNamespaceValid(cursor.namespaceURI(), namespaceRestriction_, targetNamespace_);
   });
 }
 

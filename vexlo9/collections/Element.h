@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "vexlo9/collections/AttributeCol.h"
+#include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/MemberTable.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
-#include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
 
 namespace vexlo9 {
 
@@ -87,8 +87,8 @@ class ElementCol : public XmlObjectBase, public XmlCollectionBase {
 
   using Item_t = std::shared_ptr<Element>;
 
-  const Item_t& Item(int32_t index) const;
-  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
+  const Item_t& Item(int32_t index) const { return items_.Item(index, "ElementCol"); }
+  int32_t Count() const noexcept { return items_.Count(); }
   void Remove(int32_t index);
   void Clear();
   auto begin() const noexcept { return items_.begin(); }
@@ -118,7 +118,6 @@ class ElementCol : public XmlObjectBase, public XmlCollectionBase {
   friend XmlNode detail::ReadElementsByName(ElementCol&, std::string_view, std::string_view, XmlNode, XmlNode,
                                             const XmlSerializationContext&);
   ElementCol() = default;
-  void CheckIndex(int32_t index) const;
   // The shared loop of both run readers; stopsAt says whether the cursor ends the run before it is read.
   template <class StopsAt>
   XmlNode ReadRun(XmlNode oXmlElmParent, XmlNode cursor, const XmlSerializationContext& oContext, StopsAt stopsAt);
@@ -128,7 +127,7 @@ class ElementCol : public XmlObjectBase, public XmlCollectionBase {
   std::string targetNamespace_;
   int32_t minOccurs_ = 0;
   int32_t maxOccurs_ = -1;
-  std::vector<Item_t> items_;
+  IndexedList<Item_t> items_;
 };
 
 }  // namespace vexlo9

@@ -6,61 +6,19 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <vector>
 
+#include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
-#include "vexlo9/platform/BigInteger.h"
-#include "vexlo9/platform/Decimal.h"
-#include "vexlo9/values/BinaryData.h"
-#include "vexlo9/values/DateTime.h"
-#include "vexlo9/values/DateTimeSpan.h"
+#include "vexlo9/values/PrimitiveType.h"
 #include "vexlo9/values/RestrictionChecks.h"
-#include "vexlo9/values/XmlDataType.h"
-
-// The typed value collections, one row each: the XML Schema type that names the class and its conversion and
-// check members, the item type, and whether the class keeps a format override for writing. Rows are in the order
-// of ClassFactoryCls's members.
-#define VEXLO9_TYPED_COLLECTIONS(X)     \
-  X(string, std::string, false)         \
-  X(base64Binary, BinaryDataPtr, false) \
-  X(boolean, bool, false)               \
-  X(i1, int16_t, false)                 \
-  X(i2, int16_t, false)                 \
-  X(i4, int32_t, false)                 \
-  X(i8, int32_t, false)                 \
-  X(date, DateTimePtr, false)           \
-  X(datetime, DateTimePtr, false)       \
-  X(r8, double, true)                   \
-  X(r4, float, true)                    \
-  X(duration, DateTimeSpanPtr, false)   \
-  X(day, DateTimePtr, false)            \
-  X(monthDay, DateTimePtr, false)       \
-  X(month, DateTimePtr, false)          \
-  X(year, DateTimePtr, false)           \
-  X(yearMonth, DateTimePtr, false)      \
-  X(hexBinary, BinaryDataPtr, false)    \
-  X(time, DateTimePtr, false)           \
-  X(ui1, uint8_t, false)                \
-  X(ui2, int32_t, false)                \
-  X(ui4, int32_t, false)                \
-  X(ui8, int32_t, false)                \
-  X(decimal, DecimalPtr, true)          \
-  X(integer, BigIntegerPtr, false)
 
 namespace vexlo9 {
 
-template <class Row>
+template <XmlDataType E>
 class TypedCol;
 
 namespace detail {
-
-template <class ItemType, XmlDataType DataType, bool KeepsFormat>
-struct TypedColRow {
-  using Item_t = ItemType;
-  static constexpr XmlDataType kDataType = DataType;
-  static constexpr bool kKeepsFormat = KeepsFormat;
-};
 
 struct NoFormatOverride {};
 
@@ -75,36 +33,37 @@ std::shared_ptr<Col> NewTypedCol(std::string_view ElementName, std::string_view 
 
 }  // namespace detail
 
-// A list of values of one primitive type for a repeated primitive particle, positions 1 to Count. It writes
-// itself as a run of sibling elements, reads the run at the cursor, checks every value it takes against the
-// particle's facets and raises OnCollectionChange when something is added (not on Remove or Clear).
+// A list of values of one primitive type for a repeated primitive particle, positions 1 to Count: i4Col holds
+// 32-bit integers, dateCol DateTime objects, one class per type of XmlDataTypes.def but char. It writes itself
+// as a run of sibling elements, reads the run at the cursor, checks every value it takes against the particle's
+// facets and raises OnCollectionChange when something is added (not on Remove or Clear).
 //
 // Errors of its own: 9 "Subscript out of range" for a position outside 1..Count (Item, Remove, and Before or
 // After of Add), 5 "Invalid procedure call or argument" for Add given both Before and After, 91 for Add of an
 // object item that is nothing; the source is the class name. Facet and conversion errors pass through; length
 // facets beyond 16 bits make every Add fail with 6 "Overflow".
-template <class Row>
+template <XmlDataType E>
 class TypedCol final : public XmlObjectBase, public XmlCollectionBase {
  public:
-  using Item_t = typename Row::Item_t;
+  using Item_t = typename PrimitiveType<E>::Held;
   // Plain values come back by value; strings and objects by reference, an object item being the very one added.
   using ItemRef = std::conditional_t<std::is_arithmetic_v<Item_t>, Item_t, const Item_t&>;
-  using const_iterator = typename std::vector<Item_t>::const_iterator;
+  using const_iterator = typename IndexedList<Item_t>::const_iterator;
 
   TypedCol(const TypedCol&) = delete;
   TypedCol& operator=(const TypedCol&) = delete;
 
-  std::string TypeName() const override;
+  std::string TypeName() const override { return kClassName; }
   // "Count" by name.
   Variant GetProperty(std::string_view name) override;
 
-  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
+  int32_t Count() const noexcept { return items_.Count(); }
   // Checks Value against the facets, then inserts it at the end, in front of position Before or behind
   // position After.
   void Add(Item_t Value, std::optional<int32_t> Before = std::nullopt, std::optional<int32_t> After = std::nullopt);
-  ItemRef Item(int32_t index) const;
-  void Remove(int32_t index);
-  void Clear() noexcept { items_.clear(); }
+  ItemRef Item(int32_t index) const { return items_.Item(index, kClassName); }
+  void Remove(int32_t index) { items_.Remove(index, kClassName); }
+  void Clear() noexcept { items_.Clear(); }
   // The enumeration.
   const_iterator begin() const noexcept { return items_.begin(); }
   const_iterator end() const noexcept { return items_.end(); }
@@ -131,14 +90,13 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase {
                 const XmlSerializationContext& oContext, bool isOptionalChoice) override;
 
  private:
+  // Named after its type: "i4Col".
+  static constexpr const char* kClassName = PrimitiveType<E>::kColName;
+
   friend std::shared_ptr<TypedCol> detail::NewTypedCol<TypedCol>(
       std::string_view, std::string_view, int32_t, int32_t, std::string_view, int32_t, int32_t, std::string_view,
       std::string_view, std::string_view, std::string_view, int32_t, WhitespaceRule, std::string_view);
   TypedCol() = default;
-
-  void CheckFacets(const Item_t& value) const;
-  size_t Position(std::optional<int32_t> Before, std::optional<int32_t> After) const;
-  void CheckIndex(int32_t index) const;
 
   std::string elementName_;
   std::string targetNamespace_;
@@ -146,8 +104,9 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase {
   int32_t maxOccurs_ = -1;
   PrimitiveRestrictions facets_;
   WhitespaceRule ws_ = WhitespaceRule_Preserve;
-  [[no_unique_address]] std::conditional_t<Row::kKeepsFormat, std::string, detail::NoFormatOverride> formatOverride_;
-  std::vector<Item_t> items_;
+  [[no_unique_address]] std::conditional_t<PrimitiveType<E>::kFormatted, std::string, detail::NoFormatOverride>
+      formatOverride_;
+  IndexedList<Item_t> items_;
 };
 
 template <class Col>
@@ -171,11 +130,11 @@ std::shared_ptr<Col> detail::NewTypedCol(std::string_view ElementName, std::stri
   return col;
 }
 
-// The 25 classes, each instantiated once in the library.
-#define VEXLO9_TYPED_COLLECTION_ALIAS(type, Item, KeepsFormat)                     \
-  using type##Col = TypedCol<detail::TypedColRow<Item, type_##type, KeepsFormat>>; \
-  extern template class TypedCol<detail::TypedColRow<Item, type_##type, KeepsFormat>>;
-VEXLO9_TYPED_COLLECTIONS(VEXLO9_TYPED_COLLECTION_ALIAS)
-#undef VEXLO9_TYPED_COLLECTION_ALIAS
+// stringCol, base64BinaryCol, ..., integerCol: each instantiated once, in the library.
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) \
+  VEXLO9_PRIMITIVE_IF_##collected(using name##Col = TypedCol<type_##name>;  \
+                                  extern template class TypedCol<type_##name>;, )
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
 
 }  // namespace vexlo9

@@ -24,6 +24,11 @@ using ObjectPtr = std::shared_ptr<Object>;
 namespace detail {
 class ElementInfo;
 class AttributeInfo;
+
+// The one instance of a service class on the calling thread (see model/detail/PerThread.h); services whose
+// constructor is private befriend it.
+template <class T>
+const std::shared_ptr<T>& PerThread();
 }  // namespace detail
 
 }  // namespace vexlo9

@@ -14,6 +14,12 @@
 
 namespace vexlo9 {
 
+namespace detail {
+// 438 and 450 naming the member, raised from the class's name.
+[[noreturn]] void ThrowNoSuchMember(const Object& self, std::string_view name);
+[[noreturn]] void ThrowWrongArgumentCount(const Object& self, std::string_view name);
+}  // namespace detail
+
 // The by-name members of one class C: built once per class, then only read.
 // Look-ups are a binary search over names and do not allocate.
 //
@@ -67,7 +73,7 @@ class MemberTable {
     Builder& Method(std::string_view name, R (B::*method)(A...)) {
       static_assert(std::is_base_of_v<B, C>);
       Slot(name).call = [method, name = std::string(name)](C& self, std::span<Variant> args) {
-        if (args.size() != sizeof...(A)) throw Error::WrongArgumentCount(self.TypeName(), name);
+        if (args.size() != sizeof...(A)) detail::ThrowWrongArgumentCount(self, name);
         return Call<R, A...>([&](auto&&... a) -> R { return (self.*method)(std::forward<decltype(a)>(a)...); },
                              args, std::index_sequence_for<A...>());
       };
@@ -78,7 +84,7 @@ class MemberTable {
     Builder& Method(std::string_view name, R (B::*method)(A...) const) {
       static_assert(std::is_base_of_v<B, C>);
       Slot(name).call = [method, name = std::string(name)](C& self, std::span<Variant> args) {
-        if (args.size() != sizeof...(A)) throw Error::WrongArgumentCount(self.TypeName(), name);
+        if (args.size() != sizeof...(A)) detail::ThrowWrongArgumentCount(self, name);
         return Call<R, A...>([&](auto&&... a) -> R { return (self.*method)(std::forward<decltype(a)>(a)...); },
                              args, std::index_sequence_for<A...>());
       };
@@ -169,25 +175,25 @@ class MemberTable {
 
   Variant Get(C& self, std::string_view name) const {
     const Entry* entry = Find(name);
-    if (!entry || !entry->get) throw Error::NoSuchMember(self.TypeName(), name);
+    if (!entry || !entry->get) detail::ThrowNoSuchMember(self, name);
     return entry->get(self);
   }
 
   void Let(C& self, std::string_view name, const Variant& value) const {
     const Entry* entry = Find(name);
-    if (!entry || !entry->let) throw Error::NoSuchMember(self.TypeName(), name);
+    if (!entry || !entry->let) detail::ThrowNoSuchMember(self, name);
     entry->let(self, value);
   }
 
   void Set(C& self, std::string_view name, const ObjectPtr& object) const {
     const Entry* entry = Find(name);
-    if (!entry || !entry->set) throw Error::NoSuchMember(self.TypeName(), name);
+    if (!entry || !entry->set) detail::ThrowNoSuchMember(self, name);
     entry->set(self, Variant(object));
   }
 
   Variant Invoke(C& self, std::string_view name, std::span<Variant> args) const {
     const Entry* entry = Find(name);
-    if (!entry || !entry->call) throw Error::NoSuchMember(self.TypeName(), name);
+    if (!entry || !entry->call) detail::ThrowNoSuchMember(self, name);
     return entry->call(self, args);
   }
 

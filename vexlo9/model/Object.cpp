@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <typeinfo>
 
+#include "vexlo9/model/IndexedList.h"
+#include "vexlo9/model/MemberTable.h"
+#include "vexlo9/platform/detail/Errors.h"
+
 namespace vexlo9 {
 
 std::string Object::TypeName() const {
@@ -20,12 +24,24 @@ std::string Object::TypeName() const {
   return name;
 }
 
-Variant Object::GetProperty(std::string_view name) { throw Error::NoSuchMember(TypeName(), name); }
+Variant Object::GetProperty(std::string_view name) { throw errors::NoSuchMember(TypeName(), name); }
 
-void Object::LetProperty(std::string_view name, const Variant&) { throw Error::NoSuchMember(TypeName(), name); }
+void Object::LetProperty(std::string_view name, const Variant&) { throw errors::NoSuchMember(TypeName(), name); }
 
-void Object::SetProperty(std::string_view name, const ObjectPtr&) { throw Error::NoSuchMember(TypeName(), name); }
+void Object::SetProperty(std::string_view name, const ObjectPtr&) { throw errors::NoSuchMember(TypeName(), name); }
 
-Variant Object::Invoke(std::string_view name, std::span<Variant>) { throw Error::NoSuchMember(TypeName(), name); }
+Variant Object::Invoke(std::string_view name, std::span<Variant>) { throw errors::NoSuchMember(TypeName(), name); }
 
+// The raise points of the model's templates, kept out of their headers.
+namespace detail {
+
+void ThrowSubscriptOutOfRange(std::string_view source) { throw errors::SubscriptOutOfRange(std::string(source)); }
+
+void ThrowNoSuchMember(const Object& self, std::string_view name) { throw errors::NoSuchMember(self.TypeName(), name); }
+
+void ThrowWrongArgumentCount(const Object& self, std::string_view name) {
+  throw errors::WrongArgumentCount(self.TypeName(), name);
+}
+
+}  // namespace detail
 }  // namespace vexlo9

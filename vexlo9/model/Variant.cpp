@@ -6,12 +6,13 @@
 #include <limits>
 #include <optional>
 
-#include "vexlo9/platform/NumberText.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/NumberText.h"
 
 namespace vexlo9 {
 namespace {
 
-constexpr const char* kSource = kLibrarySource;
+constexpr const char* kSource = errors::kLibrarySource;
 
 std::string_view TrimBlanks(std::string_view text) {
   constexpr std::string_view kBlanks = " \t\r\n";
@@ -46,7 +47,7 @@ double AsDouble(const Variant& v) {
     case Variant::Kind::Single: return *v.GetIf<float>();
     case Variant::Kind::Double: return *v.GetIf<double>();
     case Variant::Kind::String: return detail::TextToNumber(*v.GetIf<std::string>(), kSource);
-    default: throw Error::TypeMismatch(kSource);
+    default: throw errors::TypeMismatch(kSource);
   }
 }
 
@@ -55,12 +56,12 @@ T ToIntegral(const Variant& v) {
   if (const T* same = v.GetIf<T>()) return *same;
   if (const std::string* text = v.GetIf<std::string>()) return detail::TextToInteger<T>(*text, kSource);
   const double value = AsDouble(v);
-  if (std::isnan(value)) throw Error::Overflow(kSource);
+  if (std::isnan(value)) throw errors::Overflow(kSource);
   // nearbyint rounds half to even in the default rounding mode.
   const double rounded = std::nearbyint(value);
   if (rounded < static_cast<double>(std::numeric_limits<T>::min()) ||
       rounded > static_cast<double>(std::numeric_limits<T>::max())) {
-    throw Error::Overflow(kSource);
+    throw errors::Overflow(kSource);
   }
   return static_cast<T>(rounded);
 }
@@ -74,6 +75,9 @@ std::string FormatDouble(double value) {
 }
 
 }  // namespace
+
+void Variant::ThrowTypeMismatch() { throw errors::TypeMismatch(kSource); }
+void Variant::ThrowOverflow() { throw errors::Overflow(kSource); }
 
 bool Variant::ToBoolean() const {
   if (const bool* b = GetIf<bool>()) return *b;
@@ -91,7 +95,7 @@ float Variant::ToSingle() const {
   if (const float* f = GetIf<float>()) return *f;
   const double value = AsDouble(*this);
   if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max()) {
-    throw Error::Overflow(kSource);
+    throw errors::Overflow(kSource);
   }
   return static_cast<float>(value);
 }
@@ -118,7 +122,7 @@ std::string Variant::ToString() const {
       const ByteArray& bytes = *GetIf<ByteArray>();
       return std::string(bytes.begin(), bytes.end());
     }
-    default: throw Error::TypeMismatch(kSource);
+    default: throw errors::TypeMismatch(kSource);
   }
 }
 
@@ -126,18 +130,18 @@ ByteArray Variant::ToBytes() const {
   if (const ByteArray* bytes = GetIf<ByteArray>()) return *bytes;
   if (const std::string* text = GetIf<std::string>()) return ByteArray(text->begin(), text->end());
   if (IsEmpty()) return {};
-  throw Error::TypeMismatch(kSource);
+  throw errors::TypeMismatch(kSource);
 }
 
 ObjectPtr Variant::ToObject() const {
   if (const ObjectPtr* object = GetIf<ObjectPtr>()) return *object;
-  throw Error::TypeMismatch(kSource);
+  throw errors::TypeMismatch(kSource);
 }
 
 XmlNode Variant::ToNode() const {
   if (const XmlNode* node = GetIf<XmlNode>()) return *node;
   if (IsNothing()) return XmlNode();
-  throw Error::TypeMismatch(kSource);
+  throw errors::TypeMismatch(kSource);
 }
 
 }  // namespace vexlo9

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <concepts>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
-#include "vexlo9/model/Error.h"
 #include "vexlo9/platform/XmlDom.h"
 
 namespace vexlo9 {
@@ -31,6 +33,11 @@ class Variant {
   Variant(uint8_t v) noexcept : value_(v) {}
   Variant(int16_t v) noexcept : value_(v) {}
   Variant(int32_t v) noexcept : value_(v) {}
+  // Any other integer is a Long; one beyond 32 bits raises 6 "Overflow", as the platform narrows.
+  template <std::integral T>
+    requires(!std::same_as<T, bool> && !std::same_as<T, char> && !std::same_as<T, uint8_t> &&
+             !std::same_as<T, int16_t> && !std::same_as<T, int32_t>)
+  Variant(T v) : value_(Narrow(v)) {}
   Variant(float v) noexcept : value_(v) {}
   Variant(double v) noexcept : value_(v) {}
   Variant(std::string v) noexcept : value_(std::move(v)) {}
@@ -70,7 +77,7 @@ class Variant {
     ObjectPtr object = ToObject();
     if (!object) return nullptr;
     auto typed = std::dynamic_pointer_cast<T>(object);
-    if (!typed) throw Error::TypeMismatch(kLibrarySource);
+    if (!typed) ThrowTypeMismatch();
     return typed;
   }
 
@@ -83,6 +90,14 @@ class Variant {
   friend bool operator==(const Variant&, const Variant&) = default;
 
  private:
+  [[noreturn]] static void ThrowTypeMismatch();
+  [[noreturn]] static void ThrowOverflow();
+  template <class T>
+  static int32_t Narrow(T v) {
+    if (!std::in_range<int32_t>(v)) ThrowOverflow();
+    return static_cast<int32_t>(v);
+  }
+
   std::variant<std::monostate, bool, uint8_t, int16_t, int32_t, float, double, std::string, ByteArray,
                ObjectPtr, XmlNode>
       value_;

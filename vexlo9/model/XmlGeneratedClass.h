@@ -1,9 +1,17 @@
 #pragma once
 
+#include <cstdint>
+
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
 
 namespace vexlo9 {
+
+// Whether a class is written as an element of its own or straight into its parent's element.
+enum class XmlElementType : int32_t { Element = 0, PseudoElement = 1 };
+
+// How a class's element particles are grouped.
+enum class XmlGroupType : int32_t { Sequence = 0, Choice = 1, All = 2 };
 
 // What the library needs of a generated class besides XmlObjectBase.
 class XmlGeneratedClass : public virtual Object {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "vexlo9/platform/detail/Errors.h"
+
 namespace vexlo9 {
 namespace {
 
@@ -9,7 +11,7 @@ namespace {
 template <class F>
 MemberTable<NamespaceAliasMap>::Caller TextCaller(size_t arity, std::string_view name, F f) {
   return [arity, name = std::string(name), f](NamespaceAliasMap& self, std::span<Variant> args) {
-    if (args.size() != arity) throw Error::WrongArgumentCount(self.TypeName(), name);
+    if (args.size() != arity) throw errors::WrongArgumentCount(self.TypeName(), name);
     return f(self, args);
   };
 }
@@ -64,7 +66,7 @@ Variant NamespaceAliasMap::Add(std::string_view NamespaceURI, std::string_view N
   }
   Item_t entry(new NamespaceMapEntry());
   entry->Init(NamespaceAlias, NamespaceURI);
-  items_.push_back(std::move(entry));
+  items_.Add(std::move(entry));
   return Variant();
 }
 
@@ -79,34 +81,35 @@ bool NamespaceAliasMap::NamespaceURIExists(std::string_view NamespaceURI) const 
 }
 
 const NamespaceAliasMap::Item_t& NamespaceAliasMap::Item(const Variant& vntIndexKey) const {
-  return items_[IndexOf(vntIndexKey, "NamespaceAliasMap.Item")];
+  constexpr const char* kSource = "NamespaceAliasMap.Item";
+  return items_.Item(PositionOf(vntIndexKey, kSource), kSource);
 }
 
 void NamespaceAliasMap::Remove(const Variant& vntIndexKey) {
-  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(IndexOf(vntIndexKey, "NamespaceAliasMap.Remove")));
+  constexpr const char* kSource = "NamespaceAliasMap.Remove";
+  items_.Remove(PositionOf(vntIndexKey, kSource), kSource);
 }
 
-size_t NamespaceAliasMap::IndexOf(const Variant& vntIndexKey, const char* source) const {
+int32_t NamespaceAliasMap::PositionOf(const Variant& vntIndexKey, const char* source) const {
   switch (vntIndexKey.kind()) {
     case Variant::Kind::String: {
       const std::string& uri = *vntIndexKey.GetIf<std::string>();
-      for (size_t i = 0; i < items_.size(); ++i) {
-        if (items_[i]->NamespaceURI() == uri) return i;
+      int32_t position = 1;
+      for (const Item_t& entry : items_) {
+        if (entry->NamespaceURI() == uri) return position;
+        ++position;
       }
-      throw Error(5, source, "Invalid procedure call or argument [" + uri + "]");
+      throw errors::NoSuchKey(source, uri);
     }
     case Variant::Kind::Boolean:
     case Variant::Kind::Byte:
     case Variant::Kind::Integer:
     case Variant::Kind::Long:
     case Variant::Kind::Single:
-    case Variant::Kind::Double: {
-      const int32_t position = vntIndexKey.ToLong();  // rounds a fraction, 6 beyond a Long
-      if (position < 1 || position > Count()) throw Error::SubscriptOutOfRange(source);
-      return static_cast<size_t>(position - 1);
-    }
+    case Variant::Kind::Double:
+      return vntIndexKey.ToLong();  // rounds a fraction, 6 beyond a Long
     default:
-      throw Error::TypeMismatch(source);
+      throw errors::TypeMismatch(source);
   }
 }
 

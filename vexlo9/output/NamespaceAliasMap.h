@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/MemberTable.h"
 
 namespace vexlo9 {
@@ -49,19 +50,19 @@ class NamespaceAliasMap : public Object {
   bool NamespaceAliasExists(std::string_view NamespaceAlias) const noexcept;
   bool NamespaceURIExists(std::string_view NamespaceURI) const noexcept;
   const Item_t& Item(const Variant& vntIndexKey) const;
-  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
+  int32_t Count() const noexcept { return items_.Count(); }
   void Remove(const Variant& vntIndexKey);
 
-  auto begin() const noexcept { return items_.cbegin(); }
-  auto end() const noexcept { return items_.cend(); }
+  auto begin() const noexcept { return items_.begin(); }
+  auto end() const noexcept { return items_.end(); }
 
  private:
   friend std::shared_ptr<NamespaceAliasMap> detail::NewNamespaceAliasMap();
   NamespaceAliasMap() = default;
-  // Position in items_ of the entry that vntIndexKey names.
-  size_t IndexOf(const Variant& vntIndexKey, const char* source) const;
+  // The position that vntIndexKey names: itself when it is a number, that of its URI when it is a string.
+  int32_t PositionOf(const Variant& vntIndexKey, const char* source) const;
 
-  std::vector<Item_t> items_;
+  IndexedList<Item_t> items_;
 };
 
 }  // namespace vexlo9

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <array>
 
-#include "vexlo9/model/Error.h"
-#include "vexlo9/output/XmlTextWriterContext.h"
+#include "vexlo9/output/detail/NamespaceMap.h"
+#include "vexlo9/output/detail/XmlTextWriterContext.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/TextBuffer.h"
+#include "vexlo9/platform/detail/XmlNamespaces.h"
 
 namespace vexlo9 {
-namespace {
 
-constexpr const char* kSource = "XmlTextWriter";
+namespace {
 
 // Characters that the escaping rules replace.
 constexpr std::array<bool, 256> kSpecial = [] {
@@ -20,110 +22,133 @@ constexpr std::array<bool, 256> kSpecial = [] {
 
 }  // namespace
 
+struct XmlTextWriter::State {
+  TextBuffer out;
+  // Contexts by depth; those beyond the current depth are kept for reuse.
+  std::vector<std::unique_ptr<detail::XmlTextWriterContext>> contexts;
+  detail::XmlTextWriterContext* current = nullptr;
+  std::string defaultNamespace;
+  bool format = true;
+  // Declarations made before the root element, declared on it.
+  detail::NamespaceMap pending;
+  // The declarations in scope for all open elements; see XmlTextWriterContext.
+  detail::NamespaceMap scope;
+  EOLType eol = EOLType_LF;
+  std::string_view lineEnd = "\n";
+};
+
 namespace detail {
 std::unique_ptr<XmlTextWriter> NewXmlTextWriter() { return std::unique_ptr<XmlTextWriter>(new XmlTextWriter()); }
 }  // namespace detail
 
-XmlTextWriter::XmlTextWriter() { pending_.AddNamespace("xml", detail::kXmlNamespaceUri); }
+XmlTextWriter::XmlTextWriter() : state_(std::make_unique<State>()) {
+  state_->pending.AddNamespace("xml", detail::kXmlNamespaceUri);
+}
 
 XmlTextWriter::~XmlTextWriter() = default;
 
 void XmlTextWriter::AddNamespace(std::string_view Prefix, std::string_view NS) {
-  (current_ ? scope_ : pending_).AddNamespace(Prefix, NS);
+  (state_->current ? state_->scope : state_->pending).AddNamespace(Prefix, NS);
 }
 
+const std::string& XmlTextWriter::Xml() const noexcept { return state_->out.Text(); }
+bool XmlTextWriter::Format() const noexcept { return state_->format; }
+void XmlTextWriter::Format(bool value) noexcept { state_->format = value; }
+const std::string& XmlTextWriter::defaultNamespace() const noexcept { return state_->defaultNamespace; }
+EOLType XmlTextWriter::EOL() const noexcept { return state_->eol; }
+
 void XmlTextWriter::EOL(EOLType value) noexcept {
-  eol_ = value;
-  if (value == EOLType_LF) lineEnd_ = "\n";
-  else if (value == EOLType_CRLF) lineEnd_ = "\r\n";
+  state_->eol = value;
+  if (value == EOLType_LF) state_->lineEnd = "\n";
+  else if (value == EOLType_CRLF) state_->lineEnd = "\r\n";
 }
 
 void XmlTextWriter::WriteStartDocument(XmlEncoding eEncoding) {
-  out_.Reset();
-  out_.Append("<?xml version=\"1.0\"");
-  if (eEncoding == XmlEncoding_UTF8) out_.Append(" encoding=\"UTF-8\"");
-  else if (eEncoding == XmlEncoding_UTF16) out_.Append(" encoding=\"UTF-16\"");
-  out_.Append("?>");
-  out_.Append(lineEnd_);
+  state_->out.Reset();
+  state_->out.Append("<?xml version=\"1.0\"");
+  if (eEncoding == XmlEncoding_UTF8) state_->out.Append(" encoding=\"UTF-8\"");
+  else if (eEncoding == XmlEncoding_UTF16) state_->out.Append(" encoding=\"UTF-16\"");
+  state_->out.Append("?>");
+  state_->out.Append(state_->lineEnd);
 }
 
 void XmlTextWriter::WriteHeaderDirective(std::string_view directive) {
-  if (current_) throw Error(101, kSource, "Headed directives must appear before an Element has been added.");
-  out_.Append(directive);
-  out_.Append(lineEnd_);
+  if (state_->current) throw errors::DirectiveAfterElement();
+  state_->out.Append(directive);
+  state_->out.Append(state_->lineEnd);
 }
 
 void XmlTextWriter::WriteEndDocument() const {
-  if (current_) throw Error(101, kSource, "An Element has not been closed.");
+  if (state_->current) throw errors::ElementNotClosed();
 }
 
-void XmlTextWriter::WriteEOL() { out_.Append(lineEnd_); }
+void XmlTextWriter::WriteEOL() { state_->out.Append(state_->lineEnd); }
 
 void XmlTextWriter::WriteComment(std::string_view comment) {
-  out_.Append("<!--");
+  state_->out.Append("<!--");
   WriteEscaped(comment, false);
-  out_.Append("-->");
-  out_.Append(lineEnd_);
+  state_->out.Append("-->");
+  state_->out.Append(state_->lineEnd);
 }
 
 void XmlTextWriter::WriteStartElement(std::string_view name, std::string_view strNamespace) {
-  detail::XmlTextWriterContext* const parent = current_;
+  detail::XmlTextWriterContext* const parent = state_->current;
   const int32_t depth = parent ? parent->iIndentDepth + 1 : 0;
-  if (static_cast<size_t>(depth) == contexts_.size()) {
-    contexts_.push_back(std::make_unique<detail::XmlTextWriterContext>());
+  if (static_cast<size_t>(depth) == state_->contexts.size()) {
+    state_->contexts.push_back(std::make_unique<detail::XmlTextWriterContext>());
   }
-  detail::XmlTextWriterContext& context = *contexts_[static_cast<size_t>(depth)];
+  detail::XmlTextWriterContext& context = *state_->contexts[static_cast<size_t>(depth)];
   context.Init(name, strNamespace);
 
   if (parent) {
     ++parent->iElementCount;
     if (parent->bAllowMoreAttribs) {
       parent->bAllowMoreAttribs = false;
-      out_.Append('>');
-      if (format_) out_.Append(lineEnd_);
+      state_->out.Append('>');
+      if (state_->format) state_->out.Append(state_->lineEnd);
     }
   }
 
   context.pNextContext = parent;
   context.iIndentDepth = depth;
-  context.iNamespaceBase = scope_.Count();
+  context.iNamespaceBase = state_->scope.Count();
   if (parent) {
     context.defaultNamespace.assign(parent->defaultNamespace);
   } else {
-    context.defaultNamespace.assign(defaultNamespace_);
-    for (const detail::Namespace& entry : pending_) scope_.Add(entry);
+    context.defaultNamespace.assign(state_->defaultNamespace);
+    for (const detail::Namespace& entry : state_->pending) state_->scope.Add(entry);
   }
   context.bAllowMoreAttribs = true;
 
-  if (format_) WriteTabs(depth);
-  out_.Append('<');
+  if (state_->format) WriteTabs(depth);
+  state_->out.Append('<');
   if (!strNamespace.empty() && strNamespace != context.defaultNamespace) {
     bool declared = false;
     const detail::Namespace& binding = Bind(strNamespace, declared);
-    out_.Append(binding.Prefix());
-    out_.Append(':');
-    out_.Append(name);
+    state_->out.Append(binding.Prefix());
+    state_->out.Append(':');
+    state_->out.Append(name);
     if (declared) {
-      out_.Append(' ');
+      state_->out.Append(' ');
       WriteDeclaration(binding.Prefix(), strNamespace);
     }
   } else {
-    out_.Append(name);
+    state_->out.Append(name);
   }
 
   if (!parent) {
-    if (!defaultNamespace_.empty()) {
-      out_.Append(" xmlns=\"");
-      out_.Append(defaultNamespace_);
-      out_.Append('"');
+    if (!state_->defaultNamespace.empty()) {
+      state_->out.Append(" xmlns=\"");
+      state_->out.Append(state_->defaultNamespace);
+      state_->out.Append('"');
     }
-    for (const detail::Namespace& entry : pending_) {
+    for (const detail::Namespace& entry : state_->pending) {
       if (entry.NamesapceUrl() == detail::kXmlNamespaceUri) continue;
-      out_.Append(' ');
+      state_->out.Append(' ');
       WriteDeclaration(entry.Prefix(), entry.NamesapceUrl());
     }
   }
-  current_ = &context;
+  state_->current = &context;
 }
 
 void XmlTextWriter::WriteString(std::string_view strText) {
@@ -131,36 +156,36 @@ void XmlTextWriter::WriteString(std::string_view strText) {
   detail::XmlTextWriterContext& context = OpenElement();
   if (context.bAllowMoreAttribs) {
     context.bAllowMoreAttribs = false;
-    out_.Append('>');
+    state_->out.Append('>');
   }
   WriteEscaped(strText, false);
 }
 
-void XmlTextWriter::WriteRaw(std::string_view strText) { out_.Append(strText); }
+void XmlTextWriter::WriteRaw(std::string_view strText) { state_->out.Append(strText); }
 
 void XmlTextWriter::WriteEndElement() {
   detail::XmlTextWriterContext& context = OpenElement();
   if (context.bAllowMoreAttribs) {
-    out_.Append("/>");
-    if (format_) out_.Append(lineEnd_);
+    state_->out.Append("/>");
+    if (state_->format) state_->out.Append(state_->lineEnd);
   } else {
     // Looked up before anything is written: the default may have changed since the start tag.
     const detail::Namespace* binding = nullptr;
     if (!context.strElementNamespace.empty() && context.strElementNamespace != context.defaultNamespace) {
-      binding = &scope_.Item(context.strElementNamespace);
+      binding = &state_->scope.Item(context.strElementNamespace);
     }
-    if (context.iElementCount > 0 && format_) WriteTabs(context.iIndentDepth);
-    out_.Append("</");
+    if (context.iElementCount > 0 && state_->format) WriteTabs(context.iIndentDepth);
+    state_->out.Append("</");
     if (binding) {
-      out_.Append(binding->Prefix());
-      out_.Append(':');
+      state_->out.Append(binding->Prefix());
+      state_->out.Append(':');
     }
-    out_.Append(context.strElementName);
-    out_.Append('>');
-    if (format_) out_.Append(lineEnd_);
+    state_->out.Append(context.strElementName);
+    state_->out.Append('>');
+    if (state_->format) state_->out.Append(state_->lineEnd);
   }
-  scope_.Truncate(context.iNamespaceBase);
-  current_ = context.pNextContext;
+  state_->scope.Truncate(context.iNamespaceBase);
+  state_->current = context.pNextContext;
   context.pNextContext = nullptr;
 }
 
@@ -183,9 +208,9 @@ void XmlTextWriter::WriteAttributeType(std::string_view elementNamespace, std::s
     const detail::Namespace& binding = Bind(elementNamespace, declared);
     if (declared) {
       // With the blank that begins the attribute, two blanks follow this declaration.
-      out_.Append(' ');
+      state_->out.Append(' ');
       WriteDeclaration(binding.Prefix(), elementNamespace);
-      out_.Append(' ');
+      state_->out.Append(' ');
     }
     valueNamespace = elementNamespace;
   }
@@ -198,67 +223,67 @@ void XmlTextWriter::WriteAttributeNil() {
 }
 
 void XmlTextWriter::defaultNamespace(std::string_view value) {
-  (current_ ? current_->defaultNamespace : defaultNamespace_).assign(value);
+  (state_->current ? state_->current->defaultNamespace : state_->defaultNamespace).assign(value);
 }
 
 detail::XmlTextWriterContext& XmlTextWriter::OpenElement() const {
-  if (!current_) throw Error(101, kSource, "No Element is open.");
-  return *current_;
+  if (!state_->current) throw errors::NoElementOpen();
+  return *state_->current;
 }
 
 detail::XmlTextWriterContext& XmlTextWriter::OpenStartTag() const {
   detail::XmlTextWriterContext& context = OpenElement();
-  if (!context.bAllowMoreAttribs) throw Error(102, kSource, "Attributes must be added before elements");
+  if (!context.bAllowMoreAttribs) throw errors::AttributeAfterContent();
   return context;
 }
 
 const detail::Namespace& XmlTextWriter::Bind(std::string_view uri, bool& declared) {
-  if (const detail::Namespace* binding = scope_.Find(uri)) {
+  if (const detail::Namespace* binding = state_->scope.Find(uri)) {
     declared = false;
     return *binding;
   }
   declared = true;
-  return scope_.AddNamespace(detail::FreePrefix(scope_), uri);
+  return state_->scope.AddNamespace(detail::FreePrefix(state_->scope), uri);
 }
 
 void XmlTextWriter::WriteDeclaration(std::string_view prefix, std::string_view uri) {
-  out_.Append("xmlns:");
-  out_.Append(prefix);
-  out_.Append("=\"");
-  out_.Append(uri);
-  out_.Append('"');
+  state_->out.Append("xmlns:");
+  state_->out.Append(prefix);
+  state_->out.Append("=\"");
+  state_->out.Append(uri);
+  state_->out.Append('"');
 }
 
 // valueNamespace, when not empty, is bound in scope and its prefix goes before the value.
 void XmlTextWriter::WriteAttribute(std::string_view strName, std::string_view strNamespace,
                                    std::string_view valueNamespace, std::string_view Value) {
-  out_.Append(' ');
+  state_->out.Append(' ');
   if (!strNamespace.empty()) {
     bool declared = false;
     const detail::Namespace& binding = Bind(strNamespace, declared);
     if (declared) {
       WriteDeclaration(binding.Prefix(), strNamespace);
-      out_.Append(' ');
+      state_->out.Append(' ');
     }
-    out_.Append(binding.Prefix());
-    out_.Append(':');
+    state_->out.Append(binding.Prefix());
+    state_->out.Append(':');
   }
-  out_.Append(strName);
-  out_.Append("=\"");
+  state_->out.Append(strName);
+  state_->out.Append("=\"");
   if (!valueNamespace.empty()) {
     // Found afresh: binding strNamespace may have moved the scope's entries.
-    WriteEscaped(scope_.Item(valueNamespace).Prefix(), true);
-    out_.Append(':');
+    WriteEscaped(state_->scope.Item(valueNamespace).Prefix(), true);
+    state_->out.Append(':');
   }
   WriteEscaped(Value, true);
-  out_.Append('"');
+  state_->out.Append('"');
 }
 
 void XmlTextWriter::WriteTabs(int32_t count) {
   static constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
   for (size_t left = static_cast<size_t>(count); left > 0;) {
     const size_t chunk = std::min(left, kTabs.size());
-    out_.Append(kTabs.substr(0, chunk));
+    state_->out.Append(kTabs.substr(0, chunk));
     left -= chunk;
   }
 }
@@ -269,18 +294,18 @@ void XmlTextWriter::WriteEscaped(std::string_view text, bool attribute) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (!kSpecial[static_cast<unsigned char>(c)]) continue;
-    if (i > runStart) out_.Append(text.substr(runStart, i - runStart));
+    if (i > runStart) state_->out.Append(text.substr(runStart, i - runStart));
     switch (c) {
-      case '&': out_.Append("&amp;"); break;
-      case '<': out_.Append("&lt;"); break;
-      case '>': out_.Append("&gt;"); break;
-      case '"': out_.Append("&quot;"); break;
-      default: out_.Append(attribute ? std::string_view("&#xA;") : lineEnd_); break;
+      case '&': state_->out.Append("&amp;"); break;
+      case '<': state_->out.Append("&lt;"); break;
+      case '>': state_->out.Append("&gt;"); break;
+      case '"': state_->out.Append("&quot;"); break;
+      default: state_->out.Append(attribute ? std::string_view("&#xA;") : state_->lineEnd); break;
     }
     runStart = i + 1;
   }
-  if (runStart == 0) out_.Append(text);
-  else if (runStart < text.size()) out_.Append(text.substr(runStart));
+  if (runStart == 0) state_->out.Append(text);
+  else if (runStart < text.size()) state_->out.Append(text.substr(runStart));
 }
 
 }  // namespace vexlo9

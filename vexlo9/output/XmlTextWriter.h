@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "vexlo9/model/Object.h"
-#include "vexlo9/output/NamespaceMap.h"
-#include "vexlo9/platform/TextBuffer.h"
 
 namespace vexlo9 {
 
@@ -27,6 +25,7 @@ enum XmlEncoding : int32_t {
 class XmlTextWriter;
 
 namespace detail {
+class Namespace;
 struct XmlTextWriterContext;
 // The document entry points (and tests) create writers through this.
 std::unique_ptr<XmlTextWriter> NewXmlTextWriter();
@@ -52,7 +51,7 @@ class XmlTextWriter : public Object {
   // open element's scope without a declaration. A URI already bound in that
   // scope raises 457.
   void AddNamespace(std::string_view Prefix, std::string_view NS);
-  EOLType EOL() const noexcept { return eol_; }
+  EOLType EOL() const noexcept;
   // EOLType_LF and EOLType_CRLF choose the line end; other values are kept but change nothing.
   void EOL(EOLType value) noexcept;
   // Discards everything written so far and writes the XML declaration.
@@ -73,11 +72,11 @@ class XmlTextWriter : public Object {
   void WriteAttributeType(std::string_view elementNamespace, std::string_view ElementName);
   void WriteAttributeNil();
   // Everything written so far; elements may still be open.
-  const std::string& Xml() const noexcept { return out_.Text(); }
-  bool Format() const noexcept { return format_; }
-  void Format(bool value) noexcept { format_ = value; }
+  const std::string& Xml() const noexcept;
+  bool Format() const noexcept;
+  void Format(bool value) noexcept;
   // The writer's own default namespace, declared on the root element.
-  const std::string& defaultNamespace() const noexcept { return defaultNamespace_; }
+  const std::string& defaultNamespace() const noexcept;
   // With an element open, sets that element's default (inherited by later children) and declares nothing.
   void defaultNamespace(std::string_view value);
 
@@ -98,17 +97,9 @@ class XmlTextWriter : public Object {
   void WriteTabs(int32_t count);
   void WriteEscaped(std::string_view text, bool attribute);
 
-  TextBuffer out_;
-  // Contexts by depth; those beyond the current depth are kept for reuse.
-  std::vector<std::unique_ptr<detail::XmlTextWriterContext>> contexts_;
-  detail::XmlTextWriterContext* current_ = nullptr;
-  std::string defaultNamespace_;
-  bool format_ = true;
-  detail::NamespaceMap pending_;
-  // The declarations in scope for all open elements; see XmlTextWriterContext.
-  detail::NamespaceMap scope_;
-  EOLType eol_ = EOLType_LF;
-  std::string_view lineEnd_ = "\n";
+  // The output, the open elements and the declarations in scope; see XmlTextWriter.cpp.
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
 }  // namespace vexlo9

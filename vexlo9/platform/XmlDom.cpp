@@ -11,10 +11,10 @@
 #include <mutex>
 #include <utility>
 
+#include "vexlo9/platform/detail/XmlNamespaces.h"
+
 namespace vexlo9 {
 namespace {
-
-constexpr std::string_view kXmlnsNamespace = "http://www.w3.org/2000/xmlns/";
 
 std::string_view View(const xmlChar* text) noexcept {
   return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
@@ -295,7 +295,7 @@ std::string_view XmlAttribute::prefix() const {
 }
 
 std::string_view XmlAttribute::namespaceURI() const {
-  if (ns_) return kXmlnsNamespace;
+  if (ns_) return detail::kXmlnsNamespaceUri;
   return attr_ && attr_->ns ? View(attr_->ns->href) : std::string_view();
 }
 

@@ -3,12 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "vexlo9/model/ClassInfo.h"
-#include "vexlo9/model/Global.h"
 #include "vexlo9/model/MemberTable.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
-#include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
+#include "vexlo9/serialization/ClassInfo.h"
 
 namespace vexlo9 {
 
@@ -23,17 +21,10 @@ class XmlGeneratedClassBase : public virtual XmlObjectBase, public virtual XmlGe
   void PrivateSetElementName(std::string_view vNewValue) override { elementName_.assign(vNewValue); }
 
   XmlNode FromXmlInt(XmlNode oXmlElmParent, XmlNode oXmlElmChild, const XmlSerializationContext& oContext,
-                     bool isOptionalChoice) override {
-    return Global::XmlGeneratedClassHelper()->FromXml(*this, oXmlElmParent, oXmlElmChild, oContext,
-                                                      isOptionalChoice);
-  }
+                     bool isOptionalChoice) override;
   void ToXmlInt(XmlTextWriter& oXmlOut, bool bRootElement, std::string_view NamespaceURI,
-                const XmlSerializationContext& oContext, bool isOptionalChoice) override {
-    Global::XmlGeneratedClassHelper()->ToXml(*this, oXmlOut, bRootElement, NamespaceURI, oContext, isOptionalChoice);
-  }
-  void AttributesToXmlInt(XmlTextWriter& oXmlOut, const XmlSerializationContext& oContext) override {
-    Global::XmlGeneratedClassHelper()->AttributesToXml(*this, oXmlOut, oContext);
-  }
+                const XmlSerializationContext& oContext, bool isOptionalChoice) override;
+  void AttributesToXmlInt(XmlTextWriter& oXmlOut, const XmlSerializationContext& oContext) override;
 
  protected:
   explicit XmlGeneratedClassBase(std::string elementName) : elementName_(std::move(elementName)) {}

@@ -1,27 +1,29 @@
 #include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
 
-#include <array>
 #include <cctype>
 #include <cstdint>
 #include <vector>
 
-#include "vexlo9/collections/AttributeCol.h"
-#include "vexlo9/model/ClassInfo.h"
-#include "vexlo9/model/Global.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/model/INillable.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
-#include "vexlo9/model/XmlSerializationContext.h"
-#include "vexlo9/output/NamespaceAliasMap.h"
-#include "vexlo9/output/NamespaceUtilsCls.h"
 #include "vexlo9/output/XmlTextWriter.h"
-#include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
+#include "vexlo9/output/detail/NamespaceUtilsCls.h"
+#include "vexlo9/platform/detail/DomWalk.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/serialization/ClassInfo.h"
+#include "vexlo9/serialization/detail/ElementInfo.h"
+#include "vexlo9/serialization/detail/AttributeInfo.h"
 
 namespace vexlo9 {
 namespace {
 
+using detail::Cardinality;
 using detail::ElementInfo;
+using detail::Group;
 
 // The interfaces a generated object is used through, resolved once per object.
 struct Generated {
@@ -35,7 +37,7 @@ struct Generated {
   template <class T>
   static T& Require(Object& object) {
     if (auto* typed = dynamic_cast<T*>(&object)) return *typed;
-    throw Error::TypeMismatch(kLibrarySource);
+    throw errors::TypeMismatch(errors::kLibrarySource);
   }
 
   bool IsNil() const { return nillable && nillable->IsNil(); }
@@ -69,42 +71,17 @@ class FlagSet {
   std::vector<bool> overflow_;
 };
 
-Error VexloError(int32_t number, std::string description) {
-  return Error(number, kLibrarySource, std::move(description));
-}
-
-std::string Leftover(XmlNode parent, XmlNode child) {
-  return "Failed read all the elements held within the element [" + parent.nodeName() + "]. The unexpected element [" +
-         child.nodeName() + "] remains un processed";
-}
-
-// Descriptor kinds the choice emptiness test looks for.
-constexpr std::array<std::string_view, 5> kChoiceCollections = {
-    "ElementInfoChoiceClsCol", "ElementInfoChoicePrimCol", "ElementInfoChoiceAbsClsCol", "ElementInfoChoiceEnumCol",
-    "ElementInfoChoiceUntpdCol"};
-constexpr std::array<std::string_view, 5> kChoiceOptionals = {
-    "ElementInfoChoiceClsOpt", "ElementInfoChoicePrimOpt", "ElementInfoChoiceAbsClsOpt", "ElementInfoChoiceEnumOpt",
-    "ElementInfoChoiceUntpdOpt"};
-
-bool IsOneOf(std::string_view kind, const std::array<std::string_view, 5>& kinds) {
-  for (std::string_view k : kinds) {
-    if (k == kind) return true;
-  }
-  return false;
-}
-
 // True when the choice may legitimately be empty: one alternative is optional,
 // or is a collection that may hold no items.
 bool ChoiceMayBeEmpty(const Generated& g) {
   for (const auto& descriptor : g.info.HiddenElements()) {
-    const std::string kind = descriptor->TypeName();
-    if (IsOneOf(kind, kChoiceCollections)) {
-      const std::string property = descriptor->GetProperty("PropertyName").ToString();
-      const auto collection = g.object.GetProperty(property).ToObjectOf<XmlCollectionBase>();
-      if (!collection) throw Error::ObjectNotSet(kLibrarySource);
+    const detail::DescriptorTraits traits = descriptor->Traits();
+    if (traits.group != Group::Choice) continue;
+    if (traits.cardinality == Cardinality::Opt) return true;
+    if (traits.cardinality == Cardinality::Col) {
+      const auto collection = g.object.GetProperty(traits.property).ToObjectOf<XmlCollectionBase>();
+      if (!collection) throw errors::ObjectNotSet(errors::kLibrarySource);
       if (collection->MinOccurs() == 0) return true;
-    } else if (IsOneOf(kind, kChoiceOptionals)) {
-      return true;
     }
   }
   return false;
@@ -116,7 +93,7 @@ void ReadAttributes(const Generated& g, XmlNode parent, const XmlSerializationCo
   for (const XmlAttribute attribute : parent.attributes()) {
     if (detail::NamespaceUtilsCls::IsNamespaceAttribute(attribute)) continue;
     if (detail::NamespaceUtilsCls::IsNilAttribute(attribute)) {
-      if (!g.nillable) throw VexloError(134, "Unexpected Attribute [" + attribute.name() + "] found.");
+      if (!g.nillable) throw errors::UnexpectedAttribute(attribute.name());
       std::string value = attribute.value();
       for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
       if (value == "true") {
@@ -124,7 +101,7 @@ void ReadAttributes(const Generated& g, XmlNode parent, const XmlSerializationCo
       } else if (value == "false") {
         g.nillable->IsNil(false);
       } else {
-        throw VexloError(134, "Unexpected Value for Attribute [" + attribute.name() + "] found.");
+        throw errors::UnexpectedNilValue(attribute.name());
       }
       continue;
     }
@@ -139,7 +116,7 @@ void ReadAttributes(const Generated& g, XmlNode parent, const XmlSerializationCo
       ++i;
     }
     if (!accepted && g.info.FromXmlFailIfAttributeUnknown() && !context.IgnoreUnknownAttributes()) {
-      throw VexloError(134, "Unexpected Attribute [" + attribute.name() + "] found.");
+      throw errors::UnexpectedAttribute(attribute.name());
     }
   }
   size_t i = 0;
@@ -148,7 +125,6 @@ void ReadAttributes(const Generated& g, XmlNode parent, const XmlSerializationCo
 
 bool ReadSequence(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context) {
   const XmlNode start = child;
-  const XmlObjectBaseHelperCls& dom = *Global::XmlObjectBaseHelper();
   for (const auto& descriptor : g.info.HiddenElements()) {
     while (!descriptor->ElementFromXml(context, g.object, parent, child, g.info.ElementNamespaceURI(),
                                        g.info.ElementType())) {
@@ -156,11 +132,11 @@ bool ReadSequence(const Generated& g, XmlNode parent, XmlNode& child, const XmlS
         child = start;
         return false;
       }
-      child = dom.MoveNextSiblingElement(child);
+      child = detail::NextSiblingElement(child);
     }
   }
   if (child && g.info.ElementType() == XmlElementType::Element && !context.IgnoreUnknownElements()) {
-    throw VexloError(127, Leftover(parent, child));
+    throw errors::ElementsLeftInSequence(parent.nodeName(), child.nodeName());
   }
   return true;
 }
@@ -168,7 +144,6 @@ bool ReadSequence(const Generated& g, XmlNode parent, XmlNode& child, const XmlS
 bool ReadChoice(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context,
                 bool isOptionalChoice) {
   const XmlNode start = child;
-  const XmlObjectBaseHelperCls& dom = *Global::XmlObjectBaseHelper();
   const bool isElement = g.info.ElementType() == XmlElementType::Element;
   bool matched = false;
   for (;;) {
@@ -180,19 +155,17 @@ bool ReadChoice(const Generated& g, XmlNode parent, XmlNode& child, const XmlSer
       }
     }
     if (matched || !child || !context.IgnoreUnknownElements() || !isElement) break;
-    child = dom.MoveNextSiblingElement(child);
+    child = detail::NextSiblingElement(child);
   }
   if (isOptionalChoice) matched = true;
   if (!matched) {
     if (context.IgnoreUnknownElements() && !isElement) child = start;
     if (isElement && !context.IgnoreMissingChoice() && !ChoiceMayBeEmpty(g)) {
-      throw VexloError(157, "No child elements within the element [" + parent.nodeName() +
-                                "] were populated. The element represents a choice, so one and only one element "
-                                "should be populated. The element contained no sutable child elements");
+      throw errors::ChoiceNotRead(parent.nodeName());
     }
   }
   if (child && isElement && !context.IgnoreUnknownElements()) {
-    throw VexloError(158, Leftover(parent, child) + "\"");
+    throw errors::ElementsLeftInChoice(parent.nodeName(), child.nodeName());
   }
   return matched;
 }
@@ -222,7 +195,9 @@ bool ReadAll(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerial
       return false;
     }
   }
-  if (child && isElement && !context.IgnoreUnknownElements()) throw VexloError(161, Leftover(parent, child));
+  if (child && isElement && !context.IgnoreUnknownElements()) {
+    throw errors::ElementsLeftInAll(parent.nodeName(), child.nodeName());
+  }
   return true;
 }
 
@@ -232,9 +207,7 @@ void WriteChoice(const Generated& g, XmlTextWriter& out, const XmlSerializationC
     if (descriptor->ElementToXml(context, g.object, out)) return;
   }
   if (!isOptionalChoice && !context.IgnoreMissingChoice() && !ChoiceMayBeEmpty(g)) {
-    throw VexloError(159,
-                     "This element is a choice, and as such must have at one (and only one) valid item, currently "
-                     "there are none set");
+    throw errors::ChoiceNotSet();
   }
 }
 
@@ -253,7 +226,7 @@ void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerialization
       WriteChoice(g, out, context, isOptionalChoice);
       break;
     default:
-      throw VexloError(135, "Unknown Group Type " + std::to_string(static_cast<int32_t>(g.info.GroupType())));
+      throw errors::UnknownGroupTypeWriting(static_cast<int32_t>(g.info.GroupType()));
   }
   if (g.info.AllowText()) out.WriteString(g.object.GetProperty("Text").ToString());
 }
@@ -263,7 +236,7 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
   if (g.IsNil()) {
     // A nil element has no content; what it holds anyway is reported, not dropped.
     if (child && g.info.ElementType() == XmlElementType::Element && !context.IgnoreUnknownElements()) {
-      throw VexloError(127, Leftover(parent, child));
+      throw errors::ElementsLeftInSequence(parent.nodeName(), child.nodeName());
     }
     return;
   }
@@ -278,10 +251,10 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
       ReadAll(g, parent, child, context);
       break;
     default:
-      throw VexloError(126, "Unknown Group Type " + std::to_string(static_cast<int32_t>(g.info.GroupType())));
+      throw errors::UnknownGroupTypeReading(static_cast<int32_t>(g.info.GroupType()));
   }
   if (g.info.AllowText()) {
-    g.object.LetProperty("Text", Variant(Global::XmlObjectBaseHelper()->GetElementText(parent)));
+    g.object.LetProperty("Text", Variant(detail::ElementText(parent)));
   }
 }
 
@@ -303,8 +276,7 @@ XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmPa
     ReadContent(g, oXmlElmParent, oXmlElmChild, oContext, isOptionalChoice);
     return oXmlElmChild;
   } catch (const Error& e) {
-    throw Error(e.Number(), e.Source(),
-                "Failed to process the element [" + oXmlElmParent.nodeName() + "]" + kCrLf + e.Description());
+    throw errors::WhileReading(e, oXmlElmParent.nodeName());
   }
 }
 
@@ -334,8 +306,7 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
     WriteContent(g, oXmlOut, oContext, isOptionalChoice);
     if (isElement) oXmlOut.WriteEndElement();
   } catch (const Error& e) {
-    throw Error(e.Number(), kLibrarySource,
-                "Failed to convert the element [" + g.info.ElementName() + "] to XML" + kCrLf + e.Description());
+    throw errors::WhileWriting(e, g.info.ElementName());
   }
 }
 
@@ -354,10 +325,7 @@ void XmlGeneratedClassHelperCls::AttributesToXml(Object& oGenClass, XmlTextWrite
 bool XmlGeneratedClassHelperCls::DoesElementNameMatch(const XmlSerializationContext& oContext, XmlNode oXmlElmChild,
                                                       std::string_view sElementName,
                                                       std::string_view sElementNamespaceURI) {
-  if (!oXmlElmChild) return false;
-  if (oContext.SchemaType() == SchemaType_DTD) return oXmlElmChild.nodeName() == sElementName;
-  return oXmlElmChild.baseName() == sElementName &&
-         (oContext.IgnoreNamespaces() || oXmlElmChild.namespaceURI() == sElementNamespaceURI);
+  return detail::DoesElementNameMatch(oContext, oXmlElmChild, sElementName, sElementNamespaceURI);
 }
 
 }  // namespace vexlo9

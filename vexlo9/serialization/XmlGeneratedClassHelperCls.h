@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 #include "vexlo9/model/Forward.h"
@@ -30,7 +31,8 @@ class XmlGeneratedClassHelperCls : public Object {
                                    std::string_view sElementName, std::string_view sElementNamespaceURI);
 
  private:
-  friend class Global;
+  template <class T>
+  friend const std::shared_ptr<T>& detail::PerThread();
   XmlGeneratedClassHelperCls() = default;
 };
 

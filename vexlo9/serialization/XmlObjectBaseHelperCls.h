@@ -7,7 +7,7 @@
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
-#include "vexlo9/model/XmlSerializationContext.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/XmlDom.h"
 #include "vexlo9/values/RestrictionChecks.h"
@@ -77,16 +77,13 @@ class XmlObjectBaseHelperCls : public Object, public RestrictionChecks {
                            int32_t maxOccurs, std::string_view ElementName) const;
 
  private:
-  friend class Global;
+  template <class T>
+  friend const std::shared_ptr<T>& detail::PerThread();
   XmlObjectBaseHelperCls() = default;
 
   std::string Write(XmlObjectBase& xmlObj, bool includeDocHeader, XmlFormatting formatting, XmlEncoding encoding,
                     EOLType EOL, const XmlSerializationContextPtr& oContext) const;
-  void Read(XmlObjectBase& xmlObj, XmlDocument& document, const XmlSerializationContextPtr& oContext) const;
+  void Read(XmlObjectBase& xmlObj, const XmlDocument& document, const XmlSerializationContextPtr& oContext) const;
 };
-
-namespace detail {
-inline constexpr std::string_view kSchemaInstanceNamespace = "http://www.w3.org/2001/XMLSchema-instance";
-}  // namespace detail
 
 }  // namespace vexlo9

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "vexlo9/model/Error.h"
-#include "vexlo9/platform/ConversionUtils.h"
-#include "vexlo9/platform/TextBuffer.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/ConversionUtils.h"
+#include "vexlo9/platform/detail/TextBuffer.h"
 
 namespace vexlo9 {
 namespace {
@@ -147,13 +147,12 @@ void BinaryData::SetBufferFromHexString(std::string_view hexString) {
   for (size_t i = 0; i < hexString.size(); ++i) {
     const int digit = HexValue(hexString[i]);
     if (digit < 0) {
-      throw Error(100, "SetBufferFromHexString",
-                  "Invalid char in hex string (" + std::string(CharacterAt(hexString, i)) + ")");
+      throw errors::InvalidHexChar(CharacterAt(hexString, i));
     }
     if (i / 2 < buffer_.size()) buffer_[i / 2] |= static_cast<uint8_t>(i % 2 == 0 ? digit << 4 : digit);
   }
   if (hexString.size() % 2 != 0) {
-    throw Error(100, "SetBufferFromHexString", "Odd number of digits in hex string [" + std::string(hexString) + "]");
+    throw errors::OddHexDigits(hexString);
   }
 }
 

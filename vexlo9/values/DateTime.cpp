@@ -1,12 +1,14 @@
 #include "vexlo9/values/DateTime.h"
 
+#include "vexlo9/values/detail/Digits.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-#include "vexlo9/model/Error.h"
+#include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/values/DateTimeSpan.h"
 
 namespace vexlo9 {
@@ -28,25 +30,16 @@ constexpr std::array<int32_t, 13> kDaysBeforeMonth = {0, 31, 59, 90, 120, 151, 1
 constexpr std::array<int32_t, 13> kLongestMonth = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 struct GuardInfo {
-  const char* source;
-  const char* text;
+  const char* property;
   uint32_t kinds;
 };
 
-// Indexed by DateTime::Guarded. Only the year's text has a single blank before the kind name.
+// Indexed by DateTime::Guarded.
 constexpr GuardInfo kGuards[] = {
-    {"Year", "Failed to GetYear. Invalid Date Type: ", kYearKinds},
-    {"Month", "Failed to GetMonth. Invalid Date Type:  ", kMonthKinds},
-    {"Day", "Failed to GetDay. Invalid Date Type:  ", kDayKinds},
-    {"Hour", "Failed to GetHour. Invalid Date Type:  ", kTimeKinds},
-    {"Minute", "Failed to GetMinute. Invalid Date Type:  ", kTimeKinds},
-    {"Second", "Failed to GetSecond. Invalid Date Type:  ", kTimeKinds},
-    {"RealSecond", "Failed to GetRealSecond. Invalid Date Type:  ", kTimeKinds},
-    {"MilliSecond", "Failed to GetMilliSecond. Invalid Date Type:  ", kTimeKinds},
-    {"MicroSecond", "Failed to GetMicroSecond. Invalid Date Type:  ", kTimeKinds},
-    {"NanoSecond", "Failed to GetNanoSecond. Invalid Date Type:  ", kTimeKinds},
-    {"DayOfWeek", "Failed to GetDayOfWeek. Invalid Date Type:  ", kCalendarKinds},
-    {"DayOfYear", "Failed to GetDayOfYear. Invalid Date Type:  ", kCalendarKinds},
+    {"Year", kYearKinds},          {"Month", kMonthKinds},         {"Day", kDayKinds},
+    {"Hour", kTimeKinds},          {"Minute", kTimeKinds},         {"Second", kTimeKinds},
+    {"RealSecond", kTimeKinds},    {"MilliSecond", kTimeKinds},    {"MicroSecond", kTimeKinds},
+    {"NanoSecond", kTimeKinds},    {"DayOfWeek", kCalendarKinds},  {"DayOfYear", kCalendarKinds},
 };
 
 // Stored years skip 0 (-1 is 1 BC); the astronomical count has it, which keeps calendar arithmetic continuous.
@@ -106,22 +99,7 @@ bool ReadDigits(std::string_view text, size_t pos, size_t count, int32_t& value)
   return true;
 }
 
-std::string KindName(DTType kind) { return std::string(detail::DTTypeName(kind)); }
-
-[[noreturn]] void ThrowValidate(std::string description) { throw Error(104, "Validate", std::move(description)); }
-
-[[noreturn]] void ThrowPartForKind(const char* opening, int64_t value, DTType kind) {
-  ThrowValidate(opening + std::to_string(value) + "] for type " + KindName(kind));
-}
-
-[[noreturn]] void ThrowBadDate(std::string_view text) {
-  throw Error(108, "SetXSDDate",
-              "Invalid XSD Date [" + std::string(text) + "] expected [-]CCYY-MM-DD[[Z]|[[+|-]hh:mm]]");
-}
-
-[[noreturn]] void ThrowBadTime(std::string_view text) {
-  throw Error(108, "SetXSDTime", "Invalid XSD Time [" + std::string(text) + "] expected hh:mm:ss[.ff]");
-}
+std::string_view KindName(DTType kind) { return detail::DTTypeName(kind); }
 
 }  // namespace
 
@@ -189,11 +167,14 @@ bool DateTime::Uses(uint32_t kinds) const noexcept {
 
 void DateTime::Guard(Guarded property) const {
   const GuardInfo& guard = kGuards[static_cast<size_t>(property)];
-  if (!Uses(guard.kinds)) throw Error(104, guard.source, guard.text + KindName(kind_));
+  if (Uses(guard.kinds)) return;
+  // Only the year's text has a single blank before the kind name.
+  if (property == Guarded::Year) throw errors::YearNotInKind(KindName(kind_));
+  throw errors::PartNotInKind(guard.property, guard.property, KindName(kind_));
 }
 
 void DateTime::Init(DTType dt) {
-  if (static_cast<uint32_t>(dt) > DTType_gMonthDay) throw Error::InvalidCall("Init");
+  if (static_cast<uint32_t>(dt) > DTType_gMonthDay) throw errors::InvalidCall("Init");
   Clear();
   kind_ = dt;
 }
@@ -208,51 +189,51 @@ void DateTime::Year(int32_t value) {
 }
 bool DateTime::IsYearValid() const noexcept { return Uses(kYearKinds); }
 
-uint8_t DateTime::Month() const {
+int32_t DateTime::Month() const {
   Guard(Guarded::Month);
   return month_;
 }
-void DateTime::Month(uint8_t value) {
+void DateTime::Month(int32_t value) {
   Guard(Guarded::Month);
   month_ = value;
 }
 bool DateTime::IsMonthValid() const noexcept { return Uses(kMonthKinds); }
 
-uint8_t DateTime::Day() const {
+int32_t DateTime::Day() const {
   Guard(Guarded::Day);
   return day_;
 }
-void DateTime::Day(uint8_t value) {
+void DateTime::Day(int32_t value) {
   Guard(Guarded::Day);
   day_ = value;
 }
 bool DateTime::IsDayValid() const noexcept { return Uses(kDayKinds); }
 
-uint8_t DateTime::Hour() const {
+int32_t DateTime::Hour() const {
   Guard(Guarded::Hour);
   return hour_;
 }
-void DateTime::Hour(uint8_t value) {
+void DateTime::Hour(int32_t value) {
   Guard(Guarded::Hour);
   hour_ = value;
 }
 bool DateTime::IsHourValid() const noexcept { return Uses(kTimeKinds); }
 
-uint8_t DateTime::Minute() const {
+int32_t DateTime::Minute() const {
   Guard(Guarded::Minute);
   return minute_;
 }
-void DateTime::Minute(uint8_t value) {
+void DateTime::Minute(int32_t value) {
   Guard(Guarded::Minute);
   minute_ = value;
 }
 bool DateTime::IsMinuteValid() const noexcept { return Uses(kTimeKinds); }
 
-uint8_t DateTime::Second() const {
+int32_t DateTime::Second() const {
   Guard(Guarded::Second);
   return second_;
 }
-void DateTime::Second(uint8_t value) {
+void DateTime::Second(int32_t value) {
   Guard(Guarded::Second);
   second_ = value;
 }
@@ -292,10 +273,10 @@ void DateTime::NanoSecond(int32_t value) {
 }
 bool DateTime::IsNanoSecondValid() const noexcept { return Uses(kTimeKinds); }
 
-uint8_t DateTime::DayOfWeek() const {
+int32_t DateTime::DayOfWeek() const {
   Guard(Guarded::DayOfWeek);
   // 1970-01-01 was a Thursday, day 5 when Sunday is 1.
-  return static_cast<uint8_t>(Modulo(DaysFromCivil(Astronomical(year_), month_, day_) + 4, 7) + 1);
+  return static_cast<int32_t>(Modulo(DaysFromCivil(Astronomical(year_), month_, day_) + 4, 7) + 1);
 }
 
 int32_t DateTime::DayOfYear() const {
@@ -305,12 +286,12 @@ int32_t DateTime::DayOfYear() const {
 }
 
 int32_t DateTime::zoneHour() const {
-  if (!hasOffset_) throw Error(104, "ZoneHour", "TimeZone is not been used");
+  if (!hasOffset_) throw errors::NoTimeZone("ZoneHour");
   return zoneHour_;
 }
 
 int32_t DateTime::ZoneMinute() const {
-  if (!hasOffset_) throw Error(104, "ZoneMinute", "TimeZone is not been used");
+  if (!hasOffset_) throw errors::NoTimeZone("ZoneMinute");
   return zoneMinute_;
 }
 
@@ -336,31 +317,18 @@ void DateTime::SetDateTimeWithType(const DateTime& dt, DTType t) {
   };
   const bool known = static_cast<uint32_t>(t) <= DTType_gMonthDay;
   if (!known || (t != DTType_yearZero && (kTargets[dt.kind_] & Bit(t)) == 0)) {
-    throw Error(104, "SetDateTime",
-                "Attempting to set a Datetime of type " + KindName(t) + " using an XmlDateTime of type " +
-                    KindName(dt.kind_) +
-                    ". The source XmlDateTime does not contian enough data to allow the conversion.");
+    throw errors::KindNotDerivable(KindName(t), KindName(dt.kind_));
   }
   *this = dt;
   kind_ = t;
-  // Parts the new kind does not use are dropped, so the value stays valid for its kind.
-  if (!Uses(kYearKinds)) year_ = 0;
-  if (!Uses(kMonthKinds)) month_ = 0;
-  if (!Uses(kDayKinds)) day_ = 0;
-  if (!Uses(kTimeKinds)) {
-    hour_ = minute_ = second_ = 0;
-    milli_ = micro_ = nano_ = 0;
-  }
 }
 
 // ---- setting by parts ----
 
-void DateTime::SetDateTimeInt(DTType target, int32_t year, uint8_t month, uint8_t day, uint8_t hour, uint8_t minute,
-                              uint8_t second, int32_t milli, int32_t micro, int32_t nano) {
+void DateTime::SetDateTimeInt(DTType target, int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
+                              int32_t second, int32_t milli, int32_t micro, int32_t nano) {
   if (kind_ != DTType_yearZero && kind_ != target) {
-    throw Error(
-        100, "SetDateTimeInt",
-        "Failed to copy DateTime. Invalid Date Type: " + KindName(target) + ", expected: " + KindName(kind_) + ".");
+    throw errors::KindChange(KindName(target), KindName(kind_));
   }
   Clear();
   kind_ = target;
@@ -376,39 +344,39 @@ void DateTime::SetDateTimeInt(DTType target, int32_t year, uint8_t month, uint8_
   Validate();
 }
 
-void DateTime::SetDateTime(int32_t iYear, uint8_t iMonth, uint8_t iDay, uint8_t iHour, uint8_t iMinute,
-                           uint8_t iSecond) {
+void DateTime::SetDateTime(int32_t iYear, int32_t iMonth, int32_t iDay, int32_t iHour, int32_t iMinute,
+                           int32_t iSecond) {
   SetDateTimeInt(DTType_dateTime, iYear, iMonth, iDay, iHour, iMinute, iSecond, 0, 0, 0);
 }
 
-void DateTime::SetDateTimeEx(int32_t iYear, uint8_t iMonth, uint8_t iDay, uint8_t iHour, uint8_t iMinute,
-                             uint8_t iSecond, int32_t iMilli, int32_t iMicro, int32_t iNano) {
+void DateTime::SetDateTimeEx(int32_t iYear, int32_t iMonth, int32_t iDay, int32_t iHour, int32_t iMinute,
+                             int32_t iSecond, int32_t iMilli, int32_t iMicro, int32_t iNano) {
   SetDateTimeInt(DTType_dateTime, iYear, iMonth, iDay, iHour, iMinute, iSecond, iMilli, iMicro, iNano);
 }
 
 void DateTime::SetGYear(int32_t iYear) { SetDateTimeInt(DTType_gYear, iYear, 0, 0, 0, 0, 0, 0, 0, 0); }
 
-void DateTime::SetGYearMonth(int32_t iYear, uint8_t iMonth) {
+void DateTime::SetGYearMonth(int32_t iYear, int32_t iMonth) {
   SetDateTimeInt(DTType_gYearMonth, iYear, iMonth, 0, 0, 0, 0, 0, 0, 0);
 }
 
-void DateTime::SetGMonth(uint8_t iMonth) { SetDateTimeInt(DTType_gMonth, 0, iMonth, 0, 0, 0, 0, 0, 0, 0); }
+void DateTime::SetGMonth(int32_t iMonth) { SetDateTimeInt(DTType_gMonth, 0, iMonth, 0, 0, 0, 0, 0, 0, 0); }
 
-void DateTime::SetGMonthDay(uint8_t iMonth, uint8_t iDay) {
+void DateTime::SetGMonthDay(int32_t iMonth, int32_t iDay) {
   SetDateTimeInt(DTType_gMonthDay, 0, iMonth, iDay, 0, 0, 0, 0, 0, 0);
 }
 
-void DateTime::SetGDay(uint8_t iDay) { SetDateTimeInt(DTType_gDay, 0, 0, iDay, 0, 0, 0, 0, 0, 0); }
+void DateTime::SetGDay(int32_t iDay) { SetDateTimeInt(DTType_gDay, 0, 0, iDay, 0, 0, 0, 0, 0, 0); }
 
-void DateTime::SetDate(int32_t iYear, uint8_t iMonth, uint8_t iDay) {
+void DateTime::SetDate(int32_t iYear, int32_t iMonth, int32_t iDay) {
   SetDateTimeInt(DTType_date, iYear, iMonth, iDay, 0, 0, 0, 0, 0, 0);
 }
 
-void DateTime::SetTime(uint8_t iHour, uint8_t iMin, uint8_t iSec) {
+void DateTime::SetTime(int32_t iHour, int32_t iMin, int32_t iSec) {
   SetDateTimeInt(DTType_time, 0, 0, 0, iHour, iMin, iSec, 0, 0, 0);
 }
 
-void DateTime::SetTimeEx(uint8_t iHour, uint8_t iMin, uint8_t iSec, int32_t iMilli, int32_t iMicro, int32_t iNano) {
+void DateTime::SetTimeEx(int32_t iHour, int32_t iMin, int32_t iSec, int32_t iMilli, int32_t iMicro, int32_t iNano) {
   SetDateTimeInt(DTType_time, 0, 0, 0, iHour, iMin, iSec, iMilli, iMicro, iNano);
 }
 
@@ -420,7 +388,7 @@ void DateTime::SetTimeZone(int32_t iHour, int32_t iMinute) {
   // A negative minute is how an offset between -01:00 and 00:00 keeps its sign, so it needs hour 0.
   const bool valid = iHour >= -23 && iHour <= 23 && iMinute < 60 && iMinute > -60 && (iMinute >= 0 || iHour == 0);
   if (!valid) {
-    throw Error(104, "SetTimeZone", "Invalid TimeZone [" + std::to_string(iHour) + ":" + std::to_string(iMinute) + "]");
+    throw errors::InvalidTimeZone(iHour, iMinute);
   }
   isUtc_ = true;
   hasOffset_ = true;
@@ -431,56 +399,47 @@ void DateTime::SetTimeZone(int32_t iHour, int32_t iMinute) {
 // ---- validation ----
 
 void DateTime::Validate() const {
-  if (kind_ == DTType_yearZero) ThrowValidate("Invalid Year Zero");
+  if (kind_ == DTType_yearZero) throw errors::KindZero();
 
   if (Uses(kMonthKinds)) {
-    if (month_ < 1 || month_ > 12) ThrowValidate("Invalid Month [" + std::to_string(month_) + "] (1 <= month <= 12)");
+    if (month_ < 1 || month_ > 12) throw errors::MonthOutOfRange(month_);
   } else if (month_ != 0) {
-    ThrowPartForKind("Invalid Month [", month_, kind_);
+    throw errors::PartForOtherKind("Month", month_, KindName(kind_));
   }
 
   if (Uses(kYearKinds)) {
-    if (year_ == 0 || year_ < -9999 || year_ > 9999) {
-      ThrowValidate("Invalid Year [" + std::to_string(year_) + "] (-9999 <= year <= 9999 and year <> 0)");
-    }
+    if (year_ == 0 || year_ < -9999 || year_ > 9999) throw errors::YearOutOfRange(year_);
   } else if (year_ != 0) {
-    ThrowPartForKind("Invalid Year [", year_, kind_);
+    throw errors::PartForOtherKind("Year", year_, KindName(kind_));
   }
 
   if (Uses(kCalendarKinds)) {
-    if (day_ < 1 || day_ > DaysInMonthAstronomical(Astronomical(year_), month_)) {
-      ThrowValidate("Invalid Day [" + std::to_string(day_) + "] (1 <= day <= days in month");
-    }
+    if (day_ < 1 || day_ > DaysInMonthAstronomical(Astronomical(year_), month_)) throw errors::DayOutOfMonth(day_);
   } else if (kind_ == DTType_gMonthDay) {
-    if (day_ < 1 || day_ > kLongestMonth[month_]) {
-      ThrowValidate("Invalid Day [" + std::to_string(day_) + "] (1 <= day <= days in month)");
-    }
+    if (day_ < 1 || day_ > kLongestMonth[month_]) throw errors::DayOutOfMonthDay(day_);
   } else if (kind_ == DTType_gDay) {
-    if (day_ < 1 || day_ > 31) ThrowValidate("Invalid Day [" + std::to_string(day_) + "] (1 <= day <= 31)");
+    if (day_ < 1 || day_ > 31) throw errors::DayOutOfRange(day_);
   } else if (day_ != 0) {
-    ThrowPartForKind("Invalid Day [", day_, kind_);
+    throw errors::PartForOtherKind("Day", day_, KindName(kind_));
   }
 
   const struct {
-    const char* opening;
-    int64_t value;
-    int64_t max;
-    const char* range;
+    const char* label;  // as the message names the part
+    const char* field;  // as the range names it
+    int32_t value;
+    int32_t max;
   } parts[] = {
-      {"Invalid Hour [", hour_, 23, "] (0 <= hour <= 23)"},
-      {"Invalid Minute [", minute_, 59, "] (0 <= minute <= 59)"},
-      {"Invalid Second [", second_, 59, "] (0 <= second <= 59)"},
-      {"Invalid Milli-Second [", milli_, 999, "] (0 <= milli <= 999)"},
-      {"Invalid Micro-Second [", micro_, 999, "] (0 <= micro <= 999)"},
-      {"Invalid Nano-Second [", nano_, 999, "] (0 <= nano <= 999)"},
+      {"Hour", "hour", hour_, 23},          {"Minute", "minute", minute_, 59},  {"Second", "second", second_, 59},
+      {"Milli-Second", "milli", milli_, 999}, {"Micro-Second", "micro", micro_, 999}, {"Nano-Second", "nano", nano_, 999},
   };
   const bool usesTime = Uses(kTimeKinds);
   for (const auto& part : parts) {
     if (usesTime) {
-      if (part.value < 0 || part.value > part.max)
-        ThrowValidate(part.opening + std::to_string(part.value) + part.range);
+      if (part.value < 0 || part.value > part.max) {
+        throw errors::TimePartOutOfRange(part.label, part.value, part.field, part.max);
+      }
     } else if (part.value != 0) {
-      ThrowPartForKind(part.opening, part.value, kind_);
+      throw errors::PartForOtherKind(part.label, part.value, KindName(kind_));
     }
   }
 }
@@ -488,18 +447,18 @@ void DateTime::Validate() const {
 // ---- grammars ----
 
 void DateTime::SetXSDDate(std::string_view xsdDate) {
-  if (xsdDate.empty()) throw Error(108, "SetXSDDate", "Invalid Date (Empty String)");
-  if (xsdDate.find('T') != std::string_view::npos) throw Error(108, "SetXSDDate", "Invalid Date ('T' not allowed)");
+  if (xsdDate.empty()) throw errors::EmptyDate();
+  if (xsdDate.find('T') != std::string_view::npos) throw errors::DateWithT();
 
   std::string_view body = xsdDate;
   std::string_view zone;
   const bool hasColon = xsdDate.find(':') != std::string_view::npos;
   if (xsdDate.back() == 'Z') {
-    if (hasColon) throw Error(108, "SetXSDDate", "Invalid Date (Bad Zone value)");
+    if (hasColon) throw errors::DateBadZone();
     zone = body.substr(body.size() - 1);
     body.remove_suffix(1);
   } else if (hasColon) {
-    if (body.size() < 6) ThrowBadDate(xsdDate);
+    if (body.size() < 6) throw errors::InvalidDate(xsdDate);
     zone = body.substr(body.size() - 6);
     body.remove_suffix(6);
   }
@@ -552,23 +511,23 @@ void DateTime::SetXSDDate(std::string_view xsdDate) {
       default: break;
     }
   }
-  if (!ok) ThrowBadDate(xsdDate);
+  if (!ok) throw errors::InvalidDate(xsdDate);
 
   kind_ = kind;
   if (Uses(kYearKinds)) year_ = negative ? -year : year;
-  if (Uses(kMonthKinds)) month_ = static_cast<uint8_t>(month);
-  if (Uses(kDayKinds)) day_ = static_cast<uint8_t>(day);
+  if (Uses(kMonthKinds)) month_ = month;
+  if (Uses(kDayKinds)) day_ = day;
   if (!zone.empty()) SetZone(zone);
 }
 
 void DateTime::SetXSDTime(std::string_view xsdTime) {
-  if (xsdTime.empty()) throw Error(108, "SetXSDTime", "Invalid XSD Time (Empty String)");
+  if (xsdTime.empty()) throw errors::EmptyTime();
   int32_t hour = 0;
   int32_t minute = 0;
   int32_t second = 0;
   const bool shape = xsdTime.size() >= 8 && xsdTime[2] == ':' && xsdTime[5] == ':' && ReadDigits(xsdTime, 0, 2, hour) &&
                      ReadDigits(xsdTime, 3, 2, minute) && ReadDigits(xsdTime, 6, 2, second);
-  if (!shape || hour > 23 || minute > 59 || second > 59) ThrowBadTime(xsdTime);
+  if (!shape || hour > 23 || minute > 59 || second > 59) throw errors::InvalidTime(xsdTime);
 
   int32_t milli = 0;
   int32_t micro = 0;
@@ -578,13 +537,13 @@ void DateTime::SetXSDTime(std::string_view xsdTime) {
     ++pos;
     const size_t digits = detail::ReadFraction(xsdTime, pos, milli, micro, nano);
     if (digits > 9) {
-      throw Error(108, "SetXSDTime", "Invalid XSD Time [" + std::string(xsdTime) + "] Fraction part too long");
+      throw errors::TimeFractionTooLong(xsdTime);
     }
-    if (digits == 0) ThrowBadTime(xsdTime);
+    if (digits == 0) throw errors::InvalidTime(xsdTime);
   }
-  hour_ = static_cast<uint8_t>(hour);
-  minute_ = static_cast<uint8_t>(minute);
-  second_ = static_cast<uint8_t>(second);
+  hour_ = hour;
+  minute_ = minute;
+  second_ = second;
   milli_ = milli;
   micro_ = micro;
   nano_ = nano;
@@ -601,7 +560,7 @@ void DateTime::SetZone(std::string_view xsdZone) {
   int32_t minute = 0;
   const bool shape = xsdZone.size() == 6 && (xsdZone[0] == '+' || xsdZone[0] == '-') && xsdZone[3] == ':' &&
                      ReadDigits(xsdZone, 1, 2, hour) && ReadDigits(xsdZone, 4, 2, minute);
-  if (!shape) throw Error(104, "Validate", "Invalid XSD Time Zone [" + std::string(xsdZone) + "]");
+  if (!shape) throw errors::InvalidZoneText(xsdZone);
   if (hour == 24) hour = 0;
   if (xsdZone[0] == '-') {
     if (hour != 0) {
@@ -628,14 +587,13 @@ void DateTime::ParseXSDTime(std::string_view xsdTime) {
 void DateTime::ParseXSDDateTime(std::string_view xsdDateTime) {
   const size_t t = xsdDateTime.find('T');
   if (t == std::string_view::npos) {
-    throw Error(104, "ParseXSDDateTime", "Invalid XSD DateTime [" + std::string(xsdDateTime) + "]");
+    throw errors::DateTimeWithoutT(xsdDateTime);
   }
   Clear();
   SetXSDDate(xsdDateTime.substr(0, t));
   // A zone belongs after the time, not between date and "T".
   if (kind_ != DTType_date || isUtc_) {
-    throw Error(104, "ParseXSDDateTime",
-                "Invalid XSD DateTime [" + std::string(xsdDateTime) + "] expected CCYY-MM-DDThh:mm:ss[.ff]");
+    throw errors::InvalidDateTime(xsdDateTime);
   }
   SetXSDTime(xsdDateTime.substr(t + 1));
   kind_ = DTType_dateTime;
@@ -648,20 +606,22 @@ std::string DateTime::ToString(std::string_view formatString) const {
   if (kind_ != DTType_time) {
     const bool empty = year_ == 0 && month_ == 0 && day_ == 0 && hour_ == 0 && minute_ == 0 && second_ == 0 &&
                        milli_ == 0 && micro_ == 0 && nano_ == 0;
-    if (kind_ == DTType_yearZero || empty) throw Error(108, "ToString", "Date Not Set");
+    if (kind_ == DTType_yearZero || empty) throw errors::DateNotSet();
   }
   if (formatString.empty() || formatString == "G") return {};
   if (formatString != "s") return "Unknown format string: " + std::string(formatString);
 
   // Room for the longest text, even with out-of-range parts stored through the unchecked setters.
-  char text[128];
+  // Room for every part at its widest, signed, as the unchecked setters may have left it.
+  char text[192];
   char* out = text;
   const auto put = [&out](char c) { *out++ = c; };
-  const auto two = [&out](uint64_t value) { out = detail::WriteNumber(out, value, 2); };
-  const auto year = [&] {
-    if (year_ < 0) put('-');
-    out = detail::WriteNumber(out, static_cast<uint64_t>(std::abs(static_cast<int64_t>(year_))), 4);
+  const auto number = [&](int32_t value, int width) {
+    if (value < 0) put('-');
+    out = detail::WriteNumber(out, static_cast<uint64_t>(std::abs(static_cast<int64_t>(value))), width);
   };
+  const auto two = [&](int32_t value) { number(value, 2); };
+  const auto year = [&] { number(year_, 4); };
   const auto date = [&] {
     year();
     put('-');
@@ -714,9 +674,9 @@ std::string DateTime::ToString(std::string_view formatString) const {
   if (isUtc_) {
     if (hasOffset_) {
       put(zoneHour_ < 0 || zoneMinute_ < 0 ? '-' : '+');
-      two(static_cast<uint64_t>(std::abs(static_cast<int64_t>(zoneHour_))));
+      two(std::abs(zoneHour_));
       put(':');
-      two(static_cast<uint64_t>(std::abs(static_cast<int64_t>(zoneMinute_))));
+      two(std::abs(zoneMinute_));
     } else {
       put('Z');
     }
@@ -804,15 +764,15 @@ void DateTime::ShiftParts(int64_t sign, int64_t years, int64_t months, int64_t d
   const int64_t storedYear = FromAstronomical(civil.year);
   if (usesYear &&
       (storedYear < std::numeric_limits<int32_t>::min() || storedYear > std::numeric_limits<int32_t>::max())) {
-    throw Error::Overflow("AddDateTimeSpan");
+    throw errors::Overflow("AddDateTimeSpan");
   }
   year_ = usesYear ? static_cast<int32_t>(storedYear) : 0;
-  month_ = usesMonth ? static_cast<uint8_t>(civil.month) : 0;
-  day_ = usesDay ? static_cast<uint8_t>(civil.day) : 0;
+  month_ = usesMonth ? static_cast<int32_t>(civil.month) : 0;
+  day_ = usesDay ? static_cast<int32_t>(civil.day) : 0;
   if (usesTime) {
-    hour_ = static_cast<uint8_t>(newHour);
-    minute_ = static_cast<uint8_t>(newMinute);
-    second_ = static_cast<uint8_t>(newSecond);
+    hour_ = static_cast<int32_t>(newHour);
+    minute_ = static_cast<int32_t>(newMinute);
+    second_ = static_cast<int32_t>(newSecond);
     milli_ = static_cast<int32_t>(newMilli);
     micro_ = static_cast<int32_t>(newMicro);
     nano_ = static_cast<int32_t>(newNano);
@@ -838,8 +798,7 @@ DateTimePtr DateTime::SubDateTimeSpan(const DateTimeSpan& timespan) const {
 
 double DateTime::VBDate() const {
   if (!Uses(kCalendarKinds | Bit(DTType_time))) {
-    throw Error(104, "VBDate",
-                "Failed to GetTime, Date Status must be dateTime. Invalid Date Type: " + KindName(kind_));
+    throw errors::NoPlatformDate(KindName(kind_));
   }
   const double timeOfDay = (hour_ * 3600 + minute_ * 60 + second_) / static_cast<double>(kSecondsPerDay);
   if (kind_ == DTType_time) return timeOfDay;
@@ -850,11 +809,11 @@ double DateTime::VBDate() const {
 }
 
 void DateTime::SetFromDateTime(double dt) {
-  if (kind_ == DTType_yearZero) throw Error(104, "SetFromDateTime", "Invalid type");
+  if (kind_ == DTType_yearZero) throw errors::NoKindToSet();
   // Exclusive bounds: the whole day before -9999-01-01 and the day after 9999-12-31.
   static constexpr double kBefore = static_cast<double>(DaysFromCivil(Astronomical(-9999), 1, 1) - kPlatformEpoch - 1);
   static constexpr double kAfter = static_cast<double>(DaysFromCivil(9999, 12, 31) - kPlatformEpoch + 1);
-  if (!(dt > kBefore && dt < kAfter)) throw Error::Overflow("SetFromDateTime");
+  if (!(dt > kBefore && dt < kAfter)) throw errors::Overflow("SetFromDateTime");
 
   const double whole = std::trunc(dt);
   int64_t days = static_cast<int64_t>(whole);
@@ -865,11 +824,11 @@ void DateTime::SetFromDateTime(double dt) {
   }
   const Civil civil = CivilFromDays(days + kPlatformEpoch);
   const auto year = static_cast<int32_t>(FromAstronomical(civil.year));
-  const auto month = static_cast<uint8_t>(civil.month);
-  const auto day = static_cast<uint8_t>(civil.day);
-  const auto hour = static_cast<uint8_t>(seconds / 3600);
-  const auto minute = static_cast<uint8_t>(seconds / 60 % 60);
-  const auto second = static_cast<uint8_t>(seconds % 60);
+  const auto month = static_cast<int32_t>(civil.month);
+  const auto day = static_cast<int32_t>(civil.day);
+  const auto hour = static_cast<int32_t>(seconds / 3600);
+  const auto minute = static_cast<int32_t>(seconds / 60 % 60);
+  const auto second = static_cast<int32_t>(seconds % 60);
   switch (kind_) {
     case DTType_dateTime: SetDateTime(year, month, day, hour, minute, second); break;
     case DTType_date: SetDate(year, month, day); break;

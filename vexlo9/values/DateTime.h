@@ -43,6 +43,8 @@ using DateTimePtr = std::shared_ptr<DateTime>;
 class DateTime : public Object {
  public:
   DateTime() = default;
+  DateTime(const DateTime&) = default;
+  DateTime& operator=(const DateTime&) = default;
 
   std::string TypeName() const override { return "DateTime"; }
 
@@ -53,24 +55,25 @@ class DateTime : public Object {
   // Days since 1899-12-30 with the time of day as the fraction (date, dateTime and time only).
   double VBDate() const;
 
-  // Parts. Reading or writing a part the kind does not use raises 104; writing stores without range checks.
+  // Parts. Reading or writing a part the kind does not use raises 104; writing stores without range checks, and
+  // Validate reports a part out of range with the value given.
   int32_t Year() const;
   void Year(int32_t value);
   bool IsYearValid() const noexcept;
-  uint8_t Month() const;
-  void Month(uint8_t value);
+  int32_t Month() const;
+  void Month(int32_t value);
   bool IsMonthValid() const noexcept;
-  uint8_t Day() const;
-  void Day(uint8_t value);
+  int32_t Day() const;
+  void Day(int32_t value);
   bool IsDayValid() const noexcept;
-  uint8_t Hour() const;
-  void Hour(uint8_t value);
+  int32_t Hour() const;
+  void Hour(int32_t value);
   bool IsHourValid() const noexcept;
-  uint8_t Minute() const;
-  void Minute(uint8_t value);
+  int32_t Minute() const;
+  void Minute(int32_t value);
   bool IsMinuteValid() const noexcept;
-  uint8_t Second() const;
-  void Second(uint8_t value);
+  int32_t Second() const;
+  void Second(int32_t value);
   bool IsSecondValid() const noexcept;
   // Seconds with their fraction.
   double RealSecond() const;
@@ -84,7 +87,7 @@ class DateTime : public Object {
   bool IsNanoSecondValid() const noexcept;
 
   // 1 = Sunday .. 7 = Saturday (date and dateTime only).
-  uint8_t DayOfWeek() const;
+  int32_t DayOfWeek() const;
   // 1 .. 366 (date and dateTime only).
   int32_t DayOfYear() const;
 
@@ -98,21 +101,21 @@ class DateTime : public Object {
   DateTimePtr Clone() const;
   bool Equals(const DateTime& rhs) const { return CompareTo(rhs) == DTCompareResult_equal; }
 
-  // Takes every field of dt under the kind t, provided dt holds enough data for t.
+  // Takes every field of dt (parts, flags, zone) under the kind t, provided dt holds enough data for t.
   void SetDateTimeWithType(const DateTime& dt, DTType t);
 
   // Setting by parts: the value keeps the kind it has (error 100 otherwise), loses its zone, and is validated.
-  void SetDateTime(int32_t iYear, uint8_t iMonth, uint8_t iDay, uint8_t iHour, uint8_t iMinute, uint8_t iSecond);
-  void SetDateTimeEx(int32_t iYear, uint8_t iMonth, uint8_t iDay, uint8_t iHour, uint8_t iMinute, uint8_t iSecond,
+  void SetDateTime(int32_t iYear, int32_t iMonth, int32_t iDay, int32_t iHour, int32_t iMinute, int32_t iSecond);
+  void SetDateTimeEx(int32_t iYear, int32_t iMonth, int32_t iDay, int32_t iHour, int32_t iMinute, int32_t iSecond,
                      int32_t iMilli, int32_t iMicro, int32_t iNano);
   void SetGYear(int32_t iYear);
-  void SetGYearMonth(int32_t iYear, uint8_t iMonth);
-  void SetGMonth(uint8_t iMonth);
-  void SetGMonthDay(uint8_t iMonth, uint8_t iDay);
-  void SetGDay(uint8_t iDay);
-  void SetDate(int32_t iYear, uint8_t iMonth, uint8_t iDay);
-  void SetTime(uint8_t iHour, uint8_t iMin, uint8_t iSec);
-  void SetTimeEx(uint8_t iHour, uint8_t iMin, uint8_t iSec, int32_t iMilli, int32_t iMicro, int32_t iNano);
+  void SetGYearMonth(int32_t iYear, int32_t iMonth);
+  void SetGMonth(int32_t iMonth);
+  void SetGMonthDay(int32_t iMonth, int32_t iDay);
+  void SetGDay(int32_t iDay);
+  void SetDate(int32_t iYear, int32_t iMonth, int32_t iDay);
+  void SetTime(int32_t iHour, int32_t iMin, int32_t iSec);
+  void SetTimeEx(int32_t iHour, int32_t iMin, int32_t iSec, int32_t iMilli, int32_t iMicro, int32_t iNano);
   // Makes the value the time 00:00:00 with this fraction.
   void SetFracTime(int32_t iMilli, int32_t iMicro, int32_t iNano);
   // Takes the parts the current kind uses from a value counted as VBDate counts.
@@ -142,20 +145,18 @@ class DateTime : public Object {
   void Clear() noexcept { *this = DateTime(); }
 
   // The minute field, unguarded.
-  uint8_t IntMinute() const noexcept { return minute_; }
-  void IntMinute(uint8_t value) noexcept { minute_ = value; }
+  int32_t IntMinute() const noexcept { return minute_; }
+  void IntMinute(int32_t value) noexcept { minute_ = value; }
 
  private:
-  friend class DateTimeSpan;  // compares durations on stack copies
+  friend class DateTimeSpan;  // orders durations by shifting reference instants
 
-  DateTime(const DateTime&) = default;
-  DateTime& operator=(const DateTime&) = default;
 
   enum class Guarded : uint8_t;
   void Guard(Guarded property) const;
   bool Uses(uint32_t kinds) const noexcept;
-  void SetDateTimeInt(DTType target, int32_t year, uint8_t month, uint8_t day, uint8_t hour, uint8_t minute,
-                      uint8_t second, int32_t milli, int32_t micro, int32_t nano);
+  void SetDateTimeInt(DTType target, int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
+                      int32_t second, int32_t milli, int32_t micro, int32_t nano);
   void SetXSDTime(std::string_view xsdTime);
   // Adds sign x the duration in place; parts the kind does not use come out 0.
   void Shift(int64_t sign, const DateTimeSpan& span);
@@ -164,12 +165,13 @@ class DateTime : public Object {
   int64_t SubSecondNanos() const noexcept;
 
   DTType kind_ = DTType_yearZero;
+  // Parts are kept wider than their ranges, so that a value set out of range is reported as it was given.
   int32_t year_ = 0;
-  uint8_t month_ = 0;
-  uint8_t day_ = 0;
-  uint8_t hour_ = 0;
-  uint8_t minute_ = 0;
-  uint8_t second_ = 0;
+  int32_t month_ = 0;
+  int32_t day_ = 0;
+  int32_t hour_ = 0;
+  int32_t minute_ = 0;
+  int32_t second_ = 0;
   int32_t milli_ = 0;
   int32_t micro_ = 0;
   int32_t nano_ = 0;
@@ -178,23 +180,5 @@ class DateTime : public Object {
   int32_t zoneHour_ = 0;
   int32_t zoneMinute_ = 0;
 };
-
-namespace detail {
-
-// The name of a kind as messages spell it.
-std::string_view DTTypeName(DTType kind) noexcept;
-
-// Writes value in decimal, left-padded with '0' to width, and returns the end (at most 20 characters).
-char* WriteNumber(char* out, uint64_t value, int width) noexcept;
-
-// Writes "." and the fraction with the trailing zeros of its last group removed; nothing when all three are
-// below 1. Returns the end (at most 31 characters).
-char* WriteFraction(char* out, int32_t milli, int32_t micro, int32_t nano) noexcept;
-
-// Reads the fraction digits at text[pos...] into the three groups and moves pos past them.
-// Returns how many digits there were; only the first nine are stored.
-size_t ReadFraction(std::string_view text, size_t& pos, int32_t& milli, int32_t& micro, int32_t& nano) noexcept;
-
-}  // namespace detail
 
 }  // namespace vexlo9

@@ -1,9 +1,11 @@
 #include "vexlo9/values/DateTimeSpan.h"
 
+#include "vexlo9/values/detail/Digits.h"
+
 #include <algorithm>
 #include <limits>
 
-#include "vexlo9/model/Error.h"
+#include "vexlo9/platform/detail/Errors.h"
 
 namespace vexlo9 {
 
@@ -12,8 +14,7 @@ namespace {
 constexpr uint64_t kNanosPerSecond = 1'000'000'000;
 
 [[noreturn]] void ThrowBadDuration(std::string_view text) {
-  throw Error(108, "ParseXSDDuration",
-              "Invalid XSD Duration [" + std::string(text) + "] expected [-]P[nY][nM][nD][T[nH][nM][nS.ff]]");
+  throw errors::InvalidDuration(text);
 }
 
 }  // namespace
@@ -85,7 +86,7 @@ std::string DateTimeSpan::ToString() const {
 
 void DateTimeSpan::ParseXSDDuration(std::string_view xsdDuration) {
   Clear();
-  if (xsdDuration.empty()) throw Error(108, "ParseXSDDuration", "Invalid XSD Duration (Empty String)");
+  if (xsdDuration.empty()) throw errors::EmptyDuration();
   const std::string_view text = xsdDuration;
   size_t pos = 0;
   if (text[pos] == '-') {
@@ -102,7 +103,7 @@ void DateTimeSpan::ParseXSDDuration(std::string_view xsdDuration) {
     int64_t number = 0;
     for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
       number = number * 10 + (text[pos] - '0');
-      if (number > std::numeric_limits<int32_t>::max()) throw Error::Overflow("ParseXSDDuration");
+      if (number > std::numeric_limits<int32_t>::max()) throw errors::Overflow("ParseXSDDuration");
     }
     const bool hasNumber = pos > start;
     if (pos == text.size()) ThrowBadDuration(text);  // a number with no designator
@@ -149,8 +150,7 @@ void DateTimeSpan::ParseXSDDuration(std::string_view xsdDuration) {
         if (designator == '.') {
           const size_t digits = detail::ReadFraction(text, pos, millis_, micros_, nanos_);
           if (digits > 9) {
-            throw Error(108, "ParseXSDDuration",
-                        "Invalid XSD Duration [" + std::string(text) + "] Fraction part too long");
+            throw errors::DurationFractionTooLong(text);
           }
           if (digits == 0 || pos == text.size() || text[pos] != 'S') ThrowBadDuration(text);
           ++pos;
@@ -169,7 +169,7 @@ void DateTimeSpan::Normalize() {
   const auto carry = [](int32_t& from, int32_t& into, int32_t base) {
     const int64_t sum = int64_t{into} + from / base;
     if (sum < std::numeric_limits<int32_t>::min() || sum > std::numeric_limits<int32_t>::max()) {
-      throw Error::Overflow("Normalize");
+      throw errors::Overflow("Normalize");
     }
     into = static_cast<int32_t>(sum);
     from %= base;

@@ -17,6 +17,8 @@ using DateTimeSpanPtr = std::shared_ptr<DateTimeSpan>;
 class DateTimeSpan : public Object {
  public:
   DateTimeSpan() = default;
+  DateTimeSpan(const DateTimeSpan&) = default;
+  DateTimeSpan& operator=(const DateTimeSpan&) = default;
 
   std::string TypeName() const override { return "DateTimeSpan"; }
 
@@ -63,9 +65,6 @@ class DateTimeSpan : public Object {
   void Normalize();
 
  private:
-  DateTimeSpan(const DateTimeSpan&) = default;
-  DateTimeSpan& operator=(const DateTimeSpan&) = default;
-
   int32_t years_ = 0;
   int32_t months_ = 0;
   int32_t days_ = 0;

@@ -6,14 +6,13 @@
 #include <limits>
 #include <type_traits>
 
-#include "vexlo9/model/Error.h"
-#include "vexlo9/platform/BigInteger.h"
-#include "vexlo9/platform/Decimal.h"
-#include "vexlo9/platform/PatternMatcher.h"
-#include "vexlo9/values/BinaryData.h"
+#include "vexlo9/platform/detail/ConversionUtils.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/NumberText.h"
+#include "vexlo9/platform/detail/PatternMatcher.h"
 #include "vexlo9/values/ConversionsCls.h"
-#include "vexlo9/values/DateTime.h"
-#include "vexlo9/values/DateTimeSpan.h"
+#include "vexlo9/values/PrimitiveType.h"
+#include "vexlo9/values/detail/Facets.h"
 
 namespace vexlo9 {
 namespace {
@@ -34,12 +33,6 @@ struct Facets {
   int16_t iLen;
 };
 
-std::string InvalidValue(std::string_view prefix, std::string_view itemName, std::string_view valueText) {
-  std::string text;
-  text.reserve(prefix.size() + itemName.size() + valueText.size() + 3);
-  return text.append(prefix).append(itemName).append(" [").append(valueText).append("]");
-}
-
 // How an ordered type reads a bound, compares with it and prints a value. Comparisons that cannot decide
 // (NaN, dates of different kinds, durations of months against days) come back unordered.
 
@@ -57,7 +50,7 @@ struct FloatOrder {
   using Value = T;
   static T Read(std::string_view bound, const char* source) {
     const double value = detail::TextToNumber(bound, source);
-    if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<T>::max()) throw Error::Overflow(source);
+    if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<T>::max()) throw errors::Overflow(source);
     return static_cast<T>(value);
   }
   static Ordering Compare(T value, T bound) { return value <=> bound; }
@@ -135,7 +128,7 @@ struct BoundRule {
     if (breaks(facets.sMinInclusive, [](Ordering o) { return o == Ordering::less; }) ||
         breaks(facets.sMaxInclusive, [](Ordering o) { return o == Ordering::greater; }) ||
         breaks(facets.sMinExclusive, notAbove) || breaks(facets.sMaxExclusive, notBelow)) {
-      throw Error(108, source, InvalidValue("Invalid Value for ", itemName, Order::Text(value)));
+      throw errors::OutOfBounds(source, itemName, Order::Text(value));
     }
   }
 };
@@ -148,13 +141,12 @@ bool BreaksLengths(size_t length, const Facets& facets) {
 }
 
 // length, minLength and maxLength over the bytes.
+template <bool Hex>
 struct BinaryLengthRule {
-  const char* prefix;
-
   void Check(std::string_view itemName, const BinaryData& value, const Facets& facets) const {
-    if (BreaksLengths(static_cast<size_t>(value.length()), facets)) {
-      throw Error(108, "CheckRestrictionForBinaryData", InvalidValue(prefix, itemName, "Binary Data"));
-    }
+    if (!BreaksLengths(static_cast<size_t>(value.length()), facets)) return;
+    if (Hex) throw errors::HexBinaryLength(itemName);
+    throw errors::Base64BinaryLength(itemName);
   }
 };
 
@@ -162,11 +154,7 @@ struct BinaryLengthRule {
 struct StringRule {
   void Check(std::string_view itemName, std::string_view value, const Facets& facets) const {
     if (!facets.pattern.empty()) PatternMatcher::Match(facets.pattern, value);
-    size_t characters = 0;
-    for (const char c : value) characters += (static_cast<uint8_t>(c) & 0xC0) != 0x80;
-    if (BreaksLengths(characters, facets)) {
-      throw Error(100, "CheckRestrictionForString", InvalidValue("Invalid Value for ", itemName, value));
-    }
+    if (BreaksLengths(detail::CountCharacters(value), facets)) throw errors::StringLength(itemName, value);
   }
 };
 
@@ -174,125 +162,125 @@ struct NoRule {
   void Check(std::string_view, bool, const Facets&) const {}
 };
 
-int16_t NarrowLength(int32_t length) {
-  if (length < std::numeric_limits<int16_t>::min() || length > std::numeric_limits<int16_t>::max()) {
-    throw Error::Overflow("CheckRestriction");
-  }
-  return static_cast<int16_t>(length);
-}
+// How each type is checked.
+template <XmlDataType E>
+constexpr auto kRule = nullptr;
+template <> constexpr auto kRule<type_hexBinary> = BinaryLengthRule<true>{};
+template <> constexpr auto kRule<type_base64Binary> = BinaryLengthRule<false>{};
+template <> constexpr auto kRule<type_i1> = BoundRule<IntegerOrder<int16_t>>{"CheckRestrictionForByte"};
+template <> constexpr auto kRule<type_i2> = BoundRule<IntegerOrder<int16_t>>{"CheckRestrictionForByte"};
+template <> constexpr auto kRule<type_i4> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
+template <> constexpr auto kRule<type_i8> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
+template <> constexpr auto kRule<type_ui1> = BoundRule<IntegerOrder<uint8_t>>{"CheckRestrictionForByte"};
+template <> constexpr auto kRule<type_ui2> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
+template <> constexpr auto kRule<type_ui4> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
+template <> constexpr auto kRule<type_ui8> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
+template <> constexpr auto kRule<type_r4> = BoundRule<FloatOrder<float>>{"CheckRestrictionForSingle"};
+template <> constexpr auto kRule<type_r8> = BoundRule<FloatOrder<double>>{"CheckRestrictionForDOUBLE"};
+template <> constexpr auto kRule<type_duration> = BoundRule<DurationOrder>{"CheckRestrictionForduration"};
+template <>
+constexpr auto kRule<type_yearMonth> =
+    BoundRule<DateOrder<&ConversionsCls::yearMonthFromString>>{"CheckRestrictionForyearMonth"};
+template <>
+constexpr auto kRule<type_monthDay> =
+    BoundRule<DateOrder<&ConversionsCls::monthDayFromString>>{"CheckRestrictionFormonthDay"};
+template <>
+constexpr auto kRule<type_year> = BoundRule<DateOrder<&ConversionsCls::yearFromString>>{"CheckRestrictionForyear"};
+template <>
+constexpr auto kRule<type_month> = BoundRule<DateOrder<&ConversionsCls::monthFromString>>{"CheckRestrictionForMonth"};
+template <>
+constexpr auto kRule<type_day> = BoundRule<DateOrder<&ConversionsCls::dayFromString>>{"CheckRestrictionForday"};
+template <>
+constexpr auto kRule<type_date> = BoundRule<DateOrder<&ConversionsCls::dateFromString>>{"CheckRestrictionFordate"};
+template <>
+constexpr auto kRule<type_datetime> =
+    BoundRule<DateOrder<&ConversionsCls::datetimeFromString>>{"CheckRestrictionFordatetime"};
+template <>
+constexpr auto kRule<type_time> = BoundRule<DateOrder<&ConversionsCls::timeFromString>>{"CheckRestrictionFortime"};
+template <> constexpr auto kRule<type_string> = StringRule{};
+template <> constexpr auto kRule<type_boolean> = NoRule{};
+template <> constexpr auto kRule<type_decimal> = BoundRule<ExactOrder<Decimal>>{"CheckRestrictionFordecimal"};
+template <> constexpr auto kRule<type_integer> = BoundRule<ExactOrder<BigInteger>>{"CheckRestrictionForinteger"};
 
-template <class V>
-using CheckMember = void (RestrictionChecks::*)(std::string_view, V, std::string_view, int16_t, int16_t,
-                                                std::string_view, std::string_view, std::string_view,
-                                                std::string_view, int16_t) const;
-
-template <class V>
-V ValueParameterOf(CheckMember<V>);
-
-// Calls one check with the Variant converted to its value type as the platform converts.
-template <auto Member>
-void Dispatch(const RestrictionChecks& self, std::string_view name, const Variant& vVal,
-              const PrimitiveRestrictions& facets) {
-  using V = decltype(ValueParameterOf(Member));
-  using Bare = std::remove_cvref_t<V>;
-  const auto call = [&](V value) {
-    (self.*Member)(name, value, facets.pattern, NarrowLength(facets.iMinLength), NarrowLength(facets.iMaxLength),
-                   facets.minInclusive, facets.maxInclusive, facets.minExclusive, facets.maxExclusive,
-                   NarrowLength(facets.iLength));
-  };
-  if constexpr (std::is_base_of_v<Object, Bare>) {
-    const auto object = vVal.ToObjectOf<Bare>();
-    if (!object) throw Error::ObjectNotSet("CheckRestriction");
-    call(*object);
-  } else if constexpr (std::is_same_v<Bare, std::string_view>) {
-    if (const std::string* text = vVal.GetIf<std::string>()) call(*text);
-    else call(vVal.ToString());
+// Calls the type's check with the Variant converted to its value type as the platform converts.
+template <XmlDataType E>
+void CheckVariant(std::string_view name, const Variant& vVal, const PrimitiveRestrictions& facets) {
+  using Value = std::remove_cvref_t<typename PrimitiveType<E>::Value>;
+  if constexpr (std::is_base_of_v<Object, Value>) {
+    const auto object = vVal.ToObjectOf<Value>();
+    if (!object) throw errors::ObjectNotSet("CheckRestriction");
+    detail::CheckFacets<E>(name, *object, facets);
+  } else if constexpr (std::is_same_v<Value, std::string_view>) {
+    if (const std::string* text = vVal.GetIf<std::string>()) detail::CheckFacets<E>(name, *text, facets);
+    else detail::CheckFacets<E>(name, vVal.ToString(), facets);
   } else {
-    call(FromVariant<Bare>(vVal));
+    detail::CheckFacets<E>(name, FromVariant<Value>(vVal), facets);
   }
 }
 
-using DispatchFn = void (*)(const RestrictionChecks&, std::string_view, const Variant&, const PrimitiveRestrictions&);
+using CheckFn = void (*)(std::string_view, const Variant&, const PrimitiveRestrictions&);
 
-// Indexed by XmlDataType; type_char has no check.
-constexpr std::array<DispatchFn, type_integer + 1> kChecks = {
-    &Dispatch<&RestrictionChecks::CheckRestrictionForhexBinary>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForbase64Binary>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFori1>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFori2>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFori4>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFori8>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForui1>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForui2>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForui4>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForui8>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForr4>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForr8>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForduration>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForyearMonth>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFormonthDay>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForyear>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFormonth>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForday>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFordate>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFordatetime>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFortime>,
-    nullptr,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForstring>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForboolean>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionFordecimal>,
-    &Dispatch<&RestrictionChecks::CheckRestrictionForinteger>,
+// Indexed by XmlDataType; char has no check.
+constexpr std::array<CheckFn, kXmlDataTypeCount> kChecks = {
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) \
+  VEXLO9_PRIMITIVE_IF_##collected(&CheckVariant<type_##name>, nullptr),
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
 };
 
 }  // namespace
 
-void RestrictionChecks::CheckRestriction(std::string_view sElementName, const Variant& vVal, XmlDataType eDataType,
-                                         const PrimitiveRestrictions& primValues) const {
-  if (eDataType < 0 || eDataType >= static_cast<int32_t>(kChecks.size()) || !kChecks[eDataType]) {
-    throw Error(132, kLibrarySource, "unknown conversion type [" + std::to_string(eDataType) + "]");
-  }
-  kChecks[eDataType](*this, sElementName, vVal, primValues);
+namespace detail {
+
+int16_t NarrowLength(int32_t length) {
+  if (!std::in_range<int16_t>(length)) throw errors::Overflow("CheckRestriction");
+  return static_cast<int16_t>(length);
 }
 
-// The 25 checks: one rule each.
-#define VEXLO9_CHECK(Type, ValueType, ...)                                                                          \
-  void RestrictionChecks::CheckRestrictionFor##Type(                                                                \
-      std::string_view ItemName, ValueType Value, std::string_view pattern, int16_t iMinLen, int16_t iMaxLen,       \
-      std::string_view sMinInclusive, std::string_view sMaxInclusive, std::string_view sMinExclusive,               \
-      std::string_view sMaxExclusive, int16_t iLen) const {                                                         \
-    const Facets facets{pattern, iMinLen, iMaxLen, sMinInclusive, sMaxInclusive, sMinExclusive, sMaxExclusive, iLen}; \
-    __VA_ARGS__.Check(ItemName, Value, facets);                                                                     \
+template <XmlDataType E>
+void CheckFacets(std::string_view name, typename PrimitiveType<E>::Value value, const PrimitiveRestrictions& facets) {
+  const Facets narrowed{facets.pattern,      NarrowLength(facets.iMinLength), NarrowLength(facets.iMaxLength),
+                        facets.minInclusive, facets.maxInclusive,             facets.minExclusive,
+                        facets.maxExclusive, NarrowLength(facets.iLength)};
+  kRule<E>.Check(name, value, narrowed);
+}
+
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected)                           \
+  VEXLO9_PRIMITIVE_IF_##collected(template void CheckFacets<type_##name>(std::string_view, ValueT,     \
+                                                                          const PrimitiveRestrictions&); \
+                                  , )
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
+
+const RestrictionChecks& Checks() noexcept {
+  struct Instance : RestrictionChecks {};
+  static constinit const Instance instance;
+  return instance;
+}
+
+}  // namespace detail
+
+void RestrictionChecks::CheckRestriction(std::string_view sElementName, const Variant& vVal, XmlDataType eDataType,
+                                         const PrimitiveRestrictions& primValues) const {
+  if (eDataType < 0 || eDataType >= kXmlDataTypeCount || !kChecks[eDataType]) {
+    throw errors::UnknownTypeToText(eDataType);
   }
+  kChecks[eDataType](sElementName, vVal, primValues);
+}
 
-VEXLO9_CHECK(hexBinary, const BinaryData&, BinaryLengthRule{"Invalid Value for "})
-VEXLO9_CHECK(base64Binary, const BinaryData&, BinaryLengthRule{"Invalid Value  for "})
-VEXLO9_CHECK(i1, int16_t, BoundRule<IntegerOrder<int16_t>>{"CheckRestrictionForByte"})
-VEXLO9_CHECK(i2, int16_t, BoundRule<IntegerOrder<int16_t>>{"CheckRestrictionForByte"})
-VEXLO9_CHECK(i4, int32_t, BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"})
-VEXLO9_CHECK(i8, int32_t, BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"})
-VEXLO9_CHECK(ui1, uint8_t, BoundRule<IntegerOrder<uint8_t>>{"CheckRestrictionForByte"})
-VEXLO9_CHECK(ui2, int32_t, BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"})
-VEXLO9_CHECK(ui4, int32_t, BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"})
-VEXLO9_CHECK(ui8, int32_t, BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"})
-VEXLO9_CHECK(r4, float, BoundRule<FloatOrder<float>>{"CheckRestrictionForSingle"})
-VEXLO9_CHECK(r8, double, BoundRule<FloatOrder<double>>{"CheckRestrictionForDOUBLE"})
-VEXLO9_CHECK(duration, const DateTimeSpan&, BoundRule<DurationOrder>{"CheckRestrictionForduration"})
-VEXLO9_CHECK(monthDay, const DateTime&,
-             BoundRule<DateOrder<&ConversionsCls::monthDayFromString>>{"CheckRestrictionFormonthDay"})
-VEXLO9_CHECK(yearMonth, const DateTime&,
-             BoundRule<DateOrder<&ConversionsCls::yearMonthFromString>>{"CheckRestrictionForyearMonth"})
-VEXLO9_CHECK(year, const DateTime&, BoundRule<DateOrder<&ConversionsCls::yearFromString>>{"CheckRestrictionForyear"})
-VEXLO9_CHECK(month, const DateTime&, BoundRule<DateOrder<&ConversionsCls::monthFromString>>{"CheckRestrictionForMonth"})
-VEXLO9_CHECK(day, const DateTime&, BoundRule<DateOrder<&ConversionsCls::dayFromString>>{"CheckRestrictionForday"})
-VEXLO9_CHECK(date, const DateTime&, BoundRule<DateOrder<&ConversionsCls::dateFromString>>{"CheckRestrictionFordate"})
-VEXLO9_CHECK(datetime, const DateTime&,
-             BoundRule<DateOrder<&ConversionsCls::datetimeFromString>>{"CheckRestrictionFordatetime"})
-VEXLO9_CHECK(time, const DateTime&, BoundRule<DateOrder<&ConversionsCls::timeFromString>>{"CheckRestrictionFortime"})
-VEXLO9_CHECK(string, std::string_view, StringRule{})
-VEXLO9_CHECK(boolean, bool, NoRule{})
-VEXLO9_CHECK(decimal, const Decimal&, BoundRule<ExactOrder<Decimal>>{"CheckRestrictionFordecimal"})
-VEXLO9_CHECK(integer, const BigInteger&, BoundRule<ExactOrder<BigInteger>>{"CheckRestrictionForinteger"})
-
-#undef VEXLO9_CHECK
+// The published checks, each with its facets as loose arguments.
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected)                                    \
+  VEXLO9_PRIMITIVE_IF_##collected(                                                                           \
+      void RestrictionChecks::CheckRestrictionFor##name(                                                     \
+          std::string_view ItemName, ValueT Value, std::string_view pattern, int16_t iMinLen, int16_t iMaxLen, \
+          std::string_view sMinInclusive, std::string_view sMaxInclusive, std::string_view sMinExclusive,    \
+          std::string_view sMaxExclusive, int16_t iLen) const {                                              \
+        kRule<type_##name>.Check(ItemName, Value,                                                            \
+                                 Facets{pattern, iMinLen, iMaxLen, sMinInclusive, sMaxInclusive,             \
+                                        sMinExclusive, sMaxExclusive, iLen});                                \
+      },                                                                                                     \
+      )
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
 
 }  // namespace vexlo9

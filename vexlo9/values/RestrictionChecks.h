@@ -34,7 +34,8 @@ struct PrimitiveRestrictions {
                                  std::string_view sMaxInclusive, std::string_view sMinExclusive,       \
                                  std::string_view sMaxExclusive, int16_t iLen) const
 
-// The facet checks; XmlObjectBaseHelperCls offers them as its own members. Stateless.
+// The facet checks, one per primitive type but char (XmlDataTypes.def); XmlObjectBaseHelperCls offers them as its
+// own members. Stateless.
 //
 // A check raises on the first facet the value breaks (108, or 100 for strings; the source names the check) and
 // otherwise does nothing. Bound texts are read in the type's lexical form, and their own errors pass through.
@@ -48,36 +49,20 @@ class RestrictionChecks {
   void CheckRestriction(std::string_view sElementName, const Variant& vVal, XmlDataType eDataType,
                         const PrimitiveRestrictions& primValues) const;
 
-  VEXLO9_RESTRICTION_CHECK(hexBinary, const BinaryData&);
-  VEXLO9_RESTRICTION_CHECK(base64Binary, const BinaryData&);
-  VEXLO9_RESTRICTION_CHECK(i1, int16_t);
-  VEXLO9_RESTRICTION_CHECK(i2, int16_t);
-  VEXLO9_RESTRICTION_CHECK(i4, int32_t);
-  VEXLO9_RESTRICTION_CHECK(i8, int32_t);
-  VEXLO9_RESTRICTION_CHECK(ui1, uint8_t);
-  VEXLO9_RESTRICTION_CHECK(ui2, int32_t);
-  VEXLO9_RESTRICTION_CHECK(ui4, int32_t);
-  VEXLO9_RESTRICTION_CHECK(ui8, int32_t);
-  VEXLO9_RESTRICTION_CHECK(r4, float);
-  VEXLO9_RESTRICTION_CHECK(r8, double);
-  VEXLO9_RESTRICTION_CHECK(duration, const DateTimeSpan&);
-  VEXLO9_RESTRICTION_CHECK(monthDay, const DateTime&);
-  VEXLO9_RESTRICTION_CHECK(yearMonth, const DateTime&);
-  VEXLO9_RESTRICTION_CHECK(year, const DateTime&);
-  VEXLO9_RESTRICTION_CHECK(month, const DateTime&);
-  VEXLO9_RESTRICTION_CHECK(day, const DateTime&);
-  VEXLO9_RESTRICTION_CHECK(date, const DateTime&);
-  VEXLO9_RESTRICTION_CHECK(datetime, const DateTime&);
-  VEXLO9_RESTRICTION_CHECK(time, const DateTime&);
-  VEXLO9_RESTRICTION_CHECK(string, std::string_view);
-  VEXLO9_RESTRICTION_CHECK(boolean, bool);
-  VEXLO9_RESTRICTION_CHECK(decimal, const Decimal&);
-  VEXLO9_RESTRICTION_CHECK(integer, const BigInteger&);
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) \
+  VEXLO9_PRIMITIVE_IF_##collected(VEXLO9_RESTRICTION_CHECK(name, ValueT);, )
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
 
  protected:
   RestrictionChecks() = default;
   ~RestrictionChecks() = default;
 };
+
+namespace detail {
+// The checks for the library's own use.
+const RestrictionChecks& Checks() noexcept;
+}  // namespace detail
 
 #undef VEXLO9_RESTRICTION_CHECK
 

@@ -1,7 +1,7 @@
 #include "vexlo9/values/WhitespaceUtilsCls.h"
 
-#include "vexlo9/model/Error.h"
-#include "vexlo9/platform/WhitespaceHelper.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/WhitespaceHelper.h"
 
 namespace vexlo9 {
 
@@ -17,7 +17,7 @@ std::string WhitespaceUtilsCls::ApplyRule(WhitespaceRule rule, std::string_view 
     case WhitespaceRule_Preserve: return WhitespaceHelper::Preserve(Value);
     case WhitespaceRule_Replace: return WhitespaceHelper::Replace(Value);
   }
-  throw Error(1, "WhitespaceUtilsCls.ApplyRule", "Unknown WhitespaceRule " + std::to_string(rule));
+  throw errors::UnknownWhitespaceRule(static_cast<int32_t>(rule));
 }
 
 }  // namespace vexlo9

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "vexlo9/collections/AttributeCol.h"
+#include "vexlo9/model/Object.h"
+#include "vexlo9/output/NamespaceAliasMap.h"
+
+namespace vexlo9 {
+
+// How element and attribute names are matched.
+enum SchemaType : int32_t {
+  SchemaType_XSD = 0,
+  SchemaType_XDR = 1,  // behaves as XSD
+  SchemaType_DTD = 2,  // qualified names as written; namespaces ignored
+};
+
+// The options of one read or write, handed unchanged through every level of
+// the object graph. The library only reads it.
+class XmlSerializationContext : public Object {
+ public:
+  XmlSerializationContext();
+  ~XmlSerializationContext() override;
+  XmlSerializationContext(const XmlSerializationContext&) = delete;
+  XmlSerializationContext& operator=(const XmlSerializationContext&) = delete;
+
+  std::string TypeName() const override { return "XmlSerializationContext"; }
+
+  // Prefixes declared on the root element.
+  NamespaceAliasMap& NamespaceAliases() const noexcept { return *namespaceAliases_; }
+  // Extra attributes written on the root element before the object's own.
+  AttributeCol& AdditionalRootAttributes() const noexcept { return *additionalRootAttributes_; }
+  // Written verbatim, each followed by a line end, before the root element.
+  std::vector<std::string>& ProcessingInstructions() noexcept { return processingInstructions_; }
+  const std::vector<std::string>& ProcessingInstructions() const noexcept { return processingInstructions_; }
+
+  const std::string& DefaultNamespaceURI() const noexcept { return defaultNamespaceURI_; }
+  void DefaultNamespaceURI(std::string value) { defaultNamespaceURI_ = std::move(value); }
+  bool WriteTypeAttribute() const noexcept { return writeTypeAttribute_; }
+  void WriteTypeAttribute(bool value) noexcept { writeTypeAttribute_ = value; }
+  bool IgnoreInvalidCollectionCounts() const noexcept { return ignoreInvalidCollectionCounts_; }
+  void IgnoreInvalidCollectionCounts(bool value) noexcept { ignoreInvalidCollectionCounts_ = value; }
+  bool IgnoreMissingChoice() const noexcept { return ignoreMissingChoice_; }
+  void IgnoreMissingChoice(bool value) noexcept { ignoreMissingChoice_ = value; }
+  bool IgnoreMissingMandatoryElements() const noexcept { return ignoreMissingMandatoryElements_; }
+  void IgnoreMissingMandatoryElements(bool value) noexcept { ignoreMissingMandatoryElements_ = value; }
+  bool IgnoreUnknownElements() const noexcept { return ignoreUnknownElements_; }
+  void IgnoreUnknownElements(bool value) noexcept { ignoreUnknownElements_ = value; }
+  bool IgnoreUnknownAttributes() const noexcept { return ignoreUnknownAttributes_; }
+  void IgnoreUnknownAttributes(bool value) noexcept { ignoreUnknownAttributes_ = value; }
+  // Always true under SchemaType_DTD, whatever was stored.
+  bool IgnoreNamespaces() const noexcept { return schemaType_ == SchemaType_DTD || ignoreNamespaces_; }
+  void IgnoreNamespaces(bool value) noexcept { ignoreNamespaces_ = value; }
+  bool NoOptionalAttributeDefaultOutput() const noexcept { return noOptionalAttributeDefaultOutput_; }
+  void NoOptionalAttributeDefaultOutput(bool value) noexcept { noOptionalAttributeDefaultOutput_ = value; }
+  vexlo9::SchemaType SchemaType() const noexcept { return schemaType_; }
+  void SchemaType(vexlo9::SchemaType value) noexcept { schemaType_ = value; }
+  // Written raw inside the root element, right after its start tag.
+  const std::string& InlineSchema() const noexcept { return inlineSchema_; }
+  void InlineSchema(std::string value) { inlineSchema_ = std::move(value); }
+
+ private:
+  std::shared_ptr<NamespaceAliasMap> namespaceAliases_;
+  std::shared_ptr<AttributeCol> additionalRootAttributes_;
+  std::vector<std::string> processingInstructions_;
+  std::string defaultNamespaceURI_;
+  bool writeTypeAttribute_ = true;
+  bool ignoreInvalidCollectionCounts_ = false;
+  bool ignoreMissingChoice_ = false;
+  bool ignoreMissingMandatoryElements_ = false;
+  bool ignoreUnknownElements_ = false;
+  bool ignoreUnknownAttributes_ = false;
+  bool ignoreNamespaces_ = false;
+  bool noOptionalAttributeDefaultOutput_ = false;
+  vexlo9::SchemaType schemaType_ = SchemaType_XSD;
+  std::string inlineSchema_;
+};
+
+using XmlSerializationContextPtr = std::shared_ptr<XmlSerializationContext>;
+
+}  // namespace vexlo9

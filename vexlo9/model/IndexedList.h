@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vexlo9 {
+
+namespace detail {
+// 9 "Subscript out of range" from source.
+[[noreturn]] void ThrowSubscriptOutOfRange(std::string_view source);
+}  // namespace detail
+
+// The list behind every collection of the library: positions run from 1 to Count, and one outside them raises
+// 9 "Subscript out of range" from the source its owner names.
+template <class T>
+class IndexedList {
+ public:
+  using const_iterator = typename std::vector<T>::const_iterator;
+
+  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
+  bool empty() const noexcept { return items_.empty(); }
+
+  // A const reference; a bool by value, as std::vector<bool> hands it out.
+  decltype(auto) Item(int32_t index, std::string_view source) const { return items_[Offset(index, source)]; }
+  void Remove(int32_t index, std::string_view source) {
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(Offset(index, source)));
+  }
+  void Add(T item) { items_.push_back(std::move(item)); }
+  // In front of position Before when it is given, else behind position After, else at the end.
+  void Insert(T item, std::optional<int32_t> Before, std::optional<int32_t> After, std::string_view source) {
+    size_t at = items_.size();
+    if (Before) {
+      at = Offset(*Before, source);
+    } else if (After) {
+      at = Offset(*After, source) + 1;
+    }
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
+  }
+  void Clear() noexcept { items_.clear(); }
+
+  // The 0-based place of a 1-based position.
+  size_t Offset(int32_t index, std::string_view source) const {
+    if (index < 1 || index > Count()) detail::ThrowSubscriptOutOfRange(source);
+    return static_cast<size_t>(index - 1);
+  }
+
+  const_iterator begin() const noexcept { return items_.begin(); }
+  const_iterator end() const noexcept { return items_.end(); }
+
+ private:
+  std::vector<T> items_;
+};
+
+}  // namespace vexlo9

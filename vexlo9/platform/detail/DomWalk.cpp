@@ -1,0 +1,63 @@
+#include "vexlo9/platform/detail/DomWalk.h"
+
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/XmlNamespaces.h"
+
+namespace vexlo9::detail {
+
+XmlNode NextSiblingElement(XmlNode element) {
+  if (!element) return XmlNode();
+  return FirstElementFrom(element.nextSibling());
+}
+
+XmlNode FirstElementFrom(XmlNode node) {
+  while (node && node.nodeType() != XmlNodeType_Element) node = node.nextSibling();
+  return node;
+}
+
+std::string ElementText(XmlNode element) {
+  std::string text;
+  for (const XmlNode child : element.childNodes()) {
+    const int32_t type = child.nodeType();
+    if (type == XmlNodeType_Text || type == XmlNodeType_CData) text.append(child.nodeValue());
+  }
+  return text;
+}
+
+std::string ElementType(XmlNode element) {
+  const XmlAttribute type = element.getQualifiedItem("type", kSchemaInstanceNamespaceUri);
+  if (!type) return {};
+  std::string value = type.value();
+  const size_t colon = value.find(':');
+  if (colon != std::string::npos) value.erase(0, colon + 1);
+  return value;
+}
+
+namespace {
+
+XmlDocument NewDocument() {
+  XmlDocument document;
+  document.validateOnParse(false);
+  document.preserveWhiteSpace(true);
+  return document;
+}
+
+}  // namespace
+
+XmlDocument LoadDocument(std::string_view text) {
+  XmlDocument document = NewDocument();
+  if (!document.loadXML(text)) throw errors::ParseFailed(document.parseError().reason());
+  return document;
+}
+
+XmlDocument LoadDocumentFile(const std::string& fileName) {
+  XmlDocument document = NewDocument();
+  if (!document.load(fileName)) {
+    const XmlParseError& error = document.parseError();
+    if (error.errorCode() == XmlParseError::kFileNotFound) throw errors::FileNotFound(fileName, error.reason());
+    throw errors::ParseFailed(error.reason());
+  }
+  return document;
+}
+
+}  // namespace vexlo9::detail

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "vexlo9/platform/XmlDom.h"
+
+// Stepping over a parsed document the way every reader of the library does, and loading one.
+namespace vexlo9::detail {
+
+// The next element after element among its siblings, or nothing.
+XmlNode NextSiblingElement(XmlNode element);
+// node when it is an element, else the next element among its siblings, or nothing.
+XmlNode FirstElementFrom(XmlNode node);
+// The first child element of element, or nothing.
+inline XmlNode FirstChildElement(XmlNode element) { return FirstElementFrom(element.firstChild()); }
+// The element's own text and CDATA children, joined.
+std::string ElementText(XmlNode element);
+// The local part of the element's schema-instance type attribute, or empty.
+std::string ElementType(XmlNode element);
+
+// A document parsed from UTF-8 text with whitespace kept; a failure raises 103 with the parser's reason.
+XmlDocument LoadDocument(std::string_view text);
+// The same for a file; one that cannot be opened says so before the reason.
+XmlDocument LoadDocumentFile(const std::string& fileName);
+
+}  // namespace vexlo9::detail

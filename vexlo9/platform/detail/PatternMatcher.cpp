@@ -1,0 +1,150 @@
+#include "vexlo9/platform/detail/PatternMatcher.h"
+
+#include <libxml/globals.h>
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xmlregexp.h>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/ConversionUtils.h"
+
+namespace vexlo9 {
+namespace {
+
+constexpr const char* kSource = "PatternMatcher";
+// Patterns come from schemas, so a thread sees few; the bound only stops a
+// host that makes patterns up on the fly from growing the cache for ever.
+constexpr size_t kMaxCachedPatterns = 1024;
+
+// Routes libxml2's error reports on this thread into `reason` while it lives,
+// then puts back whatever handlers the host had.
+class ScopedErrorCapture {
+ public:
+  ScopedErrorCapture()
+      : structured_(xmlStructuredError),
+        structuredContext_(xmlStructuredErrorContext),
+        generic_(xmlGenericError),
+        genericContext_(xmlGenericErrorContext) {
+    xmlStructuredError = &Capture;
+    xmlStructuredErrorContext = this;
+    xmlGenericError = &Ignore;
+    xmlGenericErrorContext = nullptr;
+  }
+  ~ScopedErrorCapture() {
+    xmlStructuredError = structured_;
+    xmlStructuredErrorContext = structuredContext_;
+    xmlGenericError = generic_;
+    xmlGenericErrorContext = genericContext_;
+  }
+  ScopedErrorCapture(const ScopedErrorCapture&) = delete;
+  ScopedErrorCapture& operator=(const ScopedErrorCapture&) = delete;
+
+  const std::string& Reason() const noexcept { return reason_; }
+
+ private:
+  static void Capture(void* context, xmlErrorPtr error) {
+    auto* self = static_cast<ScopedErrorCapture*>(context);
+    if (!self->reason_.empty() || error == nullptr || error->message == nullptr) return;
+    self->reason_ = error->message;
+    while (!self->reason_.empty() && (self->reason_.back() == '\n' || self->reason_.back() == ' ')) {
+      self->reason_.pop_back();
+    }
+  }
+  static void Ignore(void*, const char*, ...) {}
+
+  xmlStructuredErrorFunc structured_;
+  void* structuredContext_;
+  xmlGenericErrorFunc generic_;
+  void* genericContext_;
+  std::string reason_;
+};
+
+struct RegexpFree {
+  void operator()(xmlRegexp* regexp) const noexcept { xmlRegFreeRegexp(regexp); }
+};
+
+struct CompiledPattern {
+  std::unique_ptr<xmlRegexp, RegexpFree> regexp;
+  std::string reason;  // why it did not compile
+};
+
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>()(text); }
+};
+
+class PatternCache {
+ public:
+  PatternCache() { xmlInitParser(); }
+
+  xmlRegexp* Get(std::string_view pattern) {
+    auto found = patterns_.find(pattern);
+    if (found == patterns_.end()) {
+      detail::CheckUtf8(pattern, kSource);
+      if (patterns_.size() >= kMaxCachedPatterns) patterns_.clear();
+      found = patterns_.emplace(std::string(pattern), Compile(pattern)).first;
+    }
+    if (!found->second.regexp) {
+      throw errors::InvalidPattern(pattern, found->second.reason);
+    }
+    return found->second.regexp.get();
+  }
+
+  // The value with the terminating NUL the engine needs, in a buffer that keeps its capacity.
+  const xmlChar* Terminated(std::string_view value) {
+    buffer_.assign(value);
+    return reinterpret_cast<const xmlChar*>(buffer_.c_str());
+  }
+
+ private:
+  static CompiledPattern Compile(std::string_view pattern) {
+    CompiledPattern compiled;
+    if (pattern.find('\0') != std::string_view::npos) {
+      compiled.reason = "the pattern holds a NUL character";
+      return compiled;
+    }
+    const std::string text(pattern);
+    ScopedErrorCapture capture;
+    compiled.regexp.reset(xmlRegexpCompile(reinterpret_cast<const xmlChar*>(text.c_str())));
+    if (!compiled.regexp) compiled.reason = capture.Reason().empty() ? "it does not compile" : capture.Reason();
+    return compiled;
+  }
+
+  std::unordered_map<std::string, CompiledPattern, TextHash, std::equal_to<>> patterns_;
+  std::string buffer_;
+};
+
+PatternCache& ThreadCache() {
+  thread_local PatternCache cache;
+  return cache;
+}
+
+}  // namespace
+
+bool PatternMatcher::Matches(std::string_view pattern, std::string_view value) {
+  PatternCache& cache = ThreadCache();
+  xmlRegexp* regexp = cache.Get(pattern);
+  detail::CheckUtf8(value, kSource);
+  if (value.find('\0') != std::string_view::npos) return false;
+  int result = 0;
+  {
+    ScopedErrorCapture capture;
+    result = xmlRegexpExec(regexp, cache.Terminated(value));
+  }
+  if (result < 0) {
+    throw errors::PatternTooComplex(pattern, value);
+  }
+  return result == 1;
+}
+
+void PatternMatcher::Match(std::string_view pattern, std::string_view value) {
+  if (!Matches(pattern, value)) {
+    throw errors::PatternMismatch(value, pattern);
+  }
+}
+
+}  // namespace vexlo9

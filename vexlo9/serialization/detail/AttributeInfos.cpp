@@ -1,0 +1,96 @@
+#include "vexlo9/serialization/detail/AttributeInfos.h"
+
+#include "vexlo9/collections/AttributeCol.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/model/detail/PerThread.h"
+#include "vexlo9/output/XmlTextWriter.h"
+#include "vexlo9/output/detail/NamespaceRestriction.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/values/ConversionsCls.h"
+
+namespace vexlo9::detail {
+namespace {
+
+// Writes a converted value unless it is an optional attribute's default and defaults are not wanted.
+void WriteAttributeText(const XmlSerializationContext& oContext, const AttributeParticle& p, XmlTextWriter& oXmlOut,
+                        const std::string& text) {
+  if (p.bOptional && !p.defaultValue.empty() && oContext.NoOptionalAttributeDefaultOutput() && text == p.defaultValue) {
+    return;
+  }
+  oXmlOut.WriteAttributeNsString(p.sAttributeName, p.sAttributeNamespace, text);
+}
+
+bool IsAbsent(const AttributeParticle& p, Object& oGenClass) {
+  return p.bOptional && !oGenClass.GetProperty(p.sPropertyIsValidName).ToBoolean();
+}
+
+}  // namespace
+
+// ---- AttributeInfoPrimitive
+
+void AttributeInfoPrimitive::AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                            XmlTextWriter& oXmlOut) const {
+  if (IsAbsent(p_, oGenClass)) return;
+  const Variant value = oGenClass.GetProperty(p_.sPropertyName);
+  WriteAttributeText(oContext, p_, oXmlOut, PerThread<ConversionsCls>()->ToString(eDataType_, value, formatOverride_));
+}
+
+bool AttributeInfoPrimitive::AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                              const XmlAttribute& oXmlAttr) const {
+  if (!DoesAttributeNameMatch(oContext, oXmlAttr, p_.sAttributeName, p_.sAttributeNamespace)) return false;
+  StoreValue(oGenClass, p_.sPropertyName, PerThread<ConversionsCls>()->FromString(eDataType_, oXmlAttr.value(), eWSRule_));
+  return true;
+}
+
+void AttributeInfoPrimitive::Validate(const XmlSerializationContext&, bool bFoundAttribute) const {
+  if (!p_.bOptional && !bFoundAttribute) {
+    throw errors::AttributeMissing(p_.sAttributeName);
+  }
+}
+
+void AttributeInfoPrimitive::CheckRestriction(const Variant& val) const {
+  Checks().CheckRestriction(p_.sAttributeName, val, eDataType_, primValues_);
+}
+
+// ---- AttributeInfoEnum
+
+void AttributeInfoEnum::AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                       XmlTextWriter& oXmlOut) const {
+  if (IsAbsent(p_, oGenClass)) return;
+  Variant args[] = {oGenClass.GetProperty(p_.sPropertyName)};
+  WriteAttributeText(oContext, p_, oXmlOut, EnumConverterOf(oGenClass)->Invoke(sEnumToStringFnName_, args).ToString());
+}
+
+bool AttributeInfoEnum::AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                         const XmlAttribute& oXmlAttr) const {
+  if (!DoesAttributeNameMatch(oContext, oXmlAttr, p_.sAttributeName, p_.sAttributeNamespace)) return false;
+  Variant args[] = {Variant(oXmlAttr.value())};
+  oGenClass.LetProperty(p_.sPropertyName, EnumConverterOf(oGenClass)->Invoke(sEnumFromStringFnName_, args));
+  return true;
+}
+
+void AttributeInfoEnum::Validate(const XmlSerializationContext&, bool bFoundAttribute) const {
+  if (!p_.bOptional && !bFoundAttribute) {
+    throw errors::EnumAttributeMissing(p_.sAttributeName);
+  }
+}
+
+// ---- AttributeInfoAny
+
+void AttributeInfoAny::AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                      XmlTextWriter& oXmlOut) const {
+  const auto attributes = oGenClass.GetProperty(sPropertyName_).ToObjectOf<AttributeCol>();
+  if (!attributes) throw errors::ObjectNotSet(errors::kLibrarySource);
+  attributes->AttributesToXmlInt(oXmlOut, oContext);
+}
+
+bool AttributeInfoAny::AttributeFromXml(const XmlSerializationContext&, Object& oGenClass,
+                                        const XmlAttribute& oXmlAttr) const {
+  TestNamespace(oXmlAttr.namespaceURI(), sAnyAttributeNamespace_, sDefaultNamespace_);
+  const auto attributes = oGenClass.GetProperty(sPropertyName_).ToObjectOf<AttributeCol>();
+  if (!attributes) throw errors::ObjectNotSet(errors::kLibrarySource);
+  attributes->AddNewEx(oXmlAttr.baseName(), std::string(oXmlAttr.namespaceURI()), oXmlAttr.value());
+  return true;
+}
+
+}  // namespace vexlo9::detail

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+#include "vexlo9/serialization/detail/ElementInfoHelpers.h"
+
+namespace vexlo9::detail {
+
+// A repeated particle (untyped items are Elements in an ElementCol) held by one collection-valued property. The collection
+// knows its items, name and bounds and reads and writes its own run of
+// elements; the descriptor decides when it reads, when its count is checked
+// and what the serializer is told.
+template <Group G, ValueKind K>
+class ElementInfoCollection final : public ElementInfo {
+ public:
+  // eAttributeClassElementType matters to the class and abstract-class collections only.
+  ElementInfoCollection(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
+                        XmlElementType eAttributeClassElementType = XmlElementType::Element)
+      : sElementName_(std::move(sElementName)),
+        sElementNamespace_(std::move(sElementNamespace)),
+        sPropertyName_(std::move(sPropertyName)),
+        eAttributeClassElementType_(eAttributeClassElementType) {}
+
+  DescriptorTraits Traits() const override { return {G, K, Cardinality::Col, sPropertyName_}; }
+
+  bool ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode oXmlElmParent,
+                      XmlNode& oXmlElmChild, std::string_view sParentNamespace,
+                      XmlElementType eParentClassElementType) const override;
+  bool ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                    XmlTextWriter& oXmlOut) const override;
+  bool Validate(const XmlSerializationContext& oContext, Object& oGenClass, bool bItemRead,
+                bool bThrowIfInvalid) const override;
+  void PseudoChildAttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                 XmlTextWriter& oXmlOut) const override;
+
+ private:
+  std::string sElementName_;
+  std::string sElementNamespace_;
+  std::string sPropertyName_;
+  XmlElementType eAttributeClassElementType_;
+};
+
+using ElementInfoSeqPrimCol = ElementInfoCollection<Group::Seq, ValueKind::Prim>;
+using ElementInfoChoicePrimCol = ElementInfoCollection<Group::Choice, ValueKind::Prim>;
+using ElementInfoAllPrimCol = ElementInfoCollection<Group::All, ValueKind::Prim>;
+using ElementInfoSeqEnumCol = ElementInfoCollection<Group::Seq, ValueKind::Enum>;
+using ElementInfoChoiceEnumCol = ElementInfoCollection<Group::Choice, ValueKind::Enum>;
+using ElementInfoAllEnumCol = ElementInfoCollection<Group::All, ValueKind::Enum>;
+using ElementInfoSeqClsCol = ElementInfoCollection<Group::Seq, ValueKind::Cls>;
+using ElementInfoChoiceClsCol = ElementInfoCollection<Group::Choice, ValueKind::Cls>;
+using ElementInfoAllClsCol = ElementInfoCollection<Group::All, ValueKind::Cls>;
+using ElementInfoSeqAbsClsCol = ElementInfoCollection<Group::Seq, ValueKind::AbsCls>;
+using ElementInfoChoiceAbsClsCol = ElementInfoCollection<Group::Choice, ValueKind::AbsCls>;
+using ElementInfoAllAbsClsCol = ElementInfoCollection<Group::All, ValueKind::AbsCls>;
+using ElementInfoSeqUntpdCol = ElementInfoCollection<Group::Seq, ValueKind::Untpd>;
+using ElementInfoChoiceUntpdCol = ElementInfoCollection<Group::Choice, ValueKind::Untpd>;
+using ElementInfoAllUntpdCol = ElementInfoCollection<Group::All, ValueKind::Untpd>;
+
+}  // namespace vexlo9::detail

@@ -1,0 +1,100 @@
+#include "vexlo9/serialization/detail/ElementInfoEnum.h"
+
+#include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/output/XmlTextWriter.h"
+#include "vexlo9/platform/detail/DomWalk.h"
+#include "vexlo9/platform/detail/Errors.h"
+
+namespace vexlo9::detail {
+
+bool WriteEnumElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
+                      std::string_view sPropertyName, std::string_view sElementName, std::string_view sElementNamespace,
+                      std::string_view sEnumToStringFnName) {
+  Variant args[] = {Variant(oGenClass.GetProperty(sPropertyName).ToLong())};
+  const std::string text = EnumConverterOf(oGenClass)->Invoke(sEnumToStringFnName, args).ToString();
+  oXmlOut.WriteStartElement(sElementName, sElementNamespace);
+  oXmlOut.WriteString(text);
+  oXmlOut.WriteEndElement();
+  return true;
+}
+
+bool WriteOptionalEnumElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
+                              std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                              std::string_view sElementName, std::string_view sElementNamespace,
+                              std::string_view sEnumToStringFnName) {
+  if (!oGenClass.GetProperty(sPropertyIsValidName).ToBoolean()) return false;
+  return WriteEnumElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace,
+                          sEnumToStringFnName);
+}
+
+template <Group G, Cardinality C>
+void ElementInfoEnum<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const {
+  const ObjectPtr converter = EnumConverterOf(oGenClass);
+  // No whitespace rule: the converter sees the text as it stands.
+  Variant args[] = {Variant(ElementText(oXmlElmChild))};
+  oGenClass.LetProperty(sPropertyName_, converter->Invoke(sEnumFromStringFnName_, args));
+  oXmlElmChild = NextSiblingElement(oXmlElmChild);
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoEnum<G, C>::ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode,
+                                           XmlNode& oXmlElmChild, std::string_view,
+                                           XmlElementType eParentClassElementType) const {
+  if constexpr (G == Group::Seq && C == Cardinality::Mnd) {
+    if (eParentClassElementType == XmlElementType::PseudoElement) {
+      if (!DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) return false;
+      Read(oGenClass, oXmlElmChild);
+      return true;
+    }
+    // Ignoring missing elements also means not skipping unknown ones to find it.
+    const bool found = oContext.IgnoreMissingMandatoryElements()
+                           ? DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)
+                           : SkipToElement(oContext, oXmlElmChild, sElementName_, sElementNamespace_);
+    if (found) {
+      Read(oGenClass, oXmlElmChild);
+      return true;
+    }
+    if (oContext.IgnoreMissingMandatoryElements()) return true;
+    throw errors::EnumElementMissing(sElementName_);
+  } else {
+    if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
+      Read(oGenClass, oXmlElmChild);
+      return true;
+    }
+    // An absent optional element of a sequence is no failure.
+    return G == Group::Seq;
+  }
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoEnum<G, C>::ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                         XmlTextWriter& oXmlOut) const {
+  if constexpr (C == Cardinality::Mnd) {
+    return WriteEnumElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
+                            sEnumToStringFnName_);
+  } else {
+    return WriteOptionalEnumElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_, sElementName_,
+                                    sElementNamespace_, sEnumToStringFnName_);
+  }
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoEnum<G, C>::Validate(const XmlSerializationContext&, Object&, bool bItemRead,
+                                     bool bThrowIfInvalid) const {
+  if constexpr (G == Group::All && C == Cardinality::Mnd) {
+    if (!bItemRead && bThrowIfInvalid) {
+      throw errors::EnumInAllMissing(sElementName_);
+    }
+    return bItemRead;
+  } else {
+    return true;
+  }
+}
+
+template class ElementInfoEnum<Group::Seq, Cardinality::Mnd>;
+template class ElementInfoEnum<Group::Seq, Cardinality::Opt>;
+template class ElementInfoEnum<Group::All, Cardinality::Mnd>;
+template class ElementInfoEnum<Group::All, Cardinality::Opt>;
+template class ElementInfoEnum<Group::Choice, Cardinality::Opt>;
+
+}  // namespace vexlo9::detail

@@ -1,0 +1,104 @@
+#include "vexlo9/serialization/detail/ElementInfoHelpers.h"
+
+#include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/model/XmlGeneratedClass.h"
+#include "vexlo9/model/XmlObjectBase.h"
+#include "vexlo9/model/detail/PerThread.h"
+#include "vexlo9/output/XmlTextWriter.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/serialization/ClassInfo.h"
+#include "vexlo9/values/ConversionsCls.h"
+
+namespace vexlo9::detail {
+
+namespace {
+
+constexpr std::string_view kGroupNames[] = {"Seq", "Choice", "All"};
+constexpr std::string_view kKindNames[] = {"Prim", "Enum", "Cls", "AbsCls", "Untpd"};
+constexpr std::string_view kCardinalityNames[] = {"Mnd", "Opt", "Col"};
+
+[[noreturn]] void ThrowNoFacets(const Object& descriptor) {
+  throw errors::NoFacets(descriptor.TypeName() + ".CheckRestriction");
+}
+
+}  // namespace
+
+std::string DescriptorName(const DescriptorTraits& traits) {
+  std::string name = "ElementInfo";
+  name += kGroupNames[static_cast<int>(traits.group)];
+  name += kKindNames[static_cast<int>(traits.kind)];
+  name += kCardinalityNames[static_cast<int>(traits.cardinality)];
+  return name;
+}
+
+void ElementInfo::CheckRestriction(const Variant&) const { ThrowNoFacets(*this); }
+
+void AttributeInfo::CheckRestriction(const Variant&) const { ThrowNoFacets(*this); }
+
+bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
+                           std::string_view sPropertyName, std::string_view sElementName,
+                           std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
+                           const PrimitiveRestrictions& primValues) {
+  const Variant value = oGenClass.GetProperty(sPropertyName);
+  // A violation must raise before anything of the element is written.
+  Checks().CheckRestriction(sElementName, value, eDataType, primValues);
+  const std::string text = PerThread<ConversionsCls>()->ToString(eDataType, value, FormatOverride);
+  oXmlOut.WriteStartElement(sElementName, sElementNamespace);
+  oXmlOut.WriteString(text);
+  oXmlOut.WriteEndElement();
+  return true;
+}
+
+bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
+                                   std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                                   std::string_view sElementName, std::string_view sElementNamespace,
+                                   XmlDataType eDataType, std::string_view FormatOverride,
+                                   const PrimitiveRestrictions& primValues) {
+  if (!oGenClass.GetProperty(sPropertyIsValidName).ToBoolean()) return false;
+  return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace, eDataType,
+                               FormatOverride, primValues);
+}
+
+void StoreValue(Object& oGenClass, std::string_view sPropertyName, const Variant& value) {
+  if (value.IsObject()) {
+    oGenClass.SetProperty(sPropertyName, value.ToObject());
+  } else {
+    oGenClass.LetProperty(sPropertyName, value);
+  }
+}
+
+bool WriteClassElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
+                       std::string_view sPropertyName, std::string_view, std::string_view sElementNamespace,
+                       bool isOptionalChoice) {
+  const auto child = oGenClass.GetProperty(sPropertyName).ToObjectOf<XmlObjectBase>();
+  if (!child) return false;
+  child->ToXmlInt(oXmlOut, false, sElementNamespace, oContext, isOptionalChoice);
+  return true;
+}
+
+Object& FactoryOf(Object& oGenClass) {
+  auto* generated = dynamic_cast<XmlGeneratedClass*>(&oGenClass);
+  if (!generated) throw errors::TypeMismatch(errors::kLibrarySource);
+  const ObjectPtr& factory = generated->ClassInfo().ClassFactory();
+  if (!factory) throw errors::ObjectNotSet(errors::kLibrarySource);
+  return *factory;
+}
+
+ObjectPtr EnumConverterOf(Object& oGenClass) {
+  ObjectPtr converter = FactoryOf(oGenClass).GetProperty("EnumConverter").ToObject();
+  if (!converter) throw errors::ObjectNotSet(errors::kLibrarySource);
+  return converter;
+}
+
+ObjectPtr CreateNamedChild(std::string_view sElementName, int32_t iClassTypeID, Object& factory) {
+  Variant args[] = {Variant(iClassTypeID), Variant(sElementName)};
+  return factory.Invoke("CreateNamedClass", args).ToObject();
+}
+
+ObjectPtr CreateChildForElement(std::string_view sCreateClassMethodName, XmlNode oElement, Object& factory) {
+  Variant args[] = {Variant(oElement)};
+  const Variant result = factory.Invoke(sCreateClassMethodName, args);
+  return result.IsEmpty() ? nullptr : result.ToObject();
+}
+
+}  // namespace vexlo9::detail

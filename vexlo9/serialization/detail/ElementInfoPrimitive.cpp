@@ -1,0 +1,75 @@
+#include "vexlo9/serialization/detail/ElementInfoPrimitive.h"
+
+#include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/model/detail/PerThread.h"
+#include "vexlo9/platform/detail/DomWalk.h"
+#include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/values/ConversionsCls.h"
+
+namespace vexlo9::detail {
+
+template <Group G, Cardinality C>
+void ElementInfoPrimitive<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const {
+  const Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, ElementText(oXmlElmChild), eWSRule_);
+  StoreValue(oGenClass, sPropertyName_, value);
+  oXmlElmChild = NextSiblingElement(oXmlElmChild);
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoPrimitive<G, C>::ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode,
+                                                XmlNode& oXmlElmChild, std::string_view,
+                                                XmlElementType eParentClassElementType) const {
+  if constexpr (G == Group::Seq && C == Cardinality::Mnd) {
+    if (SkipToElement(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
+      Read(oGenClass, oXmlElmChild);
+      return true;
+    }
+    if (eParentClassElementType == XmlElementType::PseudoElement) return false;
+    throw errors::PrimitiveElementMissing(sElementName_);
+  } else {
+    if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
+      Read(oGenClass, oXmlElmChild);
+      return true;
+    }
+    // An absent optional element of a sequence is no failure.
+    return G == Group::Seq;
+  }
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoPrimitive<G, C>::ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                                              XmlTextWriter& oXmlOut) const {
+  if constexpr (C == Cardinality::Mnd) {
+    return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
+                                 eDataType_, formatOverride_, primValues_);
+  } else {
+    return WriteOptionalPrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_,
+                                         sElementName_, sElementNamespace_, eDataType_, formatOverride_, primValues_);
+  }
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoPrimitive<G, C>::Validate(const XmlSerializationContext&, Object&, bool bItemRead,
+                                          bool bThrowIfInvalid) const {
+  if constexpr (G == Group::All && C == Cardinality::Mnd) {
+    if (!bItemRead && bThrowIfInvalid) {
+      throw errors::PrimitiveInAllMissing(sElementName_);
+    }
+    return bItemRead;
+  } else {
+    return true;
+  }
+}
+
+template <Group G, Cardinality C>
+void ElementInfoPrimitive<G, C>::CheckRestriction(const Variant& val) const {
+  Checks().CheckRestriction(sElementName_, val, eDataType_, primValues_);
+}
+
+template class ElementInfoPrimitive<Group::Seq, Cardinality::Mnd>;
+template class ElementInfoPrimitive<Group::Seq, Cardinality::Opt>;
+template class ElementInfoPrimitive<Group::All, Cardinality::Mnd>;
+template class ElementInfoPrimitive<Group::All, Cardinality::Opt>;
+template class ElementInfoPrimitive<Group::Choice, Cardinality::Opt>;
+
+}  // namespace vexlo9::detail

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+
+#include "vexlo9/serialization/detail/ElementInfoHelpers.h"
+
+namespace vexlo9::detail {
+
+// A single-valued element of a primitive type, held in one property. The five
+// classes differ only in how they look for their element and what they check
+// after an all group was read.
+template <Group G, Cardinality C>
+class ElementInfoPrimitive final : public ElementInfo {
+  static_assert(C != Cardinality::Col && !(G == Group::Choice && C == Cardinality::Mnd));
+
+ public:
+  // sPropertyIsValidName is used by the optional classes only.
+  ElementInfoPrimitive(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
+                       std::string sPropertyIsValidName, XmlDataType eDataType, std::string FormatOverride,
+                       WhitespaceRule eWSRule, PrimitiveRestrictions primValues)
+      : sElementName_(std::move(sElementName)),
+        sElementNamespace_(std::move(sElementNamespace)),
+        sPropertyName_(std::move(sPropertyName)),
+        sPropertyIsValidName_(std::move(sPropertyIsValidName)),
+        eDataType_(eDataType),
+        formatOverride_(std::move(FormatOverride)),
+        eWSRule_(eWSRule),
+        primValues_(std::move(primValues)) {}
+
+  DescriptorTraits Traits() const override { return {G, ValueKind::Prim, C, sPropertyName_}; }
+
+  bool ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode oXmlElmParent,
+                      XmlNode& oXmlElmChild, std::string_view sParentNamespace,
+                      XmlElementType eParentClassElementType) const override;
+  bool ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
+                    XmlTextWriter& oXmlOut) const override;
+  bool Validate(const XmlSerializationContext& oContext, Object& oGenClass, bool bItemRead,
+                bool bThrowIfInvalid) const override;
+  void CheckRestriction(const Variant& val) const override;
+
+ private:
+  void Read(Object& oGenClass, XmlNode& oXmlElmChild) const;
+
+  std::string sElementName_;
+  std::string sElementNamespace_;
+  std::string sPropertyName_;
+  std::string sPropertyIsValidName_;
+  XmlDataType eDataType_;
+  std::string formatOverride_;
+  WhitespaceRule eWSRule_;
+  PrimitiveRestrictions primValues_;
+};
+
+using ElementInfoSeqPrimMnd = ElementInfoPrimitive<Group::Seq, Cardinality::Mnd>;
+using ElementInfoSeqPrimOpt = ElementInfoPrimitive<Group::Seq, Cardinality::Opt>;
+using ElementInfoAllPrimMnd = ElementInfoPrimitive<Group::All, Cardinality::Mnd>;
+using ElementInfoAllPrimOpt = ElementInfoPrimitive<Group::All, Cardinality::Opt>;
+using ElementInfoChoicePrimOpt = ElementInfoPrimitive<Group::Choice, Cardinality::Opt>;
+
+}  // namespace vexlo9::detail
