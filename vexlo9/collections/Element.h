@@ -7,11 +7,11 @@
 #include <string_view>
 
 #include "vexlo9/collections/AttributeCol.h"
+#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/MemberTable.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
-#include "vexlo9/collections/XmlSerializationContext.h"
 
 namespace vexlo9 {
 

@@ -187,6 +187,17 @@ VEXLO9_CLASS_COLLECTION(AddElmSeqAbsClsCol, ElementInfoSeqAbsClsCol)
 VEXLO9_CLASS_COLLECTION(AddElmChoiceAbsClsCol, ElementInfoChoiceAbsClsCol)
 VEXLO9_CLASS_COLLECTION(AddElmAllAbsClsCol, ElementInfoAllAbsClsCol)
 
+#undef VEXLO9_CLASS_COLLECTION
+#undef VEXLO9_COLLECTION
+#undef VEXLO9_UNTYPED
+#undef VEXLO9_ENUM_OPTIONAL
+#undef VEXLO9_ENUM_MANDATORY
+#undef VEXLO9_CLASS_ABSTRACT
+#undef VEXLO9_CLASS_OPTIONAL
+#undef VEXLO9_CLASS_MANDATORY
+#undef VEXLO9_PRIMITIVE_OPTIONAL
+#undef VEXLO9_PRIMITIVE_MANDATORY
+
 void ClassInfo::AddAttrAny(std::string_view sAttributeName, std::string_view sAttributeNamespace,
                            std::string_view sPropertyName, std::string_view sAnyAttributeNamespace,
                            std::string_view sDefaultNamespace) {

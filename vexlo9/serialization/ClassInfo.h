@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-
-#include <memory>
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/IndexedList.h"

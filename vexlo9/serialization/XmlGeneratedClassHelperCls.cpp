@@ -15,8 +15,8 @@
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/ClassInfo.h"
-#include "vexlo9/serialization/detail/ElementInfo.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
+#include "vexlo9/serialization/detail/ElementInfo.h"
 
 namespace vexlo9 {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
-#include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/XmlDom.h"
 #include "vexlo9/values/RestrictionChecks.h"

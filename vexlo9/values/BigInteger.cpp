@@ -1,10 +1,9 @@
 #include "vexlo9/values/BigInteger.h"
 
-#include "vexlo9/values/detail/Digits.h"
-
 #include <algorithm>
 
 #include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/values/detail/Digits.h"
 
 namespace vexlo9 {
 namespace {

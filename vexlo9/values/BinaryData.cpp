@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/ConversionUtils.h"
+#include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/TextBuffer.h"
 
 namespace vexlo9 {

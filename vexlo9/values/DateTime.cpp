@@ -1,7 +1,5 @@
 #include "vexlo9/values/DateTime.h"
 
-#include "vexlo9/values/detail/Digits.h"
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -10,6 +8,7 @@
 
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/values/DateTimeSpan.h"
+#include "vexlo9/values/detail/Digits.h"
 
 namespace vexlo9 {
 

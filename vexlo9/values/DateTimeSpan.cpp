@@ -1,11 +1,10 @@
 #include "vexlo9/values/DateTimeSpan.h"
 
-#include "vexlo9/values/detail/Digits.h"
-
 #include <algorithm>
 #include <limits>
 
 #include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/values/detail/Digits.h"
 
 namespace vexlo9 {
 

@@ -1,13 +1,12 @@
 #include "vexlo9/values/Decimal.h"
 
-#include "vexlo9/values/detail/Digits.h"
-
 #include <algorithm>
 #include <limits>
 
+#include "vexlo9/platform/detail/ConversionUtils.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/values/BigInteger.h"
-#include "vexlo9/platform/detail/ConversionUtils.h"
+#include "vexlo9/values/detail/Digits.h"
 
 namespace vexlo9 {
 namespace {

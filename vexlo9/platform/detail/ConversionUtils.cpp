@@ -1,5 +1,4 @@
 #include "vexlo9/platform/detail/ConversionUtils.h"
-#include "vexlo9/platform/detail/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,6 +7,7 @@
 #include <limits>
 
 #include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/NumberText.h"
 
 namespace vexlo9 {
 namespace {

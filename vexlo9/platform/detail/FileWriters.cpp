@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/ConversionUtils.h"
+#include "vexlo9/platform/detail/Errors.h"
 
 namespace vexlo9 {
 namespace detail {

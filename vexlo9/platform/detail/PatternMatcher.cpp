@@ -9,8 +9,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/ConversionUtils.h"
+#include "vexlo9/platform/detail/Errors.h"
 
 namespace vexlo9 {
 namespace {

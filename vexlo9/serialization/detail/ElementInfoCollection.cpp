@@ -1,8 +1,8 @@
 #include "vexlo9/serialization/detail/ElementInfoCollection.h"
 
 #include "vexlo9/collections/Element.h"
-#include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/detail/ElementInfoUntyped.h"
