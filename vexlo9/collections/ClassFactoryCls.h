@@ -22,7 +22,7 @@ class ClassFactoryCls : public Object {
 
   // Create_stringCol, Create_base64BinaryCol, ..., Create_integerCol: one per typed collection. FormatOverride is
   // kept by r4Col, r8Col and decimalCol and ignored by the others.
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected)                                      \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule)                                      \
   VEXLO9_PRIMITIVE_IF_##collected(                                                                            \
       std::shared_ptr<name##Col> Create_##name##Col(                                                          \
           std::string_view ElementName, std::string_view TargetNamespace, int32_t MinOccurs, int32_t maxOccurs, \

@@ -9,22 +9,11 @@
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/values/ConversionsCls.h"
+#include "vexlo9/values/detail/ConversionMembers.h"
 #include "vexlo9/values/detail/Facets.h"
 
 namespace vexlo9 {
 namespace {
-
-// The conversion members of type E.
-template <XmlDataType E>
-struct Conversions;
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) \
-  template <>                                                              \
-  struct Conversions<type_##name> {                                        \
-    static constexpr auto kToText = &ConversionsCls::name##ToString;       \
-    static constexpr auto kFromText = &ConversionsCls::name##FromString;   \
-  };
-#include "vexlo9/values/XmlDataTypes.def"
-#undef VEXLO9_PRIMITIVE
 
 // Items as the conversion and check members take them: objects by reference, the rest as they are.
 template <class T>
@@ -71,7 +60,7 @@ XmlNode TypedCol<E>::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializ
   while (oXmlElmChild) {
     if (oXmlElmChild.nodeType() == XmlNodeType_Element) {
       if (!detail::DoesElementNameMatch(oContext, oXmlElmChild, elementName_, targetNamespace_)) break;
-      Add((conversions.*Conversions<E>::kFromText)(oXmlElmChild.nodeTypedValue(), ws_));
+      Add((conversions.*detail::ConversionMembers<E>::kFromText)(oXmlElmChild.nodeTypedValue(), ws_));
     }
     oXmlElmChild = detail::NextSiblingElement(oXmlElmChild);
   }
@@ -83,7 +72,7 @@ void TypedCol<E>::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view, const
                            bool) {
   ValidateCount(oContext);
   const ConversionsCls& conversions = *detail::PerThread<ConversionsCls>();
-  constexpr auto toText = Conversions<E>::kToText;
+  constexpr auto toText = detail::ConversionMembers<E>::kToText;
   for (const auto& item : items_) {
     oXmlOut.WriteStartElement(elementName_, targetNamespace_);
     if constexpr (E == type_string) {
@@ -97,7 +86,7 @@ void TypedCol<E>::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view, const
   }
 }
 
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
   VEXLO9_PRIMITIVE_IF_##collected(template class TypedCol<type_##name>;, )
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE

@@ -131,7 +131,7 @@ std::shared_ptr<Col> detail::NewTypedCol(std::string_view ElementName, std::stri
 }
 
 // stringCol, base64BinaryCol, ..., integerCol: each instantiated once, in the library.
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
   VEXLO9_PRIMITIVE_IF_##collected(using name##Col = TypedCol<type_##name>;  \
                                   extern template class TypedCol<type_##name>;, )
 #include "vexlo9/values/XmlDataTypes.def"

@@ -16,21 +16,25 @@ constinit const WhitespaceUtilsCls kWhitespace;
 
 std::string MemberName(const char* row, const char* suffix) { return std::string(row) + suffix; }
 
-// How each type is written and read, in a few shapes: ToText(value, format) and FromText(processed text, the text
-// as given, row name). The value types themselves come from XmlDataTypes.def.
+// The text rules of XmlDataTypes.def: ToText(value, format) and FromText(processed text, the text as given, row
+// name), which returns the value or something the row's held type is made from.
 
-template <class T, int32_t Min, int32_t Max, bool Checked>
-struct IntegerRow {
-  static std::string ToText(T value, std::string_view) { return std::to_string(value); }
-  static T FromText(std::string_view text, std::string_view original, const char* name) {
+// Integers are read as the platform reads numbers, then held to the range of R.
+template <class R>
+struct IntegerText {
+  template <class T>
+  static std::string ToText(T value, std::string_view) {
+    return std::to_string(value);
+  }
+  static int32_t FromText(std::string_view text, std::string_view original, const char* name) {
     const auto value = detail::TextToInteger<int32_t>(text, MemberName(name, "FromString"));
-    if (Checked && (value < Min || value > Max)) throw errors::SmallIntegerRange(MemberName(name, "FromString"), original);
-    return static_cast<T>(value);
+    if (!std::in_range<R>(value)) throw errors::SmallIntegerRange(MemberName(name, "FromString"), original);
+    return value;
   }
 };
 
 template <class T>
-struct FloatRow {
+struct FloatText {
   static std::string ToText(T value, std::string_view format) {
     if constexpr (std::is_same_v<T, float>) return ConversionUtils::SingleToString(value, format);
     else return ConversionUtils::DoubleToString(value, format);
@@ -42,7 +46,7 @@ struct FloatRow {
 };
 
 template <bool Hex>
-struct BinaryRow {
+struct BinaryText {
   static std::string ToText(const BinaryData& value, std::string_view) {
     return Hex ? value.AsHexString() : value.AsBase64();
   }
@@ -53,8 +57,10 @@ struct BinaryRow {
     return value;
   }
 };
+using HexText = BinaryText<true>;
+using Base64Text = BinaryText<false>;
 
-struct DurationRow {
+struct DurationText {
   static std::string ToText(const DateTimeSpan& value, std::string_view) { return value.ToString(); }
   static DateTimeSpanPtr FromText(std::string_view text, std::string_view, const char*) {
     auto value = std::make_shared<DateTimeSpan>();
@@ -63,23 +69,26 @@ struct DurationRow {
   }
 };
 
-template <DTType Kind, void (DateTime::*Parse)(std::string_view)>
-struct DateRow {
+// The date kinds take the kind the text has; the grammar is that of Kind's family.
+template <DTType Kind>
+struct DateText {
   static std::string ToText(const DateTime& value, std::string_view) { return value.ToString("s"); }
   static DateTimePtr FromText(std::string_view text, std::string_view, const char*) {
     auto value = std::make_shared<DateTime>();
     value->Init(Kind);
-    (value.get()->*Parse)(text);
+    if (Kind == DTType_dateTime) value->ParseXSDDateTime(text);
+    else if (Kind == DTType_time) value->ParseXSDTime(text);
+    else value->ParseXSDDate(text);
     return value;
   }
 };
 
-struct StringRow {
+struct StringText {
   static std::string ToText(std::string_view value, std::string_view) { return std::string(value); }
   static std::string FromText(std::string_view text, std::string_view, const char*) { return std::string(text); }
 };
 
-struct CharRow : StringRow {
+struct CharText : StringText {
   static std::string FromText(std::string_view text, std::string_view original, const char* name) {
     detail::CheckUtf8(text, "charFromString");
     if (detail::CountCharacters(text) != 1) throw errors::NotOneCharacter(MemberName(name, "FromString"), original);
@@ -87,7 +96,7 @@ struct CharRow : StringRow {
   }
 };
 
-struct BooleanRow {
+struct BooleanText {
   static std::string ToText(bool value, std::string_view) { return value ? "true" : "false"; }
   static bool FromText(std::string_view text, std::string_view original, const char* name) {
     std::string lower(text);
@@ -100,7 +109,7 @@ struct BooleanRow {
 
 // Decimal and BigInteger: the companion library's exact numbers.
 template <class T>
-struct ExactRow {
+struct ExactText {
   static std::string ToText(const T& value, std::string_view format) {
     if constexpr (std::is_same_v<T, Decimal>) return value.ToString(format);
     else return value.ToString();
@@ -112,44 +121,19 @@ struct ExactRow {
   }
 };
 
-// How each type is written and read.
+// A row of the table: its text rule with the value types and name of XmlDataTypes.def.
 template <XmlDataType E>
-struct Shape;
-template <> struct Shape<type_hexBinary> : BinaryRow<true> {};
-template <> struct Shape<type_base64Binary> : BinaryRow<false> {};
-template <> struct Shape<type_i1> : IntegerRow<int16_t, -128, 127, true> {};
-template <> struct Shape<type_i2> : IntegerRow<int16_t, -32768, 32767, true> {};
-template <> struct Shape<type_i4> : IntegerRow<int32_t, 0, 0, false> {};
-template <> struct Shape<type_i8> : IntegerRow<int32_t, 0, 0, false> {};
-template <> struct Shape<type_ui1> : IntegerRow<uint8_t, 0, 255, true> {};
-template <> struct Shape<type_ui2> : IntegerRow<int32_t, 0, 65535, true> {};
-template <> struct Shape<type_ui4> : IntegerRow<int32_t, 0, 0, false> {};
-template <> struct Shape<type_ui8> : IntegerRow<int32_t, 0, 0, false> {};
-template <> struct Shape<type_r4> : FloatRow<float> {};
-template <> struct Shape<type_r8> : FloatRow<double> {};
-template <> struct Shape<type_duration> : DurationRow {};
-template <> struct Shape<type_yearMonth> : DateRow<DTType_gYearMonth, &DateTime::ParseXSDDate> {};
-template <> struct Shape<type_monthDay> : DateRow<DTType_gMonthDay, &DateTime::ParseXSDDate> {};
-template <> struct Shape<type_year> : DateRow<DTType_gYear, &DateTime::ParseXSDDate> {};
-template <> struct Shape<type_month> : DateRow<DTType_gMonth, &DateTime::ParseXSDDate> {};
-template <> struct Shape<type_day> : DateRow<DTType_gDay, &DateTime::ParseXSDDate> {};
-template <> struct Shape<type_date> : DateRow<DTType_date, &DateTime::ParseXSDDate> {};
-template <> struct Shape<type_datetime> : DateRow<DTType_dateTime, &DateTime::ParseXSDDateTime> {};
-template <> struct Shape<type_time> : DateRow<DTType_time, &DateTime::ParseXSDTime> {};
-template <> struct Shape<type_char> : CharRow {};
-template <> struct Shape<type_string> : StringRow {};
-template <> struct Shape<type_boolean> : BooleanRow {};
-template <> struct Shape<type_decimal> : ExactRow<Decimal> {};
-template <> struct Shape<type_integer> : ExactRow<BigInteger> {};
-
-// A row of the table: its shape with the value types and name of XmlDataTypes.def.
-template <XmlDataType E>
-struct Row : Shape<E>, PrimitiveType<E> {};
+struct Row;
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
+  template <>                                                                                  \
+  struct Row<type_##name> : TextRule, PrimitiveType<type_##name> {};
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
 
 template <XmlDataType E>
 typename Row<E>::Held ReadText(std::string_view Value, WhitespaceRule rule) {
   const std::string processed = kWhitespace.ApplyRule(rule, Value);
-  return Row<E>::FromText(processed, Value, Row<E>::kName);
+  return static_cast<typename Row<E>::Held>(Row<E>::FromText(processed, Value, Row<E>::kName));
 }
 
 // The row's to-text member with the Variant converted to its argument as the platform converts.
@@ -177,13 +161,13 @@ using WriteFn = std::string (*)(const Variant&, std::string_view);
 using ReadFn = Variant (*)(std::string_view, WhitespaceRule);
 
 constexpr std::array<WriteFn, kXmlDataTypeCount> kWriters = {
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) &WriteVariant<type_##name>,
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) &WriteVariant<type_##name>,
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE
 };
 
 constexpr std::array<ReadFn, kXmlDataTypeCount> kReaders = {
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) &ReadVariant<type_##name>,
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) &ReadVariant<type_##name>,
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE
 };
@@ -191,7 +175,7 @@ constexpr std::array<ReadFn, kXmlDataTypeCount> kReaders = {
 }  // namespace
 
 // The published members, thin over the table.
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected)                            \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule)                            \
   std::string ConversionsCls::name##ToString(ValueT Value VEXLO9_PRIMITIVE_IF_##formatted(             \
       VEXLO9_CONVERSIONS_FORMAT_PARAMETER, )) const {                                                  \
     return Row<type_##name>::ToText(Value, VEXLO9_PRIMITIVE_IF_##formatted(sFormatOverride, {}));      \

@@ -27,7 +27,7 @@ class ConversionsCls : public Object {
   // The date kinds take the kind the text has, whatever the member (a full date read as a year is a date); char
   // takes exactly one character (108 from "charFromString" otherwise); boolean takes "true", "1", "false" or "0"
   // in any letter case (108 otherwise).
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected)                       \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule)                       \
   std::string name##ToString(ValueT Value VEXLO9_PRIMITIVE_IF_##formatted(                        \
       VEXLO9_CONVERSIONS_FORMAT_PARAMETER, )) const;                                              \
   HeldT name##FromString(std::string_view Value, WhitespaceRule rule) const;

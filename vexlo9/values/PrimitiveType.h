@@ -21,7 +21,7 @@ namespace vexlo9 {
 template <XmlDataType E>
 struct PrimitiveType;
 
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
   template <>                                                              \
   struct PrimitiveType<type_##name> {                                      \
     using Value = ValueT;                                                  \

@@ -12,6 +12,7 @@
 #include "vexlo9/platform/detail/PatternMatcher.h"
 #include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/PrimitiveType.h"
+#include "vexlo9/values/detail/ConversionMembers.h"
 #include "vexlo9/values/detail/Facets.h"
 
 namespace vexlo9 {
@@ -68,11 +69,12 @@ Ordering FromDTCompare(DTCompareResult result) {
   }
 }
 
-template <DateTimePtr (ConversionsCls::*ReadBound)(std::string_view, WhitespaceRule) const>
+// Bounds are read with the type's own from-text member.
+template <XmlDataType E>
 struct DateOrder {
   using Value = DateTime;
   static DateTimePtr Read(std::string_view bound, const char*) {
-    return (kConversions.*ReadBound)(bound, WhitespaceRule_Collapse);
+    return (kConversions.*detail::ConversionMembers<E>::kFromText)(bound, WhitespaceRule_Collapse);
   }
   static Ordering Compare(const DateTime& value, const DateTimePtr& bound) {
     return FromDTCompare(value.CompareTo(*bound));
@@ -106,14 +108,28 @@ struct ExactOrder {
   static constexpr bool kExclusivePassesUnordered = false;  // never unordered
 };
 
-// minInclusive, maxInclusive, minExclusive, maxExclusive in that order; the first one broken raises 108.
-// An inclusive bound rejects only a decided comparison; an exclusive one also rejects an equal value, and an
-// undecided one as the Order says.
-template <class Order>
-struct BoundRule {
+// How the values of type E are ordered, by what they are.
+template <XmlDataType E>
+auto OrderFor() {
+  using V = std::remove_cvref_t<typename PrimitiveType<E>::Value>;
+  if constexpr (std::is_integral_v<V>) return IntegerOrder<V>{};
+  else if constexpr (std::is_floating_point_v<V>) return FloatOrder<V>{};
+  else if constexpr (std::is_same_v<V, DateTime>) return DateOrder<E>{};
+  else if constexpr (std::is_same_v<V, DateTimeSpan>) return DurationOrder{};
+  else return ExactOrder<V>{};
+}
+
+// The facet rules of XmlDataTypes.def.
+
+// minInclusive, maxInclusive, minExclusive, maxExclusive in that order; the first one broken raises 108 from
+// source. An inclusive bound rejects only a decided comparison; an exclusive one also rejects an equal value, and
+// an undecided one as the order says.
+struct Bounds {
   const char* source;
 
-  void Check(std::string_view itemName, const typename Order::Value& value, const Facets& facets) const {
+  template <XmlDataType E>
+  void Check(std::string_view itemName, typename PrimitiveType<E>::Value value, const Facets& facets) const {
+    using Order = decltype(OrderFor<E>());
     const auto breaks = [&](std::string_view bound, auto broken) {
       return !bound.empty() && broken(Order::Compare(value, Order::Read(bound, source)));
     };
@@ -141,66 +157,49 @@ bool BreaksLengths(size_t length, const Facets& facets) {
 }
 
 // length, minLength and maxLength over the bytes.
-template <bool Hex>
-struct BinaryLengthRule {
+struct HexLengths {
+  template <XmlDataType E>
   void Check(std::string_view itemName, const BinaryData& value, const Facets& facets) const {
-    if (!BreaksLengths(static_cast<size_t>(value.length()), facets)) return;
-    if (Hex) throw errors::HexBinaryLength(itemName);
-    throw errors::Base64BinaryLength(itemName);
+    if (BreaksLengths(static_cast<size_t>(value.length()), facets)) throw errors::HexBinaryLength(itemName);
+  }
+};
+
+struct Base64Lengths {
+  template <XmlDataType E>
+  void Check(std::string_view itemName, const BinaryData& value, const Facets& facets) const {
+    if (BreaksLengths(static_cast<size_t>(value.length()), facets)) throw errors::Base64BinaryLength(itemName);
   }
 };
 
 // The pattern, then length, minLength and maxLength over the characters.
-struct StringRule {
+struct StringFacets {
+  template <XmlDataType E>
   void Check(std::string_view itemName, std::string_view value, const Facets& facets) const {
     if (!facets.pattern.empty()) PatternMatcher::Match(facets.pattern, value);
     if (BreaksLengths(detail::CountCharacters(value), facets)) throw errors::StringLength(itemName, value);
   }
 };
 
-struct NoRule {
-  void Check(std::string_view, bool, const Facets&) const {}
+struct NoFacets {
+  template <XmlDataType E, class V>
+  void Check(std::string_view, const V&, const Facets&) const {}
 };
 
 // How each type is checked.
 template <XmlDataType E>
-constexpr auto kRule = nullptr;
-template <> constexpr auto kRule<type_hexBinary> = BinaryLengthRule<true>{};
-template <> constexpr auto kRule<type_base64Binary> = BinaryLengthRule<false>{};
-template <> constexpr auto kRule<type_i1> = BoundRule<IntegerOrder<int16_t>>{"CheckRestrictionForByte"};
-template <> constexpr auto kRule<type_i2> = BoundRule<IntegerOrder<int16_t>>{"CheckRestrictionForByte"};
-template <> constexpr auto kRule<type_i4> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
-template <> constexpr auto kRule<type_i8> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
-template <> constexpr auto kRule<type_ui1> = BoundRule<IntegerOrder<uint8_t>>{"CheckRestrictionForByte"};
-template <> constexpr auto kRule<type_ui2> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
-template <> constexpr auto kRule<type_ui4> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
-template <> constexpr auto kRule<type_ui8> = BoundRule<IntegerOrder<int32_t>>{"CheckRestrictionForLONG"};
-template <> constexpr auto kRule<type_r4> = BoundRule<FloatOrder<float>>{"CheckRestrictionForSingle"};
-template <> constexpr auto kRule<type_r8> = BoundRule<FloatOrder<double>>{"CheckRestrictionForDOUBLE"};
-template <> constexpr auto kRule<type_duration> = BoundRule<DurationOrder>{"CheckRestrictionForduration"};
-template <>
-constexpr auto kRule<type_yearMonth> =
-    BoundRule<DateOrder<&ConversionsCls::yearMonthFromString>>{"CheckRestrictionForyearMonth"};
-template <>
-constexpr auto kRule<type_monthDay> =
-    BoundRule<DateOrder<&ConversionsCls::monthDayFromString>>{"CheckRestrictionFormonthDay"};
-template <>
-constexpr auto kRule<type_year> = BoundRule<DateOrder<&ConversionsCls::yearFromString>>{"CheckRestrictionForyear"};
-template <>
-constexpr auto kRule<type_month> = BoundRule<DateOrder<&ConversionsCls::monthFromString>>{"CheckRestrictionForMonth"};
-template <>
-constexpr auto kRule<type_day> = BoundRule<DateOrder<&ConversionsCls::dayFromString>>{"CheckRestrictionForday"};
-template <>
-constexpr auto kRule<type_date> = BoundRule<DateOrder<&ConversionsCls::dateFromString>>{"CheckRestrictionFordate"};
-template <>
-constexpr auto kRule<type_datetime> =
-    BoundRule<DateOrder<&ConversionsCls::datetimeFromString>>{"CheckRestrictionFordatetime"};
-template <>
-constexpr auto kRule<type_time> = BoundRule<DateOrder<&ConversionsCls::timeFromString>>{"CheckRestrictionFortime"};
-template <> constexpr auto kRule<type_string> = StringRule{};
-template <> constexpr auto kRule<type_boolean> = NoRule{};
-template <> constexpr auto kRule<type_decimal> = BoundRule<ExactOrder<Decimal>>{"CheckRestrictionFordecimal"};
-template <> constexpr auto kRule<type_integer> = BoundRule<ExactOrder<BigInteger>>{"CheckRestrictionForinteger"};
+struct Rule;
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
+  template <>                                                                                  \
+  struct Rule<type_##name> {                                                                   \
+    static constexpr auto kRule = FacetRule;                                                   \
+  };
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
+
+template <XmlDataType E>
+void CheckValue(std::string_view itemName, typename PrimitiveType<E>::Value value, const Facets& facets) {
+  Rule<E>::kRule.template Check<E>(itemName, value, facets);
+}
 
 // Calls the type's check with the Variant converted to its value type as the platform converts.
 template <XmlDataType E>
@@ -222,7 +221,7 @@ using CheckFn = void (*)(std::string_view, const Variant&, const PrimitiveRestri
 
 // Indexed by XmlDataType; char has no check.
 constexpr std::array<CheckFn, kXmlDataTypeCount> kChecks = {
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
   VEXLO9_PRIMITIVE_IF_##collected(&CheckVariant<type_##name>, nullptr),
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE
@@ -242,10 +241,10 @@ void CheckFacets(std::string_view name, typename PrimitiveType<E>::Value value, 
   const Facets narrowed{facets.pattern,      NarrowLength(facets.iMinLength), NarrowLength(facets.iMaxLength),
                         facets.minInclusive, facets.maxInclusive,             facets.minExclusive,
                         facets.maxExclusive, NarrowLength(facets.iLength)};
-  kRule<E>.Check(name, value, narrowed);
+  CheckValue<E>(name, value, narrowed);
 }
 
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected)                           \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule)                           \
   VEXLO9_PRIMITIVE_IF_##collected(template void CheckFacets<type_##name>(std::string_view, ValueT,     \
                                                                           const PrimitiveRestrictions&); \
                                   , )
@@ -269,15 +268,15 @@ void RestrictionChecks::CheckRestriction(std::string_view sElementName, const Va
 }
 
 // The published checks, each with its facets as loose arguments.
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected)                                    \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule)                                    \
   VEXLO9_PRIMITIVE_IF_##collected(                                                                           \
       void RestrictionChecks::CheckRestrictionFor##name(                                                     \
           std::string_view ItemName, ValueT Value, std::string_view pattern, int16_t iMinLen, int16_t iMaxLen, \
           std::string_view sMinInclusive, std::string_view sMaxInclusive, std::string_view sMinExclusive,    \
           std::string_view sMaxExclusive, int16_t iLen) const {                                              \
-        kRule<type_##name>.Check(ItemName, Value,                                                            \
-                                 Facets{pattern, iMinLen, iMaxLen, sMinInclusive, sMaxInclusive,             \
-                                        sMinExclusive, sMaxExclusive, iLen});                                \
+        CheckValue<type_##name>(ItemName, Value,                                                             \
+                           Facets{pattern, iMinLen, iMaxLen, sMinInclusive, sMaxInclusive, sMinExclusive,     \
+                                  sMaxExclusive, iLen});                                                      \
       },                                                                                                     \
       )
 #include "vexlo9/values/XmlDataTypes.def"

@@ -49,7 +49,7 @@ class RestrictionChecks {
   void CheckRestriction(std::string_view sElementName, const Variant& vVal, XmlDataType eDataType,
                         const PrimitiveRestrictions& primValues) const;
 
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) \
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
   VEXLO9_PRIMITIVE_IF_##collected(VEXLO9_RESTRICTION_CHECK(name, ValueT);, )
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE

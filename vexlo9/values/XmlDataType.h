@@ -6,7 +6,7 @@ namespace vexlo9 {
 
 // The primitive types a particle can hold (the rows of XmlDataTypes.def).
 enum XmlDataType : int32_t {
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected) type_##name = number,
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) type_##name = number,
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE
 };
