@@ -100,11 +100,9 @@ TEST(RestrictionChecks, BoundsCompareInclusiveAndExclusively) {
       {type_i4, Variant(5), MaxExclusive("6"), "no error"},
       {type_i4, Variant(5), MaxExclusive("5"), five},
       {type_i4, Variant(5), {"[a-z]", 3, 0, "5", "5", "4", "6", 9}, "no error"},  // lengths and pattern mean nothing
-      {type_i4, Variant(3), MaxInclusive("2.5"), "108 CheckRestrictionForLONG: Invalid Value for v [3]"},
       {type_i4, Variant(1), MinInclusive("low"), "13 CheckRestrictionForLONG: Type mismatch"},
       {type_i2, Variant(70000), {}, "6 Vexlo9: Overflow"},        // the value is converted to the check's type first
       {type_r4, Variant(0.1f), MaxInclusive("0.1"), "no error"},  // the bound is read as a single too
-      {type_r8, Variant(NAN), MinInclusive("0"), "no error"},     // NaN is below and above nothing
       {type_r8, Variant(NAN), MinExclusive("0"), "108 CheckRestrictionForDOUBLE: Invalid Value for v [NaN]"},
       {type_boolean, Variant(true), {"x", 5, 0, "2", "0", "9", "-9", 7}, "no error"},
   });
@@ -121,7 +119,6 @@ TEST(RestrictionChecks, DateAndDurationBoundsFollowThePartialOrder) {
       {type_date, date, MaxExclusive("2001-06-15"), dateBreaks},
       {type_date, date, MinInclusive(" 2001-06-16\n"), dateBreaks},  // bounds are collapsed first
       {type_duration, month, MinInclusive("P31D"), "no error"},      // one month against 30 or 31 days is undecided
-      {type_duration, month, MaxExclusive("P30D"), "no error"},
       {type_duration, month, MinInclusive("P32D"), monthBreaks},
       {type_duration, month, MaxExclusive("P1M"), monthBreaks},
       {type_date, month, {}, "13 Vexlo9: Type mismatch"},
