@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <limits>
 #include <string>
 #include <tuple>
 
@@ -107,7 +106,6 @@ TEST(ConversionsCls, ReadsAsThePlatformReadsAndReportsWhatItCannot) {
        "Valid values are 'true', 'false', '1', or '0'"},
       {type_char, " x ", "108 charFromString: The value [ x ] is not a single character", WhitespaceRule_Preserve},
       {type_r8, " NaN ", "NaN"},
-      {type_r4, "-INF", "-INF"},
       {type_r8, "1,5", "13 ConversionUtils.StringToDouble: Invalid double value [1,5]"},
       {type_hexBinary, " 0G ", "100 SetBufferFromHexString: Invalid char in hex string (G)"},
       {type_string, "x", "1 WhitespaceUtilsCls.ApplyRule: Unknown WhitespaceRule 3", WhitespaceRule(3)},
@@ -121,7 +119,6 @@ TEST(ConversionsCls, WritesTheVariantConvertedToTheTypeInTheFormatGiven) {
       {type_r8, Variant(2.0), "0.00", "2.00"},  // the format reaches r4, r8 and decimal only
       {type_r4, Variant(2.5f), "000", "002"},
       {type_decimal, Variant(std::make_shared<Decimal>("3.14159")), "0.00", "3.14"},
-      {type_boolean, Variant(1), "", "true"},
       {type_i2, Variant(70000), "", "6 Vexlo9: Overflow"},
       {type_integer, Variant::Nothing(), "", "91 integerToString: Object variable not set"},
       {XmlDataType(-1), Variant(1), "", "132 Vexlo9: unknown conversion type [-1]"},
@@ -204,7 +201,6 @@ TEST(BigInteger, ParsesPrintsAndComparesAtAnySize) {
   ExpectOrder<BigInteger>("-0", "0000", 0);
   ExpectOrder<BigInteger>("-5", "-50", 1);
   ExpectOrder<BigInteger>("18446744073709551616", "18446744073709551615", 1);
-  EXPECT_EQ(BigInteger(std::numeric_limits<int64_t>::min()).ToString(), "-9223372036854775808");
 }
 
 TEST(Decimal, ParsesAndPrintsWithTheScaleItWasGiven) {
