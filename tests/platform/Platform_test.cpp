@@ -1,0 +1,350 @@
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+#include <tuple>
+
+#include "support/Caught.h"
+#include "vexlo9/platform/XmlDom.h"
+#include "vexlo9/platform/detail/ConversionUtils.h"
+#include "vexlo9/platform/detail/FileWriters.h"
+#include "vexlo9/platform/detail/PatternMatcher.h"
+#include "vexlo9/platform/detail/WhitespaceHelper.h"
+
+namespace vexlo9 {
+namespace {
+
+using testing::ErrorText;
+using Bytes = std::vector<uint8_t>;
+constexpr std::string_view kSecret = "SECRET-7f3a9c";
+
+// A file in the temporary directory, removed again.
+struct TempFile {
+  TempFile(const std::string& name, std::string_view bytes)
+      : path((std::filesystem::temp_directory_path() / ("vexlo9-platform-" + std::to_string(getpid()) + name))
+                 .string()) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  ~TempFile() { std::filesystem::remove(path); }
+  Bytes Read() const {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const std::string path;
+};
+
+// Every node a reader can see: type:name{namespace}=value, attributes as @name{namespace}=value (! marks a
+// namespace declaration), children in parentheses.
+std::string Tree(XmlNode node) {
+  std::string out;
+  for (; node; node = node.nextSibling()) {
+    out += std::to_string(node.nodeType()) + ":" + node.nodeName() + "{" + std::string(node.namespaceURI()) +
+           "}=" + std::string(node.nodeValue());
+    for (const XmlAttribute a : node.attributes())
+      out += " @" + a.name() + (a.IsNamespaceDeclaration() ? "!{" : "{") + std::string(a.namespaceURI()) +
+             "}=" + a.value();
+    if (node.firstChild()) out += " (" + Tree(node.firstChild()) + ")";
+    out += node.nextSibling() ? "; " : "";
+  }
+  return out;
+}
+
+// The tree read, or the parse error's code and reason.
+std::string Loaded(XmlDocument& document, bool loaded) {
+  return loaded ? Tree(document.documentElement())
+                : std::to_string(document.parseError().errorCode()) + " " + document.parseError().reason();
+}
+
+std::string Repeat(std::string_view piece, int times) {
+  std::string out;
+  while (times-- > 0) out += piece;
+  return out;
+}
+
+// The default text reads back to the same bits; any NaN reads back as a NaN.
+bool RoundTrips(double value) {
+  const double back = ConversionUtils::StringToDouble(ConversionUtils::DoubleToString(value));
+  return std::isnan(value) ? std::isnan(back) : std::bit_cast<uint64_t>(back) == std::bit_cast<uint64_t>(value);
+}
+bool RoundTrips(float value) {
+  const float back = ConversionUtils::StringToSingle(ConversionUtils::SingleToString(value));
+  return std::isnan(value) ? std::isnan(back) : std::bit_cast<uint32_t>(back) == std::bit_cast<uint32_t>(value);
+}
+
+TEST(XmlDom, AnswersForEveryKindOfNode) {
+  XmlDocument document;
+  ASSERT_TRUE(document.loadXML(R"(<?xml version="1.0"?>
+<root xmlns="urn:d" xmlns:p="urn:p" id="7" p:flag="yes">
+  <p:child>text<![CDATA[<raw>&]]><!--c--><?pi data?><inner>deep</inner></p:child>
+</root>)"));
+  const XmlNode root = document.documentElement();
+  EXPECT_EQ(
+      Tree(root),
+      "1:root{urn:d}= @xmlns!{http://www.w3.org/2000/xmlns/}=urn:d @xmlns:p!{http://www.w3.org/2000/xmlns/}=urn:p"
+      " @id{}=7 @p:flag{urn:p}=yes (3:#text{}=\n  ; 1:p:child{urn:p}= (3:#text{}=text; 4:#cdata-section{}=<raw>&; "
+      "8:#comment{}=c; 7:pi{}=data; 1:inner{urn:d}= (3:#text{}=deep)); 3:#text{}=\n)");
+  const XmlNode child = root.firstChild().nextSibling();
+  EXPECT_EQ(std::make_tuple(child.baseName(), child.prefix(), child.line(), root.line()),
+            std::make_tuple("child", "p", 3, 2));            // where the start tag ends
+  EXPECT_EQ(root.nodeTypedValue(), "\n  text<raw>&deep\n");  // the text of every descendant, in document order
+  EXPECT_EQ(root.getQualifiedItem("flag", "urn:p").name(), "p:flag");
+  for (const auto& [name, uri] : {std::pair{"flag", ""}, {"id", "urn:p"}, {"p", "http://www.w3.org/2000/xmlns/"}})
+    EXPECT_TRUE(root.getQualifiedItem(name, uri).IsNothing()) << name;
+
+  document.preserveWhiteSpace(false);
+  ASSERT_TRUE(document.loadXML("<r>\n  <a> </a>\n</r>"));
+  EXPECT_EQ(Tree(document.documentElement()), "1:r{}= (1:a{}= (3:#text{}= ))");
+  ASSERT_TRUE(document.loadXML(R"(<?xml version="1.0" encoding="UTF-16"?><!DOCTYPE r [<!ENTITY who "wörld">
+<!ENTITY b "<b>&lt;&who;&gt;</b>">]><r a="hi &who;&#65;">&b;&amp;</r>)"));  // text is UTF-8 whatever it declares
+  EXPECT_EQ(Tree(document.documentElement()), "1:r{}= @a{}=hi wörldA (1:b{}= (3:#text{}=<wörld>); 3:#text{}=&)");
+}
+
+TEST(XmlDom, HostileDocumentsFailWithoutDisclosure) {
+  const TempFile secret("secret.txt", kSecret);
+  const std::string secretUrl = "file://" + secret.path;
+  const TempFile dtd("d.dtd", "<!ENTITY s SYSTEM \"" + secretUrl + "\">");
+  const std::string dtdUrl = "file://" + dtd.path,
+                    big = "<!DOCTYPE r [<!ENTITY b \"" + std::string(51200, 'x') + "\">]>";
+  std::string laughs = "<!DOCTYPE r [<!ENTITY l0 \"lollollollollollollollollollol\">";
+  for (int level = 1; level <= 10; ++level)
+    laughs += "<!ENTITY l" + std::to_string(level) + " \"" + Repeat("&l" + std::to_string(level - 1) + ";", 10) + "\">";
+  laughs += "]><r>&l10;</r>";
+  // The document, the tree read or the error, and the line and column the error names (0: where the path of the
+  // temporary files puts it).
+  const std::tuple<std::string, std::string, int32_t, int32_t> cases[] = {
+      {"<!DOCTYPE r [<!ENTITY s SYSTEM \"" + secretUrl + "\">]><r>a&s;b</r>",
+       "1549 External resource [" + secretUrl + "] is not loaded", 1, 0},
+      {"<!DOCTYPE r [<!ENTITY s SYSTEM \"" + secret.path + "\">]>\n<r>\n  &s;</r>",
+       "1549 External resource [" + secret.path + "] is not loaded", 3, 6},
+      {"<!DOCTYPE r SYSTEM \"" + dtdUrl + "\"><r>&s;</r>", "27 Entity 's' not defined", 1, 0},
+      {"<!DOCTYPE r [<!ENTITY % p SYSTEM \"" + dtdUrl + "\">%p;]><r>&s;</r>",
+       "1549 External resource [" + dtdUrl + "] is not loaded", 1, 0},
+      {"<!DOCTYPE r [<!ENTITY s SYSTEM \"" + secretUrl + "\">]><r a=\"&s;\"/>",
+       "29 Attribute references external entity 's'", 1, 0},
+      {"<!DOCTYPE r [<!ENTITY n SYSTEM \"http://10.255.255.1/x\">]><r>&n;</r>",
+       "1549 External resource [http://10.255.255.1/x] is not loaded", 1, 64},
+      {laughs, "89 Detected an entity reference loop", 1, 5},
+      {big + "<r>" + Repeat("&b;", 20000) + "</r>", "89 Detected an entity reference loop", 1, 51821},
+      {big + "<r a=\"" + Repeat("&b;", 20000) + "\"/>", "40 AttValue length too long", 1, 51824},
+      {Repeat("<a>", 100000) + Repeat("</a>", 100000), "1 Excessive depth in document: 256 use XML_PARSE_HUGE option",
+       1, 772},
+      {"<r>\n ab\xC3\x28</r>", "9 Input is not proper UTF-8, indicate encoding ! Bytes: 0xC3 0x28 0x3C 0x2F", 2, 4},
+      {"<r>\n<a>\n</b></r>", "76 Opening and ending tag mismatch: a line 2 and b", 3, 5},
+      {"", "4 Document is empty", 1, 1},
+      {"<r>&nope;</r>", "26 Entity 'nope' not defined", 1, 10},
+      // Declarations that are never used are never fetched either; an unroutable address would hang here.
+      {"<!DOCTYPE r SYSTEM \"" + dtdUrl + "\"><r>t</r>", "1:r{}= (3:#text{}=t)", 0, 0},
+      {"<!DOCTYPE r PUBLIC \"-//X//Y//EN\" \"http://10.255.255.1/x.dtd\"><r>t</r>", "1:r{}= (3:#text{}=t)", 0, 0},
+  };
+  for (const auto& [text, outcome, line, column] : cases) {
+    XmlDocument document;
+    ::testing::internal::CaptureStderr();
+    const bool loaded = document.loadXML(text);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    const XmlParseError& error = document.parseError();
+    const std::string at =
+        " (line " + std::to_string(error.line()) + ", column " + std::to_string(error.linepos()) + ")";
+    EXPECT_EQ(Loaded(document, loaded), loaded ? outcome : outcome + at) << text.substr(0, 80);
+    EXPECT_EQ(std::make_tuple(error.line(), column ? error.linepos() : 0, loaded || error.linepos() > 0),
+              std::make_tuple(line, column, true));
+    EXPECT_EQ(error.reason().find(kSecret), std::string::npos);
+  }
+}
+
+TEST(XmlDom, FilesAreDecodedByByteOrderMarkAndDeclaration) {
+  const std::string tree = "1:r{}= @a{}=\xC3\xA9 (3:#text{}=\xC3\xBC\xE2\x82\xAC)";
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string("\xFF\xFE<\0r\0 \0a\0=\0\"\0\xE9\0\"\0>\0\xFC\0\xAC <\0/\0r\0>\0", 32), tree},  // UTF-16LE
+      {"<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><r a=\"\xE9\">\xFC\xA4</r>", tree},
+      {"<?xml version='1.0' encoding='NO-SUCH-CODE'?><r/>", "32 Unsupported encoding NO-SUCH-CODE (line 1, column 44)"},
+  };
+  for (const auto& [bytes, outcome] : cases) {
+    XmlDocument document;
+    const TempFile file(".xml", bytes);
+    ::testing::internal::CaptureStderr();
+    const bool loaded = document.load(file.path);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(Loaded(document, loaded), outcome);
+  }
+  XmlDocument document;
+  const std::string missing = TempFile(".xml", "").path;  // written and removed again
+  EXPECT_EQ(Loaded(document, document.load(missing)), std::to_string(XmlParseError::kFileNotFound) + " The file [" +
+                                                          missing + "] cannot be opened: No such file or directory");
+}
+
+int hostHandlerCalls = 0;
+void HostHandler(void*, xmlErrorPtr) { ++hostHandlerCalls; }
+xmlParserInputPtr ForeignLoader(const char*, const char*, xmlParserCtxtPtr) { return nullptr; }
+
+TEST(XmlDom, TheHostKeepsItsOwnEntityLoadingAndErrorHandler) {
+  const TempFile secret("s.txt", kSecret);
+  const std::string hostile = "<!DOCTYPE r [<!ENTITY s SYSTEM \"file://" + secret.path + "\">]><r>&s;</r>";
+  int refused = 0, host = 0;
+  std::jthread hosts([&] {  // parses as the host would, at the same time as ours
+    for (int i = 0; i < 200; ++i) {
+      xmlDocPtr doc =
+          xmlReadMemory(hostile.data(), static_cast<int>(hostile.size()), nullptr, nullptr, XML_PARSE_NOENT);
+      xmlChar* content = doc ? xmlNodeGetContent(xmlDocGetRootElement(doc)) : nullptr;
+      host += content && std::string_view(reinterpret_cast<const char*>(content)) == kSecret;
+      xmlFree(content);
+      xmlFreeDoc(doc);
+    }
+  });
+  for (int i = 0; i < 200; ++i) {
+    XmlDocument document;
+    refused += !document.loadXML(hostile) && document.parseError().errorCode() == 1549;
+  }
+  hosts.join();
+  EXPECT_EQ(std::make_pair(refused, host), std::make_pair(200, 200));
+
+  xmlSetStructuredErrorFunc(nullptr, HostHandler);
+  XmlDocument document;
+  const TempFile surrogate(".xml", std::string("\xFF\xFE<\0r\0>\0\x00\xD8\x41\x00<\0/\0r\0>\0", 20));
+  EXPECT_EQ(Loaded(document, document.load(surrogate.path)),
+            "6003 input conversion failed due to input error, bytes 0x00 0xD8 0x41 0x00");  // a lone high surrogate
+  EXPECT_FALSE(document.loadXML("<r>"));
+  const bool handlerKept = xmlStructuredError == HostHandler;
+  xmlSetStructuredErrorFunc(nullptr, nullptr);
+  EXPECT_TRUE(handlerKept && hostHandlerCalls == 0);
+
+  const xmlExternalEntityLoader installed = xmlGetExternalEntityLoader();
+  xmlSetExternalEntityLoader(ForeignLoader);
+  const bool loaded = document.loadXML("<r/>");
+  xmlSetExternalEntityLoader(installed);
+  EXPECT_EQ(Loaded(document, loaded), "1549 The external entity loader was replaced; documents are not parsed");
+}
+
+TEST(XmlDom, EachLoadReplacesTheDocumentAndNodesSurviveAMove) {
+  XmlDocument document, assigned;
+  ASSERT_TRUE(document.loadXML("<first/>") && !document.loadXML("<broken>"));
+  EXPECT_TRUE(document.documentElement().IsNothing());
+  ASSERT_TRUE(document.loadXML("<second>2</second>") && assigned.loadXML("<third/>"));
+  EXPECT_EQ(Loaded(document, false), "0 ");  // the error of the failed load is gone
+  const XmlNode root = document.documentElement();
+  XmlDocument moved(std::move(document));
+  assigned = std::move(moved);
+  EXPECT_EQ(assigned.documentElement(), root);
+  EXPECT_EQ(root.nodeName() + root.nodeTypedValue(), "second2");
+}
+
+TEST(ConversionUtils, DoublesAndSinglesReadBackToTheSameBits) {
+  for (const double value : {-0.0, DBL_MIN, -DBL_MAX, DBL_TRUE_MIN, 0.1, 1e23, -HUGE_VAL})
+    EXPECT_TRUE(RoundTrips(value)) << value;
+  for (const float value : {FLT_MAX, FLT_TRUE_MIN, 16777217.0f, HUGE_VALF}) EXPECT_TRUE(RoundTrips(value)) << value;
+  std::mt19937_64 random(20240601);
+  for (int i = 0; i < 100000; ++i) {
+    const uint64_t bits = random();
+    ASSERT_TRUE(RoundTrips(std::bit_cast<double>(bits))) << bits;
+    ASSERT_TRUE(RoundTrips(std::bit_cast<float>(static_cast<uint32_t>(bits)))) << bits;
+  }
+}
+
+TEST(ConversionUtils, WritesAndReadsTheSchemaSpellings) {
+  EXPECT_EQ(ConversionUtils::DoubleToString(HUGE_VAL) + " " + ConversionUtils::SingleToString(-HUGE_VALF) + " " +
+                ConversionUtils::DoubleToString(-NAN) + " " + ConversionUtils::DoubleToString(1e-7) + " " +
+                ConversionUtils::SingleToString(0.1f) + " " + ConversionUtils::DoubleToString(0.1f),
+            "INF -INF NaN 1e-07 0.1 0.10000000149011612");  // a single is written with the digits a single needs
+  // The text, and the double and single read from it.
+  const std::tuple<const char*, double, float> read[] = {
+      {"+INF", HUGE_VAL, HUGE_VALF},
+      {"0.0001e312", 1e308, HUGE_VALF},
+      {"-1e-400", -0.0, -0.0f},
+      {"1e-45", 1e-45, FLT_TRUE_MIN},  // beyond the range: infinities, signed zeros, the smallest subnormal
+  };
+  for (const auto& [text, asDouble, asSingle] : read) {
+    EXPECT_EQ(std::bit_cast<uint64_t>(ConversionUtils::StringToDouble(text)), std::bit_cast<uint64_t>(asDouble));
+    EXPECT_EQ(std::bit_cast<uint32_t>(ConversionUtils::StringToSingle(text)), std::bit_cast<uint32_t>(asSingle));
+  }
+  for (const char* text : {"", " 1", "inf", "-NaN", "1e", ".", "0x10", "1,5", "1d3", "\xD9\xA1"}) {
+    EXPECT_EQ(ErrorText([&] { ConversionUtils::StringToDouble(text); }),
+              std::string("13 ConversionUtils.StringToDouble: Invalid double value [") + text + "]");
+    EXPECT_EQ(ErrorText([&] { ConversionUtils::StringToSingle(text); }),
+              std::string("13 ConversionUtils.StringToSingle: Invalid float value [") + text + "]");
+  }
+}
+
+TEST(ConversionUtils, FormatsWithDigitPlaceholdersAndChecksUtf8) {
+  EXPECT_EQ(ConversionUtils::DoubleToString(1.005, "0.00"), "1.00");  // the double just below 1.005
+  EXPECT_EQ(ConversionUtils::DoubleToString(0.125, "0.00"), "0.12");  // an exact tie goes to even
+  EXPECT_EQ(ConversionUtils::DoubleToString(1e-7, "0.########"), "0.0000001");
+  EXPECT_EQ(ConversionUtils::SingleToString(0.1f, "0.00000000000"), "0.10000000149");  // the single's exact value
+  EXPECT_EQ(ErrorText([] { ConversionUtils::DoubleToString(1.5, "0.#0"); }),
+            "5 ConversionUtils.DoubleToString: Invalid format [0.#0]");
+
+  EXPECT_EQ(ErrorText([] { ConversionUtils::ToUtf8Bytes("\xF4\x90\x80\x80"); }),  // past U+10FFFF
+            "5 ConversionUtils.ToUtf8Bytes: Invalid UTF-8 sequence [F4 90 80 80] at byte offset 0");
+}
+
+TEST(WhitespaceHelper, AppliesTheThreeSchemaRules) {
+  EXPECT_EQ(WhitespaceHelper::Collapse("\ta\r\n b\n") + "|" + WhitespaceHelper::Replace("\ta\r\n b\n"), "a b| a   b ");
+  const std::string others(" a\0\xC2\xA0\f\vb ", 9);  // NUL, no-break space, form feed, vertical tab: not XML blanks
+  EXPECT_EQ(WhitespaceHelper::Collapse(others), others.substr(1, 7));
+  EXPECT_EQ(WhitespaceHelper::Replace(others) + WhitespaceHelper::Preserve(others), others + others);
+}
+
+TEST(PatternMatcher, MatchesWholeValuesAndReportsBadPatternsQuietly) {
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {R"(\d{3}-[A-Z]{2})", "x123-AB", false},  // anchored at both ends
+      {R"(\p{Lu}+)", "\xC3\x80", true},         // U+00C0 is an upper-case letter
+      {".", "\xF0\x9F\x98\x80", true},          // one character, four bytes
+  };
+  for (const auto& [pattern, value, matches] : cases) EXPECT_EQ(PatternMatcher::Matches(pattern, value), matches);
+  EXPECT_EQ(ErrorText([] { PatternMatcher::Match("b", "abc"); }),
+            "100 PatternMatcher: The value [abc] does not match the pattern [b]");
+  EXPECT_FALSE(PatternMatcher::Matches("a.*", std::string_view("a\0b", 3)));  // never a NUL
+  const xmlStructuredErrorFunc before = xmlStructuredError;
+  xmlSetStructuredErrorFunc(nullptr, &HostHandler);
+  ::testing::internal::CaptureStderr();
+  for (const char* pattern : {"(a", "(a", R"(\p{Foo})"}) {  // the second one comes from the cache
+    const std::string prefix = std::string("5 PatternMatcher: Invalid pattern [") + pattern + "]: ";
+    const std::string error = ErrorText([&] { PatternMatcher::Match(pattern, "a"); });
+    EXPECT_TRUE(error.starts_with(prefix) && error.size() > prefix.size()) << error;
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(xmlStructuredError == &HostHandler && hostHandlerCalls == 0);
+  xmlStructuredError = before;
+  for (int n = 0; n < 2400; ++n) {  // 1200 patterns, each twice: those dropped at the bound are compiled again
+    const int a = n % 40 + 1, b = n / 40 % 30 + 1, shortOfOne = (n + n / 1200) % 7 == 0;
+    const std::string pattern = "a{" + std::to_string(a) + "}b{" + std::to_string(b) + "}";
+    ASSERT_EQ(PatternMatcher::Matches(pattern, std::string(a, 'a') + std::string(b - shortOfOne, 'b')), !shortOfOne);
+  }
+}
+
+TEST(FileWriters, WriteBytesOrUtf16TextAndRaiseQuotingTheFile) {
+  const TempFile file(".out", "an older and much longer content");
+  {
+    BinaryFileWriter binary;
+    binary.Open(file.path, 2);
+    binary.Write(Bytes{0x3C, 0x00, 0xFF});
+  }  // the destructor finishes the file
+  EXPECT_EQ(file.Read(), (Bytes{0x3C, 0x00, 0xFF}));
+  TextFileWriter text;
+  text.Open(file.path, 2);
+  text.Write("<\xC3\xA9\xF0\x9D\x84\x9E");  // U+00E9, U+1D11E
+  EXPECT_EQ(ErrorText([&] { text.Write("ab\xC3"); }),
+            "5 ConversionUtils.ToUtf16Bytes: Invalid UTF-8 sequence [C3] at byte offset 2");
+  text.Close();
+  EXPECT_EQ(file.Read(), (Bytes{0xFF, 0xFE, '<', 0, 0xE9, 0x00, 0x34, 0xD8, 0x1E, 0xDD}));
+
+  BinaryFileWriter binary;
+  EXPECT_EQ(ErrorText([&] { binary.Open(file.path + ".d/x", 2); }),
+            "75 BinaryFileWriter.Open: Cannot open the file [" + file.path + ".d/x]: No such file or directory");
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "this system has no /dev/full";
+  binary.Open("/dev/full", 2);
+  binary.Write(Bytes{1, 2, 3});  // buffered: the device refuses when it is flushed
+  EXPECT_EQ(ErrorText([&] { binary.Close(); }),
+            "75 BinaryFileWriter.Close: Cannot finish the file [/dev/full]: No space left on device");
+}
+
+}  // namespace
+}  // namespace vexlo9
