@@ -1,0 +1,160 @@
+// The document entry points, the helpers of generated code and ClassInfo.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "serialization/Generated.h"
+
+namespace vexlo9::testing {
+namespace {
+
+const XmlObjectBaseHelperCls& Helper() { return *Global::XmlObjectBaseHelper(); }
+
+std::shared_ptr<Bag> Order(const char* item = "") {
+  auto order = std::make_shared<Bag>("order", std::initializer_list<const char*>{"item"}, "urn:o");
+  order->Info().AddElmSeqPrimMnd("item", "urn:o", "item", type_string, "", WhitespaceRule_Preserve, "", -1, -1, "", "",
+                                 "", "", -1);
+  order->props["item"] = Variant(item);
+  return order;
+}
+
+TEST(EntryPoints, StringFileAndBytesWithTheirDefaults) {
+  auto order = Order("\xC3\xA9 & \xE2\x82\xAC");
+  const std::string path = (std::filesystem::temp_directory_path() / "vexlo9_entry_points.xml").string();
+  const auto slurp = [&] { return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str(); };
+  const std::string item = "<AA:item>\xC3\xA9 &amp; \xE2\x82\xAC</AA:item>";
+  EXPECT_EQ(Helper().ToXml(*order),
+            "<?xml version=\"1.0\"?>\n<AA:order xmlns:AA=\"urn:o\">\n\t" + item + "\n</AA:order>\n");
+  Helper().ToXmlFile(*order, path);
+  EXPECT_EQ(slurp(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<AA:order xmlns:AA=\"urn:o\">\r\n\t" + item +
+                         "\r\n</AA:order>\r\n");
+  Helper().ToXmlFile(*order, path, false, XmlFormatting_None, XmlEncoding_UTF16);
+  EXPECT_EQ(slurp().substr(0, 6), std::string("\xFF\xFE<\0A\0", 6));
+  const std::string text = "<AA:order xmlns:AA=\"urn:o\">" + item + "</AA:order>";
+  EXPECT_EQ(Helper().ToXmlStream(*order, false, XmlFormatting_None).ToString(), text);
+  for (const XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16}) {
+    Helper().ToXmlFile(*Order("a < \xE2\x82\xAC"), path, true, XmlFormatting_Indented, encoding);
+    Helper().FromXmlFile(*order, path);
+    EXPECT_EQ(order->props["item"], Variant("a < \xE2\x82\xAC")) << "read back in encoding " << encoding;
+  }
+  std::filesystem::remove(path);
+  const std::string none = ": Encoding type XmlEncoding_NONE is not valid, select a valid encoding (ie UTF-8)";
+  EXPECT_EQ(ErrorText([&] { Helper().ToXmlFile(*order, path, true, XmlFormatting_None, XmlEncoding_NONE); }),
+            "6 ToXmlFile" + none);
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_EQ(ErrorText([&] { Helper().ToXmlStream(*order, true, XmlFormatting_None, XmlEncoding_NONE); }),
+            "6 ToXmlStream" + none);
+  const std::string e = ErrorText([&] { Helper().FromXml(*order, "<a></b>"); });
+  EXPECT_TRUE(e.starts_with("103 XmlObjectBase: Failed to parse XML\r\n") && e.size() > 40) << e;  // and why
+  EXPECT_TRUE(ErrorText([&] { Helper().FromXmlFile(*order, "/nonexistent/o.xml"); })
+                  .starts_with("103 XmlObjectBase: Failed to parse XML\r\nThe File [/nonexistent/o.xml] could not be "
+                               "found\r\n"));
+}
+
+TEST(EntryPoints, WithoutAContextTheThreadsDefaultOneIsUsed) {
+  const char* xml = R"(<order xmlns="urn:o"><item>x</item><extra/></order>)";
+  EXPECT_EQ(Catch([&] { Helper().FromXml(*Order(), xml); }).number, 127);
+  Global::DefaultXmlSerializationContext()->IgnoreUnknownElements(true);
+  Helper().FromXml(*Order(), xml);
+  std::string other;
+  const auto* mine = &Helper();
+  std::thread([&] {
+    other = ErrorText([&] { Helper().FromXml(*Order(), xml); }).substr(0, 3);
+    EXPECT_NE(&Helper(), mine) << "one helper per thread";
+  }).join();
+  EXPECT_EQ(other, "127");
+  Global::DefaultXmlSerializationContext()->IgnoreUnknownElements(false);
+}
+
+// The selection (the name of the member set) before and after a member changes, or the error.
+TEST(ChoiceHelpers, TheSelectionIsKeptAndGuarded) {
+  const Variant object(Order());
+  const struct {
+    const char *before, *member;
+    Variant value;  // a count for a collection
+    std::string after;
+  } cases[] = {
+      {"", "A", object, "A"},
+      {"A", "A", Variant::Nothing(), ""},
+      {"A", "B", object,
+       "104 Choice_SelectElement: The Property [A] is already set. Only one element within this class bay be set at a "
+       "time"},
+      {"A", "B", Variant::Nothing(), "A"},
+      {"", "B", Variant(), ""},
+      {"", "Items", Variant(2), "Items"},
+      {"Items", "Items", Variant(0), ""},
+      {"Items", "Others", Variant(0), "Items"},
+      {"Items", "Others", Variant(1),
+       "104 Choice_CollectionChanged: The Property Items is already set. Only one element within this class bay be "
+       "set at a time"},
+  };
+  for (const auto& c : cases) {
+    std::string selected = c.before;
+    const std::string error = ErrorText([&] {
+      if (c.value.kind() == Variant::Kind::Long)
+        return Helper().Choice_CollectionChanged(c.member, c.value.ToLong(), selected);
+      Helper().Choice_SelectElement(c.member, c.value, selected);
+    });
+    EXPECT_EQ(error == "no error" ? selected : error, c.after) << c.before << " " << c.member;
+  }
+}
+
+TEST(GuardHelpers, RaiseTheirErrors) {
+  const auto order = Order();
+  const auto items = detail::NewElementCol("", "##any", "", 0, -1);
+  items->AddNew("i");
+  XmlSerializationContext ignoring;
+  ignoring.IgnoreInvalidCollectionCounts(true);
+  const struct {
+    std::function<void()> call;
+    std::string expected;
+  } cases[] = {
+      {[] { Helper().Throw_IfPropertyIsNull(nullptr, "shipTo"); },
+       "105 Throw_IfPropertyIsNull: The Property [shipTo] is mandatory, it may node be null"},
+      {[&] { Helper().Throw_IfInvalidSubstitution(order, "Base"); },
+       "105 Throw_IfInvalidSubstitution: It is not posible to place the object [Bag] in this property. It must be "
+       "derived from [Base] in the XML Schema"},
+      {[&] { Helper().Throw_IfElementNameDiffers(order, "shipTo"); },
+       "105 Throw_IfElementNameDiffers: This property requrires an element with the name shipTo the element being "
+       "set has the element name order"},
+      {[&] { Helper().ValidateCountHelper(XmlSerializationContext(), *items, 2, -1, "item"); },
+       "107 XmlCollectionBase_ValidateCount: The Minimum number of [item] elements allowed in this collection is 2"},
+      {[&] { Helper().Throw_IfPropertyIsNull(order, "shipTo"); }, "no error"},
+      {[&] { Helper().ValidateCountHelper(ignoring, *items, 2, 0, "item"); }, "no error"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorText(c.call), c.expected);
+}
+
+TEST(ClassInfo, DescriptorsArePlacedFromOneAndCheckTheirOwnFacets) {
+  ClassInfo info;
+  const auto ws = WhitespaceRule_Collapse;
+  info.AddElmSeqPrimMnd("a", "", "A", type_i4, "", ws, "", -1, -1, "0", "", "", "", -1);
+  info.AddElmSeqPrimMnd("b", "", "B", type_i4, "", ws, "", -1, -1, "5", "", "", "", -1);
+  info.AddElmChoiceAbsClsOpt("c", "", "C", kElm, "M");
+  info.AddAttrPrimitive("s", "", "S", "", false, "22", "", "1", "", 3, -1, "", "", "", "", -1, "");
+  info.AddAttrAny("", "", "Any", "##any", "");
+  const std::string logic = ".CheckRestriction: Program Logic Error, Sub should never be called";
+  const Variant four(int32_t{4}), ab("ab");
+  const struct {
+    std::function<void()> call;
+    std::string expected;
+  } cases[] = {
+      {[&] { info.CheckElementRestriction(1, four); }, "no error"},
+      {[&] { info.CheckElementRestriction(2, four); }, "108 CheckRestrictionForLONG: Invalid Value for b [4]"},
+      {[&] { info.CheckElementRestriction(3, four); }, "110 ElementInfoChoiceAbsClsOpt" + logic},
+      {[&] { info.CheckElementRestriction(4, four); }, "9 ElementInfoCol: Subscript out of range"},
+      {[&] { info.CheckAttributeRestriction(1, ab); }, "100 CheckRestrictionForString: Invalid Value for s [ab]"},
+      {[&] { info.CheckAttributeRestriction(2, ab); }, "110 AttributeInfoAny" + logic},
+      {[&] { info.CheckAttributeRestriction(0, ab); }, "9 AttributeInfoCol: Subscript out of range"},
+      {[&] { info.AddAttrPrimitive("x", "", "X", "", false, "string", "", "1", "", -1, -1, "", "", "", "", -1, ""); },
+       "13 Vexlo9: Type mismatch"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorText(c.call), c.expected);
+  EXPECT_EQ(info.HiddenAttributes().Count(), 2) << "nothing appended after a bad data type";
+}
+
+}  // namespace
+}  // namespace vexlo9::testing
