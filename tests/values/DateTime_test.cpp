@@ -270,7 +270,7 @@ TEST(DateTimeSpan, ParsesAndPrintsEveryComponent) {
 
 TEST(DateTimeSpan, ComparesAtTheFourReferenceInstants) {
   const std::tuple<const char*, const char*, DTCompareResult> cases[] = {
-      {"P1M", "P30D", DTCompareResult_indeterminate},
+      {"P1M", "P30D", DTCompareResult_indeterminate},  // February is shorter, other months are not
       {"P1M", "P27D", DTCompareResult_greaterThan},
       {"PT86400S", "P1D", DTCompareResult_equal},
       {"-P1D", "P1D", DTCompareResult_lessThan},
