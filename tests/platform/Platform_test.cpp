@@ -8,8 +8,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -25,21 +25,16 @@ namespace vexlo9 {
 namespace {
 
 using testing::ErrorText;
-using Bytes = std::vector<uint8_t>;
 constexpr std::string_view kSecret = "SECRET-7f3a9c";
 
 // A file in the temporary directory, removed again.
 struct TempFile {
   TempFile(const std::string& name, std::string_view bytes)
-      : path((std::filesystem::temp_directory_path() / ("vexlo9-platform-" + std::to_string(getpid()) + name))
-                 .string()) {
+      : path(std::filesystem::temp_directory_path().string() + "/vexlo9-platform-" + std::to_string(getpid()) + name) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
   ~TempFile() { std::filesystem::remove(path); }
-  Bytes Read() const {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  std::string Read() const { return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str(); }
   const std::string path;
 };
 
@@ -100,19 +95,18 @@ TEST(XmlDom, AnswersForEveryKindOfNode) {
   EXPECT_EQ(root.getQualifiedItem("flag", "urn:p").name(), "p:flag");
   for (const auto& [name, uri] : {std::pair{"flag", ""}, {"id", "urn:p"}, {"p", "http://www.w3.org/2000/xmlns/"}})
     EXPECT_TRUE(root.getQualifiedItem(name, uri).IsNothing()) << name;
-
-  document.preserveWhiteSpace(false);
-  ASSERT_TRUE(document.loadXML("<r>\n  <a> </a>\n</r>"));
-  EXPECT_EQ(Tree(document.documentElement()), "1:r{}= (1:a{}= (3:#text{}= ))");
   ASSERT_TRUE(document.loadXML(R"(<?xml version="1.0" encoding="UTF-16"?><!DOCTYPE r [<!ENTITY who "wörld">
 <!ENTITY b "<b>&lt;&who;&gt;</b>">]><r a="hi &who;&#65;">&b;&amp;</r>)"));  // text is UTF-8 whatever it declares
   EXPECT_EQ(Tree(document.documentElement()), "1:r{}= @a{}=hi wörldA (1:b{}= (3:#text{}=<wörld>); 3:#text{}=&)");
+
+  EXPECT_TRUE(!document.loadXML("<broken>") && document.documentElement().IsNothing());  // each load replaces it
+  ASSERT_TRUE(document.loadXML("<second/>"));
+  EXPECT_EQ(Loaded(document, false), "0 ");  // the error of the failed load is gone
 }
 
 TEST(XmlDom, HostileDocumentsFailWithoutDisclosure) {
   const TempFile secret("secret.txt", kSecret);
-  const std::string secretUrl = "file://" + secret.path;
-  const TempFile dtd("d.dtd", "<!ENTITY s SYSTEM \"" + secretUrl + "\">");
+  const TempFile dtd("d.dtd", "<!ENTITY s SYSTEM \"file://" + secret.path + "\">");
   const std::string dtdUrl = "file://" + dtd.path,
                     big = "<!DOCTYPE r [<!ENTITY b \"" + std::string(51200, 'x') + "\">]>";
   std::string laughs = "<!DOCTYPE r [<!ENTITY l0 \"lollollollollollollollollollol\">";
@@ -122,28 +116,18 @@ TEST(XmlDom, HostileDocumentsFailWithoutDisclosure) {
   // The document, the tree read or the error, and the line and column the error names (0: where the path of the
   // temporary files puts it).
   const std::tuple<std::string, std::string, int32_t, int32_t> cases[] = {
-      {"<!DOCTYPE r [<!ENTITY s SYSTEM \"" + secretUrl + "\">]><r>a&s;b</r>",
-       "1549 External resource [" + secretUrl + "] is not loaded", 1, 0},
       {"<!DOCTYPE r [<!ENTITY s SYSTEM \"" + secret.path + "\">]>\n<r>\n  &s;</r>",
        "1549 External resource [" + secret.path + "] is not loaded", 3, 6},
       {"<!DOCTYPE r SYSTEM \"" + dtdUrl + "\"><r>&s;</r>", "27 Entity 's' not defined", 1, 0},
       {"<!DOCTYPE r [<!ENTITY % p SYSTEM \"" + dtdUrl + "\">%p;]><r>&s;</r>",
        "1549 External resource [" + dtdUrl + "] is not loaded", 1, 0},
-      {"<!DOCTYPE r [<!ENTITY s SYSTEM \"" + secretUrl + "\">]><r a=\"&s;\"/>",
-       "29 Attribute references external entity 's'", 1, 0},
-      {"<!DOCTYPE r [<!ENTITY n SYSTEM \"http://10.255.255.1/x\">]><r>&n;</r>",
-       "1549 External resource [http://10.255.255.1/x] is not loaded", 1, 64},
       {laughs, "89 Detected an entity reference loop", 1, 5},
       {big + "<r>" + Repeat("&b;", 20000) + "</r>", "89 Detected an entity reference loop", 1, 51821},
       {big + "<r a=\"" + Repeat("&b;", 20000) + "\"/>", "40 AttValue length too long", 1, 51824},
       {Repeat("<a>", 100000) + Repeat("</a>", 100000), "1 Excessive depth in document: 256 use XML_PARSE_HUGE option",
        1, 772},
       {"<r>\n ab\xC3\x28</r>", "9 Input is not proper UTF-8, indicate encoding ! Bytes: 0xC3 0x28 0x3C 0x2F", 2, 4},
-      {"<r>\n<a>\n</b></r>", "76 Opening and ending tag mismatch: a line 2 and b", 3, 5},
-      {"", "4 Document is empty", 1, 1},
-      {"<r>&nope;</r>", "26 Entity 'nope' not defined", 1, 10},
       // Declarations that are never used are never fetched either; an unroutable address would hang here.
-      {"<!DOCTYPE r SYSTEM \"" + dtdUrl + "\"><r>t</r>", "1:r{}= (3:#text{}=t)", 0, 0},
       {"<!DOCTYPE r PUBLIC \"-//X//Y//EN\" \"http://10.255.255.1/x.dtd\"><r>t</r>", "1:r{}= (3:#text{}=t)", 0, 0},
   };
   for (const auto& [text, outcome, line, column] : cases) {
@@ -161,13 +145,20 @@ TEST(XmlDom, HostileDocumentsFailWithoutDisclosure) {
   }
 }
 
+int hostHandlerCalls = 0;
+void HostHandler(void*, xmlErrorPtr) { ++hostHandlerCalls; }
+xmlParserInputPtr ForeignLoader(const char*, const char*, xmlParserCtxtPtr) { return nullptr; }
+
 TEST(XmlDom, FilesAreDecodedByByteOrderMarkAndDeclaration) {
-  const std::string tree = "1:r{}= @a{}=\xC3\xA9 (3:#text{}=\xC3\xBC\xE2\x82\xAC)";
+  // Well-formed UTF-16 files are read back by the serializer's own file tests.
   const std::pair<std::string, std::string> cases[] = {
-      {std::string("\xFF\xFE<\0r\0 \0a\0=\0\"\0\xE9\0\"\0>\0\xFC\0\xAC <\0/\0r\0>\0", 32), tree},  // UTF-16LE
-      {"<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><r a=\"\xE9\">\xFC\xA4</r>", tree},
+      {"<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><r a=\"\xE9\">\xFC\xA4</r>",
+       "1:r{}= @a{}=\xC3\xA9 (3:#text{}=\xC3\xBC\xE2\x82\xAC)"},
       {"<?xml version='1.0' encoding='NO-SUCH-CODE'?><r/>", "32 Unsupported encoding NO-SUCH-CODE (line 1, column 44)"},
+      {std::string("\xFF\xFE<\0r\0>\0\x00\xD8\x41\x00<\0/\0r\0>\0", 20),  // a lone high surrogate
+       "6003 input conversion failed due to input error, bytes 0x00 0xD8 0x41 0x00"},
   };
+  xmlSetStructuredErrorFunc(nullptr, HostHandler);  // a host's handler is neither called nor replaced
   for (const auto& [bytes, outcome] : cases) {
     XmlDocument document;
     const TempFile file(".xml", bytes);
@@ -176,15 +167,13 @@ TEST(XmlDom, FilesAreDecodedByByteOrderMarkAndDeclaration) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(Loaded(document, loaded), outcome);
   }
+  EXPECT_TRUE(xmlStructuredError == HostHandler && hostHandlerCalls == 0);
+  xmlSetStructuredErrorFunc(nullptr, nullptr);
   XmlDocument document;
   const std::string missing = TempFile(".xml", "").path;  // written and removed again
   EXPECT_EQ(Loaded(document, document.load(missing)), std::to_string(XmlParseError::kFileNotFound) + " The file [" +
                                                           missing + "] cannot be opened: No such file or directory");
 }
-
-int hostHandlerCalls = 0;
-void HostHandler(void*, xmlErrorPtr) { ++hostHandlerCalls; }
-xmlParserInputPtr ForeignLoader(const char*, const char*, xmlParserCtxtPtr) { return nullptr; }
 
 TEST(XmlDom, TheHostKeepsItsOwnEntityLoadingAndErrorHandler) {
   const TempFile secret("s.txt", kSecret);
@@ -192,8 +181,7 @@ TEST(XmlDom, TheHostKeepsItsOwnEntityLoadingAndErrorHandler) {
   int refused = 0, host = 0;
   std::jthread hosts([&] {  // parses as the host would, at the same time as ours
     for (int i = 0; i < 200; ++i) {
-      xmlDocPtr doc =
-          xmlReadMemory(hostile.data(), static_cast<int>(hostile.size()), nullptr, nullptr, XML_PARSE_NOENT);
+      const xmlDocPtr doc = xmlReadDoc(BAD_CAST hostile.c_str(), nullptr, nullptr, XML_PARSE_NOENT);
       xmlChar* content = doc ? xmlNodeGetContent(xmlDocGetRootElement(doc)) : nullptr;
       host += content && std::string_view(reinterpret_cast<const char*>(content)) == kSecret;
       xmlFree(content);
@@ -207,34 +195,12 @@ TEST(XmlDom, TheHostKeepsItsOwnEntityLoadingAndErrorHandler) {
   hosts.join();
   EXPECT_EQ(std::make_pair(refused, host), std::make_pair(200, 200));
 
-  xmlSetStructuredErrorFunc(nullptr, HostHandler);
-  XmlDocument document;
-  const TempFile surrogate(".xml", std::string("\xFF\xFE<\0r\0>\0\x00\xD8\x41\x00<\0/\0r\0>\0", 20));
-  EXPECT_EQ(Loaded(document, document.load(surrogate.path)),
-            "6003 input conversion failed due to input error, bytes 0x00 0xD8 0x41 0x00");  // a lone high surrogate
-  EXPECT_FALSE(document.loadXML("<r>"));
-  const bool handlerKept = xmlStructuredError == HostHandler;
-  xmlSetStructuredErrorFunc(nullptr, nullptr);
-  EXPECT_TRUE(handlerKept && hostHandlerCalls == 0);
-
   const xmlExternalEntityLoader installed = xmlGetExternalEntityLoader();
   xmlSetExternalEntityLoader(ForeignLoader);
+  XmlDocument document;
   const bool loaded = document.loadXML("<r/>");
   xmlSetExternalEntityLoader(installed);
   EXPECT_EQ(Loaded(document, loaded), "1549 The external entity loader was replaced; documents are not parsed");
-}
-
-TEST(XmlDom, EachLoadReplacesTheDocumentAndNodesSurviveAMove) {
-  XmlDocument document, assigned;
-  ASSERT_TRUE(document.loadXML("<first/>") && !document.loadXML("<broken>"));
-  EXPECT_TRUE(document.documentElement().IsNothing());
-  ASSERT_TRUE(document.loadXML("<second>2</second>") && assigned.loadXML("<third/>"));
-  EXPECT_EQ(Loaded(document, false), "0 ");  // the error of the failed load is gone
-  const XmlNode root = document.documentElement();
-  XmlDocument moved(std::move(document));
-  assigned = std::move(moved);
-  EXPECT_EQ(assigned.documentElement(), root);
-  EXPECT_EQ(root.nodeName() + root.nodeTypedValue(), "second2");
 }
 
 TEST(ConversionUtils, DoublesAndSinglesReadBackToTheSameBits) {
@@ -249,7 +215,7 @@ TEST(ConversionUtils, DoublesAndSinglesReadBackToTheSameBits) {
   }
 }
 
-TEST(ConversionUtils, WritesAndReadsTheSchemaSpellings) {
+TEST(ConversionUtils, WritesReadsAndFormatsTheSchemaSpellings) {
   EXPECT_EQ(ConversionUtils::DoubleToString(HUGE_VAL) + " " + ConversionUtils::SingleToString(-HUGE_VALF) + " " +
                 ConversionUtils::DoubleToString(-NAN) + " " + ConversionUtils::DoubleToString(1e-7) + " " +
                 ConversionUtils::SingleToString(0.1f) + " " + ConversionUtils::DoubleToString(0.1f),
@@ -271,9 +237,7 @@ TEST(ConversionUtils, WritesAndReadsTheSchemaSpellings) {
     EXPECT_EQ(ErrorText([&] { ConversionUtils::StringToSingle(text); }),
               std::string("13 ConversionUtils.StringToSingle: Invalid float value [") + text + "]");
   }
-}
 
-TEST(ConversionUtils, FormatsWithDigitPlaceholdersAndChecksUtf8) {
   EXPECT_EQ(ConversionUtils::DoubleToString(1.005, "0.00"), "1.00");  // the double just below 1.005
   EXPECT_EQ(ConversionUtils::DoubleToString(0.125, "0.00"), "0.12");  // an exact tie goes to even
   EXPECT_EQ(ConversionUtils::DoubleToString(1e-7, "0.########"), "0.0000001");
@@ -294,16 +258,12 @@ TEST(WhitespaceHelper, AppliesTheThreeSchemaRules) {
 
 TEST(PatternMatcher, MatchesWholeValuesAndReportsBadPatternsQuietly) {
   const std::tuple<const char*, const char*, bool> cases[] = {
-      {R"(\d{3}-[A-Z]{2})", "x123-AB", false},  // anchored at both ends
-      {R"(\p{Lu}+)", "\xC3\x80", true},         // U+00C0 is an upper-case letter
-      {".", "\xF0\x9F\x98\x80", true},          // one character, four bytes
+      {R"(\p{Lu}+)", "\xC3\x80", true},  // U+00C0 is an upper-case letter
+      {".", "\xF0\x9F\x98\x80", true},   // one character, four bytes
   };
   for (const auto& [pattern, value, matches] : cases) EXPECT_EQ(PatternMatcher::Matches(pattern, value), matches);
-  EXPECT_EQ(ErrorText([] { PatternMatcher::Match("b", "abc"); }),
-            "100 PatternMatcher: The value [abc] does not match the pattern [b]");
   EXPECT_FALSE(PatternMatcher::Matches("a.*", std::string_view("a\0b", 3)));  // never a NUL
-  const xmlStructuredErrorFunc before = xmlStructuredError;
-  xmlSetStructuredErrorFunc(nullptr, &HostHandler);
+  xmlSetStructuredErrorFunc(nullptr, HostHandler);  // as for documents, a host's handler is kept and not called
   ::testing::internal::CaptureStderr();
   for (const char* pattern : {"(a", "(a", R"(\p{Foo})"}) {  // the second one comes from the cache
     const std::string prefix = std::string("5 PatternMatcher: Invalid pattern [") + pattern + "]: ";
@@ -311,8 +271,8 @@ TEST(PatternMatcher, MatchesWholeValuesAndReportsBadPatternsQuietly) {
     EXPECT_TRUE(error.starts_with(prefix) && error.size() > prefix.size()) << error;
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  EXPECT_TRUE(xmlStructuredError == &HostHandler && hostHandlerCalls == 0);
-  xmlStructuredError = before;
+  EXPECT_TRUE(xmlStructuredError == HostHandler && hostHandlerCalls == 0);
+  xmlSetStructuredErrorFunc(nullptr, nullptr);
   for (int n = 0; n < 2400; ++n) {  // 1200 patterns, each twice: those dropped at the bound are compiled again
     const int a = n % 40 + 1, b = n / 40 % 30 + 1, shortOfOne = (n + n / 1200) % 7 == 0;
     const std::string pattern = "a{" + std::to_string(a) + "}b{" + std::to_string(b) + "}";
@@ -322,26 +282,20 @@ TEST(PatternMatcher, MatchesWholeValuesAndReportsBadPatternsQuietly) {
 
 TEST(FileWriters, WriteBytesOrUtf16TextAndRaiseQuotingTheFile) {
   const TempFile file(".out", "an older and much longer content");
-  {
-    BinaryFileWriter binary;
-    binary.Open(file.path, 2);
-    binary.Write(Bytes{0x3C, 0x00, 0xFF});
-  }  // the destructor finishes the file
-  EXPECT_EQ(file.Read(), (Bytes{0x3C, 0x00, 0xFF}));
   TextFileWriter text;
   text.Open(file.path, 2);
   text.Write("<\xC3\xA9\xF0\x9D\x84\x9E");  // U+00E9, U+1D11E
   EXPECT_EQ(ErrorText([&] { text.Write("ab\xC3"); }),
             "5 ConversionUtils.ToUtf16Bytes: Invalid UTF-8 sequence [C3] at byte offset 2");
   text.Close();
-  EXPECT_EQ(file.Read(), (Bytes{0xFF, 0xFE, '<', 0, 0xE9, 0x00, 0x34, 0xD8, 0x1E, 0xDD}));
+  EXPECT_EQ(file.Read(), std::string("\xFF\xFE<\0\xE9\0\x34\xD8\x1E\xDD", 10));  // the older content is gone
 
   BinaryFileWriter binary;
   EXPECT_EQ(ErrorText([&] { binary.Open(file.path + ".d/x", 2); }),
             "75 BinaryFileWriter.Open: Cannot open the file [" + file.path + ".d/x]: No such file or directory");
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "this system has no /dev/full";
   binary.Open("/dev/full", 2);
-  binary.Write(Bytes{1, 2, 3});  // buffered: the device refuses when it is flushed
+  binary.Write(std::vector<uint8_t>{1, 2, 3});  // buffered: the device refuses when it is flushed
   EXPECT_EQ(ErrorText([&] { binary.Close(); }),
             "75 BinaryFileWriter.Close: Cannot finish the file [/dev/full]: No space left on device");
 }
