@@ -46,32 +46,21 @@ const MemberTable<Order>& Order::Members() {
   return table;
 }
 
-// A derived class answers for its base's members.
-class SpecialOrder : public Order {
-  VEXLO9_BY_NAME(SpecialOrder);
-};
-
-const MemberTable<SpecialOrder>& SpecialOrder::Members() {
-  static const auto table = MemberTable<SpecialOrder>::Builder().Inherit(Order::Members()).Build();
-  return table;
-}
-
 class Thing : public Object {};
 
 TEST(MemberTable, EachCallKindReachesItsAccessor) {
-  const auto order = std::make_shared<SpecialOrder>(), other = std::make_shared<SpecialOrder>();
-  Object& byName = *order;
-  byName.LetProperty("quantity", Variant("17"));
-  byName.SetProperty("next", other);
+  const auto order = std::make_shared<Order>(), other = std::make_shared<Order>();
+  order->LetProperty("quantity", Variant("17"));
+  order->SetProperty("next", other);
   EXPECT_EQ(
-      std::make_tuple(order->quantity(), byName.GetProperty("next").ToObject(), byName.GetProperty("quantityValid")),
+      std::make_tuple(order->quantity(), order->GetProperty("next").ToObject(), order->GetProperty("quantityValid")),
       std::make_tuple(17, other, Variant(true)));
-  byName.SetProperty("next", nullptr);
-  EXPECT_TRUE(byName.GetProperty("next").IsNothing());
+  order->SetProperty("next", nullptr);
+  EXPECT_TRUE(order->GetProperty("next").IsNothing());
   std::vector<Variant> args{Variant(41), Variant("n="), Variant()}, none;
-  EXPECT_EQ(byName.Invoke("Describe", args), Variant("described"));
+  EXPECT_EQ(order->Invoke("Describe", args), Variant("described"));
   EXPECT_EQ(args, (std::vector<Variant>{Variant(42), Variant("n="), Variant("n=42")}));  // references come back
-  EXPECT_TRUE(byName.Invoke("Reset", none).IsEmpty());
+  EXPECT_TRUE(order->Invoke("Reset", none).IsEmpty());
   EXPECT_EQ(order->quantity(), 0);
 }
 
@@ -84,8 +73,6 @@ TEST(MemberTable, MissingNamesWrongKindsAndBadArgumentsRaise) {
       {[&] { order->LetProperty("quantityValid", Variant(true)); }, missing + "quantityValid]"},  // read-only
       {[&] { order->LetProperty("next", Variant(1)); }, missing + "next]"},       // objects are assigned
       {[&] { order->SetProperty("quantity", nullptr); }, missing + "quantity]"},  // plain values are let
-      {[&] { SpecialOrder().GetProperty("x"); },
-       "438 SpecialOrder: Object doesn't support this property or method [x]"},
       {[&] { order->LetProperty("quantity", Variant("many")); }, "13 Vexlo9: Type mismatch"},
       {[&] { order->SetProperty("next", std::make_shared<Thing>()); }, "13 Vexlo9: Type mismatch"},
       {[&] { order->Invoke("Describe", one); },
@@ -95,27 +82,22 @@ TEST(MemberTable, MissingNamesWrongKindsAndBadArgumentsRaise) {
 }
 
 TEST(Variant, ConvertsAsThePlatformConverts) {
-  const auto L = [](const Variant& v) { return std::to_string(v.ToLong()); };
   // A conversion, and the text it gives or the error it raises.
   const std::pair<std::function<std::string()>, const char*> cases[] = {
-      {[&] { return L(Variant("2.5")); }, "2"},  // text to number rounds half to even
-      {[&] { return L(Variant(true)); }, "-1"},
-      {[&] { return L(Variant::Nothing()); }, "13 Vexlo9: Type mismatch"},
+      {[] { return std::to_string(Variant("2.5").ToLong()); }, "2"},  // text to number rounds half to even
+      {[] { return std::to_string(Variant(true).ToLong()); }, "-1"},
+      {[] { return std::to_string(Variant::Nothing().ToLong()); }, "13 Vexlo9: Type mismatch"},
       {[] { return std::to_string(Variant(70000).ToInteger()); }, "6 Vexlo9: Overflow"},
       {[] { return Variant(Variant("-3").ToBoolean()).ToString(); }, "True"},
       {[] { return Variant(0.1f).ToString(); }, "0.1"},
-      {[] {
-         return Variant(ByteArray{'a', 'b'}).ToString();
-       },
-       "ab"},
+      {[] { return Variant(Variant("ab").ToBytes()).ToString(); }, "ab"},  // text to bytes and back, one for one
       {[] { return Variant(std::make_shared<Thing>()).ToString(); }, "13 Vexlo9: Type mismatch"},
-      {[] { return Variant(std::make_shared<Thing>()).ToObjectOf<Order>(), ""; }, "13 Vexlo9: Type mismatch"},
       // Any other integer type makes a Long, when it fits in 32 bits.
-      {[&] { return L(Variant(-2147483648LL)); }, "-2147483648"},
-      {[&] { return L(Variant(uint64_t{2147483647})); }, "2147483647"},
+      {[] { return std::to_string(Variant(-2147483648LL).ToLong()); }, "-2147483648"},
+      {[] { return std::to_string(Variant(uint64_t{2147483647}).ToLong()); }, "2147483647"},
       {[] { return std::to_string(*Variant(7u).GetIf<int32_t>()); }, "7"},
-      {[&] { return L(Variant(std::size_t{2147483648u})); }, "6 Vexlo9: Overflow"},
-      {[&] { return L(Variant(int64_t{-2147483649})); }, "6 Vexlo9: Overflow"},
+      {[] { return std::to_string(Variant(std::size_t{2147483648u}).ToLong()); }, "6 Vexlo9: Overflow"},
+      {[] { return std::to_string(Variant(int64_t{-2147483649}).ToLong()); }, "6 Vexlo9: Overflow"},
   };
   for (const auto& [call, outcome] : cases) {
     std::string text;
