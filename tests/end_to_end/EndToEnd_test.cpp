@@ -216,13 +216,9 @@ TEST(BadDocuments, ErrorsNameEveryElementOnTheWayDown) {
        "100 PatternMatcher: " + inItem + "The value [926-aa] does not match the pattern [\\d{3}-[A-Z]{2}]"},
       {"purchase_order.xml", "<quantity>1<", "<quantity>100<",
        "108 CheckRestrictionForLONG: " + inItem + "Invalid Value for quantity [100]"},
-      {"purchase_order.xml", "<quantity>1<", "<quantity>one<", "13 i4FromString: " + inItem + "Type mismatch"},
       {"purchase_order.xml", "39.98", "39,98", "13 Decimal.Parse: " + inItem + "Invalid decimal value [39,98]"},
       {"purchase_order.xml", "<productName>Lawnmower</productName>", "",
        "131 Vexlo9: " + inItem + "Failed to find a required element [productName]"},
-      {"purchase_order.xml", "<city>Old Town</city>", "",
-       "131 Vexlo9: Failed to process the element [purchaseOrder]\r\nFailed to process the element [billTo]\r\n"
-       "Failed to find a required element [city]"},
       {"purchase_order.xml", "billTo", "gift",
        "128 Vexlo9: Failed to process the element [purchaseOrder]\r\nFailed to find a required element [billTo]"},
       {"purchase_order.xml", " partNum=\"872-AA\"", "",
@@ -235,18 +231,9 @@ TEST(BadDocuments, ErrorsNameEveryElementOnTheWayDown) {
        "Invalid Value for quantity [100]"},
       {"showcase_canvas.xml", "\"Circle\"", "\"Triangle\"",
        "144 Vexlo9: " + inLayer + "Failed to find an suitable substitution element for [shape]"},
-      {"showcase_canvas.xml", "<radius>12.50</radius>", "",
-       "131 Vexlo9: " + inLayer +
-           "Failed to process the element [shape]\r\nFailed to find a required element [radius]"},
       // The model group reads from its parent's element, so that one is named twice.
       {"showcase_canvas.xml", "<x>5</x>", "<x>five</x>",
        "13 i4FromString: " + inLayer + "Failed to process the element [layer]\r\nType mismatch"},
-      {"showcase_canvas.xml", "<meta>", "<meta xsi:nil=\"true\">",
-       "134 Vexlo9: Failed to process the element [canvas]\r\nFailed to process the element [meta]\r\n"
-       "Unexpected Attribute [xsi:nil] found."},
-      {"showcase_canvas.xml", "xsi:nil=\"true\"", "xsi:nil=\"1\"",
-       "134 Vexlo9: Failed to process the element [canvas]\r\nFailed to process the element [owner]\r\n"
-       "Unexpected Value for Attribute [xsi:nil] found."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.from + " -> " + c.to);
@@ -273,11 +260,6 @@ TEST(Calls, WhatTheSchemaForbidsIsRejectedAndChangesNothing) {
       {[&] { mower.partNum("12-AB"); },
        "100 PatternMatcher: The value [12-AB] does not match the pattern [\\d{3}-[A-Z]{2}]"},
       {[&] { mower.quantity(100); }, "108 CheckRestrictionForLONG: Invalid Value for quantity [100]"},
-      {[&] { mower.USPrice(nullptr); },
-       "105 Throw_IfPropertyIsNull: The Property [USPrice] is mandatory, it may node be null"},
-      {[&] { order->shipTo(std::make_shared<po::USAddress>()); },
-       "105 Throw_IfElementNameDiffers: This property requrires an element with the name shipTo the element being "
-       "set has the element name USAddress"},
       // While one alternative of a choice is set, another cannot be.
       {[&] { fill->solid(std::make_shared<Solid>("solid")); },
        "104 Choice_SelectElement: The Property [gradient] is already set. Only one element within this class bay be "
