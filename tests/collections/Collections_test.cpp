@@ -42,7 +42,7 @@ std::shared_ptr<i4Col> Numbers(int32_t minOccurs = 0, int32_t maxOccurs = -1) {
 
 struct Facets {
   std::string pattern = "";
-  int32_t maxLength = -1, length = -1;
+  int32_t minLength = -1, maxLength = -1, length = -1;
   std::string minInclusive = "", maxInclusive = "", minExclusive = "", maxExclusive = "";
 };
 // The facet check's refusal of a value.
@@ -51,26 +51,23 @@ std::string Out(const char* type, const char* value) {
 }
 
 // A class made by its factory member, with items "v" in no namespace, any number of them, the row's facets, the
-// collapse rule and the format override "0.00"; and a call of its Item.
-struct Made {
-  std::shared_ptr<XmlObjectBase> col;
-  std::function<void(int32_t)> item;
-};
+// collapse rule and the format override "0.00".
+using Make = std::function<std::shared_ptr<XmlObjectBase>(const Facets&)>;
 template <class Col, class... A>
-std::function<Made(const Facets&)> Creating(std::shared_ptr<Col> (ClassFactoryCls::*create)(A...) const) {
+Make Creating(std::shared_ptr<Col> (ClassFactoryCls::*create)(A...) const) {
   return [create](const Facets& f) {
-    auto col = (Factory().*create)("v", "", 0, -1, f.pattern, -1, f.maxLength, f.minInclusive, f.maxInclusive,
-                                   f.minExclusive, f.maxExclusive, f.length, kCollapse, "0.00");
-    return Made{col, [col](int32_t i) { col->Item(i); }};
+    return (Factory().*create)("v", "", 0, -1, f.pattern, f.minLength, f.maxLength, f.minInclusive, f.maxInclusive,
+                               f.minExclusive, f.maxExclusive, f.length, kCollapse, "0.00");
   };
 }
 
-// Each class: its name, its conversions both ways, its facet check, told apart by the check's source or the
-// conversion's error; an item that fails stops the read with the items before it kept.
-TEST(TypedCollections, EachClassReadsWritesAndChecksItsFacets) {
+// One class per kind of item held (each type's own conversions and checks are tested with the values): its name,
+// its conversions both ways, its facet check, told apart by the check's source or the conversion's error; an item
+// that fails stops the read with the items before it kept.
+TEST(TypedCollections, EachKindOfItemIsReadWrittenAndChecked) {
   const struct {
     const char* className;
-    std::function<Made(const Facets&)> make;
+    Make make;
     Facets facets;
     const char *text, *written, *refused;
     std::string error;
@@ -79,47 +76,32 @@ TEST(TypedCollections, EachClassReadsWritesAndChecksItsFacets) {
 #define COL(type) #type "Col", Creating(&ClassFactoryCls::Create_##type##Col)
       {COL(string), {.pattern = "[a-z ]*"}, " a  b ", "a b", "A",
        "100 PatternMatcher: The value [A] does not match the pattern [[a-z ]*]"},
+      {COL(string), {.minLength = 2}, "ab", "ab", "a", "100 CheckRestrictionForString: Invalid Value for v [a]"},
       {COL(base64Binary), {.maxLength = 3}, "AQ ID", "AQID", "AQIDBA==",
        "108 CheckRestrictionForBinaryData: Invalid Value  for v [Binary Data]"},
       {COL(hexBinary), {.length = 2}, "0aFf", "0AFF", "0A0B0C",
        "108 CheckRestrictionForBinaryData: Invalid Value for v [Binary Data]"},
       {COL(boolean), {}, "1", "true", "yes", "108 booleanFromString: A Boolean Value read from an XML document was "
        "invalid [yes]. Valid values are 'true', 'false', '1', or '0'"},
-      {COL(i1), {}, "-128", "-128", "128", "109 i1FromString: The value [128] is to large to fit in a i1"},
-      {COL(i2), {.minInclusive = "-10"}, "-10", "-10", "-11", Out("Byte", "-11")},
       {COL(i4), {.minExclusive = "5"}, "6", "6", "5", Out("LONG", "5")},
       {COL(i8), {}, " 7 ", "7", "2147483648", "6 i8FromString: Overflow"},
-      {COL(ui1), {}, "255", "255", "-1", "109 ui1FromString: The value [-1] is to large to fit in a i1"},
-      {COL(ui2), {}, "65535", "65535", "65536", "109 ui2FromString: The value [65536] is to large to fit in a i1"},
-      {COL(ui4), {.maxExclusive = "10"}, "-5", "-5", "10", Out("LONG", "10")},
-      {COL(ui8), {}, "2.5", "2", "x", "13 ui8FromString: Type mismatch"},
-      {COL(r4), {.maxInclusive = "10"}, "0.1", "0.10", "10.5", Out("Single", "10.5")},  // the format override kept
-      {COL(r8), {.maxExclusive = "10"}, "9.5", "9.50", "1e1", Out("DOUBLE", "10")},
+      {COL(r8), {.maxExclusive = "10"}, "9.5", "9.50", "1e1", Out("DOUBLE", "10")},  // the format override kept
       {COL(decimal), {.minExclusive = "0.5"}, "+010.5", "10.50", "0.50", Out("decimal", "0.50")},
       {COL(integer), {.maxInclusive = "99999999999999999999"}, "-012345678901234567890", "-12345678901234567890",
        "100000000000000000000", Out("integer", "100000000000000000000")},
       {COL(duration), {.maxInclusive = "P1D"}, "PT12H", "PT12H", "P2D", Out("duration", "P2D")},
       {COL(date), {.maxInclusive = "2001-12-31"}, "2001-02-03", "2001-02-03", "2002-01-01", Out("date", "2002-01-01")},
-      {COL(datetime), {.maxInclusive = "2001-12-31T00:00:00"}, "2001-02-03T04:05:06", "2001-02-03T04:05:06",
-       "2002-01-01T00:00:00", Out("datetime", "2002-01-01T00:00:00")},
       {COL(time), {.maxInclusive = "12:00:00"}, "04:05:06", "04:05:06", "12:00:01", Out("time", "12:00:01")},
-      {COL(day), {.maxInclusive = "---10"}, "---03", "---03", "---11", Out("day", "---11")},
-      {COL(monthDay), {.maxInclusive = "--10-10"}, "--02-03", "--02-03", "--10-11", Out("monthDay", "--10-11")},
-      {COL(month), {.maxInclusive = "--10"}, "--02", "--02", "--11", Out("Month", "--11")},
-      {COL(year), {.maxInclusive = "2001"}, "1999", "1999", "2002", Out("year", "2002")},
-      {COL(yearMonth), {.maxInclusive = "2001-10"}, "2001-02", "2001-02", "2001-11", Out("yearMonth", "2001-11")},
 #undef COL
       // clang-format on
   };
-  ASSERT_EQ(std::size(cases), 25u);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.className);
-    const Made made = c.make(c.facets);
-    EXPECT_EQ(made.col->TypeName(), c.className);
+    const auto col = c.make(c.facets);
+    EXPECT_EQ(col->TypeName(), c.className);
     const std::string v = std::string("<v>") + c.text + "</v>";
-    EXPECT_EQ(ErrorText([&] { Read(*made.col, "<r>" + v + "<v>" + c.refused + "</v>" + v + "</r>"); }), c.error);
-    EXPECT_EQ(Write(*made.col), std::string("<w><v>") + c.written + "</v></w>");
-    EXPECT_EQ(ErrorText([&] { made.item(2); }), "9 " + std::string(c.className) + ": Subscript out of range");
+    EXPECT_EQ(ErrorText([&] { Read(*col, "<r>" + v + "<v>" + c.refused + "</v>" + v + "</r>"); }), c.error);
+    EXPECT_EQ(Write(*col), std::string("<w><v>") + c.written + "</v></w>");
   }
 }
 
@@ -167,19 +149,18 @@ TEST(Collections, AddPutsTheItemAtTheEndOrBeforeOrAfterAPositionFromOne) {
       {std::nullopt, 0, ""},
       {std::nullopt, 4, ""},
   };
+  const auto number = [](int32_t i) { return i; };
   const auto element = [](int32_t i) { return Factory().Create_Element(Name(i), "", "##any", ""); };
   const auto attribute = [](int32_t i) { return Factory().Create_Attribute(Name(i), "", "##any", ""); };
   for (const auto& c : cases) {
     const auto expected = [&](const char* col) { return *c.expected ? c.expected : "9 " + std::string(col) + " 0"; };
-    EXPECT_EQ(Insert(
-                  Numbers(), [](int32_t i) { return i; }, c.before, c.after),
-              expected("i4Col"));
+    EXPECT_EQ(Insert(Numbers(), number, c.before, c.after), expected("i4Col"));
     EXPECT_EQ(Insert(Factory().Create_ElementCol("", "##any", "", 0, -1), element, c.before, c.after),
               expected("ElementCol"));
     EXPECT_EQ(Insert(Factory().Create_AttributeCol("", "##any", ""), attribute, c.before, c.after),
               expected("AttributeCol"));
   }
-  EXPECT_EQ(Events(Numbers(), [](int32_t i) { return i; }), 3) << "neither Remove nor Clear is an event";
+  EXPECT_EQ(Events(Numbers(), number), 3) << "neither Remove nor Clear is an event";
   EXPECT_EQ(Events(Factory().Create_ElementCol("", "##any", "", 0, -1), element), 6) << "one per element removed";
   EXPECT_EQ(Events(Factory().Create_AttributeCol("", "##any", ""), attribute), 3);
 }
@@ -190,10 +171,8 @@ TEST(TypedCollections, ReadTheRunAtTheCursorWithOneEventPerItem) {
     std::string expected;
   } cases[] = {
       {"<r><v>1</v><!--c--> <v>2</v>text<?pi x?><w>3</w><v>4</v></r>", "1 2 @w"},
-      {"<r>  <v>1</v>  </r>", "1 @"},
       {"<r><v xmlns='urn:x'>1</v><v>2</v></r>", "@v"},
-      {"<r/>", "@"},
-      {"<r><v> 7 </v><v>8<x>9</x></v></r>", "7 89 @"},
+      {"<r><v> 7 </v><v>8<x>9</x></v> </r>", "7 89 @"},
   };
   for (const auto& c : cases) {
     auto col = Numbers();
@@ -207,9 +186,6 @@ TEST(TypedCollections, ReadTheRunAtTheCursorWithOneEventPerItem) {
   XmlSerializationContext ignoring;
   ignoring.IgnoreNamespaces(true);
   EXPECT_EQ(Read(*col, "<r><p:v xmlns:p='urn:x'>1</p:v><v>2</v></r>", ignoring), "0 1 2 @") << "added to what is held";
-  auto unknownRule = Factory().Create_i4Col("v", "", 0, -1, "", -1, -1, "", "", "", "", -1, WhitespaceRule(7));
-  EXPECT_EQ(ErrorText([&] { Read(*unknownRule, "<r><v>1</v></r>"); }),
-            "1 WhitespaceUtilsCls.ApplyRule: Unknown WhitespaceRule 7");
 }
 
 TEST(TypedCollections, CountIsCheckedBeforeAnythingIsWritten) {
@@ -223,12 +199,9 @@ TEST(TypedCollections, CountIsCheckedBeforeAnythingIsWritten) {
       {5, 2, 3, "Maximum number of [v] elements allowed in this collection is 2"},  // both broken
       {3, 2, 2, "Minimum number of [v] elements allowed in this collection is 3"},
   };
-  XmlSerializationContext lenient;
-  lenient.IgnoreInvalidCollectionCounts(true);
   for (const auto& c : cases) {
     auto col = Numbers(c.minOccurs, c.maxOccurs);
     for (int32_t i = 0; i < c.items; ++i) col->Add(i);
-    EXPECT_EQ(ErrorText([&] { col->ValidateCount(lenient); }), "no error");
     const std::string error = c.error.empty() ? "no error" : "107 XmlCollectionBase_ValidateCount: The " + c.error;
     EXPECT_EQ(ErrorText([&] { col->ValidateCount(XmlSerializationContext()); }), error);
     auto writer = detail::NewXmlTextWriter();
@@ -252,27 +225,6 @@ TEST(TypedCollections, ItemsTakeTheNamespaceAndTheWritersLayoutAndObjectsAreTheV
   EXPECT_EQ(ErrorText([&] { dates->Add(nullptr); }), "91 dateCol: Object variable not set");
 }
 
-// Length facets reach the check; beyond 16 bits they make every Add overflow.
-TEST(TypedCollections, LengthFacetsReachTheCheck) {
-  const struct {
-    int32_t minLength, maxLength, length;
-    const char* refused;
-    std::string error;
-  } cases[] = {
-      {2, -1, -1, "a", "100 CheckRestrictionForString: Invalid Value for v [a]"},
-      {-1, 1, -1, "ab", "100 CheckRestrictionForString: Invalid Value for v [ab]"},
-      {-1, -1, 2, "abc", "100 CheckRestrictionForString: Invalid Value for v [abc]"},
-      {-32769, -1, -1, "a", "6 CheckRestriction: Overflow"},
-      {-1, -1, 40000, "a", "6 CheckRestriction: Overflow"},
-  };
-  for (const auto& c : cases) {
-    auto strings =
-        Factory().Create_stringCol("v", "", 0, -1, "", c.minLength, c.maxLength, "", "", "", "", c.length, kCollapse);
-    EXPECT_EQ(ErrorText([&] { strings->Add(c.refused); }), c.error);
-    EXPECT_EQ(strings->Count(), 0);
-  }
-}
-
 // What the collection writes into the open start tag of <e>.
 std::string WriteAttributes(XmlObjectBase& holder) {
   auto writer = detail::NewXmlTextWriter();
@@ -294,14 +246,9 @@ TEST(Element, WildcardContentOfAnyDepthIsWrittenBackTheSameWay) {
   const struct {
     std::string_view input, written;
   } cases[] = {
-      {"<a/>", "<a/>"},
       {R"(<a xmlns="urn:x" xmlns:p="urn:p" p:k="1"><b/>hi<c/></a>)",
        R"(<AA:a xmlns:AA="urn:x" xmlns:AB="urn:p" AB:k="1"><AA:b/><AA:c/>hi</AA:a>)"},  // text after the children
       {"<a><![CDATA[<x>]]> &amp; y</a>", "<a>&lt;x&gt; &amp; y</a>"},
-      {R"(<a q="&quot;'&lt;"/>)", R"(<a q="&quot;'&lt;"/>)"},
-      {R"(<p:r xmlns:p="urn:p" xmlns:q="urn:q"><q:x q:a="1" b="2"><y>t</y><p:z><q:w>deep</q:w></p:z></q:x></p:r>)",
-       R"(<AA:r xmlns:AA="urn:p"><AB:x xmlns:AB="urn:q" AB:a="1" b="2"><y>t</y><AA:z><AB:w>deep</AB:w></AA:z>)"
-       R"(</AB:x></AA:r>)"},
       {R"(<r xmlns="urn:d"><s xmlns=""><t/></s><u/></r>)", R"(<AA:r xmlns:AA="urn:d"><s><t/></s><AA:u/></AA:r>)"},
       {R"(<a xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xsi:type="T" xsi:nil="true"/>)",
        R"(<a xmlns:AA="http://www.w3.org/2001/XMLSchema-instance" AA:nil="true"/>)"},
@@ -344,7 +291,6 @@ TEST(UntypedCollections, NamespaceRestrictions) {
       {"urn:x", "", "", true},
       {"urn:x", "##any", "urn:t", true},
       {"", "##local ##targetNamespace", "urn:t", true},
-      {"urn:t", "##local ##targetNamespace", "urn:t", true},
       {"urn:x", "##local ##targetNamespace", "urn:t", false},
       {"", "##other", "", false},
       {"", "##other", "urn:t", true},
@@ -373,9 +319,13 @@ TEST(UntypedCollections, NewItemsTakeTheDefaultNamespaceOrAreRefused) {
   const struct {
     const char *ns, *restriction, *target, *expected;
   } cases[] = {
-      {"urn:d", "##any", "", "urn:d"},       {"", "urn:a ##other", "urn:t", "urn:a ##other"},
-      {"", "urn:a ##local", "", "106"},      {"", "##targetNamespace", "", ""},
+      // clang-format off
+      {"urn:d", "##any", "", "urn:d"},
+      {"", "urn:a ##other", "urn:t", "urn:a ##other"},
+      {"", "urn:a ##local", "", "106"},
+      {"", "##targetNamespace", "", ""},
       {"urn:a", "urn:a urn:b", "", "urn:a"},
+      // clang-format on
   };
   const auto added = [](auto holder) {
     std::string ns;
@@ -419,7 +369,6 @@ TEST(UntypedCollections, ElementsCheckTheirCountBeforeWritingThemOrTheirAttribut
   const std::string few =
       "107 XmlCollectionBase_ValidateCount: The Minimum number of [[Elements]] elements allowed "
       "in this collection is 2";
-  EXPECT_EQ(ErrorText([&] { elements->ValidateCount(XmlSerializationContext()); }), few);
   EXPECT_EQ(ErrorText([&] { WriteAttributes(*elements); }), few);
   auto writer = detail::NewXmlTextWriter();
   EXPECT_EQ(ErrorText([&] { elements->ToXmlInt(*writer, false, "", XmlSerializationContext(), false); }), few);
@@ -445,48 +394,33 @@ TEST(Collections, MembersThatMeanNothingAndBadArguments) {
            " property is not meaningful";
   };
   const std::string attributeCol = ": This property is not meaningful to an attribute collection";
-  const std::string attribute104 = ": This is not meaningful for an Attribute";
   const struct {
     std::function<void()> call;
     std::string expected;
   } cases[] = {
-      {[&] { elements->IsSuitableSubstitution("x"); }, elementCol("IsSuitableSubstitution")},
       {[&] { elements->ElementName(); }, elementCol("elementName")},
-      {[&] { elements->PrivateSetElementName("x"); }, elementCol("PrivateSetElementName")},
       {[&] { attributes->ElementName(); }, "104 ElementName" + attributeCol},
-      {[&] { attributes->IsSuitableSubstitution("x"); }, "104 IsSuitableSubstitution" + attributeCol},
-      {[&] { attributes->PrivateSetElementName("x"); }, "104 PrivateSetElementName" + attributeCol},
       {[&] { attributes->ToXmlInt(*writer, false, "", XmlSerializationContext(), false); },
        "104 ToXmlInt" + attributeCol},
-      {[&] { attribute->ElementName(); }, "104 Attribute.ElementName" + attribute104},
-      {[&] { attribute->IsSuitableSubstitution("x"); }, "104 Attribute.IsSuitableSubstitution" + attribute104},
+      {[&] { attribute->ElementName(); }, "104 Attribute.ElementName: This is not meaningful for an Attribute"},
       {[&] { attribute->PrivateSetElementName("x"); },
        "104 Attribute.PrivateSetElementName: Attribute has no element name!"},
       {[&] { attribute->FromXmlInt(XmlNode(), XmlNode(), XmlSerializationContext(), false); },
        "104 Attribute.FromXmlInt: This should be done by the collection"},
       {[&] { element->Elements(nullptr); }, "91 Element.Elements: Object variable not set"},
       {[&] { element->Attributes(nullptr); }, "91 Element.Attributes: Object variable not set"},
-      {[&] { element->GetProperty("Count"); }, "438 Element: Object doesn't support this property or method [Count]"},
       {[&] { elements->Add(nullptr); }, "91 ElementCol.Add: Object variable not set"},
       {[&] { attributes->Add(nullptr); }, "91 AttributeCol.Add: Object variable not set"},
-      {[&] { elements->Remove(1); }, "9 ElementCol: Subscript out of range"},
-      {[&] { attributes->Remove(2); }, "9 AttributeCol: Subscript out of range"},
-      {[] { Numbers()->Remove(1); }, "9 i4Col: Subscript out of range"},
       {[] { Numbers()->Add(9, 1, 1); }, "5 i4Col: Invalid procedure call or argument"},
       {[] { Numbers()->IsSuitableSubstitution("x"); },
        "104 XmlObjectBase_IsSuitableSubstitution: This method should never be called"},
-      {[] { Numbers()->GetProperty("Item"); }, "438 i4Col: Object doesn't support this property or method [Item]"},
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorText(c.call), c.expected);
   EXPECT_TRUE(element->Elements() && element->Attributes() && element->IsSuitableSubstitution("any"));
 }
 
-TEST(XmlSerializationContext, DefaultsAndDtdImpliesIgnoringNamespaces) {
+TEST(XmlSerializationContext, DtdImpliesIgnoringNamespaces) {
   XmlSerializationContext context;
-  EXPECT_TRUE(context.WriteTypeAttribute() && context.SchemaType() == SchemaType_XSD);
-  EXPECT_FALSE(context.IgnoreInvalidCollectionCounts() || context.IgnoreMissingChoice() ||
-               context.IgnoreMissingMandatoryElements() || context.IgnoreUnknownElements() ||
-               context.IgnoreUnknownAttributes() || context.NoOptionalAttributeDefaultOutput());
   for (const SchemaType schema : {SchemaType_DTD, SchemaType_XSD, SchemaType_XDR}) {
     for (const bool stored : {false, true}) {
       context.SchemaType(schema), context.IgnoreNamespaces(stored);

@@ -25,12 +25,10 @@ PARTICLE(SeqPrimMnd, ("e", "", "P", type_i4, "", kCollapse, "", -1, -1, "0", "",
 PARTICLE(AllPrimMnd, ("e", "", "P", type_i4, "", kCollapse, "", -1, -1, "0", "", "", "", -1), void())
 PARTICLE(SeqPrimOpt, ("e", "", "P", "PValid", type_i4, "", kCollapse, "", -1, -1, "0", "", "", "", -1), void())
 PARTICLE(ChoicePrimOpt, ("e", "", "P", "PValid", type_i4, "", kCollapse, "", -1, -1, "0", "", "", "", -1), void())
-PARTICLE(AllPrimOpt, ("e", "", "P", "PValid", type_i4, "", kCollapse, "", -1, -1, "0", "", "", "", -1), void())
 PARTICLE(SeqClsMnd, ("e", "", "P", kElm, false), Holds(b, std::make_shared<Entry>("e")))
 PARTICLE(AllClsMnd, ("e", "", "P", kElm, false), Holds(b, std::make_shared<Entry>("e")))
 PARTICLE(SeqClsOpt, ("e", "", "P", kElm, 7), WithFactory(b), Holds(b, nullptr))
 PARTICLE(ChoiceClsOpt, ("e", "", "P", kElm, 7), WithFactory(b), Holds(b, nullptr))
-PARTICLE(SeqAbsClsMnd, ("e", "", "P", kElm, "CreateShape"), WithFactory(b), Holds(b, nullptr))
 PARTICLE(SeqAbsClsOpt, ("e", "", "P", kElm, "CreateShape"), WithFactory(b), Holds(b, nullptr))
 PARTICLE(ChoiceAbsClsOpt, ("e", "", "P", kElm, "CreateShape"), WithFactory(b), Holds(b, std::make_shared<Entry>("old")))
 PARTICLE(AllAbsClsMnd, ("e", "", "P", kElm, "CreateShape"), WithFactory(b), Holds(b, nullptr))
@@ -49,7 +47,6 @@ PARTICLE(SeqUntpdCol, ("e", "", "P"), Holds(b, detail::NewElementCol("", "##loca
 PARTICLE(ChoiceUntpdCol, ("e", "", "P"), Holds(b, detail::NewElementCol("", "##any", "", 2, -1)))
 PARTICLE(AllUntpdCol, ("e", "", "P"), Holds(b, detail::NewElementCol("", "##any", "", 2, 2)))
 PARTICLE(SeqClsCol, ("e", "", "P", kElm), Holds(b, Entries(1, 2)))
-PARTICLE(ChoiceClsCol, ("e", "", "P", kElm), Holds(b, Entries(1, 2)))
 PARTICLE(AllClsCol, ("e", "", "P", kElm), Holds(b, Entries(2, -1)))
 PARTICLE(SeqPrimCol, ("e", "", "P"), Holds(b, Numbers()))
 // clang-format on
@@ -74,18 +71,13 @@ void SeqAnyCol(Bag& b) {
       Holds(b, detail::NewElementCol("urn:t", "##targetNamespace", "urn:t", 0, -1));
 }
 
-std::shared_ptr<Bag> Declared(Declare declare) {
-  auto bag = std::make_shared<Bag>("r", std::initializer_list<const char*>{"P"});
-  declare(*bag);
-  return bag;
-}
-
 // Offers the first child of <r>content</r> to the particle (an all group offers only a child that is there),
 // validates it as its group reader would, then has it write P into an open <r (strictly): "true@next" or
 // "false@next" with the child the cursor then stands on, " invalid" when validation failed quietly, then what was
 // written or raised; or the error raised by reading.
 std::string Offer(Declare declare, std::string_view content, int switches) {
-  auto bag = Declared(declare);
+  auto bag = std::make_shared<Bag>("r", std::initializer_list<const char*>{"P"});
+  declare(*bag);
   const auto context = ContextFor(switches);
   XmlDocument document;
   EXPECT_TRUE(
@@ -125,31 +117,20 @@ TEST(Descriptors, OfferedTheChildAtTheCursor) {
        "true@ 108 CheckRestrictionForLONG: Invalid Value for e [-7] <r"},  // facets are the setter's business
       {SeqPrimMnd, "<x/>", kSkip | kLenient, "131 Vexlo9: Failed to find a required element [e]"},
       {SeqPrimMnd, "<x/>", kInGroup, "false@x <r><e>0</e>"},
-      {AllPrimMnd, "<x/>", 0, "141 Vexlo9: Failed to find the mandatory element [e]"},
       {AllPrimMnd, "<x/>", kInGroup, "false@x invalid <r><e>0</e>"},
       {SeqPrimOpt, "<x/>", 0, "true@x <r"},
       {ChoicePrimOpt, "<x/>", 0, "false@x <r"},
-      {AllPrimOpt, "<e>2</e>", 0, "true@ <r><e>2</e>"},
-      {SeqClsMnd, "<e><v>5</v></e><x/>", 0, "true@x <r><e><v>5</v></e>"},
-      {SeqClsMnd, "<d/><e><v>1</v></e>", 0, "128 Vexlo9: Failed to find a required element [e]"},
       {SeqClsMnd, "<d/><e><v>1</v></e>", kSkip | kLenient, "true@d <r><e><v>0</v></e>"},  // nothing skipped
       {SeqClsMnd, "<d/>", kInGroup, "false@d <r><e><v>0</v></e>"},
       {AllClsMnd, "<d/>", 0, "153 Vexlo9: Failed to find the mandatory element [e]"},
       {SeqGroupMnd, "<g>3</g><z/>", 0, "true@z <r><g>3</g>"},
-      {SeqGroupMnd, "", 0, "129 Vexlo9: Failed to find a required element [e]"},
-      {SeqGroupMnd, "<z/>", 0, "130 Vexlo9: Failed to find the required element [e]"},
       {SeqGroupMayBeEmpty, "<x/>", 0, "true@x <r"},
       {SeqGroupMayBeEmpty, "<x/>", kSkip, "false@x <r"},  // an element waits to be skipped
       {AllGroup, "", 0, "false@ invalid <r><g>0</g>"},    // no error: the group may be empty
-      {SeqClsOpt, "<e><v>4</v></e>", 0, "true@ <r><e><v>4</v></e>"},
       {SeqClsOpt, "<x/>", 0, "true@x <r"},
       {ChoiceClsOpt, "<x/>", 0, "false@x <r"},
       {SeqGroupOpt, "<z/>", 0, "true@z <r"},  // made, found empty, dropped
       {SeqGroupOpt, "<g>1</g><z/>", 0, "true@z <r><g>1</g>"},
-      {SeqAbsClsMnd, R"(<e xsi:type="Circle"><v>1</v></e>)", 0, "true@ <r><e><v>1</v></e>"},
-      {SeqAbsClsMnd, "<x/>", 0, "143 Vexlo9: Failed to find a suitable substitution element for [e]"},
-      {SeqAbsClsMnd, R"(<e xsi:type="Blob"/>)", 0,
-       "144 Vexlo9: Failed to find an suitable substitution element for [e]"},
       {SeqAbsClsOpt, R"(<e xsi:type="Blob"/>)", 0, "true@e <r"},      // left for the parent to report
       {ChoiceAbsClsOpt, R"(<e xsi:type="Blob"/>)", 0, "false@e <r"},  // the old object is dropped
       {AllAbsClsMnd, "<x/>", 0, "155 Vexlo9: " + k15x},
@@ -171,7 +152,6 @@ TEST(Descriptors, OfferedTheChildAtTheCursor) {
       {SeqUntpdMnd, "<e/>", kSkip | kLenient, "151 Vexlo9: Failed to find the required element from namespace [urn:w]"},
       {SeqUntpdMnd, "<e/>", kInGroup, R"(false@e <r><AA:e xmlns:AA="urn:w"/>)"},
       {AllUntpdMnd, "", 0, "142 Vexlo9: Failed to find the mandatory element [e]"},
-      {SeqUntpdOpt, "<b/>", 0, "true@b <r"},
       {SeqUntpdOpt, "<e>t<c/></e><b/>", 0, "true@b <r><e><c/>t</e>"},
       {ChoiceUntpdOpt, "<E/>", 0, "false@E <r"},  // names compare exactly
       {AllUntpdOpt, "<b/>", 0, "false@b <r"},
@@ -187,17 +167,12 @@ TEST(Descriptors, OfferedTheChildAtTheCursor) {
       {AllUntpdCol, "<e/><j/><k/>", kInGroup,
        "false@ invalid " + k107 + "Maximum number of [[Elements]] elements allowed in this collection is 2 <r"},
       {AllUntpdCol, "<e/><j/>", 0, "false@ <r><e/><j/>"},  // every sibling, counted by Validate
-      {SeqClsCol, "<e><v>1</v></e><e><v>2</v></e><x/>", 0, "true@x <r><e><v>1</v></e><e><v>2</v></e>"},
       {SeqClsCol, "<x/>", 0, k107 + "Minimum number of [e] elements allowed in this collection is 1"},
-      {ChoiceClsCol, "<x/>", 0, "false@x <r"},
       {AllClsCol, "<e><v>1</v></e><x/>", 0, k107 + "Minimum number of [e] elements allowed in this collection is 2"},
       {SeqGroupCol, "<g>1</g><g>2</g><x/>", 0, "true@x <r><g>1</g><g>2</g>"},
       {SeqPrimCol, "<e>1</e><e>2</e><x/>", 0, "true@x <r><e>1</e><e>2</e>"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Offer(c.declare, c.content, c.switches), c.expected)
-        << Declared(c.declare)->Info().HiddenElements().Item(1)->TypeName() << " " << c.content << " " << c.switches;
-  }
+  for (const auto& c : cases) EXPECT_EQ(Offer(c.declare, c.content, c.switches), c.expected) << "row " << &c - cases;
 }
 
 }  // namespace

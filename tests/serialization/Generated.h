@@ -131,18 +131,14 @@ class Factory : public Object {
 inline void WithFactory(Bag& b) { b.Info().ClassFactory(std::make_shared<Factory>()); }
 
 // Context switches, and for a descriptor alone, the kind of its parent.
-enum : int { kSkip = 1, kLenient = 2, kCounts = 4, kNoChoice = 8 };
-enum : int { kNoAttributes = 16, kNoDefaults = 32, kNoType = 64, kInGroup = 128 };
+enum : int { kSkip = 1, kLenient = 2, kNoChoice = 4, kNoAttributes = 8, kInGroup = 16 };
 
 inline XmlSerializationContextPtr ContextFor(int switches) {
   auto context = NewContext();
   context->IgnoreUnknownElements(switches & kSkip);
   context->IgnoreMissingMandatoryElements(switches & kLenient);
-  context->IgnoreInvalidCollectionCounts(switches & kCounts);
   context->IgnoreMissingChoice(switches & kNoChoice);
   context->IgnoreUnknownAttributes(switches & kNoAttributes);
-  context->NoOptionalAttributeDefaultOutput(switches & kNoDefaults);
-  context->WriteTypeAttribute(!(switches & kNoType));
   return context;
 }
 
