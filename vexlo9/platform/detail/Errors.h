@@ -37,13 +37,13 @@ std::string ArgumentText(E value) {
 // Puts the arguments in place of the text's "{}" marks, in order.
 Error Make(int32_t number, std::string source, std::string_view text, std::initializer_list<std::string> arguments);
 
-#define VEXLO9_ERROR(Name, Number, Source, Text)                                                   \
+#define VEXLO9_ERROR(Name, Number, Source, Text, ...)                                                 \
   template <class... Args>                                                                        \
   [[nodiscard]] Error Name(const Args&... args) {                                                 \
     static_assert(sizeof...(Args) == CountMarks(Text), "error " #Name ": one argument per mark"); \
     return Make(Number, Source, Text, {ArgumentText(args)...});                                   \
   }
-#define VEXLO9_ERROR_AT(Name, Number, Text)                                                        \
+#define VEXLO9_ERROR_AT(Name, Number, Text, ...)                                                      \
   template <class... Args>                                                                        \
   [[nodiscard]] Error Name(std::string source, const Args&... args) {                             \
     static_assert(sizeof...(Args) == CountMarks(Text), "error " #Name ": one argument per mark"); \
