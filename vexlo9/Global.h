@@ -4,6 +4,7 @@
 
 #include "vexlo9/collections/ClassFactoryCls.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 #include "vexlo9/values/ConversionsCls.h"
@@ -14,7 +15,7 @@ namespace vexlo9 {
 // The library's entry object. Each service exists once per thread, created on
 // its first request and kept for the thread's life; nothing is shared between
 // threads and nothing takes a lock.
-class Global {
+class VEXLO9_API Global {
  public:
   static const std::shared_ptr<ClassFactoryCls>& ClassFactory();
   static const std::shared_ptr<ConversionsCls>& Conversions();

@@ -22,6 +22,7 @@
 #include "vexlo9/output/NamespaceAliasMap.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/Error.h"
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/platform/XmlDom.h"
 #include "vexlo9/serialization/ClassInfo.h"
 #include "vexlo9/serialization/XmlGeneratedClassBase.h"

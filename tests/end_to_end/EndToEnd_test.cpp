@@ -201,38 +201,39 @@ TEST(Samples, WrittenBackByteForByteAndReadAgainToTheSameGraph) {
   }
 }
 
-TEST(BadDocuments, ErrorsNameEveryElementOnTheWayDown) {
+TEST(BadDocuments, ErrorsNameEveryElementOnTheWayDownAndItsLine) {
   const std::string inItem =
       "Failed to process the element [purchaseOrder]\r\nFailed to process the element [items]"
       "\r\nFailed to process the element [item]\r\n";
   const std::string inLayer = "Failed to process the element [canvas]\r\nFailed to process the element [layer]\r\n";
   const struct {
     const char* file;
+    int32_t line;  // of the element or attribute being read, through every level
     std::string from;
     std::string to;
     std::string error;
   } cases[] = {
-      {"purchase_order.xml", "926-AA", "926-aa",
+      {"purchase_order.xml", 25, "926-AA", "926-aa",
        "100 PatternMatcher: " + inItem + "The value [926-aa] does not match the pattern [\\d{3}-[A-Z]{2}]"},
-      {"purchase_order.xml", "<quantity>1<", "<quantity>100<",
+      {"purchase_order.xml", 21, "<quantity>1<", "<quantity>100<",
        "108 CheckRestrictionForLONG: " + inItem + "Invalid Value for quantity [100]"},
-      {"purchase_order.xml", "39.98", "39,98", "13 Decimal.Parse: " + inItem + "Invalid decimal value [39,98]"},
-      {"purchase_order.xml", "<productName>Lawnmower</productName>", "",
+      {"purchase_order.xml", 28, "39.98", "39,98", "13 Decimal.Parse: " + inItem + "Invalid decimal value [39,98]"},
+      {"purchase_order.xml", 21, "<productName>Lawnmower</productName>", "",
        "131 Vexlo9: " + inItem + "Failed to find a required element [productName]"},
-      {"purchase_order.xml", "billTo", "gift",
+      {"purchase_order.xml", 10, "billTo", "gift",
        "128 Vexlo9: Failed to process the element [purchaseOrder]\r\nFailed to find a required element [billTo]"},
-      {"purchase_order.xml", " partNum=\"872-AA\"", "",
+      {"purchase_order.xml", 19, " partNum=\"872-AA\"", "",
        "161 Vexlo9: " + inItem + "Failed to find the required Attribute [partNum]"},
-      {"purchase_order.xml", "</shipDate>", "</shipDate><gift/>", "127 Vexlo9: " + inItem + LeftOver("item", "gift")},
+      {"purchase_order.xml", 29, "</shipDate>", "</shipDate><gift/>", "127 Vexlo9: " + inItem + LeftOver("item", "gift")},
       // Names are quoted as the document writes them.
-      {"purchase_order_hand.xml", "<po:quantity>1<", "<po:quantity>100<",
+      {"purchase_order_hand.xml", 31, "<po:quantity>1<", "<po:quantity>100<",
        "108 CheckRestrictionForLONG: Failed to process the element [po:purchaseOrder]\r\n"
        "Failed to process the element [po:items]\r\nFailed to process the element [po:item]\r\n"
        "Invalid Value for quantity [100]"},
-      {"showcase_canvas.xml", "\"Circle\"", "\"Triangle\"",
+      {"showcase_canvas.xml", 11, "\"Circle\"", "\"Triangle\"",
        "144 Vexlo9: " + inLayer + "Failed to find an suitable substitution element for [shape]"},
       // The model group reads from its parent's element, so that one is named twice.
-      {"showcase_canvas.xml", "<x>5</x>", "<x>five</x>",
+      {"showcase_canvas.xml", 9, "<x>5</x>", "<x>five</x>",
        "13 i4FromString: " + inLayer + "Failed to process the element [layer]\r\nType mismatch"},
   };
   for (const auto& c : cases) {
@@ -242,8 +243,10 @@ TEST(BadDocuments, ErrorsNameEveryElementOnTheWayDown) {
     ASSERT_NE(xml, sample);
     if (std::string_view(c.file).starts_with("purchase")) {
       EXPECT_EQ(ErrorText([&] { Read<po::PurchaseOrder>(xml); }), c.error);
+      EXPECT_EQ(LineOf([&] { Read<po::PurchaseOrder>(xml); }), c.line);
     } else {
       EXPECT_EQ(ErrorText([&] { Read<Canvas>(xml); }), c.error);
+      EXPECT_EQ(LineOf([&] { Read<Canvas>(xml); }), c.line);
     }
   }
 }

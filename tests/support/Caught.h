@@ -47,6 +47,17 @@ std::string ErrorText(F&& call) {
   return "no error";
 }
 
+// The line the raised error names, or -1 when the call raises nothing.
+template <class F>
+int32_t LineOf(F&& call) {
+  try {
+    call();
+  } catch (const Error& e) {
+    return e.Line();
+  }
+  return -1;
+}
+
 // Expects the call to raise exactly this error.
 inline void ExpectError(const std::function<void()>& call, int32_t number, std::string_view source,
                         std::string_view description) {

@@ -9,6 +9,7 @@
 #include "vexlo9/model/MemberTable.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
@@ -26,7 +27,7 @@ std::shared_ptr<AttributeCol> NewAttributeCol(std::string_view AttributeNamespac
 
 // One attribute that no generated class describes (wildcard content). It keeps
 // its namespace URI, never a prefix: the writer chooses prefixes afresh.
-class AttributeCls : public XmlObjectBase {
+class VEXLO9_API AttributeCls : public XmlObjectBase {
   VEXLO9_BY_NAME(AttributeCls);
 
   std::string_view TargetNamespace() const override { return targetNamespace_; }
@@ -60,7 +61,7 @@ class AttributeCls : public XmlObjectBase {
 };
 
 // An ordered collection of untyped attributes, indexed from 1, checked against a namespace restriction.
-class AttributeCol : public XmlObjectBase, public XmlCollectionBase {
+class VEXLO9_API AttributeCol : public XmlObjectBase, public XmlCollectionBase {
   VEXLO9_BY_NAME(AttributeCol);
 
   using Item_t = std::shared_ptr<AttributeCls>;

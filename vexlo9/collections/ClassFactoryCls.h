@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/collections/AttributeCol.h"
 #include "vexlo9/collections/Element.h"
 #include "vexlo9/collections/TypedCollections.h"
@@ -16,7 +17,7 @@ namespace vexlo9 {
 // Creates the typed value collections and the untyped-content holders with their schema settings, which the
 // created objects keep for life. Arguments are passed on unchecked: contradictory bounds or facets, or an unknown
 // whitespace rule, surface only when the object is used. Stateless; one per thread, from Global::ClassFactory().
-class ClassFactoryCls : public Object {
+class VEXLO9_API ClassFactoryCls : public Object {
  public:
   std::string TypeName() const override { return "ClassFactoryCls"; }
 

@@ -108,9 +108,18 @@ XmlNode Element::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializatio
   if (!detail::IsNamespaceValid(oXmlElmChild.namespaceURI(), namespaceRestriction_, targetNamespace_)) {
     return oXmlElmChild;
   }
-  attributes_->FromXmlInt(oXmlElmChild, XmlNode(), oContext, false);
+  try {
+    attributes_->FromXmlInt(oXmlElmChild, XmlNode(), oContext, false);
+  } catch (Error& e) {
+    e.Locate(oXmlElmChild.line());
+    throw;
+  }
   const XmlNode left = elements_->FromXmlInt(oXmlElmChild, detail::FirstChildElement(oXmlElmChild), oContext, false);
-  if (left) throw errors::UnexpectedChildElement(left.baseName(), name_);
+  if (left) {
+    Error error = errors::UnexpectedChildElement(left.baseName(), name_);
+    error.Locate(left.line());
+    throw error;
+  }
   value_ = detail::ElementText(oXmlElmChild);
   name_.assign(oXmlElmChild.baseName());
   namespace_.assign(oXmlElmChild.namespaceURI());

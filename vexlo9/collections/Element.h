@@ -12,6 +12,7 @@
 #include "vexlo9/model/MemberTable.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
@@ -35,7 +36,7 @@ XmlNode ReadElementsByName(ElementCol& collection, std::string_view localName, s
 // One element that no generated class describes (wildcard content), with its
 // attributes, child elements and text. It keeps namespace URIs, never
 // prefixes: the writer chooses prefixes afresh.
-class Element : public XmlObjectBase {
+class VEXLO9_API Element : public XmlObjectBase {
   VEXLO9_BY_NAME(Element);
 
   const std::shared_ptr<ElementCol>& Elements() const noexcept { return elements_; }
@@ -82,7 +83,7 @@ class Element : public XmlObjectBase {
 
 // An ordered collection of untyped elements, indexed from 1, checked against a
 // namespace restriction and, when written or validated, against its bounds.
-class ElementCol : public XmlObjectBase, public XmlCollectionBase {
+class VEXLO9_API ElementCol : public XmlObjectBase, public XmlCollectionBase {
   VEXLO9_BY_NAME(ElementCol);
 
   using Item_t = std::shared_ptr<Element>;

@@ -60,7 +60,12 @@ XmlNode TypedCol<E>::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializ
   while (oXmlElmChild) {
     if (oXmlElmChild.nodeType() == XmlNodeType_Element) {
       if (!detail::DoesElementNameMatch(oContext, oXmlElmChild, elementName_, targetNamespace_)) break;
-      Add((conversions.*detail::ConversionMembers<E>::kFromText)(oXmlElmChild.nodeTypedValue(), ws_));
+      try {
+        Add((conversions.*detail::ConversionMembers<E>::kFromText)(oXmlElmChild.nodeTypedValue(), ws_));
+      } catch (Error& e) {
+        e.Locate(oXmlElmChild.line());
+        throw;
+      }
     }
     oXmlElmChild = detail::NextSiblingElement(oXmlElmChild);
   }

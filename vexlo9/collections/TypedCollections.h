@@ -7,6 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
@@ -133,7 +134,7 @@ std::shared_ptr<Col> detail::NewTypedCol(std::string_view ElementName, std::stri
 // stringCol, base64BinaryCol, ..., integerCol: each instantiated once, in the library.
 #define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
   VEXLO9_PRIMITIVE_IF_##collected(using name##Col = TypedCol<type_##name>;  \
-                                  extern template class TypedCol<type_##name>;, )
+                                  extern template class VEXLO9_API TypedCol<type_##name>;, )
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE
 

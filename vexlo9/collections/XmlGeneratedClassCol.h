@@ -10,13 +10,14 @@
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
 // What every collection of generated objects does, whatever its item class: it reads the run of matching
 // elements at the cursor, writes one element per item, checks its count against its bounds and answers "Count"
 // by name. Items that are model groups (pseudo-elements) are read while they consume elements.
-class XmlGeneratedClassColBase : public XmlObjectBase, public XmlCollectionBase {
+class VEXLO9_API XmlGeneratedClassColBase : public XmlObjectBase, public XmlCollectionBase {
  public:
   std::string TypeName() const override { return typeName_; }
   Variant GetProperty(std::string_view name) override;
@@ -121,14 +122,14 @@ class XmlGeneratedClassCol : public XmlGeneratedClassColBase {
   }
 
  private:
-  [[noreturn]] void ThrowObjectNotSet() const;
+  [[noreturn]] VEXLO9_API void ThrowObjectNotSet() const;
 
   Creator creator_;
   IndexedList<Item_t> items_;
 };
 
 namespace detail {
-[[noreturn]] void ThrowObjectNotSet(const std::string& source);
+[[noreturn]] VEXLO9_API void ThrowObjectNotSet(const std::string& source);
 }  // namespace detail
 
 template <class T>

@@ -7,6 +7,7 @@
 #include "vexlo9/collections/AttributeCol.h"
 #include "vexlo9/model/Object.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
@@ -19,7 +20,7 @@ enum SchemaType : int32_t {
 
 // The options of one read or write, handed unchanged through every level of
 // the object graph. The library only reads it.
-class XmlSerializationContext : public Object {
+class VEXLO9_API XmlSerializationContext : public Object {
  public:
   XmlSerializationContext();
   ~XmlSerializationContext() override;

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
 // Implemented by generated classes whose element is nillable.
-class INillable : public virtual Object {
+class VEXLO9_API INillable : public virtual Object {
  public:
   virtual bool IsNil() const;
   virtual void IsNil(bool value);

@@ -6,11 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "vexlo9/platform/Export.h"
+
 namespace vexlo9 {
 
 namespace detail {
 // 9 "Subscript out of range" from source.
-[[noreturn]] void ThrowSubscriptOutOfRange(std::string_view source);
+[[noreturn]] VEXLO9_API void ThrowSubscriptOutOfRange(std::string_view source);
 }  // namespace detail
 
 // The list behind every collection of the library: positions run from 1 to Count, and one outside them raises

@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
 namespace detail {
 // 438 and 450 naming the member, raised from the class's name.
-[[noreturn]] void ThrowNoSuchMember(const Object& self, std::string_view name);
-[[noreturn]] void ThrowWrongArgumentCount(const Object& self, std::string_view name);
+[[noreturn]] VEXLO9_API void ThrowNoSuchMember(const Object& self, std::string_view name);
+[[noreturn]] VEXLO9_API void ThrowWrongArgumentCount(const Object& self, std::string_view name);
 }  // namespace detail
 
 // The by-name members of one class C: built once per class, then only read.

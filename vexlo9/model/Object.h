@@ -6,13 +6,14 @@
 #include <string_view>
 
 #include "vexlo9/model/Variant.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
 // The root of every object the library reaches. Members are reached by name
 // through four calls; a class answers them from a table it declares once
 // (see MemberTable.h). A name the class does not have raises 438.
-class Object : public std::enable_shared_from_this<Object> {
+class VEXLO9_API Object : public std::enable_shared_from_this<Object> {
  public:
   virtual ~Object() = default;
 

@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/platform/XmlDom.h"
 
 namespace vexlo9 {
@@ -24,7 +25,7 @@ using ByteArray = std::vector<uint8_t>;
 // decimal text with surrounding blanks and rounds a fraction to the nearest
 // integer, ties to even (13 when it is no number, 6 when it does not fit); an
 // object where a plain value is needed, or the reverse, is 13.
-class Variant {
+class VEXLO9_API Variant {
  public:
   enum class Kind { Empty, Boolean, Byte, Integer, Long, Single, Double, String, Bytes, Object, Node };
 

@@ -6,11 +6,12 @@
 #include "vexlo9/model/Event.h"
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
 // What the library needs of a collection held in a generated property.
-class XmlCollectionBase : public virtual Object {
+class VEXLO9_API XmlCollectionBase : public virtual Object {
  public:
   // Checks the item count against the collection's bounds.
   virtual void ValidateCount(const XmlSerializationContext& oContext);

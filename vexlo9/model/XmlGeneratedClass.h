@@ -4,6 +4,7 @@
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
@@ -14,7 +15,7 @@ enum class XmlElementType : int32_t { Element = 0, PseudoElement = 1 };
 enum class XmlGroupType : int32_t { Sequence = 0, Choice = 1, All = 2 };
 
 // What the library needs of a generated class besides XmlObjectBase.
-class XmlGeneratedClass : public virtual Object {
+class VEXLO9_API XmlGeneratedClass : public virtual Object {
  public:
   // Resets every property to its initial state; reading always starts here.
   virtual void Init();

@@ -4,13 +4,14 @@
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/platform/XmlDom.h"
 
 namespace vexlo9 {
 
 // What the library needs of every object it writes or reads. The members do
 // nothing here; generated classes, collections and untyped holders implement them.
-class XmlObjectBase : public virtual Object {
+class VEXLO9_API XmlObjectBase : public virtual Object {
  public:
   // True when this object may stand where the schema type InterfaceName is expected.
   virtual bool IsSuitableSubstitution(std::string_view InterfaceName) const;

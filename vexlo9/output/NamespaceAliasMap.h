@@ -8,6 +8,7 @@
 
 #include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/MemberTable.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
@@ -19,7 +20,7 @@ std::shared_ptr<NamespaceAliasMap> NewNamespaceAliasMap();
 }  // namespace detail
 
 // One prefix the user wants for a namespace URI. Only its map changes it.
-class NamespaceMapEntry : public Object {
+class VEXLO9_API NamespaceMapEntry : public Object {
   VEXLO9_BY_NAME(NamespaceMapEntry);
 
   const std::string& NamespaceAlias() const noexcept { return alias_; }
@@ -39,7 +40,7 @@ class NamespaceMapEntry : public Object {
 // from 1. Item and Remove take a position (any number) or a URI (a string):
 // a position outside 1 to Count raises 9 "Subscript out of range", an unknown
 // URI 5 "Invalid procedure call or argument", any other kind of index 13.
-class NamespaceAliasMap : public Object {
+class VEXLO9_API NamespaceAliasMap : public Object {
   VEXLO9_BY_NAME(NamespaceAliasMap);
 
   using Item_t = std::shared_ptr<NamespaceMapEntry>;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
@@ -39,7 +40,7 @@ std::unique_ptr<XmlTextWriter> NewXmlTextWriter();
 // were: 101 for a header directive or WriteEndDocument while an element is
 // open, and for text, an end tag or an attribute with no element open; 102 for
 // an attribute after the start tag was closed.
-class XmlTextWriter : public Object {
+class VEXLO9_API XmlTextWriter : public Object {
  public:
   ~XmlTextWriter() override;
   XmlTextWriter(const XmlTextWriter&) = delete;

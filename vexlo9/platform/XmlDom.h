@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "vexlo9/platform/Export.h"
+
 // libxml2's types, named here so that callers never include its headers.
 struct _xmlNode;
 struct _xmlAttr;
@@ -25,7 +27,7 @@ enum XmlNodeType : int32_t {
 
 // A node of a parsed document: a cheap value handle, valid while its
 // document lives. The empty handle is "nothing". Handles compare by identity.
-class XmlNode {
+class VEXLO9_API XmlNode {
  public:
   XmlNode() = default;
   explicit XmlNode(_xmlNode* node) noexcept : node_(node) {}
@@ -71,7 +73,7 @@ class XmlNode {
 };
 
 // An attribute of an element, or one of its namespace declarations.
-class XmlAttribute {
+class VEXLO9_API XmlAttribute {
  public:
   XmlAttribute() = default;
   explicit XmlAttribute(_xmlAttr* attr) noexcept : attr_(attr) {}
@@ -127,9 +129,9 @@ class XmlNode::ChildRange {
   XmlNode first_;
 };
 
-class XmlNode::AttributeRange {
+class VEXLO9_API XmlNode::AttributeRange {
  public:
-  class iterator {
+  class VEXLO9_API iterator {
    public:
     using value_type = XmlAttribute;
     using difference_type = std::ptrdiff_t;
@@ -186,7 +188,7 @@ class XmlParseError {
 // One parsed document, owning its tree. Parsing never reads another file or
 // opens a connection, and entity expansion is bounded; such documents fail
 // to load like any malformed one.
-class XmlDocument {
+class VEXLO9_API XmlDocument {
  public:
   XmlDocument();
   ~XmlDocument();

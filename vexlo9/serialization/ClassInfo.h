@@ -9,6 +9,7 @@
 #include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/Object.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/values/XmlDataType.h"
 
 namespace vexlo9 {
@@ -37,12 +38,12 @@ class DescriptorCol : public Object {
   IndexedList<value_type> items_;
 };
 
-class ElementInfoCol final : public DescriptorCol<detail::ElementInfo> {
+class VEXLO9_API ElementInfoCol final : public DescriptorCol<detail::ElementInfo> {
  public:
   ElementInfoCol() : DescriptorCol("ElementInfoCol") {}
 };
 
-class AttributeInfoCol final : public DescriptorCol<detail::AttributeInfo> {
+class VEXLO9_API AttributeInfoCol final : public DescriptorCol<detail::AttributeInfo> {
  public:
   AttributeInfoCol() : DescriptorCol("AttributeInfoCol") {}
 };
@@ -50,7 +51,7 @@ class AttributeInfoCol final : public DescriptorCol<detail::AttributeInfo> {
 // The description of one generated class: its element, how its content is
 // grouped, a few flags, and its attribute and element descriptors in
 // declaration order. Filled once by the class, then only read.
-class ClassInfo : public Object {
+class VEXLO9_API ClassInfo : public Object {
  public:
   ClassInfo() = default;
   ClassInfo(const ClassInfo&) = delete;

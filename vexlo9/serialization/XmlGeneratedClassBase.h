@@ -6,6 +6,7 @@
 #include "vexlo9/model/MemberTable.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/serialization/ClassInfo.h"
 
 namespace vexlo9 {
@@ -14,7 +15,7 @@ namespace vexlo9 {
 // written under and hands itself to XmlGeneratedClassHelperCls to be read and
 // written. A generated class adds its properties, its by-name table, Init and
 // ClassInfo.
-class XmlGeneratedClassBase : public virtual XmlObjectBase, public virtual XmlGeneratedClass {
+class VEXLO9_API XmlGeneratedClassBase : public virtual XmlObjectBase, public virtual XmlGeneratedClass {
  public:
   std::string_view ElementName() const override { return elementName_; }
   std::string_view TargetNamespace() const override { return ClassInfo().ElementNamespaceURI(); }

@@ -262,6 +262,8 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
 
 XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmParent, XmlNode oXmlElmChild,
                                             const XmlSerializationContext& oContext, bool isOptionalChoice) const {
+  // The element being read when something fails: this one while its attributes are, then the child at the cursor.
+  bool readingChildren = false;
   try {
     const Generated g(oGenClass);
     g.generated.Init();
@@ -273,10 +275,13 @@ XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmPa
       }
     }
     ReadAttributes(g, oXmlElmParent, oContext);
+    readingChildren = true;
     ReadContent(g, oXmlElmParent, oXmlElmChild, oContext, isOptionalChoice);
     return oXmlElmChild;
   } catch (const Error& e) {
-    throw errors::WhileReading(e, oXmlElmParent.nodeName());
+    Error outer = errors::WhileReading(e, oXmlElmParent.nodeName());
+    outer.Locate((readingChildren && oXmlElmChild ? oXmlElmChild : oXmlElmParent).line());
+    throw outer;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/platform/XmlDom.h"
 
 namespace vexlo9 {
@@ -14,7 +15,7 @@ namespace vexlo9 {
 // attributes) and the group logic (sequence, choice, all). The particles
 // themselves are read and written by their descriptors. One per thread,
 // from Global::XmlGeneratedClassHelper().
-class XmlGeneratedClassHelperCls : public Object {
+class VEXLO9_API XmlGeneratedClassHelperCls : public Object {
  public:
   std::string TypeName() const override { return "XmlGeneratedClassHelperCls"; }
 

@@ -159,7 +159,12 @@ Variant XmlObjectBaseHelperCls::ToXmlStream(XmlObjectBase& xmlObj, bool includeD
 void XmlObjectBaseHelperCls::Read(XmlObjectBase& xmlObj, const XmlDocument& document,
                                   const XmlSerializationContextPtr& oContext) const {
   const XmlNode root = document.documentElement();
-  xmlObj.FromXmlInt(root, detail::FirstChildElement(root), ContextOrDefault(oContext), false);
+  try {
+    xmlObj.FromXmlInt(root, detail::FirstChildElement(root), ContextOrDefault(oContext), false);
+  } catch (Error& e) {
+    e.Locate(root.line());  // what no reader placed nearer
+    throw;
+  }
 }
 
 void XmlObjectBaseHelperCls::FromXml(XmlObjectBase& xmlObj, std::string_view xmlIn,

@@ -9,6 +9,7 @@
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
 #include "vexlo9/output/XmlTextWriter.h"
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/platform/XmlDom.h"
 #include "vexlo9/values/RestrictionChecks.h"
 
@@ -23,7 +24,7 @@ enum XmlFormatting : int32_t {
 // descriptors: DOM walking, namespace restriction tests, choice and guard
 // checks, the collection count test and the facet checks. One per thread,
 // from Global::XmlObjectBaseHelper().
-class XmlObjectBaseHelperCls : public Object, public RestrictionChecks {
+class VEXLO9_API XmlObjectBaseHelperCls : public Object, public RestrictionChecks {
  public:
   std::string TypeName() const override { return "XmlObjectBaseHelperCls"; }
 

@@ -8,11 +8,12 @@
 #include <string_view>
 
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
 // An exact integer of any size (xsd:integer), shared by reference.
-class BigInteger : public Object {
+class VEXLO9_API BigInteger : public Object {
  public:
   BigInteger() = default;
   explicit BigInteger(int64_t value);

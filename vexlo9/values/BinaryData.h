@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
@@ -17,7 +18,7 @@ using BinaryDataPtr = std::shared_ptr<BinaryData>;
 //
 // Text is UTF-8. The string conversions treat characters as ISO-8859-1: code points 0-255 are the byte of the
 // same value, any other character becomes "?", and a byte becomes the character of its value.
-class BinaryData : public Object {
+class VEXLO9_API BinaryData : public Object {
  public:
   BinaryData() = default;
 

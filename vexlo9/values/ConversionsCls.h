@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/model/Object.h"
 #include "vexlo9/values/PrimitiveType.h"
 
@@ -16,7 +17,7 @@ namespace vexlo9 {
 // fraction rounded to the nearest integer, ties to even; 13 from "<type>FromString" for no number, 6 beyond 32
 // bits); i1, i2, ui1 and ui2 then raise 109 outside their range. Objects come back new; the value classes'
 // own errors pass through.
-class ConversionsCls : public Object {
+class VEXLO9_API ConversionsCls : public Object {
  public:
   ConversionsCls() = default;
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
@@ -40,7 +41,7 @@ using DateTimePtr = std::shared_ptr<DateTime>;
 // -401 are leap years and arithmetic steps from -0001-12-31 straight to 0001-01-01.
 // A zone offset carries its sign on the hour; an offset between -01:00 and 00:00 carries it on the minute
 // instead (-00:30 is hour 0, minute -30).
-class DateTime : public Object {
+class VEXLO9_API DateTime : public Object {
  public:
   DateTime() = default;
   DateTime(const DateTime&) = default;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/values/DateTime.h"
 
 namespace vexlo9 {
@@ -14,7 +15,7 @@ class DateTimeSpan;
 using DateTimeSpanPtr = std::shared_ptr<DateTimeSpan>;
 
 // An XML Schema duration: nine components, stored as given, and one sign for the whole.
-class DateTimeSpan : public Object {
+class VEXLO9_API DateTimeSpan : public Object {
  public:
   DateTimeSpan() = default;
   DateTimeSpan(const DateTimeSpan&) = default;

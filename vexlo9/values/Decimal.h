@@ -9,13 +9,14 @@
 #include <utility>
 
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 
 namespace vexlo9 {
 
 // An exact decimal number of any size and precision (xsd:decimal), shared by
 // reference. It keeps the number of fraction digits it was given, so "12.50"
 // prints back as "12.50", while comparison is numeric ("12.5" equals "12.50").
-class Decimal : public Object {
+class VEXLO9_API Decimal : public Object {
  public:
   Decimal() = default;
   explicit Decimal(int64_t value);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/model/Variant.h"
 #include "vexlo9/values/XmlDataType.h"
 
@@ -42,7 +43,7 @@ struct PrimitiveRestrictions {
 // Numbers, dates, durations, decimals and integers test the four bounds and ignore pattern and lengths; binary
 // data (in bytes) and strings (in characters) test the lengths and ignore the bounds; strings alone test the
 // pattern, before the lengths; booleans test nothing.
-class RestrictionChecks {
+class VEXLO9_API RestrictionChecks {
  public:
   // Tests vVal, converted to eDataType's value type, against primValues; the lengths are narrowed to 16 bits
   // (6 "Overflow" beyond). type_char and types outside the enumeration raise 132.

@@ -4,12 +4,13 @@
 #include <string_view>
 
 #include "vexlo9/model/Object.h"
+#include "vexlo9/platform/Export.h"
 #include "vexlo9/values/XmlDataType.h"
 
 namespace vexlo9 {
 
 // The whiteSpace facet, applied to text before it is read as a value. Stateless.
-class WhitespaceUtilsCls : public Object {
+class VEXLO9_API WhitespaceUtilsCls : public Object {
  public:
   WhitespaceUtilsCls() = default;
 

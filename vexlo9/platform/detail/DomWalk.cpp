@@ -42,11 +42,16 @@ XmlDocument NewDocument() {
   return document;
 }
 
+[[noreturn]] void ThrowAt(Error error, const XmlParseError& where) {
+  error.Locate(where.line(), where.linepos());
+  throw error;
+}
+
 }  // namespace
 
 XmlDocument LoadDocument(std::string_view text) {
   XmlDocument document = NewDocument();
-  if (!document.loadXML(text)) throw errors::ParseFailed(document.parseError().reason());
+  if (!document.loadXML(text)) ThrowAt(errors::ParseFailed(document.parseError().reason()), document.parseError());
   return document;
 }
 
@@ -55,7 +60,7 @@ XmlDocument LoadDocumentFile(const std::string& fileName) {
   if (!document.load(fileName)) {
     const XmlParseError& error = document.parseError();
     if (error.errorCode() == XmlParseError::kFileNotFound) throw errors::FileNotFound(fileName, error.reason());
-    throw errors::ParseFailed(error.reason());
+    ThrowAt(errors::ParseFailed(error.reason()), error);
   }
   return document;
 }

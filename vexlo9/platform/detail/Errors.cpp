@@ -16,8 +16,10 @@ Error Make(int32_t number, std::string source, std::string_view text, std::initi
 }
 
 Error WhileReading(const Error& inner, std::string_view elementName) {
-  return Error(inner.Number(), inner.Source(),
-               "Failed to process the element [" + std::string(elementName) + "]" + kLineBreak + inner.Description());
+  Error outer(inner.Number(), inner.Source(),
+              "Failed to process the element [" + std::string(elementName) + "]" + kLineBreak + inner.Description());
+  outer.Locate(inner.Line(), inner.Column());
+  return outer;
 }
 
 Error WhileWriting(const Error& inner, std::string_view elementName) {

@@ -53,7 +53,8 @@ Error Make(int32_t number, std::string source, std::string_view text, std::initi
 #undef VEXLO9_ERROR_AT
 #undef VEXLO9_ERROR
 
-// The serializer re-raises an error from inside an element with one line naming the element first.
+// The serializer re-raises an error from inside an element with one line naming the element first; a read keeps
+// the inner error's position.
 inline constexpr const char* kLineBreak = "\r\n";
 Error WhileReading(const Error& inner, std::string_view elementName);
 Error WhileWriting(const Error& inner, std::string_view elementName);

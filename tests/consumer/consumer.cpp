@@ -1,0 +1,43 @@
+// Reads, changes and writes a document through an installed vexlo9, as an application would; prints the result.
+#include <iostream>
+
+#include "vexlo9/vexlo9.h"
+
+class Order : public vexlo9::XmlGeneratedClassBase {
+  VEXLO9_BY_NAME(Order);
+  Order() : XmlGeneratedClassBase("order") { Init(); }
+  void Init() override { total_ = std::make_shared<vexlo9::Decimal>(); }
+  const vexlo9::ClassInfo& ClassInfo() const override {
+    static const auto info = [] {
+      auto i = std::make_shared<vexlo9::ClassInfo>();
+      i->ElementName("order");
+      i->AddElmSeqPrimMnd("total", "", "total", vexlo9::type_decimal, "", vexlo9::WhitespaceRule_Collapse, "", -1, -1,
+                          "0", "", "", "", -1);
+      return i;
+    }();
+    return *info;
+  }
+  std::shared_ptr<vexlo9::Decimal> total() const { return total_; }
+  void total(std::shared_ptr<vexlo9::Decimal> value) { total_ = std::move(value); }
+
+ private:
+  std::shared_ptr<vexlo9::Decimal> total_;
+};
+
+const vexlo9::MemberTable<Order>& Order::Members() {
+  static const auto table = vexlo9::MemberTable<Order>::Builder().Property("total", &Order::total, &Order::total).Build();
+  return table;
+}
+
+int main() {
+  const auto& xml = *vexlo9::Global::XmlObjectBaseHelper();
+  Order order;
+  xml.FromXml(order, "<order><total>12.50</total></order>");
+  order.total(std::make_shared<vexlo9::Decimal>(*order.total() * vexlo9::Decimal(2)));
+  std::cout << xml.ToXml(order, false, vexlo9::XmlFormatting_None);
+  try {
+    xml.FromXml(order, "<order>\n<total>twelve</total></order>");
+  } catch (const vexlo9::Error& e) {
+    std::cout << " / " << e.Number() << " at line " << e.Line() << "\n";
+  }
+}
