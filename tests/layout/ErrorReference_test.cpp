@@ -98,7 +98,7 @@ TEST(ErrorReference, ListsEveryErrorTheLibraryRaises) {
   }
   // Every factory call names a row, but for the helpers that re-raise or build what a row gives.
   static const std::regex raised(R"(errors::([A-Z][A-Za-z0-9]*)\()");
-  const std::set<std::string> helpers = {"Make", "WhileReading", "WhileWriting"};
+  const std::set<std::string> helpers = {"ErrorsOnly", "Make", "WhileReading", "WhileWriting"};
   std::set<std::string> missing;
   for (const auto& entry : fs::recursive_directory_iterator(fs::path(VEXLO9_SOURCE_DIR) / "vexlo9")) {
     const std::string text = Read(entry.path());

@@ -4,6 +4,7 @@
 #include "vexlo9/model/detail/PerThread.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/output/detail/NamespaceRestriction.h"
+#include "vexlo9/output/detail/WritingObject.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 
@@ -92,9 +93,12 @@ void Element::FromXml(std::string_view xmlIn) {
 
 void Element::FromXml(std::string_view xmlIn, XmlSerializationContextPtr& oContext) {
   if (!oContext) oContext = detail::PerThread<XmlSerializationContext>();
-  const XmlDocument document = detail::LoadDocument(xmlIn);
-  const XmlNode root = document.documentElement();
-  FromXmlInt(root, root, *oContext, false);
+  const XmlSerializationContext& context = *oContext;
+  errors::ErrorsOnly("FromXml", [&] {
+    const XmlDocument document = detail::LoadDocument(xmlIn, detail::LimitsOf(context));
+    const XmlNode root = document.documentElement();
+    FromXmlInt(root, root, context, false);
+  });
 }
 
 bool Element::IsSuitableSubstitution(std::string_view) const { return true; }
@@ -128,6 +132,7 @@ XmlNode Element::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializatio
 
 void Element::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view NamespaceURI,
                        const XmlSerializationContext& oContext, bool isOptionalChoice) {
+  const detail::WritingObject writing(oXmlOut, *this);
   oXmlOut.WriteStartElement(name_, namespace_);
   attributes_->AttributesToXmlInt(oXmlOut, oContext);
   // The text always follows the children: mixed content is not kept in order.
@@ -152,9 +157,12 @@ void ElementCol::Remove(int32_t index) {
   RaiseOnCollectionChange();
 }
 
-// One removal, and one event, at a time.
+// One removal, and one event, at a time, as from the front; in linear time.
 void ElementCol::Clear() {
-  while (Count() >= 1) Remove(1);
+  while (Count() >= 1) {
+    items_.RemoveFirst();
+    RaiseOnCollectionChange();
+  }
 }
 
 ElementCol::Item_t ElementCol::AddNew(std::string_view ElementName, std::optional<std::string> elementNamespace) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,6 +63,23 @@ class VEXLO9_API XmlSerializationContext : public Object {
   const std::string& InlineSchema() const noexcept { return inlineSchema_; }
   void InlineSchema(std::string value) { inlineSchema_ = std::move(value); }
 
+  // Limits on what a document being read may make the library do, checked before the parser does the work;
+  // crossing one raises 103 naming it. 0 means no limit of the library's own.
+  int64_t MaxDocumentSize() const noexcept { return maxDocumentSize_; }
+  void MaxDocumentSize(int64_t bytes) noexcept { maxDocumentSize_ = bytes; }
+  int32_t MaxAttributesPerElement() const noexcept { return maxAttributesPerElement_; }
+  void MaxAttributesPerElement(int32_t count) noexcept { maxAttributesPerElement_ = count; }
+  // Of one text or attribute value, however it arrives (in pieces, through entities, as CDATA).
+  int64_t MaxTextLength() const noexcept { return maxTextLength_; }
+  void MaxTextLength(int64_t bytes) noexcept { maxTextLength_ = bytes; }
+  // Of elements read, and of objects written (writing deeper, or an object that holds itself, raises 163 / 162).
+  int32_t MaxDepth() const noexcept { return maxDepth_; }
+  void MaxDepth(int32_t depth) noexcept { maxDepth_ = depth; }
+  // Writes the characters a parser would normalise as character references (CR everywhere, TAB in attribute
+  // values), so that every string reads back as it was written. Off: written as they are.
+  bool EscapeNormalizedCharacters() const noexcept { return escapeNormalizedCharacters_; }
+  void EscapeNormalizedCharacters(bool value) noexcept { escapeNormalizedCharacters_ = value; }
+
  private:
   std::shared_ptr<NamespaceAliasMap> namespaceAliases_;
   std::shared_ptr<AttributeCol> additionalRootAttributes_;
@@ -77,6 +95,11 @@ class VEXLO9_API XmlSerializationContext : public Object {
   bool noOptionalAttributeDefaultOutput_ = false;
   vexlo9::SchemaType schemaType_ = SchemaType_XSD;
   std::string inlineSchema_;
+  int64_t maxDocumentSize_ = int64_t{64} << 20;
+  int32_t maxAttributesPerElement_ = 256;
+  int64_t maxTextLength_ = int64_t{10} << 20;
+  int32_t maxDepth_ = 256;
+  bool escapeNormalizedCharacters_ = false;
 };
 
 using XmlSerializationContextPtr = std::shared_ptr<XmlSerializationContext>;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "vexlo9/output/detail/NamespaceMap.h"
+#include "vexlo9/output/detail/WritingObject.h"
 #include "vexlo9/output/detail/XmlTextWriterContext.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/TextBuffer.h"
@@ -16,7 +17,7 @@ namespace {
 // Characters that the escaping rules replace.
 constexpr std::array<bool, 256> kSpecial = [] {
   std::array<bool, 256> special{};
-  for (unsigned char c : {'&', '<', '>', '"', '\n'}) special[c] = true;
+  for (unsigned char c : {'&', '<', '>', '"', '\n', '\r', '\t'}) special[c] = true;
   return special;
 }();
 
@@ -35,6 +36,10 @@ struct XmlTextWriter::State {
   detail::NamespaceMap scope;
   EOLType eol = EOLType_LF;
   std::string_view lineEnd = "\n";
+  bool escapeNormalized = false;
+  int32_t maxDepth = 256;
+  // The objects being written, outermost first (see detail::WritingObject).
+  std::vector<const Object*> path;
 };
 
 namespace detail {
@@ -56,6 +61,25 @@ bool XmlTextWriter::Format() const noexcept { return state_->format; }
 void XmlTextWriter::Format(bool value) noexcept { state_->format = value; }
 const std::string& XmlTextWriter::defaultNamespace() const noexcept { return state_->defaultNamespace; }
 EOLType XmlTextWriter::EOL() const noexcept { return state_->eol; }
+bool XmlTextWriter::EscapeNormalizedCharacters() const noexcept { return state_->escapeNormalized; }
+void XmlTextWriter::EscapeNormalizedCharacters(bool value) noexcept { state_->escapeNormalized = value; }
+int32_t XmlTextWriter::MaxDepth() const noexcept { return state_->maxDepth; }
+void XmlTextWriter::MaxDepth(int32_t value) noexcept { state_->maxDepth = value; }
+
+namespace detail {
+
+WritingObject::WritingObject(XmlTextWriter& writer, const Object& object) : path_(writer.state_->path) {
+  for (const Object* outer : path_) {
+    if (outer == &object) throw errors::ObjectHoldsItself(object.TypeName());
+  }
+  const int32_t maxDepth = writer.state_->maxDepth;
+  if (maxDepth > 0 && path_.size() >= static_cast<size_t>(maxDepth)) throw errors::ObjectsTooDeep(maxDepth);
+  path_.push_back(&object);
+}
+
+WritingObject::~WritingObject() { path_.pop_back(); }
+
+}  // namespace detail
 
 void XmlTextWriter::EOL(EOLType value) noexcept {
   state_->eol = value;
@@ -300,7 +324,10 @@ void XmlTextWriter::WriteEscaped(std::string_view text, bool attribute) {
       case '<': state_->out.Append("&lt;"); break;
       case '>': state_->out.Append("&gt;"); break;
       case '"': state_->out.Append("&quot;"); break;
-      default: state_->out.Append(attribute ? std::string_view("&#xA;") : state_->lineEnd); break;
+      case '\n': state_->out.Append(attribute ? std::string_view("&#xA;") : state_->lineEnd); break;
+      // What a parser would normalise, kept only when asked (see EscapeNormalizedCharacters).
+      case '\r': state_->out.Append(state_->escapeNormalized ? std::string_view("&#xD;") : "\r"); break;
+      default: state_->out.Append(attribute && state_->escapeNormalized ? std::string_view("&#x9;") : "\t"); break;
     }
     runStart = i + 1;
   }

@@ -27,6 +27,7 @@ class XmlTextWriter;
 
 namespace detail {
 class Namespace;
+class WritingObject;
 struct XmlTextWriterContext;
 // The document entry points (and tests) create writers through this.
 std::unique_ptr<XmlTextWriter> NewXmlTextWriter();
@@ -55,6 +56,12 @@ class VEXLO9_API XmlTextWriter : public Object {
   EOLType EOL() const noexcept;
   // EOLType_LF and EOLType_CRLF choose the line end; other values are kept but change nothing.
   void EOL(EOLType value) noexcept;
+  // Writes CR, and TAB in attribute values, as character references, which a parser keeps as they are.
+  bool EscapeNormalizedCharacters() const noexcept;
+  void EscapeNormalizedCharacters(bool value) noexcept;
+  // How deep objects may nest while they write themselves into this writer (0: no bound).
+  int32_t MaxDepth() const noexcept;
+  void MaxDepth(int32_t value) noexcept;
   // Discards everything written so far and writes the XML declaration.
   void WriteStartDocument(XmlEncoding eEncoding);
   void WriteHeaderDirective(std::string_view directive);
@@ -83,6 +90,7 @@ class VEXLO9_API XmlTextWriter : public Object {
 
  private:
   friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter();
+  friend class detail::WritingObject;
   XmlTextWriter();
 
   // The current element; 101 when none is open.

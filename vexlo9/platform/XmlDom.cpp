@@ -4,13 +4,16 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <utility>
 
+#include "vexlo9/platform/detail/MarkupScan.h"
 #include "vexlo9/platform/detail/XmlNamespaces.h"
 
 namespace vexlo9 {
@@ -83,7 +86,11 @@ xmlParserInputPtr RefusingLoader(const char* url, const char* id, xmlParserCtxtP
   return g_previousLoader ? g_previousLoader(url, id, ctxt) : nullptr;
 }
 
-void InstallLoaderOnce() {
+}  // namespace
+
+namespace detail {
+
+void SetUpLibxml() {
   static std::once_flag once;
   std::call_once(once, [] {
     xmlInitParser();
@@ -91,6 +98,10 @@ void InstallLoaderOnce() {
     xmlSetExternalEntityLoader(RefusingLoader);
   });
 }
+
+}  // namespace detail
+
+namespace {
 
 void OnParserError(void* userData, xmlErrorPtr error) {
   const auto* ctxt = static_cast<const xmlParserCtxt*>(userData);
@@ -361,43 +372,74 @@ bool XmlDocument::load(const std::string& fileName) {
     parseError_.reason_ = "The file [" + fileName + "] cannot be opened: " + std::strerror(error);
     return false;
   };
-  // Read here rather than through libxml2, whose file access goes through the entity loader.
+  // Read here rather than through libxml2, whose file access goes through the entity loader. The size bound
+  // holds while reading, so a device or pipe that never ends costs no more than the bound.
   errno = 0;
   const std::unique_ptr<std::FILE, FileClose> file(std::fopen(fileName.c_str(), "rb"));
   if (!file) return cannotOpen(errno);
+  const auto bound = limits_.maxDocumentSize > 0 ? static_cast<std::size_t>(limits_.maxDocumentSize) : SIZE_MAX;
   std::string bytes;
   char chunk[64 * 1024];
   std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, got);
+  while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+    if (got > bound - std::min(bound, bytes.size())) return Exceeds("MaxDocumentSize", limits_.maxDocumentSize, 0, 0);
+    bytes.append(chunk, got);
+  }
   if (std::ferror(file.get())) return cannotOpen(errno != 0 ? errno : EIO);
   return Parse(bytes, fileName.c_str(), nullptr);
+}
+
+bool XmlDocument::Fail(int32_t code, std::string_view message, int32_t line, int32_t column) {
+  doc_.reset();
+  parseError_.errorCode_ = code;
+  parseError_.line_ = line;
+  parseError_.linepos_ = column;
+  parseError_.reason_ = OneLine(message);
+  if (line > 0) {
+    parseError_.reason_ += " (line " + std::to_string(line);
+    if (column > 0) parseError_.reason_ += ", column " + std::to_string(column);
+    parseError_.reason_ += ")";
+  }
+  return false;
+}
+
+bool XmlDocument::Exceeds(const char* limit, int64_t value, int32_t line, int32_t column) {
+  Fail(XmlParseError::kLimitExceeded, "The document goes beyond " + std::string(limit) + " (" + std::to_string(value) + ")",
+       line, column);
+  parseError_.exceededLimit_ = limit;
+  parseError_.limitValue_ = value;
+  return false;
 }
 
 bool XmlDocument::Parse(std::string_view text, const char* url, const char* encoding) {
   doc_.reset();
   parseError_ = XmlParseError();
-  const auto fail = [this](int code, std::string_view message, int line, int column) {
-    parseError_.errorCode_ = code;
-    parseError_.line_ = line;
-    parseError_.linepos_ = column;
-    parseError_.reason_ = OneLine(message);
-    if (line > 0) {
-      parseError_.reason_ += " (line " + std::to_string(line) + ", column " + std::to_string(column) + ")";
-    }
-    return false;
-  };
   if (text.size() > static_cast<std::size_t>(INT_MAX)) {
-    return fail(XML_ERR_INTERNAL_ERROR, "The document is larger than 2 GB", 0, 0);
+    return Fail(XML_ERR_INTERNAL_ERROR, "The document is larger than 2 GB", 0, 0);
+  }
+  if (limits_.maxDocumentSize > 0 && text.size() > static_cast<std::size_t>(limits_.maxDocumentSize)) {
+    return Exceeds("MaxDocumentSize", limits_.maxDocumentSize, 0, 0);
+  }
+  const detail::MarkupBounds bounds{limits_.maxAttributesPerElement, limits_.maxTextLength, limits_.maxDepth};
+  if (const auto excess = detail::ScanMarkup(text, bounds)) {
+    switch (excess->what) {
+      case detail::MarkupExcess::What::Attributes:
+        return Exceeds("MaxAttributesPerElement", limits_.maxAttributesPerElement, excess->line, excess->column);
+      case detail::MarkupExcess::What::Text:
+        return Exceeds("MaxTextLength", limits_.maxTextLength, excess->line, excess->column);
+      case detail::MarkupExcess::What::Depth:
+        return Exceeds("MaxDepth", limits_.maxDepth, excess->line, excess->column);
+    }
   }
 
-  InstallLoaderOnce();
+  detail::SetUpLibxml();
   if (xmlGetExternalEntityLoader() != RefusingLoader) {
     // Someone replaced the loader after ours: without it entities could read files.
-    return fail(XML_IO_LOAD_ERROR, "The external entity loader was replaced; documents are not parsed", 0, 0);
+    return Fail(XML_IO_LOAD_ERROR, "The external entity loader was replaced; documents are not parsed", 0, 0);
   }
 
   const std::unique_ptr<xmlParserCtxt, ParserCtxtFree> ctxt(xmlNewParserCtxt());
-  if (!ctxt) return fail(XML_ERR_NO_MEMORY, "Out of memory", 0, 0);
+  if (!ctxt) return Fail(XML_ERR_NO_MEMORY, "Out of memory", 0, 0);
   ParseState state;
   state.ctxt = ctxt.get();
   ctxt->_private = &state;
@@ -418,9 +460,50 @@ bool XmlDocument::Parse(std::string_view text, const char* url, const char* enco
   std::unique_ptr<_xmlDoc, DocFree> doc(
       xmlCtxtReadMemory(ctxt.get(), data, static_cast<int>(text.size()), url, encoding, options));
   if (!doc && !state.failed) state.Fail(XML_ERR_DOCUMENT_EMPTY, "The document could not be parsed", 0, 0);
-  if (state.failed) return fail(state.code, state.message, state.line, state.column);
+  if (state.failed) return Fail(state.code, state.message, state.line, state.column);
+  // The parser ends quietly at a NUL after the root element: what it left unread is content all the same.
+  if (xmlByteConsumed(ctxt.get()) < static_cast<long>(text.size())) {
+    const xmlParserInputPtr at = ctxt->input;
+    return Fail(XML_ERR_DOCUMENT_END, "Extra content at the end of the document", at ? at->line : 0, at ? at->col : 0);
+  }
   doc_ = std::move(doc);
+  if (limits_.maxTextLength > 0 && TextBeyondLimit()) return false;
   return true;
+}
+
+bool XmlDocument::TextBeyondLimit() {
+  const auto bound = static_cast<std::size_t>(limits_.maxTextLength);
+  // An element's text is all its text and CDATA children together, as readers join them.
+  const auto beyond = [bound](const xmlNode* first) {
+    std::size_t length = 0;
+    for (const xmlNode* child = first; child; child = child->next) {
+      if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) {
+        length += child->content ? std::strlen(reinterpret_cast<const char*>(child->content)) : 0;
+      }
+    }
+    return length > bound;
+  };
+  // Depth-first over elements without recursion.
+  for (xmlNode* node = xmlDocGetRootElement(doc_.get()); node;) {
+    bool found = beyond(node->children);
+    for (const xmlAttr* attr = node->properties; attr && !found; attr = attr->next) found = beyond(attr->children);
+    if (found) {
+      Exceeds("MaxTextLength", limits_.maxTextLength, XmlNode(node).line(), 0);
+      return true;
+    }
+    xmlNode* next = nullptr;
+    for (xmlNode* child = node->children; child && !next; child = child->next) {
+      if (child->type == XML_ELEMENT_NODE) next = child;
+    }
+    while (!next && node) {
+      for (xmlNode* sibling = node->next; sibling && !next; sibling = sibling->next) {
+        if (sibling->type == XML_ELEMENT_NODE) next = sibling;
+      }
+      if (!next) node = node->parent && node->parent->type == XML_ELEMENT_NODE ? node->parent : nullptr;
+    }
+    node = next;
+  }
+  return false;
 }
 
 }  // namespace vexlo9

@@ -164,11 +164,22 @@ class VEXLO9_API XmlNode::AttributeRange {
 inline XmlNode::ChildRange XmlNode::childNodes() const { return ChildRange(firstChild()); }
 inline XmlNode::AttributeRange XmlNode::attributes() const { return AttributeRange(node_); }
 
+// Bounds on what a document may make the parser do: on its size, on the attributes of one element, on one text
+// and on the nesting of elements. 0 means no bound (the parser keeps its own: depth 256, text 10 MB).
+struct XmlLimits {
+  int64_t maxDocumentSize = 0;  // bytes, checked before parsing (and while a file is read)
+  int32_t maxAttributesPerElement = 0;
+  int64_t maxTextLength = 0;  // bytes of one text or attribute value, however it arrives
+  int32_t maxDepth = 0;
+};
+
 // What went wrong in the last load.
-class XmlParseError {
+class VEXLO9_API XmlParseError {
  public:
   // The code for a file that could not be found or opened.
   static constexpr int32_t kFileNotFound = static_cast<int32_t>(0x800C0005u);
+  // The code for a document beyond one of the XmlLimits; exceededLimit() names it.
+  static constexpr int32_t kLimitExceeded = static_cast<int32_t>(0x800C0006u);
 
   // 0 after a successful load; kFileNotFound; otherwise libxml2's error number (xmlParserErrors).
   int32_t errorCode() const noexcept { return errorCode_; }
@@ -176,6 +187,9 @@ class XmlParseError {
   const std::string& reason() const noexcept { return reason_; }
   int32_t line() const noexcept { return line_; }
   int32_t linepos() const noexcept { return linepos_; }
+  // With kLimitExceeded: the XmlLimits member's name in the context's terms ("MaxDepth") and its value.
+  const char* exceededLimit() const noexcept { return exceededLimit_; }
+  int64_t limitValue() const noexcept { return limitValue_; }
 
  private:
   friend class XmlDocument;
@@ -183,6 +197,8 @@ class XmlParseError {
   std::string reason_;
   int32_t line_ = 0;
   int32_t linepos_ = 0;
+  const char* exceededLimit_ = "";
+  int64_t limitValue_ = 0;
 };
 
 // One parsed document, owning its tree. Parsing never reads another file or
@@ -203,8 +219,12 @@ class VEXLO9_API XmlDocument {
   // When false, whitespace-only text between elements may be dropped.
   bool preserveWhiteSpace() const noexcept { return preserveWhiteSpace_; }
   void preserveWhiteSpace(bool value) noexcept { preserveWhiteSpace_ = value; }
+  // Applied by every later load.
+  const XmlLimits& limits() const noexcept { return limits_; }
+  void limits(const XmlLimits& value) noexcept { limits_ = value; }
 
-  // Parses UTF-8 text, whatever its declaration says. False on failure, with parseError() filled.
+  // Parses UTF-8 text, whatever its declaration says. False on failure, with parseError() filled; input left
+  // unread after the root element (a NUL, say) is a failure too.
   bool loadXML(std::string_view text);
   // Parses a file, decoded by its byte-order mark and declaration. False on failure, with parseError()
   // filled (kFileNotFound when the file cannot be opened or read).
@@ -217,12 +237,17 @@ class VEXLO9_API XmlDocument {
 
  private:
   bool Parse(std::string_view text, const char* url, const char* encoding);
+  bool Fail(int32_t code, std::string_view message, int32_t line, int32_t column);
+  bool Exceeds(const char* limit, int64_t value, int32_t line, int32_t column);
+  // The first element or attribute whose text goes beyond the limit, after parsing.
+  bool TextBeyondLimit();
 
   struct DocFree {
     void operator()(_xmlDoc* doc) const;
   };
   std::unique_ptr<_xmlDoc, DocFree> doc_;
   XmlParseError parseError_;
+  XmlLimits limits_;
   bool validateOnParse_ = false;
   bool preserveWhiteSpace_ = true;
 };

@@ -12,6 +12,7 @@
 #include "vexlo9/model/XmlObjectBase.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/output/detail/NamespaceUtilsCls.h"
+#include "vexlo9/output/detail/WritingObject.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/ClassInfo.h"
@@ -290,6 +291,7 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
                                        bool isOptionalChoice) const {
   const Generated g(oGenClass);
   try {
+    const detail::WritingObject writing(oXmlOut, oGenClass);
     const bool isElement = g.info.ElementType() == XmlElementType::Element;
     if (isElement) {
       if (bRootElement) {

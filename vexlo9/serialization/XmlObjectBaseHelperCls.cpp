@@ -111,6 +111,8 @@ std::string XmlObjectBaseHelperCls::Write(XmlObjectBase& xmlObj, bool includeDoc
   const std::unique_ptr<XmlTextWriter> writer = detail::NewXmlTextWriter();
   writer->Format(formatting == XmlFormatting_Indented);
   writer->EOL(EOL);
+  writer->EscapeNormalizedCharacters(context.EscapeNormalizedCharacters());
+  writer->MaxDepth(context.MaxDepth());
   if (includeDocHeader) writer->WriteStartDocument(encoding);
   xmlObj.ToXmlInt(*writer, true, xmlObj.TargetNamespace(), context, false);
   if (includeDocHeader) writer->WriteEndDocument();
@@ -119,41 +121,42 @@ std::string XmlObjectBaseHelperCls::Write(XmlObjectBase& xmlObj, bool includeDoc
 
 std::string XmlObjectBaseHelperCls::ToXml(XmlObjectBase& xmlObj, bool includeDocHeader, XmlFormatting formatting,
                                           EOLType EOL, const XmlSerializationContextPtr& oContext) const {
-  return Write(xmlObj, includeDocHeader, formatting, XmlEncoding_UNICODE, EOL, oContext);
+  return errors::ErrorsOnly("ToXml",
+                            [&] { return Write(xmlObj, includeDocHeader, formatting, XmlEncoding_UNICODE, EOL, oContext); });
 }
 
 void XmlObjectBaseHelperCls::ToXmlFile(XmlObjectBase& xmlObj, const std::string& filename, bool includeDocHeader,
                                        XmlFormatting formatting, XmlEncoding encoding, EOLType EOL,
                                        const XmlSerializationContextPtr& oContext) const {
-  if (encoding == XmlEncoding_NONE) {
-    throw errors::EncodingNone("ToXmlFile");
-  }
-  const std::string xml = Write(xmlObj, includeDocHeader, formatting, encoding, EOL, oContext);
-  if (encoding == XmlEncoding_UTF8) {
-    BinaryFileWriter file;
-    file.Open(filename, 2);
-    file.Write(ConversionUtils::ToUtf8Bytes(xml));
-    file.Close();
-  } else if (encoding == XmlEncoding_UTF16 || encoding == XmlEncoding_UNICODE) {
-    TextFileWriter file;
-    file.Open(filename, 2);
-    file.Write(xml);
-    file.Close();
-  }
+  if (encoding == XmlEncoding_NONE) throw errors::EncodingNone("ToXmlFile");
+  errors::ErrorsOnly("ToXmlFile", [&] {
+    const std::string xml = Write(xmlObj, includeDocHeader, formatting, encoding, EOL, oContext);
+    if (encoding == XmlEncoding_UTF8) {
+      BinaryFileWriter file;
+      file.Open(filename, 2);
+      file.Write(ConversionUtils::ToUtf8Bytes(xml));
+      file.Close();
+    } else if (encoding == XmlEncoding_UTF16 || encoding == XmlEncoding_UNICODE) {
+      TextFileWriter file;
+      file.Open(filename, 2);
+      file.Write(xml);
+      file.Close();
+    }
+  });
 }
 
 Variant XmlObjectBaseHelperCls::ToXmlStream(XmlObjectBase& xmlObj, bool includeDocHeader, XmlFormatting formatting,
                                             XmlEncoding encoding, EOLType EOL,
                                             const XmlSerializationContextPtr& oContext) const {
-  if (encoding == XmlEncoding_NONE) {
-    throw errors::EncodingNone("ToXmlStream");
-  }
-  const std::string xml = Write(xmlObj, includeDocHeader, formatting, encoding, EOL, oContext);
-  if (encoding == XmlEncoding_UTF8) return Variant(ConversionUtils::ToUtf8Bytes(xml));
-  if (encoding == XmlEncoding_UTF16 || encoding == XmlEncoding_UNICODE) {
-    return Variant(ConversionUtils::ToUtf16Bytes(xml));
-  }
-  return Variant();
+  if (encoding == XmlEncoding_NONE) throw errors::EncodingNone("ToXmlStream");
+  return errors::ErrorsOnly("ToXmlStream", [&] {
+    const std::string xml = Write(xmlObj, includeDocHeader, formatting, encoding, EOL, oContext);
+    if (encoding == XmlEncoding_UTF8) return Variant(ConversionUtils::ToUtf8Bytes(xml));
+    if (encoding == XmlEncoding_UTF16 || encoding == XmlEncoding_UNICODE) {
+      return Variant(ConversionUtils::ToUtf16Bytes(xml));
+    }
+    return Variant();
+  });
 }
 
 void XmlObjectBaseHelperCls::Read(XmlObjectBase& xmlObj, const XmlDocument& document,
@@ -169,12 +172,16 @@ void XmlObjectBaseHelperCls::Read(XmlObjectBase& xmlObj, const XmlDocument& docu
 
 void XmlObjectBaseHelperCls::FromXml(XmlObjectBase& xmlObj, std::string_view xmlIn,
                                      const XmlSerializationContextPtr& oContext) const {
-  Read(xmlObj, detail::LoadDocument(xmlIn), oContext);
+  errors::ErrorsOnly("FromXml", [&] {
+    Read(xmlObj, detail::LoadDocument(xmlIn, detail::LimitsOf(ContextOrDefault(oContext))), oContext);
+  });
 }
 
 void XmlObjectBaseHelperCls::FromXmlFile(XmlObjectBase& xmlObj, const std::string& filename,
                                          const XmlSerializationContextPtr& oContext) const {
-  Read(xmlObj, detail::LoadDocumentFile(filename), oContext);
+  errors::ErrorsOnly("FromXmlFile", [&] {
+    Read(xmlObj, detail::LoadDocumentFile(filename, detail::LimitsOf(ContextOrDefault(oContext))), oContext);
+  });
 }
 
 // ---- DOM walking

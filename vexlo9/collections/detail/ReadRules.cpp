@@ -31,6 +31,11 @@ bool SkipToElement(const XmlSerializationContext& oContext, XmlNode& oXmlElmChil
   return true;
 }
 
+XmlLimits LimitsOf(const XmlSerializationContext& oContext) {
+  return {oContext.MaxDocumentSize(), oContext.MaxAttributesPerElement(), oContext.MaxTextLength(),
+          oContext.MaxDepth()};
+}
+
 void CheckCount(const XmlSerializationContext& oContext, int32_t count, int32_t minOccurs, int32_t maxOccurs,
                 std::string_view elementName) {
   if (oContext.IgnoreInvalidCollectionCounts()) return;

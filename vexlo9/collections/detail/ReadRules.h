@@ -19,6 +19,8 @@ bool DoesAttributeNameMatch(const XmlSerializationContext& oContext, const XmlAt
 // the cursor then holds it. Elements skipped stay skipped.
 bool SkipToElement(const XmlSerializationContext& oContext, XmlNode& oXmlElmChild, std::string_view sElementName,
                    std::string_view sElementNamespace);
+// The context's limits on a document being read.
+XmlLimits LimitsOf(const XmlSerializationContext& oContext);
 // Raises 107 when count breaks the bounds (maxOccurs -1: unbounded), unless the context ignores counts.
 void CheckCount(const XmlSerializationContext& oContext, int32_t count, int32_t minOccurs, int32_t maxOccurs,
                 std::string_view elementName);

@@ -35,32 +35,36 @@ std::string ElementType(XmlNode element) {
 
 namespace {
 
-XmlDocument NewDocument() {
+XmlDocument NewDocument(const XmlLimits& limits) {
   XmlDocument document;
+  document.limits(limits);
   document.validateOnParse(false);
   document.preserveWhiteSpace(true);
   return document;
 }
 
-[[noreturn]] void ThrowAt(Error error, const XmlParseError& where) {
-  error.Locate(where.line(), where.linepos());
+[[noreturn]] void ThrowParseError(const XmlParseError& parse) {
+  Error error = parse.errorCode() == XmlParseError::kLimitExceeded
+                    ? errors::LimitExceeded(parse.exceededLimit(), parse.limitValue())
+                    : errors::ParseFailed(parse.reason());
+  error.Locate(parse.line(), parse.linepos());
   throw error;
 }
 
 }  // namespace
 
-XmlDocument LoadDocument(std::string_view text) {
-  XmlDocument document = NewDocument();
-  if (!document.loadXML(text)) ThrowAt(errors::ParseFailed(document.parseError().reason()), document.parseError());
+XmlDocument LoadDocument(std::string_view text, const XmlLimits& limits) {
+  XmlDocument document = NewDocument(limits);
+  if (!document.loadXML(text)) ThrowParseError(document.parseError());
   return document;
 }
 
-XmlDocument LoadDocumentFile(const std::string& fileName) {
-  XmlDocument document = NewDocument();
+XmlDocument LoadDocumentFile(const std::string& fileName, const XmlLimits& limits) {
+  XmlDocument document = NewDocument(limits);
   if (!document.load(fileName)) {
     const XmlParseError& error = document.parseError();
     if (error.errorCode() == XmlParseError::kFileNotFound) throw errors::FileNotFound(fileName, error.reason());
-    ThrowAt(errors::ParseFailed(error.reason()), error);
+    ThrowParseError(error);
   }
   return document;
 }

@@ -19,9 +19,14 @@ std::string ElementText(XmlNode element);
 // The local part of the element's schema-instance type attribute, or empty.
 std::string ElementType(XmlNode element);
 
-// A document parsed from UTF-8 text with whitespace kept; a failure raises 103 with the parser's reason.
-XmlDocument LoadDocument(std::string_view text);
+// libxml2's one-time set-up, done before the first parse or pattern on any thread: its own initialisation and
+// the external-entity loader that refuses every load for the library's parses.
+void SetUpLibxml();
+
+// A document parsed from UTF-8 text with whitespace kept, within the limits; a failure raises 103 with the
+// parser's reason, or with the limit the document goes beyond, at the position the parser gives.
+XmlDocument LoadDocument(std::string_view text, const XmlLimits& limits);
 // The same for a file; one that cannot be opened says so before the reason.
-XmlDocument LoadDocumentFile(const std::string& fileName);
+XmlDocument LoadDocumentFile(const std::string& fileName, const XmlLimits& limits);
 
 }  // namespace vexlo9::detail

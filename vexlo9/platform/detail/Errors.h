@@ -2,7 +2,9 @@
 
 #include <concepts>
 #include <cstdint>
+#include <exception>
 #include <initializer_list>
+#include <new>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -58,5 +60,20 @@ Error Make(int32_t number, std::string source, std::string_view text, std::initi
 inline constexpr const char* kLineBreak = "\r\n";
 Error WhileReading(const Error& inner, std::string_view elementName);
 Error WhileWriting(const Error& inner, std::string_view elementName);
+
+// Runs a document entry point so that every failure leaves it as a vexlo9::Error: running out of memory as 7,
+// any other exception as 51 quoting it.
+template <class F>
+decltype(auto) ErrorsOnly(const char* source, F&& call) {
+  try {
+    return call();
+  } catch (const Error&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw OutOfMemory(source);
+  } catch (const std::exception& e) {
+    throw InternalError(source, e.what());
+  }
+}
 
 }  // namespace vexlo9::errors

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "vexlo9/platform/detail/ConversionUtils.h"
+#include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 
 namespace vexlo9 {
@@ -79,7 +80,7 @@ struct TextHash {
 
 class PatternCache {
  public:
-  PatternCache() { xmlInitParser(); }
+  PatternCache() { detail::SetUpLibxml(); }
 
   xmlRegexp* Get(std::string_view pattern) {
     auto found = patterns_.find(pattern);
