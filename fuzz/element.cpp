@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const Error&) {
     return 0;
   }
+  if (fuzz::HasUriToEscape(fuzz::Text(data, size))) return 0;
   const std::string written = Write(*first);
   auto second = NewElement();
   try {

@@ -1,5 +1,5 @@
 // A script of XmlTextWriter calls: each byte picks a call, the bytes after it its arguments from small tables of
-// valid names (text and values may need escaping, and so does one URI). Errors are expected and leave the output as
+// valid names (text and values may need escaping, and one URI would too). Errors are expected and leave the output as
 // it was, so a script whose elements are all closed must have written a well-formed document, unless it asked
 // for something the writer is not meant to prevent (see Model::illFormedAllowed).
 #include <map>
@@ -55,9 +55,15 @@ struct Model {
   std::string rootDefault;  // every element's default namespace: it is set before the root only
   bool rootStarted = false;
   bool raised = false;
-  // What the writer is not asked to catch: raw text, a comment with "--" or ending in "-", a prefix bound to two
-  // URIs or bound while an element is open (then without a declaration, by contract), a repeated attribute.
+  // What the writer is not asked to catch: raw text, a comment with "--" or ending in "-" or written into an open
+  // start tag, a namespace URI that needs escaping (URIs are written as they are), a prefix bound to two URIs or
+  // bound while an element is open (then without a declaration, by contract), a repeated attribute.
   bool illFormedAllowed = false;
+  bool startTagOpen = false;
+
+  void Uri(std::string_view ns) {
+    if (ns.find_first_of("&<\"") != std::string_view::npos) illFormedAllowed = true;
+  }
 
   void Attribute(std::string_view ns, std::string_view name) {
     if (open.empty()) fuzz::Fail("an attribute was written with no element open", "");
@@ -72,15 +78,18 @@ void Step(Script& script, XmlTextWriter& writer, Model& model) {
       const auto ns = script.Pick(kUris);
       if (model.rootStarted && model.open.empty()) return;  // a second root is the caller's mistake
       writer.WriteStartElement(name, ns);
+      model.Uri(ns);
       if (!model.rootStarted) model.rootDefault = model.writerDefault;
       model.rootStarted = true;
       model.open.emplace_back();
+      model.startTagOpen = true;
       return;
     }
     case 1:
       writer.WriteEndElement();
       if (model.open.empty()) fuzz::Fail("an element was ended with none open", writer.Xml());
       model.open.pop_back();
+      model.startTagOpen = false;
       return;
     case 2: {
       const auto name = script.Pick(kNames);
@@ -92,17 +101,25 @@ void Step(Script& script, XmlTextWriter& writer, Model& model) {
       const auto name = script.Pick(kNames);
       const auto ns = script.Pick(kUris);
       writer.WriteAttributeNsString(name, ns, script.Text());
+      model.Uri(ns);
       model.Attribute(ns, name);
       return;
     }
-    case 4: writer.WriteString(script.Text()); return;
+    case 4: {
+      const std::string text = script.Text();
+      writer.WriteString(text);
+      if (!text.empty()) model.startTagOpen = false;
+      return;
+    }
     case 5:
       model.illFormedAllowed = true;
       writer.WriteRaw(script.Text());
       return;
     case 6: {
       const std::string comment = script.Text();
-      if (comment.find("--") != std::string::npos || comment.ends_with('-')) model.illFormedAllowed = true;
+      if (comment.find("--") != std::string::npos || comment.ends_with('-') || model.startTagOpen) {
+        model.illFormedAllowed = true;
+      }
       writer.WriteComment(comment);
       return;
     }
@@ -110,6 +127,7 @@ void Step(Script& script, XmlTextWriter& writer, Model& model) {
       const auto prefix = script.Pick(kPrefixes);
       const auto ns = kUris[1 + script.Byte() % (std::size(kUris) - 1)];
       writer.AddNamespace(prefix, ns);
+      model.Uri(ns);
       if (!model.open.empty()) model.illFormedAllowed = true;
       const auto [at, added] = model.prefixes.emplace(prefix, ns);
       if (!added && at->second != ns) model.illFormedAllowed = true;
@@ -120,6 +138,7 @@ void Step(Script& script, XmlTextWriter& writer, Model& model) {
     case 10: {
       const auto ns = script.Pick(kUris);
       writer.WriteAttributeType(ns, script.Pick(kNames));
+      model.Uri(ns);
       model.Attribute(kXsi, "type");
       return;
     }
@@ -131,6 +150,7 @@ void Step(Script& script, XmlTextWriter& writer, Model& model) {
       const auto ns = script.Pick(kDefaults);
       if (!model.open.empty()) return;  // the library sets it before the root only
       writer.defaultNamespace(ns);
+      model.Uri(ns);
       model.writerDefault = ns;
       return;
     }
