@@ -1,5 +1,7 @@
 #include "vexlo9/collections/Element.h"
 
+#include <vector>
+
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/model/detail/PerThread.h"
 #include "vexlo9/output/XmlTextWriter.h"
@@ -47,6 +49,20 @@ std::shared_ptr<ElementCol> NewElementCol(std::string_view elementNamespace, std
 }  // namespace detail
 
 // ---- Element
+
+// Releasing a deep tree would take stack frames in proportion to its depth; unlinking each level's children
+// from their parents before they go keeps it flat.
+Element::~Element() {
+  std::vector<std::shared_ptr<ElementCol>> pending;
+  if (elements_.use_count() == 1) pending.push_back(std::move(elements_));
+  while (!pending.empty()) {
+    const std::shared_ptr<ElementCol> level = std::move(pending.back());
+    pending.pop_back();
+    for (const auto& child : *level) {
+      if (child.use_count() == 1 && child->elements_.use_count() == 1) pending.push_back(std::move(child->elements_));
+    }
+  }
+}
 
 const MemberTable<Element>& Element::Members() {
   static const auto table =

@@ -38,6 +38,7 @@ XmlNode ReadElementsByName(ElementCol& collection, std::string_view localName, s
 // prefixes: the writer chooses prefixes afresh.
 class VEXLO9_API Element : public XmlObjectBase {
   VEXLO9_BY_NAME(Element);
+  ~Element() override;
 
   const std::shared_ptr<ElementCol>& Elements() const noexcept { return elements_; }
   // Raises 91 for nothing: an element always has its collections.
