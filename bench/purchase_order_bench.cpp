@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "fixtures/PurchaseOrder.h"
+#include "purchase_order.h"
 #include "vexlo9/Global.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "fixtures/PurchaseOrder.h"
+#include "purchase_order.h"
 
 namespace {
 

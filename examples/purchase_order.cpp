@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "fixtures/PurchaseOrder.h"
+#include "purchase_order.h"
 #include "vexlo9/vexlo9.h"
 
 namespace po = vexlo9::testing::po;

@@ -1,6 +1,6 @@
 // A purchase order that reads writes, in the form of purchase_order.xml, a document that reads back the same.
 #include "Fuzz.h"
-#include "fixtures/PurchaseOrder.h"
+#include "purchase_order.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vexlo9;

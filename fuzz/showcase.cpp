@@ -1,5 +1,5 @@
 // A canvas that reads writes, in the form of showcase_canvas.xml, a document that reads back the same.
-#include "fixtures/Showcase.h"
+#include "showcase.h"
 
 #include "Fuzz.h"
 

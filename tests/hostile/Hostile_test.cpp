@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "fixtures/PurchaseOrder.h"
+#include "purchase_order.h"
 #include "support/Caught.h"
 
 namespace vexlo9::testing {

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "fixtures/PurchaseOrder.h"
 #include "fixtures/TestData.h"
+#include "purchase_order.h"
 
 namespace vexlo9::testing::po {
 namespace {

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "BuiltinTypes.h"
+#include "Diagnostics.h"
+#include "Names.h"
+#include "Schema.h"
+
+namespace vexlo9::xsd {
+
+// How a class groups its element particles, and how often a particle occurs: the parts of the library's
+// declaration names (AddElmSeqPrimMnd is a mandatory primitive of a sequence).
+enum class Group { Sequence, Choice, All };
+enum class Occurs { Mandatory, Optional, Repeated };
+enum class Kind { Primitive, Enum, Class, AbstractClass, Untyped };
+
+struct ClassType;
+
+// A schema enumeration as a C++ enumeration, with the converter methods that turn it into text and back.
+struct EnumType {
+  std::string name;
+  std::vector<std::pair<std::string, std::string>> values;  // enumerator, lexical form
+  Whitespace whitespace = Whitespace::Preserve;              // applied to a text before it is matched
+  std::string toString;
+  std::string fromString;
+  std::string origin;  // what the schema calls it, for the comment
+  size_t output = 0;
+};
+
+// A primitive value: its type, whitespace rule, facets and default.
+struct Value {
+  const Primitive* primitive = nullptr;
+  Whitespace whitespace = Whitespace::Preserve;
+  Facets facets;
+  const EnumType* enumeration = nullptr;
+  std::optional<std::string> defaultValue;
+};
+
+// One element particle of a class: a property and its declaration.
+struct Particle {
+  std::string property;
+  std::string isValid;      // the presence flag of an optional primitive or enumeration, else empty
+  std::string elementName;  // "AnyElement" for a wildcard; the group's class name for a model group
+  std::string ns;
+  Occurs occurs = Occurs::Mandatory;
+  Kind kind = Kind::Primitive;
+  int minOccurs = 1;
+  int maxOccurs = 1;  // -1: unbounded
+  Value value;                   // Primitive and Enum
+  ClassType* type = nullptr;     // Class and AbstractClass
+  bool pseudo = false;           // the class is a model group written into the parent's element
+  bool mandatoryContent = false;  // for a model group: it holds at least one mandatory element
+  std::string creator;           // AbstractClass: the factory method that makes the object for an element
+  // A substitution group: one element per member (name, namespace), all held in the one property.
+  std::vector<std::pair<std::string, std::string>> alternatives;
+  std::string namespaceRestriction;       // Untyped
+  std::string targetNamespace;            // Untyped
+};
+
+// One attribute of a class.
+struct AttributeUse {
+  enum class AttrKind { Primitive, Enum, Wildcard };
+  std::string property;
+  std::string isValid;
+  std::string attributeName;
+  std::string ns;
+  bool optional = true;
+  AttrKind kind = AttrKind::Primitive;
+  Value value;
+  std::string namespaceRestriction;  // Wildcard
+  std::string targetNamespace;       // Wildcard
+};
+
+// A generated class: a complex type, an element with a type of its own, a model group, or a global element named
+// differently from its type.
+struct ClassType {
+  std::string name;
+  std::string infoName;        // ClassInfo.ElementName: the schema name of the type (or element, or group)
+  std::string defaultElement;  // the element name the constructor gives when none is passed
+  std::string ns;              // ClassInfo.ElementNamespaceURI
+  std::string origin;          // what it stands for, for the comment above it
+  ClassType* base = nullptr;
+  bool derived = false;  // IsClassDerived: written with xsi:type where it stands for its base
+  bool abstract = false;
+  bool pseudo = false;
+  bool text = false;  // mixed or simple content, held in Text
+  bool nillable = false;
+  bool elementAlias = false;  // a global element's class over its type's: nothing of its own
+  bool hasDerived = false;    // another class builds on its declarations
+  bool needsFactory = false;  // its registry, inherited declarations included, names the factory
+  Group group = Group::Sequence;
+  std::vector<Particle> particles;
+  std::vector<AttributeUse> attributes;
+  NameScope members;  // the names its members take, those of its bases included
+  size_t output = 0;
+  Location where;
+};
+
+// A factory method that picks the class of an object from the element being read.
+struct Creator {
+  std::string name;
+  ClassType* result = nullptr;  // the property's class
+  // By the element's xsi:type (a type's local name; empty for none), or by its local name.
+  bool byElementName = false;
+  std::vector<std::pair<std::string, ClassType*>> choices;
+  size_t output = 0;
+};
+
+struct Output {
+  std::string stem;      // file names
+  std::string prefix;    // of the factory and converter classes: "PurchaseOrder"
+  std::string ns;        // the target namespace of its schema
+  std::string nsConstant;  // "kNamespace"
+  std::string readDocument;
+  std::string factory;    // class name, empty when no class needs one
+  std::string converter;  // class name, empty when there is no enumeration
+  std::vector<std::string> sources;  // the schema files it holds
+  std::vector<ClassType*> classes;   // bases before the classes built on them
+  std::vector<const EnumType*> enums;
+  std::vector<const Creator*> creators;           // those its registries name, inherited ones included
+  std::vector<ClassType*> namedClasses;          // made by CreateNamedClass, likewise
+  std::vector<const EnumType*> converted;        // enumerations its converter handles, likewise
+  std::vector<std::pair<QName, ClassType*>> roots;  // global elements a document may start with
+  std::set<size_t> includes;                        // outputs whose headers it needs
+};
+
+struct Options {
+  std::string cppNamespace;
+  std::vector<std::string> roots;  // global elements that ReadDocument accepts; all when empty
+};
+
+// The classes of every output, made from the schema.
+struct Binding {
+  std::vector<Output> outputs;
+  std::deque<ClassType> classes;
+  std::deque<EnumType> enums;
+  std::deque<Creator> creators;
+  std::vector<ClassType*> namedClasses;  // the class type numbers of CreateNamedClass: position + 1
+  std::map<std::string, std::string> namespaceConstants;  // namespace URI → constant name
+};
+
+Binding Bind(Schema& schema, const SchemaSet& documents, const Options& options);
+
+}  // namespace vexlo9::xsd

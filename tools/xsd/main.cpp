@@ -1,0 +1,141 @@
+// vexlo9-xsd: writes the binding classes of XML Schema documents.
+//
+//   vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--root ELEMENT]... SCHEMA...
+
+#include <libxml/parser.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Binding.h"
+#include "Diagnostics.h"
+#include "Emitter.h"
+#include "Loader.h"
+#include "Names.h"
+#include "Schema.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vexlo9::xsd::Diagnostics;
+
+constexpr int kRefused = 2;
+constexpr int kUsage = 2;
+
+constexpr std::string_view kUsageText =
+    "usage: vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--root ELEMENT]... SCHEMA...\n"
+    "\n"
+    "Writes DIR/<schema stem>.h and DIR/<schema stem>.cpp for each schema: one class per complex type and per\n"
+    "element of a type of its own, for the vexlo9 library.\n"
+    "\n"
+    "  --output-dir DIR     where the files go (created if missing)\n"
+    "  --namespace NS       the C++ namespace of the classes, such as acme::orders (default: the first stem)\n"
+    "  --root ELEMENT       a global element that ReadDocument accepts as the root; repeat for more\n"
+    "                       (default: every global element of a complex type)\n"
+    "  --help               this text\n"
+    "  --version            the version\n"
+    "\n"
+    "Warnings go to standard error. Exit status: 0 done, 2 refused (nothing written).\n";
+
+struct CommandLine {
+  std::string outputDir;
+  vexlo9::xsd::Options options;
+  std::vector<std::string> schemas;
+};
+
+[[noreturn]] void Usage(const std::string& problem) {
+  std::cerr << "vexlo9-xsd: " << problem << "\n" << kUsageText;
+  std::exit(kUsage);
+}
+
+// True when the text is a C++ namespace: identifiers joined by "::".
+bool IsNamespace(std::string_view text) {
+  size_t start = 0;
+  while (true) {
+    const size_t end = text.find("::", start);
+    const std::string_view part = text.substr(start, end == std::string_view::npos ? end : end - start);
+    const auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    if (part.empty() || std::isdigit(static_cast<unsigned char>(part[0])) || !std::all_of(part.begin(), part.end(), word)) {
+      return false;
+    }
+    if (end == std::string_view::npos) return true;
+    start = end + 2;
+  }
+}
+
+CommandLine Parse(int argc, char** argv) {
+  CommandLine line;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const auto value = [&](std::string_view option) -> std::string {
+      if (i + 1 >= argc) Usage(std::string(option) + " needs a value");
+      return argv[++i];
+    };
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kUsageText;
+      std::exit(0);
+    } else if (arg == "--version") {
+      std::cout << "vexlo9-xsd " << VEXLO9_XSD_VERSION << "\n";
+      std::exit(0);
+    } else if (arg == "--output-dir") {
+      line.outputDir = value(arg);
+    } else if (arg == "--namespace") {
+      line.options.cppNamespace = value(arg);
+      if (!IsNamespace(line.options.cppNamespace)) {
+        Usage("--namespace " + line.options.cppNamespace + " is not a C++ namespace such as acme::orders");
+      }
+    } else if (arg == "--root") {
+      line.options.roots.push_back(value(arg));
+    } else if (arg.starts_with("-") && arg.size() > 1) {
+      Usage("unknown option " + std::string(arg));
+    } else {
+      line.schemas.emplace_back(arg);
+    }
+  }
+  if (line.outputDir.empty()) Usage("--output-dir is missing");
+  if (line.schemas.empty()) Usage("no schema given");
+  if (line.options.cppNamespace.empty()) {
+    line.options.cppNamespace = vexlo9::xsd::Identifier(fs::path(line.schemas.front()).stem().string());
+  }
+  return line;
+}
+
+void Write(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  out.close();
+  if (!out) Diagnostics::Refuse({path.string(), 0}, "output", "cannot write the file: check the directory");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const CommandLine line = Parse(argc, argv);
+  xmlInitParser();
+  Diagnostics diagnostics;
+  try {
+    const vexlo9::xsd::SchemaSet documents(line.schemas);
+    vexlo9::xsd::Schema schema(documents, diagnostics);
+    const vexlo9::xsd::Binding binding = vexlo9::xsd::Bind(schema, documents, line.options);
+    const std::vector<vexlo9::xsd::GeneratedFile> files = vexlo9::xsd::Emit(binding, line.options);
+    for (const auto& warning : diagnostics.Warnings()) std::cerr << warning.Text() << "\n";
+    std::error_code error;
+    fs::create_directories(line.outputDir, error);
+    if (error) Diagnostics::Refuse({line.outputDir, 0}, "--output-dir", "cannot create it: " + error.message());
+    for (const auto& file : files) Write(fs::path(line.outputDir) / file.name, file.text);
+  } catch (const vexlo9::xsd::Refusal& refusal) {
+    std::cerr << refusal.what() << "\n";
+    return kRefused;
+  } catch (const std::exception& e) {
+    // A fault of the compiler, not of the schema: still a refusal, never a crash.
+    std::cerr << "vexlo9-xsd: internal error: " << e.what() << "\n";
+    return kRefused;
+  }
+  return 0;
+}
