@@ -6,13 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <utility>
+#include <vector>
 
+#include "vexlo9/platform/detail/DomTree.h"
 #include "vexlo9/platform/detail/MarkupScan.h"
 #include "vexlo9/platform/detail/XmlNamespaces.h"
 
@@ -23,19 +25,13 @@ std::string_view View(const xmlChar* text) noexcept {
   return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
 }
 
-// Kinds laid out as xmlNode; documents, DTDs and declarations share only the leading fields.
-bool IsTreeNode(xmlElementType type) noexcept {
-  switch (type) {
-    case XML_ELEMENT_NODE:
-    case XML_TEXT_NODE:
-    case XML_CDATA_SECTION_NODE:
-    case XML_ENTITY_REF_NODE:
-    case XML_PI_NODE:
-    case XML_COMMENT_NODE:
-      return true;
-    default:
-      return false;
-  }
+using detail::DomAttr;
+using detail::DomElement;
+using detail::DomNode;
+using detail::DomText;
+
+std::string_view View(const xmlChar* begin, const xmlChar* end) noexcept {
+  return {reinterpret_cast<const char*>(begin), static_cast<size_t>(end - begin)};
 }
 
 bool IsElement(const xmlNode* node) noexcept { return node && node->type == XML_ELEMENT_NODE; }
@@ -48,9 +44,26 @@ void AppendText(const xmlNode* first, std::string& out) {
   }
 }
 
+// Every use of a handle passes here: builds without NDEBUG stop on one whose document is gone.
+const DomNode* Live(const DomNode* node) noexcept {
+#ifndef NDEBUG
+  if (node && node->type == detail::kReleasedNode) {
+    std::fputs("vexlo9: an XmlNode was used after its XmlDocument was destroyed\n", stderr);
+    std::abort();
+  }
+#endif
+  return node;
+}
+
+const DomElement* ElementOf(const DomNode* node) noexcept { return detail::AsElement(Live(node)); }
+
 // The state of one parse, reached from its parser context through ctxt->_private.
 struct ParseState {
   xmlParserCtxtPtr ctxt = nullptr;
+  // Set: the nodes go straight into this tree, and a DOCTYPE stops the parse (`doctype`).
+  detail::DomBuilder* builder = nullptr;
+  bool doctype = false;
+  xmlDictPtr names = nullptr;  // the dictionary the builder's names are in, referenced for the tree
   bool failed = false;
   int code = 0;
   std::string message;
@@ -170,121 +183,278 @@ struct FileClose {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------------------
+// Building the tree: straight from the parser's callbacks, or copied from libxml2's own tree.
+
+namespace {
+
+detail::DomBuilder& BuilderOf(void* ctx) {
+  return *static_cast<ParseState*>(static_cast<xmlParserCtxtPtr>(ctx)->_private)->builder;
+}
+
+uint32_t LineOf(void* ctx) {
+  const xmlParserInputPtr input = static_cast<xmlParserCtxtPtr>(ctx)->input;
+  return input && input->line > 0 ? static_cast<uint32_t>(input->line) : 0;
+}
+
+// Names come from the parser's dictionary, which the tree keeps; values are copied.
+void OnStartElement(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int declarations,
+                    const xmlChar** namespaces, int attributes, int /*defaulted: only with a DTD*/,
+                    const xmlChar** values) {
+  detail::DomBuilder& builder = BuilderOf(ctx);
+  DomElement& element = builder.StartElement(View(local), View(prefix), View(uri), LineOf(ctx),
+                                             static_cast<uint32_t>(declarations), static_cast<uint32_t>(attributes));
+  for (int i = 0; i < declarations; ++i) {
+    builder.Declare(element, static_cast<uint32_t>(i), View(namespaces[2 * i]), View(namespaces[2 * i + 1]));
+  }
+  for (int i = 0; i < attributes; ++i) {
+    const xmlChar* const* at = values + 5 * i;  // local name, prefix, URI, value, end of value
+    builder.Attribute(element, static_cast<uint32_t>(declarations + i), View(at[0]), View(at[1]), View(at[2]),
+                      View(at[3], at[4]));
+  }
+}
+
+void OnEndElement(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*) { BuilderOf(ctx).EndElement(); }
+
+void OnCharacters(void* ctx, const xmlChar* text, int length) {
+  BuilderOf(ctx).AddText(View(text, text + length), false, LineOf(ctx), true);
+}
+
+void OnCData(void* ctx, const xmlChar* text, int length) {
+  BuilderOf(ctx).AddText(View(text, text + length), true, LineOf(ctx), true);
+}
+
+void OnComment(void* ctx, const xmlChar* text) {
+  BuilderOf(ctx).AddLeaf(XML_COMMENT_NODE, {}, View(text), LineOf(ctx));
+}
+
+void OnProcessingInstruction(void* ctx, const xmlChar* target, const xmlChar* data) {
+  BuilderOf(ctx).AddLeaf(XML_PI_NODE, View(target), View(data), LineOf(ctx));
+}
+
+// A DOCTYPE can declare entities, which the parser expands only into a tree of its own, under its own
+// amplification guard: such documents are parsed again as libxml2 builds its tree, then copied.
+void OnDoctype(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*) {
+  const auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+  static_cast<ParseState*>(ctxt->_private)->doctype = true;
+  xmlStopParser(ctxt);
+}
+
+void BuildDirectly(xmlSAXHandler& sax) {
+  sax.startElementNs = OnStartElement;
+  sax.endElementNs = OnEndElement;
+  sax.characters = OnCharacters;
+  sax.ignorableWhitespace = OnCharacters;  // whitespace is kept: the parser tells blanks apart only without it
+  sax.cdataBlock = OnCData;
+  sax.comment = OnComment;
+  sax.processingInstruction = OnProcessingInstruction;
+  sax.internalSubset = OnDoctype;
+}
+
+// libxml2's tree from its root element on (what comes before the root is never reached through a handle).
+void Copy(const xmlDoc& doc, detail::DomBuilder& builder, detail::DomArena& arena) {
+  const auto line = [](const xmlNode* node) {
+    const long at = xmlGetLineNo(node);
+    return at > 0 && at <= INT32_MAX ? static_cast<uint32_t>(at) : 0;
+  };
+  const auto copy = [&arena](const xmlChar* text) { return arena.Copy(View(text)); };
+  std::string value;
+  for (const xmlNode* node = xmlDocGetRootElement(&doc); node;) {
+    switch (node->type) {
+      case XML_ELEMENT_NODE: {
+        uint32_t declarations = 0, attributes = 0;
+        for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) ++declarations;
+        for (const xmlAttr* attr = node->properties; attr; attr = attr->next) ++attributes;
+        DomElement& element =
+            builder.StartElement(copy(node->name), copy(node->ns ? node->ns->prefix : nullptr),
+                                 copy(node->ns ? node->ns->href : nullptr), line(node), declarations, attributes);
+        uint32_t index = 0;
+        for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) {
+          builder.Declare(element, index++, copy(ns->prefix), copy(ns->href));
+        }
+        for (const xmlAttr* attr = node->properties; attr; attr = attr->next) {
+          value.clear();
+          AppendText(attr->children, value);
+          builder.Attribute(element, index++, copy(attr->name), copy(attr->ns ? attr->ns->prefix : nullptr),
+                            copy(attr->ns ? attr->ns->href : nullptr), value);
+        }
+        break;
+      }
+      case XML_TEXT_NODE:
+      case XML_CDATA_SECTION_NODE:
+        builder.AddText(View(node->content), node->type == XML_CDATA_SECTION_NODE, line(node), false);
+        break;
+      case XML_COMMENT_NODE:
+      case XML_PI_NODE:
+        builder.AddLeaf(static_cast<uint8_t>(node->type), View(node->name), View(node->content), line(node));
+        break;
+      default:  // an entity reference's children are its declaration's: not content
+        builder.AddLeaf(static_cast<uint8_t>(node->type), View(node->name), {}, line(node));
+        break;
+    }
+    if (IsElement(node) && node->children) {
+      node = node->children;
+      continue;
+    }
+    if (IsElement(node)) builder.EndElement();
+    while (!node->next) {
+      node = node->parent;
+      if (!IsElement(node)) return;
+      builder.EndElement();
+    }
+    node = node->next;
+  }
+}
+
+struct DocFree {
+  void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
+
+// One run of the parser over the text; `state` tells how it ended.
+DocPtr RunParser(ParseState& state, std::string_view text, const char* url, const char* encoding, int options) {
+  const std::unique_ptr<xmlParserCtxt, ParserCtxtFree> ctxt(xmlNewParserCtxt());
+  if (!ctxt) {
+    state.Fail(XML_ERR_NO_MEMORY, "Out of memory", 0, 0);
+    return nullptr;
+  }
+  state.ctxt = ctxt.get();
+  ctxt->_private = &state;
+  ctxt->sax->serror = OnParserError;  // per context: nothing global, nothing printed
+  if (state.builder) BuildDirectly(*ctxt->sax);
+  const ActiveParse active(state);
+
+  const char* const data = text.data() ? text.data() : "";  // libxml2 refuses a null buffer without a message
+  DocPtr doc(xmlCtxtReadMemory(ctxt.get(), data, static_cast<int>(text.size()), url, encoding, options));
+  if (state.doctype) return nullptr;
+  if (state.builder && doc) {
+    xmlDictReference(ctxt->dict);  // the tree's names
+    state.names = ctxt->dict;
+  }
+  if (!doc && !state.failed) state.Fail(XML_ERR_DOCUMENT_EMPTY, "The document could not be parsed", 0, 0);
+  // The parser ends quietly at a NUL after the root element: what it left unread is content all the same.
+  if (!state.failed && xmlByteConsumed(ctxt.get()) < static_cast<long>(text.size())) {
+    const xmlParserInputPtr at = ctxt->input;
+    state.Fail(XML_ERR_DOCUMENT_END, "Extra content at the end of the document", at ? at->line : 0, at ? at->col : 0);
+  }
+  return doc;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------------------
 // XmlNode
 
-int32_t XmlNode::nodeType() const {
-  if (!node_) return 0;
-  // The DTD is a document type node to a DOM; libxml2 numbers it apart.
-  return node_->type == XML_DTD_NODE ? 10 : static_cast<int32_t>(node_->type);
-}
+int32_t XmlNode::nodeType() const { return node_ ? Live(node_)->type : 0; }
 
 XmlNode XmlNode::firstChild() const {
-  // An entity reference's children are its shared declaration, a DTD's its declarations: not content.
-  return XmlNode(IsElement(node_) ? node_->children : nullptr);
+  const DomElement* element = ElementOf(node_);
+  return XmlNode(element ? element->firstChild : nullptr);
 }
 
-XmlNode XmlNode::nextSibling() const { return XmlNode(node_ ? node_->next : nullptr); }
+XmlNode XmlNode::nextSibling() const { return XmlNode(node_ ? Live(node_)->next : nullptr); }
 
 std::string XmlNode::nodeName() const {
   if (!node_) return {};
-  switch (node_->type) {
+  switch (Live(node_)->type) {
     case XML_ELEMENT_NODE: {
-      const std::string_view local = View(node_->name);
-      const std::string_view qualifier = prefix();
-      if (qualifier.empty()) return std::string(local);
+      const auto* element = static_cast<const DomElement*>(node_);
+      if (element->prefix.empty()) return std::string(element->local);
       std::string name;
-      name.reserve(qualifier.size() + 1 + local.size());
-      return name.append(qualifier).append(1, ':').append(local);
+      name.reserve(element->prefix.size() + 1 + element->local.size());
+      return name.append(element->prefix).append(1, ':').append(element->local);
     }
-    case XML_TEXT_NODE:
-      return "#text";
-    case XML_CDATA_SECTION_NODE:
-      return "#cdata-section";
-    case XML_COMMENT_NODE:
-      return "#comment";
-    case XML_DOCUMENT_NODE:
-      return "#document";
-    default:
-      return std::string(View(node_->name));
+    case XML_TEXT_NODE: return "#text";
+    case XML_CDATA_SECTION_NODE: return "#cdata-section";
+    case XML_COMMENT_NODE: return "#comment";
+    default: return std::string(baseName());
   }
 }
 
 std::string_view XmlNode::baseName() const {
   if (!node_) return {};
-  switch (node_->type) {
-    case XML_ELEMENT_NODE:
-    case XML_PI_NODE:
-    case XML_ENTITY_REF_NODE:
-      return View(node_->name);
-    default:
-      return {};
+  switch (Live(node_)->type) {
+    case XML_ELEMENT_NODE: return static_cast<const DomElement*>(node_)->local;
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_COMMENT_NODE: return {};
+    default: return static_cast<const detail::DomNamedLeaf*>(node_)->name;
   }
 }
 
 std::string_view XmlNode::namespaceURI() const {
-  return IsElement(node_) && node_->ns ? View(node_->ns->href) : std::string_view();
+  const DomElement* element = ElementOf(node_);
+  return element ? element->uri : std::string_view();
 }
 
 std::string_view XmlNode::prefix() const {
-  return IsElement(node_) && node_->ns ? View(node_->ns->prefix) : std::string_view();
+  const DomElement* element = ElementOf(node_);
+  return element ? element->prefix : std::string_view();
 }
 
 std::string_view XmlNode::nodeValue() const {
   if (!node_) return {};
-  switch (node_->type) {
+  switch (Live(node_)->type) {
     case XML_TEXT_NODE:
     case XML_CDATA_SECTION_NODE:
     case XML_COMMENT_NODE:
-    case XML_PI_NODE:
-      return View(node_->content);
-    default:
-      return {};
+    case XML_PI_NODE: return static_cast<const DomText*>(node_)->value;
+    default: return {};
   }
 }
 
 std::string XmlNode::nodeTypedValue() const {
-  if (!IsElement(node_)) return std::string(nodeValue());
+  const DomElement* element = ElementOf(node_);
+  if (!element) return std::string(nodeValue());
   std::string text;
-  // Depth-first over elements only, without recursion.
-  const xmlNode* element = node_;
-  const xmlNode* child = element->children;
-  while (true) {
-    for (; child; child = child->next) {
-      if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) {
-        text += View(child->content);
-      } else if (child->type == XML_ELEMENT_NODE && child->children) {
-        element = child;
-        child = child->children;
-        break;
-      }
+  // Depth-first without recursion: where to go on after each element entered.
+  std::vector<const DomNode*> after;
+  for (const DomNode* child = element->firstChild;;) {
+    if (!child) {
+      if (after.empty()) return text;
+      child = after.back();
+      after.pop_back();
+    } else if (detail::IsText(child)) {
+      text += static_cast<const DomText*>(child)->value;
+      child = child->next;
+    } else if (const DomElement* inner = detail::AsElement(child); inner && inner->firstChild) {
+      after.push_back(child->next);
+      child = inner->firstChild;
+    } else {
+      child = child->next;
     }
-    if (child) continue;
-    // Climb until an element with a following sibling, stopping at the start node.
-    while (element != node_ && !element->next) element = element->parent;
-    if (element == node_) return text;
-    child = element->next;
-    element = element->parent;
   }
 }
 
 XmlAttribute XmlNode::getQualifiedItem(std::string_view baseName, std::string_view namespaceURI) const {
-  if (!IsElement(node_)) return {};
-  for (xmlAttr* attr = node_->properties; attr; attr = attr->next) {
-    if (View(attr->name) == baseName && (attr->ns ? View(attr->ns->href) : std::string_view()) == namespaceURI) {
-      return XmlAttribute(attr);
+  for (const XmlAttribute attribute : attributes()) {
+    if (!attribute.IsNamespaceDeclaration() && attribute.baseName() == baseName &&
+        attribute.namespaceURI() == namespaceURI) {
+      return attribute;
     }
   }
   return {};
 }
 
-int32_t XmlNode::line() const {
-  if (!node_ || !IsTreeNode(node_->type)) return 0;
-  const long line = xmlGetLineNo(node_);
-  return line > 0 && line <= INT32_MAX ? static_cast<int32_t>(line) : 0;
+int32_t XmlNode::line() const { return node_ ? static_cast<int32_t>(Live(node_)->line) : 0; }
+
+XmlNode::AttributeRange::AttributeRange(const detail::DomNode* element) {
+  if (const DomElement* owner = ElementOf(element)) {
+    first_ = owner->attributes;
+    end_ = owner->attributes + owner->attributeCount;
+  }
 }
+
+XmlNode::AttributeRange::iterator& XmlNode::AttributeRange::iterator::operator++() {
+  ++at_;
+  return *this;
+}
+
+int32_t XmlNode::AttributeRange::length() const { return static_cast<int32_t>(end_ - first_); }
 
 // ---------------------------------------------------------------------------------------------------------------------
 // XmlAttribute
+
+bool XmlAttribute::IsNamespaceDeclaration() const { return attr_ && attr_->declaration; }
 
 std::string XmlAttribute::name() const {
   const std::string_view qualifier = prefix();
@@ -295,77 +465,41 @@ std::string XmlAttribute::name() const {
   return name.append(qualifier).append(1, ':').append(local);
 }
 
+// A declaration keeps the prefix it declares in `local`, empty for the default namespace.
 std::string_view XmlAttribute::baseName() const {
-  if (ns_) return ns_->prefix ? View(ns_->prefix) : std::string_view("xmlns");
-  return attr_ ? View(attr_->name) : std::string_view();
+  if (!attr_) return {};
+  return attr_->declaration && attr_->local.empty() ? std::string_view("xmlns") : attr_->local;
 }
 
 std::string_view XmlAttribute::prefix() const {
-  if (ns_) return ns_->prefix ? std::string_view("xmlns") : std::string_view();
-  return attr_ && attr_->ns ? View(attr_->ns->prefix) : std::string_view();
+  if (!attr_) return {};
+  if (attr_->declaration) return attr_->local.empty() ? std::string_view() : std::string_view("xmlns");
+  return attr_->prefix;
 }
 
 std::string_view XmlAttribute::namespaceURI() const {
-  if (ns_) return detail::kXmlnsNamespaceUri;
-  return attr_ && attr_->ns ? View(attr_->ns->href) : std::string_view();
+  if (!attr_) return {};
+  return attr_->declaration ? detail::kXmlnsNamespaceUri : attr_->uri;
 }
 
-std::string XmlAttribute::value() const {
-  if (ns_) return std::string(View(ns_->href));
-  std::string text;
-  if (attr_) AppendText(attr_->children, text);
-  return text;
-}
+std::string XmlAttribute::value() const { return std::string(valueView()); }
 
-// ---------------------------------------------------------------------------------------------------------------------
-// Attribute enumeration: the element's namespace declarations, then its attributes.
-
-XmlAttribute XmlNode::AttributeRange::iterator::operator*() const {
-  return ns_ ? XmlAttribute(ns_, owner_) : XmlAttribute(attr_);
-}
-
-XmlNode::AttributeRange::iterator& XmlNode::AttributeRange::iterator::operator++() {
-  if (ns_) {
-    ns_ = ns_->next;
-    if (!ns_) attr_ = owner_->properties;
-  } else if (attr_) {
-    attr_ = attr_->next;
-  }
-  if (!ns_ && !attr_) owner_ = nullptr;  // equal to end()
-  return *this;
-}
-
-XmlNode::AttributeRange::iterator XmlNode::AttributeRange::begin() const {
-  if (!IsElement(element_)) return end();
-  if (element_->nsDef) return iterator(element_, element_->nsDef, nullptr);
-  if (element_->properties) return iterator(element_, nullptr, element_->properties);
-  return end();
-}
-
-int32_t XmlNode::AttributeRange::length() const {
-  if (!IsElement(element_)) return 0;
-  int32_t count = 0;
-  for (const xmlNs* ns = element_->nsDef; ns; ns = ns->next) ++count;
-  for (const xmlAttr* attr = element_->properties; attr; attr = attr->next) ++count;
-  return count;
-}
+std::string_view XmlAttribute::valueView() const { return attr_ ? attr_->value : std::string_view(); }
 
 // ---------------------------------------------------------------------------------------------------------------------
 // XmlDocument
-
-void XmlDocument::DocFree::operator()(_xmlDoc* doc) const { xmlFreeDoc(doc); }
 
 XmlDocument::XmlDocument() = default;
 XmlDocument::~XmlDocument() = default;
 XmlDocument::XmlDocument(XmlDocument&&) noexcept = default;
 XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
 
-XmlNode XmlDocument::documentElement() const { return XmlNode(doc_ ? xmlDocGetRootElement(doc_.get()) : nullptr); }
+XmlNode XmlDocument::documentElement() const { return XmlNode(tree_ ? tree_->Root() : nullptr); }
 
 bool XmlDocument::loadXML(std::string_view text) { return Parse(text, nullptr, "UTF-8"); }
 
 bool XmlDocument::load(const std::string& fileName) {
-  doc_.reset();
+  tree_.reset();
   parseError_ = XmlParseError();
   const auto cannotOpen = [&](int error) {
     parseError_.errorCode_ = XmlParseError::kFileNotFound;
@@ -390,7 +524,7 @@ bool XmlDocument::load(const std::string& fileName) {
 }
 
 bool XmlDocument::Fail(int32_t code, std::string_view message, int32_t line, int32_t column) {
-  doc_.reset();
+  tree_.reset();
   parseError_.errorCode_ = code;
   parseError_.line_ = line;
   parseError_.linepos_ = column;
@@ -404,15 +538,15 @@ bool XmlDocument::Fail(int32_t code, std::string_view message, int32_t line, int
 }
 
 bool XmlDocument::Exceeds(const char* limit, int64_t value, int32_t line, int32_t column) {
-  Fail(XmlParseError::kLimitExceeded, "The document goes beyond " + std::string(limit) + " (" + std::to_string(value) + ")",
-       line, column);
+  Fail(XmlParseError::kLimitExceeded,
+       "The document goes beyond " + std::string(limit) + " (" + std::to_string(value) + ")", line, column);
   parseError_.exceededLimit_ = limit;
   parseError_.limitValue_ = value;
   return false;
 }
 
 bool XmlDocument::Parse(std::string_view text, const char* url, const char* encoding) {
-  doc_.reset();
+  tree_.reset();
   parseError_ = XmlParseError();
   if (text.size() > static_cast<std::size_t>(INT_MAX)) {
     return Fail(XML_ERR_INTERNAL_ERROR, "The document is larger than 2 GB", 0, 0);
@@ -438,14 +572,6 @@ bool XmlDocument::Parse(std::string_view text, const char* url, const char* enco
     return Fail(XML_IO_LOAD_ERROR, "The external entity loader was replaced; documents are not parsed", 0, 0);
   }
 
-  const std::unique_ptr<xmlParserCtxt, ParserCtxtFree> ctxt(xmlNewParserCtxt());
-  if (!ctxt) return Fail(XML_ERR_NO_MEMORY, "Out of memory", 0, 0);
-  ParseState state;
-  state.ctxt = ctxt.get();
-  ctxt->_private = &state;
-  ctxt->sax->serror = OnParserError;  // per context: nothing global, nothing printed
-  const ActiveParse active(state);
-
   // NOENT substitutes entities inside the parser, where its amplification guard bounds them: a billion-laughs
   // document fails in under a millisecond, a 50 KB entity used 20,000 times in well under a second. Left as
   // reference nodes they would be expanded later without any bound. But NOENT also reads external entities and
@@ -456,54 +582,25 @@ bool XmlDocument::Parse(std::string_view text, const char* url, const char* enco
   if (!preserveWhiteSpace_) options |= XML_PARSE_NOBLANKS;
   if (encoding) options |= XML_PARSE_IGNORE_ENC;  // the caller's encoding wins over the declaration
 
-  const char* const data = text.data() ? text.data() : "";  // libxml2 refuses a null buffer without a message
-  std::unique_ptr<_xmlDoc, DocFree> doc(
-      xmlCtxtReadMemory(ctxt.get(), data, static_cast<int>(text.size()), url, encoding, options));
-  if (!doc && !state.failed) state.Fail(XML_ERR_DOCUMENT_EMPTY, "The document could not be parsed", 0, 0);
-  if (state.failed) return Fail(state.code, state.message, state.line, state.column);
-  // The parser ends quietly at a NUL after the root element: what it left unread is content all the same.
-  if (xmlByteConsumed(ctxt.get()) < static_cast<long>(text.size())) {
-    const xmlParserInputPtr at = ctxt->input;
-    return Fail(XML_ERR_DOCUMENT_END, "Extra content at the end of the document", at ? at->line : 0, at ? at->col : 0);
+  // Built straight from the parser's callbacks unless the document has a DOCTYPE, or blanks may be dropped (the
+  // parser decides that by looking at its own tree).
+  for (bool direct = preserveWhiteSpace_;; direct = false) {
+    auto tree = std::make_unique<detail::DomTree>();
+    tree->Arena().Expect(text.size());
+    detail::DomBuilder builder(*tree, limits_.maxTextLength);
+    ParseState state;
+    state.builder = direct ? &builder : nullptr;
+    const DocPtr doc = RunParser(state, text, url, encoding, options);
+    if (state.names) tree->Keep(state.names, [](void* names) { xmlDictFree(static_cast<xmlDictPtr>(names)); });
+    if (state.doctype) continue;
+    if (state.failed) return Fail(state.code, state.message, state.line, state.column);
+    if (!direct) Copy(*doc, builder, tree->Arena());
+    uint32_t line = 0;
+    if (builder.TextBeyondLimit(line))
+      return Exceeds("MaxTextLength", limits_.maxTextLength, static_cast<int32_t>(line), 0);
+    tree_ = std::move(tree);
+    return true;
   }
-  doc_ = std::move(doc);
-  if (limits_.maxTextLength > 0 && TextBeyondLimit()) return false;
-  return true;
-}
-
-bool XmlDocument::TextBeyondLimit() {
-  const auto bound = static_cast<std::size_t>(limits_.maxTextLength);
-  // An element's text is all its text and CDATA children together, as readers join them.
-  const auto beyond = [bound](const xmlNode* first) {
-    std::size_t length = 0;
-    for (const xmlNode* child = first; child; child = child->next) {
-      if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) {
-        length += child->content ? std::strlen(reinterpret_cast<const char*>(child->content)) : 0;
-      }
-    }
-    return length > bound;
-  };
-  // Depth-first over elements without recursion.
-  for (xmlNode* node = xmlDocGetRootElement(doc_.get()); node;) {
-    bool found = beyond(node->children);
-    for (const xmlAttr* attr = node->properties; attr && !found; attr = attr->next) found = beyond(attr->children);
-    if (found) {
-      Exceeds("MaxTextLength", limits_.maxTextLength, XmlNode(node).line(), 0);
-      return true;
-    }
-    xmlNode* next = nullptr;
-    for (xmlNode* child = node->children; child && !next; child = child->next) {
-      if (child->type == XML_ELEMENT_NODE) next = child;
-    }
-    while (!next && node) {
-      for (xmlNode* sibling = node->next; sibling && !next; sibling = sibling->next) {
-        if (sibling->type == XML_ELEMENT_NODE) next = sibling;
-      }
-      if (!next) node = node->parent && node->parent->type == XML_ELEMENT_NODE ? node->parent : nullptr;
-    }
-    node = next;
-  }
-  return false;
 }
 
 }  // namespace vexlo9

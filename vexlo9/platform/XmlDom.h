@@ -7,15 +7,16 @@
 
 #include "vexlo9/platform/Export.h"
 
-// libxml2's types, named here so that callers never include its headers.
-struct _xmlNode;
-struct _xmlAttr;
-struct _xmlNs;
-struct _xmlDoc;
-
 namespace vexlo9 {
 
 class XmlAttribute;
+
+namespace detail {
+// The document's own compact nodes (platform/detail/DomTree.h).
+struct DomNode;
+struct DomAttr;
+class DomTree;
+}  // namespace detail
 
 // DOM node kinds the library tells apart; every other kind is skipped.
 enum XmlNodeType : int32_t {
@@ -25,12 +26,14 @@ enum XmlNodeType : int32_t {
   XmlNodeType_CData = 4,
 };
 
-// A node of a parsed document: a cheap value handle, valid while its
-// document lives. The empty handle is "nothing". Handles compare by identity.
+// A node of a parsed document: a cheap value handle, a pointer into its document's memory, valid while the
+// document lives (across a move too) and never longer. Builds without NDEBUG catch a handle used after its
+// document was destroyed, for the documents released last. The empty handle is "nothing". Handles compare by
+// identity.
 class VEXLO9_API XmlNode {
  public:
   XmlNode() = default;
-  explicit XmlNode(_xmlNode* node) noexcept : node_(node) {}
+  explicit XmlNode(const detail::DomNode* node) noexcept : node_(node) {}
 
   bool IsNothing() const noexcept { return node_ == nullptr; }
   explicit operator bool() const noexcept { return node_ != nullptr; }
@@ -63,39 +66,38 @@ class VEXLO9_API XmlNode {
   // The attribute with this local name and namespace URI, or nothing.
   XmlAttribute getQualifiedItem(std::string_view baseName, std::string_view namespaceURI) const;
 
-  // Line of the node in its source, for messages; 0 when unknown.
+  // Line of the node in its source (for an element, where its start tag ends), for messages; 0 when unknown.
   int32_t line() const;
 
-  _xmlNode* raw() const noexcept { return node_; }
+  const detail::DomNode* raw() const noexcept { return node_; }
 
  private:
-  _xmlNode* node_ = nullptr;
+  const detail::DomNode* node_ = nullptr;
 };
 
-// An attribute of an element, or one of its namespace declarations.
+// An attribute of an element, or one of its namespace declarations; a handle like XmlNode.
 class VEXLO9_API XmlAttribute {
  public:
   XmlAttribute() = default;
-  explicit XmlAttribute(_xmlAttr* attr) noexcept : attr_(attr) {}
-  XmlAttribute(_xmlNs* declaration, _xmlNode* owner) noexcept : ns_(declaration), owner_(owner) {}
+  explicit XmlAttribute(const detail::DomAttr* attr) noexcept : attr_(attr) {}
 
-  bool IsNothing() const noexcept { return attr_ == nullptr && ns_ == nullptr; }
+  bool IsNothing() const noexcept { return attr_ == nullptr; }
   explicit operator bool() const noexcept { return !IsNothing(); }
   friend bool operator==(const XmlAttribute&, const XmlAttribute&) = default;
 
-  bool IsNamespaceDeclaration() const noexcept { return ns_ != nullptr; }
+  bool IsNamespaceDeclaration() const;
 
   std::string name() const;               // qualified name ("xsi:type", "xmlns:p", "xmlns")
   std::string_view baseName() const;      // "type"; "p" for xmlns:p; "xmlns" for xmlns
   std::string_view prefix() const;        // "xsi"; "xmlns" for xmlns:p; empty for xmlns
   std::string_view namespaceURI() const;  // "http://www.w3.org/2000/xmlns/" for declarations
   std::string value() const;
+  // The value without a copy, valid while the document lives.
+  std::string_view valueView() const;
   std::string nodeTypedValue() const { return value(); }
 
  private:
-  _xmlAttr* attr_ = nullptr;
-  _xmlNs* ns_ = nullptr;
-  _xmlNode* owner_ = nullptr;
+  const detail::DomAttr* attr_ = nullptr;
 };
 
 class XmlNode::ChildRange {
@@ -136,8 +138,8 @@ class VEXLO9_API XmlNode::AttributeRange {
     using value_type = XmlAttribute;
     using difference_type = std::ptrdiff_t;
     iterator() = default;
-    iterator(_xmlNode* owner, _xmlNs* ns, _xmlAttr* attr) : owner_(owner), ns_(ns), attr_(attr) {}
-    XmlAttribute operator*() const;
+    explicit iterator(const detail::DomAttr* at) : at_(at) {}
+    XmlAttribute operator*() const { return XmlAttribute(at_); }
     iterator& operator++();
     iterator operator++(int) {
       iterator before = *this;
@@ -147,18 +149,17 @@ class VEXLO9_API XmlNode::AttributeRange {
     friend bool operator==(const iterator&, const iterator&) = default;
 
    private:
-    _xmlNode* owner_ = nullptr;
-    _xmlNs* ns_ = nullptr;
-    _xmlAttr* attr_ = nullptr;
+    const detail::DomAttr* at_ = nullptr;  // into the element's array of attributes
   };
-  explicit AttributeRange(_xmlNode* element) : element_(element) {}
-  iterator begin() const;
-  iterator end() const { return iterator(); }
+  explicit AttributeRange(const detail::DomNode* element);
+  iterator begin() const { return iterator(first_); }
+  iterator end() const { return iterator(end_); }
   // Number of attributes, namespace declarations included.
   int32_t length() const;
 
  private:
-  _xmlNode* element_;
+  const detail::DomAttr* first_ = nullptr;
+  const detail::DomAttr* end_ = nullptr;
 };
 
 inline XmlNode::ChildRange XmlNode::childNodes() const { return ChildRange(firstChild()); }
@@ -239,13 +240,8 @@ class VEXLO9_API XmlDocument {
   bool Parse(std::string_view text, const char* url, const char* encoding);
   bool Fail(int32_t code, std::string_view message, int32_t line, int32_t column);
   bool Exceeds(const char* limit, int64_t value, int32_t line, int32_t column);
-  // The first element or attribute whose text goes beyond the limit, after parsing.
-  bool TextBeyondLimit();
 
-  struct DocFree {
-    void operator()(_xmlDoc* doc) const;
-  };
-  std::unique_ptr<_xmlDoc, DocFree> doc_;
+  std::unique_ptr<detail::DomTree> tree_;
   XmlParseError parseError_;
   XmlLimits limits_;
   bool validateOnParse_ = false;

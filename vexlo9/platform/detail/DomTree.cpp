@@ -1,0 +1,197 @@
+#include "vexlo9/platform/detail/DomTree.h"
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <utility>
+
+namespace vexlo9::detail {
+namespace {
+
+constexpr size_t kMinBlock = 16 * 1024;
+constexpr size_t kMaxBlock = 64 * 1024 * 1024;
+
+#ifndef NDEBUG
+// Debug builds keep the blocks of recently released trees, overwritten with kReleased, so that a node used after
+// its document is gone is caught by the check in XmlDom.cpp instead of reading whatever took its place.
+class Quarantine {
+ public:
+  void Take(std::vector<std::unique_ptr<char[]>>& blocks, const std::vector<size_t>& sizes) {
+    const std::lock_guard lock(mutex_);
+    for (size_t i = 0; i < blocks.size(); ++i) {
+      std::memset(blocks[i].get(), kReleasedNode, sizes[i]);
+      held_ += sizes[i];
+      blocks_.emplace_back(std::move(blocks[i]), sizes[i]);
+    }
+    while (held_ > kBound && !blocks_.empty()) {
+      held_ -= blocks_.front().second;
+      blocks_.pop_front();
+    }
+  }
+
+ private:
+  static constexpr size_t kBound = 64 * 1024 * 1024;
+  std::mutex mutex_;
+  std::deque<std::pair<std::unique_ptr<char[]>, size_t>> blocks_;
+  size_t held_ = 0;
+};
+
+Quarantine& Released() {
+  static Quarantine quarantine;
+  return quarantine;
+}
+#endif
+
+}  // namespace
+
+// ---- DomArena
+
+DomArena::~DomArena() {
+#ifndef NDEBUG
+  Released().Take(blocks_, sizes_);
+#endif
+}
+
+void DomArena::Grow(size_t atLeast) {
+  // The first block holds about what a document of the expected size needs; later ones double.
+  grown_ = grown_ == 0 ? std::clamp(expected_ * 2, kMinBlock, kMaxBlock) : std::min(grown_ * 2, kMaxBlock);
+  const size_t size = std::max(grown_, atLeast);
+  blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
+  sizes_.push_back(size);
+  cursor_ = blocks_.back().get();
+  end_ = cursor_ + size;
+}
+
+void* DomArena::Allocate(size_t bytes, size_t align) {
+  auto aligned = [&] {
+    const auto at = reinterpret_cast<uintptr_t>(cursor_);
+    return reinterpret_cast<char*>((at + align - 1) & ~(uintptr_t{align} - 1));
+  };
+  char* start = cursor_ ? aligned() : nullptr;
+  if (!start || static_cast<size_t>(end_ - start) < bytes) {
+    Grow(bytes + align);
+    start = aligned();
+  }
+  cursor_ = start + bytes;
+  return start;
+}
+
+std::string_view DomArena::Copy(std::string_view text) {
+  if (text.empty()) return {};
+  char* copy = static_cast<char*>(Allocate(text.size(), 1));
+  std::memcpy(copy, text.data(), text.size());
+  return {copy, text.size()};
+}
+
+std::string_view DomArena::Append(std::string_view text, std::string_view more) {
+  if (text.empty()) return Copy(more);
+  if (text.data() + text.size() == cursor_ && static_cast<size_t>(end_ - cursor_) >= more.size()) {
+    std::memcpy(cursor_, more.data(), more.size());
+    cursor_ += more.size();
+    return {text.data(), text.size() + more.size()};
+  }
+  char* joined = static_cast<char*>(Allocate(text.size() + more.size(), 1));
+  std::memcpy(joined, text.data(), text.size());
+  std::memcpy(joined + text.size(), more.data(), more.size());
+  return {joined, text.size() + more.size()};
+}
+
+// ---- DomTree
+
+DomTree::~DomTree() {
+  if (release_) release_(kept_);
+}
+
+// ---- DomBuilder
+
+DomBuilder::DomBuilder(DomTree& tree, int64_t maxText)
+    : tree_(tree), arena_(tree.arena_), maxText_(maxText > 0 ? static_cast<uint64_t>(maxText) : UINT64_MAX) {
+  open_.push_back(Open{nullptr, nullptr, 0, 0});
+}
+
+void DomBuilder::Append(DomNode* node) {
+  Open& parent = open_.back();
+  if (parent.last) {
+    parent.last->next = node;
+  } else if (parent.element) {
+    parent.element->firstChild = node;
+  } else {
+    tree_.first_ = node;
+  }
+  parent.last = node;
+}
+
+void DomBuilder::Beyond(const Open& open) {
+  // Elements are numbered as they start, so the lowest number is the first in document order.
+  if (open.order < beyondOrder_) {
+    beyondOrder_ = open.order;
+    beyondLine_ = open.element->line;
+  }
+}
+
+DomElement& DomBuilder::StartElement(std::string_view local, std::string_view prefix, std::string_view uri,
+                                     uint32_t line, uint32_t declarations, uint32_t attributes) {
+  auto* element = arena_.New<DomElement>();
+  element->type = 1;
+  element->line = line;
+  element->local = local;
+  element->prefix = prefix;
+  element->uri = uri;
+  element->attributeCount = declarations + attributes;
+  if (element->attributeCount > 0) element->attributes = arena_.NewArray<DomAttr>(element->attributeCount);
+  Append(element);
+  if (!tree_.root_ && open_.size() == 1) tree_.root_ = element;
+  open_.push_back(Open{element, nullptr, elements_++, 0});
+  return *element;
+}
+
+void DomBuilder::Declare(DomElement& element, uint32_t index, std::string_view prefix, std::string_view uri) {
+  DomAttr& declaration = element.attributes[index];
+  declaration.declaration = true;
+  declaration.local = prefix;
+  declaration.value = uri;
+}
+
+void DomBuilder::Attribute(DomElement& element, uint32_t index, std::string_view local, std::string_view prefix,
+                           std::string_view uri, std::string_view value) {
+  DomAttr& attribute = element.attributes[index];
+  attribute.local = local;
+  attribute.prefix = prefix;
+  attribute.uri = uri;
+  attribute.value = arena_.Copy(value);
+  if (value.size() > maxText_) Beyond(open_.back());
+}
+
+void DomBuilder::EndElement() {
+  if (open_.size() <= 1) return;
+  if (open_.back().textBytes > maxText_) Beyond(open_.back());
+  open_.pop_back();
+}
+
+void DomBuilder::AddText(std::string_view text, bool cdata, uint32_t line, bool join) {
+  Open& parent = open_.back();
+  parent.textBytes += text.size();
+  const uint8_t type = cdata ? 4 : 3;
+  if (join && parent.last && parent.last->type == type) {
+    auto* joined = static_cast<DomText*>(parent.last);
+    joined->value = arena_.Append(joined->value, text);
+    return;
+  }
+  auto* node = arena_.New<DomText>();
+  node->type = type;
+  node->line = line;
+  node->value = arena_.Copy(text);
+  Append(node);
+}
+
+void DomBuilder::AddLeaf(uint8_t type, std::string_view name, std::string_view value, uint32_t line) {
+  auto* node = arena_.New<DomNamedLeaf>();
+  node->type = type;
+  node->line = line;
+  node->name = arena_.Copy(name);
+  node->value = arena_.Copy(value);
+  Append(node);
+}
+
+}  // namespace vexlo9::detail

@@ -1,0 +1,172 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+// The document tree behind XmlNode and XmlAttribute: compact nodes in one arena per document, built in document
+// order by DomBuilder and released all at once with their DomTree. Nothing here knows libxml2.
+namespace vexlo9::detail {
+
+// What a released tree's memory is overwritten with in debug builds: a node of this type was used after its
+// document was destroyed.
+constexpr uint8_t kReleasedNode = 0xDD;
+
+// A node of any kind; `type` is the XmlNodeType number (1 element, 3 text, 4 CDATA, 7 processing instruction,
+// 8 comment, others as libxml2 numbers them).
+struct DomNode {
+  DomNode* next = nullptr;
+  uint32_t line = 0;
+  uint8_t type = 0;
+};
+
+// Text, CDATA and comments: their content.
+struct DomText : DomNode {
+  std::string_view value;
+};
+
+// Processing instructions and the other named leaves: a name (the target) besides the content.
+struct DomNamedLeaf : DomText {
+  std::string_view name;
+};
+
+// An attribute, or a namespace declaration (`declaration`: `local` is the prefix declared, empty for the default
+// namespace, and `value` the URI).
+struct DomAttr {
+  std::string_view local;
+  std::string_view prefix;
+  std::string_view uri;
+  std::string_view value;
+  bool declaration = false;
+};
+
+// Its namespace declarations come first among its attributes, as the DOM presents them.
+struct DomElement : DomNode {
+  std::string_view local;
+  std::string_view prefix;
+  std::string_view uri;
+  DomNode* firstChild = nullptr;
+  DomAttr* attributes = nullptr;
+  uint32_t attributeCount = 0;
+};
+
+inline bool IsElement(const DomNode* node) noexcept { return node && node->type == 1; }
+inline const DomElement* AsElement(const DomNode* node) noexcept {
+  return IsElement(node) ? static_cast<const DomElement*>(node) : nullptr;
+}
+// Text and CDATA: what readers gather.
+inline bool IsText(const DomNode* node) noexcept { return node->type == 3 || node->type == 4; }
+
+// Bump allocation in blocks that grow with the document; everything goes at once with the arena.
+class DomArena {
+ public:
+  DomArena() = default;
+  ~DomArena();
+  DomArena(const DomArena&) = delete;
+  DomArena& operator=(const DomArena&) = delete;
+
+  // A hint: the size of the text being parsed, from which the blocks are sized.
+  void Expect(size_t textBytes) noexcept { expected_ = textBytes; }
+  void* Allocate(size_t bytes, size_t align);
+  template <class T>
+  T* New() {
+    return new (Allocate(sizeof(T), alignof(T))) T();
+  }
+  template <class T>
+  T* NewArray(size_t count) {
+    T* items = static_cast<T*>(Allocate(sizeof(T) * count, alignof(T)));
+    for (size_t i = 0; i < count; ++i) new (items + i) T();
+    return items;
+  }
+  std::string_view Copy(std::string_view text);
+  // Appends to `text`, which must be the latest text copied; it stays contiguous, moving when it must.
+  std::string_view Append(std::string_view text, std::string_view more);
+
+ private:
+  void Grow(size_t atLeast);
+
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::vector<size_t> sizes_;
+  char* cursor_ = nullptr;
+  char* end_ = nullptr;
+  size_t expected_ = 0;
+  size_t grown_ = 0;
+};
+
+// A parsed document's nodes. The root is the first element among the document-level nodes; comments and
+// processing instructions after it are its siblings.
+class DomTree {
+ public:
+  DomTree() = default;
+  ~DomTree();
+  DomTree(const DomTree&) = delete;
+  DomTree& operator=(const DomTree&) = delete;
+
+  DomArena& Arena() noexcept { return arena_; }
+  const DomElement* Root() const noexcept { return root_; }
+
+  // Something that must live as long as the nodes (the parser's name dictionary), released with the tree.
+  void Keep(void* owned, void (*release)(void*)) noexcept {
+    kept_ = owned;
+    release_ = release;
+  }
+
+ private:
+  friend class DomBuilder;
+  DomArena arena_;
+  DomNode* first_ = nullptr;
+  const DomElement* root_ = nullptr;
+  void* kept_ = nullptr;
+  void (*release_)(void*) = nullptr;
+};
+
+// Fills a DomTree in document order. While building it also finds the first element, in document order, whose text
+// (its text and CDATA children together) or one of whose attribute values is longer than a bound.
+class DomBuilder {
+ public:
+  // `maxText` 0: no bound.
+  DomBuilder(DomTree& tree, int64_t maxText);
+
+  // Opens an element as the last child of the open one (or at document level); its namespace declarations and
+  // attributes are then given by position, declarations first. Names must outlive the tree (see Keep).
+  DomElement& StartElement(std::string_view local, std::string_view prefix, std::string_view uri, uint32_t line,
+                           uint32_t declarations, uint32_t attributes);
+  void Declare(DomElement& element, uint32_t index, std::string_view prefix, std::string_view uri);
+  // The value is copied.
+  void Attribute(DomElement& element, uint32_t index, std::string_view local, std::string_view prefix,
+                 std::string_view uri, std::string_view value);
+  void EndElement();
+  // Text or CDATA, copied; with `join`, appended to the last child when that is of the same kind (the parser
+  // hands a long text over in pieces).
+  void AddText(std::string_view text, bool cdata, uint32_t line, bool join);
+  // A comment, processing instruction or other leaf; name and value are copied.
+  void AddLeaf(uint8_t type, std::string_view name, std::string_view value, uint32_t line);
+
+  // Whether an element's text or attribute value went beyond the bound; `line` is the first such element's.
+  bool TextBeyondLimit(uint32_t& line) const noexcept {
+    line = beyondLine_;
+    return beyondOrder_ != UINT64_MAX;
+  }
+
+ private:
+  struct Open {
+    DomElement* element;  // nullptr: document level
+    DomNode* last;
+    uint64_t order;      // of the element among all, in document order
+    uint64_t textBytes;  // of its text and CDATA children
+  };
+  void Append(DomNode* node);
+  void Beyond(const Open& open);
+
+  DomTree& tree_;
+  DomArena& arena_;
+  uint64_t maxText_;
+  std::vector<Open> open_;
+  uint64_t elements_ = 0;
+  uint64_t beyondOrder_ = UINT64_MAX;
+  uint32_t beyondLine_ = 0;
+};
+
+}  // namespace vexlo9::detail
