@@ -81,6 +81,14 @@ std::string EscapeRegex(std::string_view text) {
   return escaped;
 }
 
+// A namespace that a wildcard's restriction allows, for the wildcard's holder to carry: the library checks it.
+std::string AllowedNamespace(const std::string& restriction, const std::string& target) {
+  const std::string first = restriction.substr(0, restriction.find(' '));
+  if (first == "##targetNamespace") return target;
+  if (first.empty() || first.starts_with("##")) return "";
+  return first;
+}
+
 }  // namespace
 
 class Binder {
@@ -557,8 +565,7 @@ void Binder::AddElement(ClassType& cls, const Node& particle, Group group) {
       target->infoName = target->defaultElement = name.local;
       target->ns = name.ns;
       target->origin = "the element " + name.local + " of " + cls.infoName + ", whose type is its own";
-      anonymousClasses_[anonymous.node] = target;
-      Bind(*target);
+      anonymousClasses_[anonymous.node] = target;  // bound later, so that it may hold the group it stands in
     }
     if (nillable) target->nillable = true;
     p.type = target;
@@ -769,6 +776,7 @@ void Binder::AddWildcard(ClassType& cls, const Node& any, Group group) {
   p.occurs = OccursIn(group, occurs);
   p.namespaceRestriction = any.GetOr("namespace", "##any");
   p.targetNamespace = any.doc->targetNamespace;
+  p.ns = AllowedNamespace(p.namespaceRestriction, p.targetNamespace);
   cls.particles.push_back(std::move(p));
 }
 
@@ -884,6 +892,7 @@ void Binder::AddAttributeWildcard(ClassType& cls, const Node& anyAttribute) {
   a.property = cls.members.Claim("anyAttribute");
   a.namespaceRestriction = anyAttribute.GetOr("namespace", "##any");
   a.targetNamespace = anyAttribute.doc->targetNamespace;
+  a.ns = AllowedNamespace(a.namespaceRestriction, a.targetNamespace);
   cls.attributes.push_back(std::move(a));
 }
 

@@ -376,11 +376,32 @@ class OutputEmitter {
     return innerNamespace_ + "::" + type;
   }
 
-  static std::string Field(const std::string& member) {
-    std::string field = member;
-    field.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(field.front())));
-    return field + "_";
+  // The data member of each member function of the class being written: "name_" for name(), "isValidname_" for
+  // IsValidname(); names that differ only in their first letter's case keep it.
+  void NameFields(const ClassType& cls) {
+    fields_.clear();
+    std::set<std::string> taken;
+    const auto add = [&](const std::string& member) {
+      if (member.empty() || fields_.count(member)) return;
+      std::string field = member;
+      field.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(field.front())));
+      if (taken.count(field + "_")) field = member;
+      std::string unique = field + "_";
+      for (int n = 2; taken.count(unique); ++n) unique = field + std::to_string(n) + "_";
+      taken.insert(unique);
+      fields_[member] = unique;
+    };
+    for (const Particle& p : cls.particles) {
+      add(p.property);
+      add(p.isValid);
+    }
+    for (const AttributeUse& a : cls.attributes) {
+      add(a.property);
+      add(a.isValid);
+    }
+    for (const char* special : {"IsNil", "Text", "ChoiceSelectedElement"}) add(special);
   }
+  const std::string& F(const std::string& member) const { return fields_.at(member); }
 
   std::string CollectionType(const ClassType& owner, const ClassType& item) const {
     const auto it = collectionAlias_.find(&item);
@@ -496,15 +517,8 @@ class OutputEmitter {
   }
   static bool DeclaresText(const ClassType& cls) { return cls.text && !(cls.base && cls.base->text); }
 
-  // The field names a class uses beside its properties' ones, kept apart from them.
-  std::string SpecialField(const ClassType& cls, const std::string& wanted) const {
-    const std::set<std::string> names = MemberNames(cls);
-    std::string field = wanted;
-    while (names.count(field.substr(0, field.size() - 1))) field.insert(field.size() - 1, "Own");
-    return field;
-  }
-
   void DeclareClass(Code& code, const ClassType& cls) {
+    NameFields(cls);
     if (!cls.origin.empty()) code.Line("// " + Capitalised(cls.origin) + ".");
     code.Line("class " + cls.name + " : " + BaseClause(cls) + " {");
     code.Indented(2, [&] { code.Line("VEXLO9_BY_NAME(" + cls.name + ");"); });
@@ -516,14 +530,14 @@ class OutputEmitter {
     }
     std::vector<std::string> fields;
     code.Indented(2, [&] {
-      if (!cls.abstract) code.Line("explicit " + cls.name + "(std::string elementName = " + Quote(cls.defaultElement) + ");");
+      code.Line("explicit " + cls.name + "(std::string elementName = " + Quote(cls.defaultElement) + ");");
       code.Line("void Init() override;");
-      if (!cls.abstract) code.Line("const vexlo9::ClassInfo& ClassInfo() const override;");
+      code.Line("const vexlo9::ClassInfo& ClassInfo() const override;");
       code.Line("bool IsSuitableSubstitution(std::string_view typeName) const override;");
       if (cls.nillable && !(cls.base && InheritsNillable(*cls.base))) {
         code.Line("bool IsNil() const override;");
         code.Line("void IsNil(bool value) override;");
-        fields.push_back("bool " + SpecialField(cls, "isNil_") + " = false;");
+        fields.push_back("bool " + F("IsNil") + " = false;");
       }
       if (!cls.particles.empty() || !cls.attributes.empty() || DeclaresText(cls) || DeclaresChoice(cls)) code.Line();
       for (const Particle& p : cls.particles) DeclareProperty(code, cls, p.property, ParticleType(cls, p),
@@ -541,7 +555,7 @@ class OutputEmitter {
         if (a.kind == AttributeUse::AttrKind::Wildcard) {
           code.Line("// The attributes that no declaration names (" + a.namespaceRestriction + ").");
           code.Line("std::shared_ptr<vexlo9::AttributeCol> " + a.property + "() const;");
-          fields.push_back("std::shared_ptr<vexlo9::AttributeCol> " + Field(a.property) + ";");
+          fields.push_back("std::shared_ptr<vexlo9::AttributeCol> " + F(a.property) + ";");
           continue;
         }
         DeclareProperty(code, cls, a.property, ValueType(cls, a.value), a.isValid, false, ByReference(a.value),
@@ -551,19 +565,18 @@ class OutputEmitter {
         code.Line("// The character data of the element" + std::string(cls.particles.empty() ? "" : ", wherever it stood") + ".");
         code.Line("const std::string& Text() const;");
         code.Line("void Text(const std::string& value);");
-        fields.push_back("std::string " + SpecialField(cls, "text_") + ";");
+        fields.push_back("std::string " + F("Text") + ";");
       }
       if (DeclaresChoice(cls)) {
         code.Line("// The name of the member that is set; empty when none is.");
         code.Line("const std::string& ChoiceSelectedElement() const;");
-        fields.push_back("std::string " + SpecialField(cls, "choiceSelectedElement_") + ";");
+        fields.push_back("std::string " + F("ChoiceSelectedElement") + ";");
       }
     });
     if (cls.abstract || cls.hasDerived) {
       code.Line();
       code.Line(" protected:");
       code.Indented(2, [&] {
-        if (cls.abstract) code.Line("explicit " + cls.name + "(std::string elementName);");
         code.Line("// " + cls.name + "'s own particles, which every class built on it declares first.");
         code.Line("static void Add" + cls.name + "Particles(vexlo9::ClassInfo& info);");
       });
@@ -587,11 +600,11 @@ class OutputEmitter {
     code.Line(get + " " + property + "() const;");
     if (!readOnly) code.Line("void " + property + "(" + set + " value);");
     const bool arithmetic = value && (value->enumeration || !value->primitive->isObject) && !ByReference(*value);
-    fields.push_back(type + " " + Field(property) + (arithmetic && !readOnly ? " = " + Initial(*value) : "") + ";");
+    fields.push_back(type + " " + F(property) + (arithmetic && !readOnly ? " = " + Initial(*value) : "") + ";");
     if (!isValid.empty()) {
       code.Line("bool " + isValid + "() const;");
       code.Line("void " + isValid + "(bool value);");
-      fields.push_back("bool " + Field(isValid) + " = false;");
+      fields.push_back("bool " + F(isValid) + " = false;");
     }
   }
 
@@ -706,7 +719,7 @@ class OutputEmitter {
     const std::string defaultValue = Quote(a.value.defaultValue.value_or(""));
     switch (a.kind) {
       case AttributeUse::AttrKind::Wildcard:
-        return "AddAttrAny(\"\", \"\", " + Quote(a.property) + ", " + Quote(a.namespaceRestriction) + ", " +
+        return "AddAttrAny(\"\", " + Ns(a.ns) + ", " + Quote(a.property) + ", " + Quote(a.namespaceRestriction) + ", " +
                Ns(a.targetNamespace) + ");";
       case AttributeUse::AttrKind::Enum:
         return "AddAttrEnum(" + Quote(a.attributeName) + ", " + Ns(a.ns) + ", " + Quote(a.property) + ", " +
@@ -783,6 +796,7 @@ class OutputEmitter {
     const std::string base = cls.base ? cls.base->name : "vexlo9::XmlGeneratedClassBase";
     const std::string n = cls.name;
     positions_ = PositionsOf(cls);
+    NameFields(cls);
     if (cls.elementAlias) {
       code.Function(n + "::" + n + "(std::string elementName) : " + base + "(std::move(elementName))", {});
       code.Line();
@@ -790,8 +804,8 @@ class OutputEmitter {
       return;
     }
     const std::string signature = n + "::" + n + "(std::string elementName) : " + base + "(std::move(elementName))";
-    if (cls.abstract || indent0(signature + " { Init(); }") || indent0(signature + " {")) {
-      code.Function(signature, cls.abstract ? std::vector<std::string>{} : std::vector<std::string>{"Init();"});
+    if (indent0(signature + " { Init(); }") || indent0(signature + " {")) {
+      code.Function(signature, {"Init();"});
     } else {
       code.Line(n + "::" + n + "(std::string elementName)");
       code.Indented(4, [&] { code.Line(": " + base + "(std::move(elementName)) {"); });
@@ -809,15 +823,13 @@ class OutputEmitter {
       code.Function("void " + n + "::Add" + n + "Particles(vexlo9::ClassInfo& info)", body);
       code.Line();
     }
-    if (!cls.abstract) {
-      DefineClassInfo(code, cls);
-      code.Line();
-    }
+    DefineClassInfo(code, cls);
+    code.Line();
     std::string suitable = "typeName == " + Quote(cls.infoName);
     if (cls.base) suitable += " || " + cls.base->name + "::IsSuitableSubstitution(typeName)";
     code.Function("bool " + n + "::IsSuitableSubstitution(std::string_view typeName) const", {"return " + suitable + ";"});
     if (cls.nillable && !(cls.base && InheritsNillable(*cls.base))) {
-      const std::string field = SpecialField(cls, "isNil_");
+      const std::string field = F("IsNil");
       code.Function("bool " + n + "::IsNil() const", {"return " + field + ";"});
       code.Function("void " + n + "::IsNil(bool value)", {field + " = value;"});
     }
@@ -830,28 +842,29 @@ class OutputEmitter {
   void DefineInit(Code& code, const ClassType& cls) {
     std::vector<std::string> body;
     if (cls.base) body.push_back(cls.base->name + "::Init();");
-    if (cls.nillable && !(cls.base && InheritsNillable(*cls.base))) body.push_back(SpecialField(cls, "isNil_") + " = false;");
+    if (cls.nillable && !(cls.base && InheritsNillable(*cls.base))) body.push_back(F("IsNil") + " = false;");
     for (const Particle& p : cls.particles) {
       for (const std::string& line : InitParticle(cls, p)) body.push_back(line);
-      if (!p.isValid.empty() && p.occurs != Occurs::Repeated) body.push_back(Field(p.isValid) + " = false;");
+      if (!p.isValid.empty() && p.occurs != Occurs::Repeated) body.push_back(F(p.isValid) + " = false;");
     }
     for (const AttributeUse& a : cls.attributes) {
-      const std::string field = Field(a.property);
+      const std::string field = F(a.property);
       if (a.kind == AttributeUse::AttrKind::Wildcard) {
-        body.push_back(field + " = vexlo9::Global::ClassFactory()->Create_AttributeCol(\"\", " +
+        body.push_back(field + " = vexlo9::Global::ClassFactory()->Create_AttributeCol(" +
+                       Ns(a.ns) + ", " +
                        Quote(a.namespaceRestriction) + ", " + Ns(a.targetNamespace) + ");");
         continue;
       }
       for (const std::string& line : InitValue(field, a.value, !a.optional)) body.push_back(line);
-      if (!a.isValid.empty()) body.push_back(Field(a.isValid) + " = false;");
+      if (!a.isValid.empty()) body.push_back(F(a.isValid) + " = false;");
     }
-    if (DeclaresText(cls)) body.push_back(SpecialField(cls, "text_") + ".clear();");
-    if (DeclaresChoice(cls)) body.push_back(SpecialField(cls, "choiceSelectedElement_") + ".clear();");
+    if (DeclaresText(cls)) body.push_back(F("Text") + ".clear();");
+    if (DeclaresChoice(cls)) body.push_back(F("ChoiceSelectedElement") + ".clear();");
     code.Function("void " + cls.name + "::Init()", body);
   }
 
   std::vector<std::string> InitParticle(const ClassType& cls, const Particle& p) const {
-    const std::string field = Field(p.property);
+    const std::string field = F(p.property);
     const std::string bounds = Number(p.minOccurs) + ", " + Number(p.maxOccurs);
     if (p.occurs == Occurs::Repeated) {
       switch (p.kind) {
@@ -967,9 +980,9 @@ class OutputEmitter {
   void DefineAccessors(Code& code, const ClassType& cls) {
     const std::string n = cls.name;
     const bool choice = cls.group == Group::Choice;
-    const std::string selection = choice ? SpecialField(ChoiceOwner(cls), "choiceSelectedElement_") : "";
+    const std::string selection = choice ? F("ChoiceSelectedElement") : "";
     for (const Particle& p : cls.particles) {
-      const std::string field = Field(p.property);
+      const std::string field = F(p.property);
       const std::string type = ParticleType(cls, p);
       const bool value = p.kind == Kind::Primitive || p.kind == Kind::Enum;
       const auto [get, set] = Accessors(type, value && p.occurs != Occurs::Repeated && ByReference(p.value));
@@ -985,7 +998,7 @@ class OutputEmitter {
         if (choice) body.push_back("vexlo9::Global::XmlObjectBaseHelper()->Choice_SetElementValid(true, " +
                                    Quote(p.property) + ", " + selection + ");");
         body.push_back(field + " = value;");
-        if (!p.isValid.empty()) body.push_back(Field(p.isValid) + " = true;");
+        if (!p.isValid.empty()) body.push_back(F(p.isValid) + " = true;");
       } else {
         std::vector<std::string> checks;
         const bool mandatory = p.occurs == Occurs::Mandatory;
@@ -1000,14 +1013,14 @@ class OutputEmitter {
           body.push_back("const vexlo9::XmlObjectBaseHelperCls& helper = *vexlo9::Global::XmlObjectBaseHelper();");
           for (const std::string& check : checks) body.push_back("helper." + check);
         }
-        if (!p.isValid.empty()) body.push_back(Field(p.isValid) + " = value != nullptr;");
+        if (!p.isValid.empty()) body.push_back(F(p.isValid) + " = value != nullptr;");
         body.push_back(field + " = std::move(value);");
       }
       code.Function("void " + n + "::" + p.property + "(" + set + " value)", body);
       if (!p.isValid.empty()) DefinePresence(code, n, p.isValid);
     }
     for (const AttributeUse& a : cls.attributes) {
-      const std::string field = Field(a.property);
+      const std::string field = F(a.property);
       if (a.kind == AttributeUse::AttrKind::Wildcard) {
         code.Function("std::shared_ptr<vexlo9::AttributeCol> " + n + "::" + a.property + "() const", {"return " + field + ";"});
         continue;
@@ -1021,18 +1034,18 @@ class OutputEmitter {
       }
       if (a.value.enumeration || !a.value.primitive->isObject) {
         body.push_back(field + " = value;");
-        if (!a.isValid.empty()) body.push_back(Field(a.isValid) + " = true;");
+        if (!a.isValid.empty()) body.push_back(F(a.isValid) + " = true;");
       } else {
         if (!a.optional) body.push_back("vexlo9::Global::XmlObjectBaseHelper()->Throw_IfPropertyIsNull(value, " +
                                         Quote(a.property) + ");");
-        if (!a.isValid.empty()) body.push_back(Field(a.isValid) + " = value != nullptr;");
+        if (!a.isValid.empty()) body.push_back(F(a.isValid) + " = value != nullptr;");
         body.push_back(field + " = std::move(value);");
       }
       code.Function("void " + n + "::" + a.property + "(" + set + " value)", body);
       if (!a.isValid.empty()) DefinePresence(code, n, a.isValid);
     }
     if (DeclaresText(cls)) {
-      const std::string field = SpecialField(cls, "text_");
+      const std::string field = F("Text");
       code.Function("const std::string& " + n + "::Text() const", {"return " + field + ";"});
       code.Function("void " + n + "::Text(const std::string& value)", {field + " = value;"});
     }
@@ -1041,15 +1054,9 @@ class OutputEmitter {
     }
   }
 
-  static const ClassType& ChoiceOwner(const ClassType& cls) {
-    const ClassType* owner = &cls;
-    while (owner->base && owner->base->group == Group::Choice) owner = owner->base;
-    return *owner;
-  }
-
   void DefinePresence(Code& code, const std::string& n, const std::string& isValid) {
-    code.Function("bool " + n + "::" + isValid + "() const", {"return " + Field(isValid) + ";"});
-    code.Function("void " + n + "::" + isValid + "(bool value)", {Field(isValid) + " = value;"});
+    code.Function("bool " + n + "::" + isValid + "() const", {"return " + F(isValid) + ";"});
+    code.Function("void " + n + "::" + isValid + "(bool value)", {F(isValid) + " = value;"});
   }
 
   void DefineConverter(Code& code) {
@@ -1207,7 +1214,7 @@ class OutputEmitter {
         code.Line("const vexlo9::XmlNode root = probe.documentElement();");
         code.Line("const std::string name = \"{\" + std::string(root.namespaceURI()) + \"}\" + std::string(root.baseName());");
         code.Statement("throw vexlo9::Error(105, " + Quote(out_.readDocument) + ", \"The root element \" + name + \" is not a " +
-                       "global element of " + Sources() + "\");");
+                       "global element of a complex type in " + Sources() + "\");");
       });
       code.Line("}");
       code.Line("helper.FromXml(*object, xml);");
@@ -1226,6 +1233,7 @@ class OutputEmitter {
   std::map<std::string, std::string> constants_;
   std::map<const ClassType*, std::string> collectionAlias_;
   Group groupOf_ = Group::Sequence;
+  std::map<std::string, std::string> fields_;
   Positions positions_;  // of the class being defined: its setters check facets by declaration position
 };
 

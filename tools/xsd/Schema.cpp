@@ -36,6 +36,13 @@ Schema::Schema(const SchemaSet& documents, Diagnostics& diagnostics) : diagnosti
   for (const auto& document : documents.Documents()) {
     for (const Node& component : Node{document.get(), document->Root()}.Children()) Index(component);
   }
+  for (const auto& [head, direct] : directMembers_) {
+    const std::vector<QName> members = SubstitutionMembers(head);
+    if (std::find(members.begin(), members.end(), head) == members.end()) continue;
+    const Node declaration = Element(head);
+    Diagnostics::Refuse(declaration ? declaration.Where() : Location{}, "substitutionGroup",
+                        "the element " + head.local + " is a member of its own substitution group: break the cycle");
+  }
 }
 
 void Schema::Index(const Node& component) {
@@ -93,7 +100,7 @@ std::vector<QName> Schema::SubstitutionMembers(const QName& head) const {
     pending.erase(pending.begin());
     if (it == directMembers_.end()) continue;
     for (const QName& member : it->second) {
-      if (member == head || std::find(members.begin(), members.end(), member) != members.end()) continue;
+      if (std::find(members.begin(), members.end(), member) != members.end()) continue;
       members.push_back(member);
       pending.push_back(member);
     }
