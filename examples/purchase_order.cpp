@@ -2,8 +2,8 @@
 //
 //   purchase_order [file.xml]      (default: the sample order in tests/fixtures)
 //
-// The classes in po:: are what the schema compiler generates from the purchase-order schema
-// (tests/fixtures/PurchaseOrder.h); everything else is the library.
+// The classes in po:: are generated at build time from purchase_order.xsd by vexlo9-xsd (vexlo9_add_schema in
+// CMakeLists.txt); everything else is the library.
 
 #include <iostream>
 #include <memory>
@@ -11,8 +11,6 @@
 
 #include "purchase_order.h"
 #include "vexlo9/vexlo9.h"
-
-namespace po = vexlo9::testing::po;
 
 namespace {
 
