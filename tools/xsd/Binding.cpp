@@ -142,6 +142,8 @@ class Binder {
   ClassType& SubstitutionGroupClass(const QName& head, const Particle& alternatives);
   Particle SubstitutionParticle(ClassType& cls, const Node& particle, const QName& head);
   const Creator& TypeCreator(ClassType& result, const QName& type);
+  // The classes an element of the declared class may be read into, by its xsi:type: the derived types' first.
+  std::vector<Alternative> ByXsiType(const std::string& element, ClassType& declared, const QName& type);
   Value MakeValue(const SimpleType& type, const std::string& owner, const Node& at, const Node& declaration,
                   bool repeated);
   const EnumType& Enumeration(const SimpleType& type, const std::string& owner, size_t output);
@@ -297,9 +299,21 @@ void Binder::BindComplexType(ClassType& cls, const Node& complexType) {
         Diagnostics::Refuse(step.Where(), step.Construct(),
                             "the base " + base.local + " has no simple content: use complexContent");
       }
-    } else if (!schema_.Simple(base, step)) {
+    } else if (const SimpleType* value = schema_.Simple(base, step); !value) {
       Diagnostics::Refuse(step.Where(), step.Construct(),
                           "the type " + base.Text() + " is not defined: fix the name or give its schema");
+    } else if (value->primitive->name != "string" || !value->facets.Empty() || !value->enumeration.empty()) {
+      schema_.diagnostics().Warn(step.Where(), "xs:simpleContent",
+                                 "the value of " + cls.infoName + " is held as text (Text): its type " + base.local +
+                                     " is not checked on reading or writing");
+    }
+    const std::vector<Node> children = step.Children();
+    const bool facets = std::any_of(children.begin(), children.end(), [](const Node& n) {
+      return !n.Is("attribute") && !n.Is("attributeGroup") && !n.Is("anyAttribute") && !n.Is("simpleType");
+    });
+    if (cls.base && step.Is("restriction") && facets) {
+      schema_.diagnostics().Warn(step.Where(), "xs:simpleContent",
+                                 "the facets of " + cls.infoName + " are not checked: its value is held as text (Text)");
     }
     cls.text = true;
     // A restriction narrows what its base allows; the base's class holds it already.
@@ -633,17 +647,14 @@ Particle Binder::SubstitutionParticle(ClassType& cls, const Node& particle, cons
                             "the type of " + member.local + " does not derive from the type of " + head.local +
                                 ": derive it");
       }
-      if (!it->second->abstract) creator.choices.emplace_back(member.local, it->second);
+      for (Alternative& alternative : ByXsiType(member.local, *it->second, TypeOfElement(declaration).complexName)) {
+        creator.choices.push_back(std::move(alternative));
+      }
     }
     creators_[key] = &creator;
   }
   const Creator& creator = *creators_[key];
   p.creator = creator.name;
-  for (const auto& [element, type] : creator.choices) {
-    (void)type;
-    const QName member{element == head.local ? head.ns : "", element};
-    (void)member;
-  }
   for (const QName& member : [&] {
          std::vector<QName> all = schema_.SubstitutionMembers(head);
          all.insert(all.begin(), head);
@@ -896,6 +907,21 @@ void Binder::AddAttributeWildcard(ClassType& cls, const Node& anyAttribute) {
   cls.attributes.push_back(std::move(a));
 }
 
+std::vector<Alternative> Binder::ByXsiType(const std::string& element, ClassType& declared, const QName& type) {
+  std::vector<Alternative> alternatives;
+  if (!type.local.empty()) {
+    for (const QName& derived : schema_.DerivedTypes(type)) {
+      ClassType* cls = typeClasses_.at(derived);
+      if (!cls->abstract) alternatives.push_back({element, derived.local, cls});
+    }
+  }
+  if (!declared.abstract) {
+    alternatives.push_back({element, "", &declared});
+    if (!type.local.empty()) alternatives.push_back({element, type.local, &declared});
+  }
+  return alternatives;
+}
+
 const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
   const std::string key = "type:" + result.name;
   if (const auto it = creators_.find(key); it != creators_.end()) return *it->second;
@@ -903,16 +929,7 @@ const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
   creator.name = creatorNames_.Claim("Create" + result.name);
   creator.result = &result;
   creator.output = result.output;
-  if (!result.abstract) {
-    creator.choices.emplace_back("", &result);
-    if (!type.local.empty()) creator.choices.emplace_back(type.local, &result);
-  }
-  if (!type.local.empty()) {
-    for (const QName& derived : schema_.DerivedTypes(type)) {
-      ClassType* cls = typeClasses_.at(derived);
-      if (!cls->abstract) creator.choices.emplace_back(derived.local, cls);
-    }
-  }
+  creator.choices = ByXsiType("", result, type);
   creators_[key] = &creator;
   return creator;
 }
@@ -1075,7 +1092,7 @@ void Binder::AssembleOutputs() {
               if (creator.name != p.creator) continue;
               if (std::find(out.creators.begin(), out.creators.end(), &creator) == out.creators.end()) {
                 out.creators.push_back(&creator);
-                for (const auto& choice : creator.choices) need(choice.second->output);
+                for (const Alternative& choice : creator.choices) need(choice.cls->output);
               }
             }
           }
@@ -1103,8 +1120,11 @@ void Binder::AssembleOutputs() {
     if (!wanted.empty() && !wanted.count(name.local) && !wanted.count(name.Text())) continue;
     found.insert(name.local);
     found.insert(name.Text());
-    binding_.outputs[node.doc->output].roots.emplace_back(name, it->second);
-    if (it->second->output != node.doc->output) binding_.outputs[node.doc->output].includes.insert(it->second->output);
+    Output& out = binding_.outputs[node.doc->output];
+    out.roots.push_back({name, ByXsiType(name.local, *it->second, TypeOfElement(node).complexName)});
+    for (const Alternative& alternative : out.roots.back().classes) {
+      if (alternative.cls->output != node.doc->output) out.includes.insert(alternative.cls->output);
+    }
   }
   for (const std::string& root : options_.roots) {
     if (!found.count(root)) {

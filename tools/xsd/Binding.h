@@ -103,14 +103,28 @@ struct ClassType {
   Location where;
 };
 
+// A class that a factory method or ReadDocument makes for an element of that local name (empty: any) whose xsi:type
+// names that type (empty: none).
+struct Alternative {
+  std::string element;
+  std::string type;
+  ClassType* cls = nullptr;
+};
+
 // A factory method that picks the class of an object from the element being read.
 struct Creator {
   std::string name;
   ClassType* result = nullptr;  // the property's class
-  // By the element's xsi:type (a type's local name; empty for none), or by its local name.
+  // By the element's local name (a substitution group) and xsi:type, or by its xsi:type alone.
   bool byElementName = false;
-  std::vector<std::pair<std::string, ClassType*>> choices;
+  std::vector<Alternative> choices;  // the first that fits is made
   size_t output = 0;
+};
+
+// A global element a document may start with, and the classes it is read into.
+struct Root {
+  QName element;
+  std::vector<Alternative> classes;
 };
 
 struct Output {
@@ -127,7 +141,7 @@ struct Output {
   std::vector<const Creator*> creators;           // those its registries name, inherited ones included
   std::vector<ClassType*> namedClasses;          // made by CreateNamedClass, likewise
   std::vector<const EnumType*> converted;        // enumerations its converter handles, likewise
-  std::vector<std::pair<QName, ClassType*>> roots;  // global elements a document may start with
+  std::vector<Root> roots;
   std::set<size_t> includes;                        // outputs whose headers it needs
 };
 

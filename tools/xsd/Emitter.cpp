@@ -1106,6 +1106,37 @@ class OutputEmitter {
     return "std::make_shared<" + cls.name + ">(" + (elementExpression.empty() ? Quote(element) : std::string(elementExpression)) + ")";
   }
 
+  // One test per alternative, the first that fits making its class: by the element's local name, or (byType) by its
+  // xsi:type alone, where no type is a choice of its own. Alternatives that an earlier one hides are left out.
+  void EmitChoices(Code& code, const std::vector<Alternative>& choices, const std::string& node, bool byName,
+                   const std::string& more, std::string_view elementExpression) {
+    std::vector<const Alternative*> shown;
+    std::set<std::string> open;  // elements already taken whatever their type
+    for (const Alternative& a : choices) {
+      if (byName && open.count(a.element)) continue;
+      if (byName && a.type.empty()) open.insert(a.element);
+      shown.push_back(&a);
+    }
+    const bool typed = !byName || std::any_of(shown.begin(), shown.end(), [](const Alternative* a) {
+      return !a->type.empty();
+    });
+    if (byName && !emittedName_) code.Line("const std::string_view name = " + node + ".baseName();");
+    emittedName_ = emittedName_ || byName;
+    if (typed && !emittedType_) {
+      code.Line("const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(" + node + ");");
+      emittedType_ = true;
+    }
+    for (const Alternative* a : shown) {
+      std::vector<std::string> tests;
+      if (byName) tests.push_back("name == " + Quote(a->element) + more);
+      if (!a->type.empty()) tests.push_back("type == " + Quote(a->type));
+      if (!byName && a->type.empty()) tests.push_back("type.empty()");
+      std::string condition;
+      for (const std::string& t : tests) condition += (condition.empty() ? "" : " && ") + t;
+      code.Statement("if (" + condition + ") return " + MakeForElement(*a->cls, a->element, elementExpression) + ";");
+    }
+  }
+
   void DefineFactory(Code& code) {
     const std::string n = out_.factory;
     code.Line();
@@ -1142,19 +1173,10 @@ class OutputEmitter {
     for (const Creator* creator : out_.creators) {
       code.Line();
       code.Line("vexlo9::ObjectPtr " + n + "::" + creator->name + "(vexlo9::XmlNode& element) const {");
+      emittedName_ = emittedType_ = false;
       code.Indented(2, [&] {
-        if (creator->byElementName) {
-          code.Line("const std::string_view name = element.baseName();");
-          for (const auto& [element, cls] : creator->choices) {
-            code.Statement("if (name == " + Quote(element) + ") return " + MakeForElement(*cls, element, "") + ";");
-          }
-        } else {
-          code.Line("const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(element);");
-          for (const auto& [type, cls] : creator->choices) {
-            const std::string test = type.empty() ? "type.empty()" : "type == " + Quote(type);
-            code.Statement("if (" + test + ") return " + MakeForElement(*cls, "", "std::string(element.baseName())") + ";");
-          }
-        }
+        EmitChoices(code, creator->choices, "element", creator->byElementName, "",
+                    creator->byElementName ? "" : "std::string(element.baseName())");
         code.Line("return nullptr;");
       });
       code.Line("}");
@@ -1185,13 +1207,10 @@ class OutputEmitter {
     code.Line();
     code.Line("// An object for the document's root element, or nothing when no global element of the schema has its name.");
     code.Line("std::shared_ptr<vexlo9::XmlObjectBase> NewRoot(const vexlo9::XmlNode& root) {");
+    emittedName_ = emittedType_ = false;
     code.Indented(2, [&] {
-      code.Line("const std::string_view name = root.baseName();");
       code.Line("const std::string_view ns = root.namespaceURI();");
-      for (const auto& [element, cls] : out_.roots) {
-        code.Statement("if (name == " + Quote(element.local) + " && ns == " + Ns(element.ns) + ") return " +
-                       MakeForElement(*cls, element.local, "") + ";");
-      }
+      for (const Root& r : out_.roots) EmitChoices(code, r.classes, "root", true, " && ns == " + Ns(r.element.ns), "");
       code.Line("return nullptr;");
     });
     code.Line("}");
@@ -1234,6 +1253,8 @@ class OutputEmitter {
   std::map<const ClassType*, std::string> collectionAlias_;
   Group groupOf_ = Group::Sequence;
   std::map<std::string, std::string> fields_;
+  bool emittedName_ = false;  // within one function written by EmitChoices: its locals are declared
+  bool emittedType_ = false;
   Positions positions_;  // of the class being defined: its setters check facets by declaration position
 };
 
