@@ -117,6 +117,7 @@ class Binder {
 
   ClassType& NewClass(const std::string& name, const Node& at, const Node& definition);
   void Declare(const Node& component);
+  void WarnIdentityConstraints(const Node& declaration);
   void Bind(ClassType& cls);
   void BindComplexType(ClassType& cls, const Node& complexType);
   void SetBase(ClassType& cls, ClassType& base);
@@ -126,8 +127,7 @@ class Binder {
   void AddAll(ClassType& cls, const Node& all);
   void AddParticle(ClassType& cls, const Node& particle, Group group);
   void AddElement(ClassType& cls, const Node& particle, Group group);
-  void AddSubstitution(ClassType& cls, const Node& particle, const QName& head, const OccursRange& occurs,
-                       Group group);
+  void AddSubstitution(ClassType& cls, const Node& particle, const QName& head, const OccursRange& occurs, Group group);
   void AddNestedGroup(ClassType& cls, const Node& model, Group group);
   void AddGroupReference(ClassType& cls, const Node& reference, Group group);
   void AddGroupParticle(ClassType& cls, ClassType& groupClass, const std::string& property, const OccursRange& occurs,
@@ -202,10 +202,27 @@ ClassType& Binder::NewClass(const std::string& name, const Node& at, const Node&
   cls.output = at.doc->output;
   cls.ns = at.doc->targetNamespace;
   cls.where = at.Where();
-  for (const char* member : {"Init", "ClassInfo", "IsSuitableSubstitution", "ElementName", "TargetNamespace",
-                             "PrivateSetElementName", "FromXmlInt", "ToXmlInt", "AttributesToXmlInt", "TypeName",
-                             "GetProperty", "LetProperty", "SetProperty", "Invoke", "Members", "IsNil", "Text",
-                             "ChoiceSelectedElement", "shared_from_this", "weak_from_this", "OnCollectionChange"}) {
+  for (const char* member : {"Init",
+                             "ClassInfo",
+                             "IsSuitableSubstitution",
+                             "ElementName",
+                             "TargetNamespace",
+                             "PrivateSetElementName",
+                             "FromXmlInt",
+                             "ToXmlInt",
+                             "AttributesToXmlInt",
+                             "TypeName",
+                             "GetProperty",
+                             "LetProperty",
+                             "SetProperty",
+                             "Invoke",
+                             "Members",
+                             "IsNil",
+                             "Text",
+                             "ChoiceSelectedElement",
+                             "shared_from_this",
+                             "weak_from_this",
+                             "OnCollectionChange"}) {
     cls.members.Reserve(member);
   }
   cls.members.Reserve(cls.name);  // a member of the class's own name would be a constructor
@@ -213,8 +230,18 @@ ClassType& Binder::NewClass(const std::string& name, const Node& at, const Node&
   return cls;
 }
 
+void Binder::WarnIdentityConstraints(const Node& declaration) {
+  for (const Node& child : declaration.Children()) {
+    if (child.Is("key") || child.Is("keyref") || child.Is("unique")) {
+      schema_.diagnostics().Warn(child.Where(), child.Construct(),
+                                 "identity constraints are not checked: the values are read and written unchecked");
+    }
+  }
+}
+
 void Binder::Declare(const Node& component) {
   const QName name = schema_.NameOf(component);
+  if (component.Is("element")) WarnIdentityConstraints(component);
   if (component.Is("complexType")) {
     ClassType& cls = NewClass(TypeIdentifier(name.local), component, component);
     cls.infoName = cls.defaultElement = name.local;
@@ -312,8 +339,9 @@ void Binder::BindComplexType(ClassType& cls, const Node& complexType) {
       return !n.Is("attribute") && !n.Is("attributeGroup") && !n.Is("anyAttribute") && !n.Is("simpleType");
     });
     if (cls.base && step.Is("restriction") && facets) {
-      schema_.diagnostics().Warn(step.Where(), "xs:simpleContent",
-                                 "the facets of " + cls.infoName + " are not checked: its value is held as text (Text)");
+      schema_.diagnostics().Warn(
+          step.Where(), "xs:simpleContent",
+          "the facets of " + cls.infoName + " are not checked: its value is held as text (Text)");
     }
     cls.text = true;
     // A restriction narrows what its base allows; the base's class holds it already.
@@ -396,8 +424,8 @@ void Binder::BindContent(ClassType& cls, const Node& content) {
     } else if (children[0].Is("element") && children[0].Get("ref") &&
                !schema_.SubstitutionMembers(schema_.Resolve(children[0], *children[0].Get("ref"))).empty()) {
       cls.group = Group::Choice;
-      cls.particles.push_back(SubstitutionParticle(cls, children[0],
-                                                   schema_.Resolve(children[0], *children[0].Get("ref"))));
+      cls.particles.push_back(
+          SubstitutionParticle(cls, children[0], schema_.Resolve(children[0], *children[0].Get("ref"))));
       return;
     } else {
       break;
@@ -463,7 +491,8 @@ void Binder::AddParticle(ClassType& cls, const Node& particle, Group group) {
   } else if (particle.Is("any")) {
     AddWildcard(cls, particle, group);
   } else if (particle.Is("all")) {
-    Diagnostics::Refuse(particle.Where(), "xs:all", "an all group must be the whole content of its type: move it there");
+    Diagnostics::Refuse(particle.Where(), "xs:all",
+                        "an all group must be the whole content of its type: move it there");
   } else if (!particle.Is("attribute") && !particle.Is("attributeGroup") && !particle.Is("anyAttribute")) {
     Diagnostics::Refuse(particle.Where(), particle.Construct(), "not expected here: remove it or fix the schema");
   }
@@ -491,9 +520,9 @@ Binder::ElementType Binder::TypeOfElement(const Node& declaration, int depth) {
       type.complex = it->second;
       type.complexName = resolved;
     } else if (!(type.simple = schema_.Simple(resolved, declaration))) {
-      Diagnostics::Refuse(declaration.Where(), "xs:element",
-                          "the type " + resolved.Text() + " is not defined: fix the name or give the schema that " +
-                              "defines it");
+      Diagnostics::Refuse(
+          declaration.Where(), "xs:element",
+          "the type " + resolved.Text() + " is not defined: fix the name or give the schema that " + "defines it");
     }
   } else if (const Node anonymous = declaration.Child("complexType")) {
     const auto it = anonymousClasses_.find(anonymous.node);
@@ -542,6 +571,7 @@ void Binder::AddElement(ClassType& cls, const Node& particle, Group group) {
     if (name.local.empty()) Diagnostics::Refuse(particle.Where(), "xs:element", "it needs a name or a ref");
   }
 
+  if (!global) WarnIdentityConstraints(declaration);
   Particle p;
   p.elementName = name.local;
   p.ns = name.ns;
@@ -643,9 +673,9 @@ Particle Binder::SubstitutionParticle(ClassType& cls, const Node& particle, cons
       const ClassType* c = it->second;
       while (c && c != &headClass) c = c->base;
       if (!c) {
-        Diagnostics::Refuse(declaration.Where(), "substitutionGroup",
-                            "the type of " + member.local + " does not derive from the type of " + head.local +
-                                ": derive it");
+        Diagnostics::Refuse(
+            declaration.Where(), "substitutionGroup",
+            "the type of " + member.local + " does not derive from the type of " + head.local + ": derive it");
       }
       for (Alternative& alternative : ByXsiType(member.local, *it->second, TypeOfElement(declaration).complexName)) {
         creator.choices.push_back(std::move(alternative));
@@ -740,9 +770,8 @@ ClassType& Binder::GroupClass(const QName& name, const Node& definition) {
   cls.origin = "the model group " + name.local;
   pending_[&cls].state = Pending::Binding;
   const std::vector<Node> children = definition.Children();
-  const auto model = std::find_if(children.begin(), children.end(), [](const Node& n) {
-    return n.Is("sequence") || n.Is("choice") || n.Is("all");
-  });
+  const auto model = std::find_if(children.begin(), children.end(),
+                                  [](const Node& n) { return n.Is("sequence") || n.Is("choice") || n.Is("all"); });
   if (model == children.end()) {
     Diagnostics::Refuse(definition.Where(), "xs:group", "the group " + name.local + " has no sequence, choice or all");
   }
@@ -851,8 +880,7 @@ void Binder::AddAttribute(ClassType& cls, const Node& attribute) {
       declaration = Node();
     }
   } else {
-    const std::string form =
-        attribute.GetOr("form", attribute.doc->attributesQualified ? "qualified" : "unqualified");
+    const std::string form = attribute.GetOr("form", attribute.doc->attributesQualified ? "qualified" : "unqualified");
     name = {form == "qualified" ? attribute.doc->targetNamespace : "", attribute.GetOr("name", "")};
     if (name.local.empty()) Diagnostics::Refuse(attribute.Where(), "xs:attribute", "it needs a name or a ref");
   }
@@ -878,8 +906,8 @@ void Binder::AddAttribute(ClassType& cls, const Node& attribute) {
       type = &schema_.Simple(simple);
     }
   }
-  if (!type) type = schema_.Simple({std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"},
-                                   attribute);
+  if (!type)
+    type = schema_.Simple({std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"}, attribute);
   a.value = MakeValue(*type, a.property, attribute, declaration ? declaration : attribute, false);
   for (const Node& source : {attribute, declaration}) {
     if (!source) continue;
@@ -944,8 +972,7 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
   value.facets = type.facets;
   if (type.integer) NarrowInteger(value, type);
   if (value.facets.length > kMaxLengthFacet || value.facets.minLength > kMaxLengthFacet) {
-    schema_.diagnostics().Warn(at.Where(), "xs:length",
-                               "lengths beyond 32767 are not checked: the facet is left out");
+    schema_.diagnostics().Warn(at.Where(), "xs:length", "lengths beyond 32767 are not checked: the facet is left out");
     value.facets.length = value.facets.minLength = -1;
   }
   if (value.facets.maxLength > kMaxLengthFacet) value.facets.maxLength = -1;  // no string that long is expected
@@ -970,8 +997,8 @@ void Binder::NarrowInteger(Value& value, const SimpleType& type) {
   Facets& f = value.facets;
   for (const std::string* bound : {&f.minInclusive, &f.maxInclusive, &f.minExclusive, &f.maxExclusive}) {
     if (!bound->empty() && !IsIntegerText(*bound)) {
-      Diagnostics::Refuse(type.definition ? type.definition.Where() : Location{},
-                          "xs:restriction", "the bound " + *bound + " is not an integer: fix it");
+      Diagnostics::Refuse(type.definition ? type.definition.Where() : Location{}, "xs:restriction",
+                          "the bound " + *bound + " is not an integer: fix it");
     }
   }
   constexpr int64_t kNone = std::numeric_limits<int64_t>::max();

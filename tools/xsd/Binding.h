@@ -27,7 +27,7 @@ struct ClassType;
 struct EnumType {
   std::string name;
   std::vector<std::pair<std::string, std::string>> values;  // enumerator, lexical form
-  Whitespace whitespace = Whitespace::Preserve;              // applied to a text before it is matched
+  Whitespace whitespace = Whitespace::Preserve;             // applied to a text before it is matched
   std::string toString;
   std::string fromString;
   std::string origin;  // what the schema calls it, for the comment
@@ -52,16 +52,16 @@ struct Particle {
   Occurs occurs = Occurs::Mandatory;
   Kind kind = Kind::Primitive;
   int minOccurs = 1;
-  int maxOccurs = 1;  // -1: unbounded
-  Value value;                   // Primitive and Enum
-  ClassType* type = nullptr;     // Class and AbstractClass
-  bool pseudo = false;           // the class is a model group written into the parent's element
+  int maxOccurs = 1;              // -1: unbounded
+  Value value;                    // Primitive and Enum
+  ClassType* type = nullptr;      // Class and AbstractClass
+  bool pseudo = false;            // the class is a model group written into the parent's element
   bool mandatoryContent = false;  // for a model group: it holds at least one mandatory element
-  std::string creator;           // AbstractClass: the factory method that makes the object for an element
+  std::string creator;            // AbstractClass: the factory method that makes the object for an element
   // A substitution group: one element per member (name, namespace), all held in the one property.
   std::vector<std::pair<std::string, std::string>> alternatives;
-  std::string namespaceRestriction;       // Untyped
-  std::string targetNamespace;            // Untyped
+  std::string namespaceRestriction;  // Untyped
+  std::string targetNamespace;       // Untyped
 };
 
 // One attribute of a class.
@@ -128,21 +128,21 @@ struct Root {
 };
 
 struct Output {
-  std::string stem;      // file names
-  std::string prefix;    // of the factory and converter classes: "PurchaseOrder"
-  std::string ns;        // the target namespace of its schema
+  std::string stem;        // file names
+  std::string prefix;      // of the factory and converter classes: "PurchaseOrder"
+  std::string ns;          // the target namespace of its schema
   std::string nsConstant;  // "kNamespace"
   std::string readDocument;
-  std::string factory;    // class name, empty when no class needs one
-  std::string converter;  // class name, empty when there is no enumeration
+  std::string factory;               // class name, empty when no class needs one
+  std::string converter;             // class name, empty when there is no enumeration
   std::vector<std::string> sources;  // the schema files it holds
   std::vector<ClassType*> classes;   // bases before the classes built on them
   std::vector<const EnumType*> enums;
-  std::vector<const Creator*> creators;           // those its registries name, inherited ones included
-  std::vector<ClassType*> namedClasses;          // made by CreateNamedClass, likewise
-  std::vector<const EnumType*> converted;        // enumerations its converter handles, likewise
+  std::vector<const Creator*> creators;    // those its registries name, inherited ones included
+  std::vector<ClassType*> namedClasses;    // made by CreateNamedClass, likewise
+  std::vector<const EnumType*> converted;  // enumerations its converter handles, likewise
   std::vector<Root> roots;
-  std::set<size_t> includes;                        // outputs whose headers it needs
+  std::set<size_t> includes;  // outputs whose headers it needs
 };
 
 struct Options {
@@ -156,7 +156,7 @@ struct Binding {
   std::deque<ClassType> classes;
   std::deque<EnumType> enums;
   std::deque<Creator> creators;
-  std::vector<ClassType*> namedClasses;  // the class type numbers of CreateNamedClass: position + 1
+  std::vector<ClassType*> namedClasses;                   // the class type numbers of CreateNamedClass: position + 1
   std::map<std::string, std::string> namespaceConstants;  // namespace URI → constant name
 };
 

@@ -16,7 +16,8 @@ constexpr size_t kColumns = 120;
 // A C++ string literal for the text: raw when it holds backslashes or quotes, as patterns do.
 std::string Quote(std::string_view text) {
   const bool plain = text.find_first_of("\\\"") == std::string_view::npos;
-  const bool control = std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+  const bool control =
+      std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
   if (!plain && !control && text.find(")\"") == std::string_view::npos) return "R\"(" + std::string(text) + ")\"";
   std::string literal = "\"";
   for (const char c : text) {
@@ -169,7 +170,8 @@ class Code {
     };
     const std::string lead = std::string(indent_, ' ') + open;
     std::vector<std::string> lines = packed(lead.size(), lead);
-    const bool tooWide = std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.size() > kColumns; });
+    const bool tooWide =
+        std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.size() > kColumns; });
     if (tooWide || lead.size() > kColumns / 2) {
       lines = packed(indent_ + 4, std::string(indent_ + 4, ' '));
       lines.insert(lines.begin(), lead.substr(0, lead.size()));
@@ -185,24 +187,18 @@ class Code {
 
 const char* GroupWord(Group group) {
   switch (group) {
-    case Group::Choice:
-      return "Choice";
-    case Group::All:
-      return "All";
-    case Group::Sequence:
-      break;
+    case Group::Choice: return "Choice";
+    case Group::All: return "All";
+    case Group::Sequence: break;
   }
   return "Seq";
 }
 
 const char* WhitespaceName(Whitespace rule) {
   switch (rule) {
-    case Whitespace::Collapse:
-      return "vexlo9::WhitespaceRule_Collapse";
-    case Whitespace::Replace:
-      return "vexlo9::WhitespaceRule_Replace";
-    case Whitespace::Preserve:
-      break;
+    case Whitespace::Collapse: return "vexlo9::WhitespaceRule_Collapse";
+    case Whitespace::Replace: return "vexlo9::WhitespaceRule_Replace";
+    case Whitespace::Preserve: break;
   }
   return "vexlo9::WhitespaceRule_Preserve";
 }
@@ -232,7 +228,8 @@ std::optional<std::string> NumericLiteral(std::string text, bool integer) {
   if (text.find_first_not_of(allowed, digits) != std::string::npos) return std::nullopt;
   if (!std::isdigit(static_cast<unsigned char>(text[digits]))) return std::nullopt;
   // Leading zeros would make an octal literal.
-  while (text.size() > digits + 1 && text[digits] == '0' && std::isdigit(static_cast<unsigned char>(text[digits + 1]))) {
+  while (text.size() > digits + 1 && text[digits] == '0' &&
+         std::isdigit(static_cast<unsigned char>(text[digits + 1]))) {
     text.erase(digits, 1);
   }
   return text;
@@ -422,14 +419,16 @@ class OutputEmitter {
     switch (p.kind) {
       case Kind::Primitive:
       case Kind::Enum:
-        if (p.occurs == Occurs::Repeated) return "std::shared_ptr<vexlo9::" + std::string(p.value.primitive->name) + "Col>";
+        if (p.occurs == Occurs::Repeated)
+          return "std::shared_ptr<vexlo9::" + std::string(p.value.primitive->name) + "Col>";
         return ValueType(owner, p.value);
       case Kind::Class:
       case Kind::AbstractClass:
         if (p.occurs == Occurs::Repeated) return "std::shared_ptr<" + CollectionType(owner, *p.type) + ">";
         return "std::shared_ptr<" + Qualified(owner, p.type->name) + ">";
       case Kind::Untyped:
-        return p.occurs == Occurs::Repeated ? "std::shared_ptr<vexlo9::ElementCol>" : "std::shared_ptr<vexlo9::Element>";
+        return p.occurs == Occurs::Repeated ? "std::shared_ptr<vexlo9::ElementCol>"
+                                            : "std::shared_ptr<vexlo9::Element>";
     }
     return "";
   }
@@ -449,7 +448,8 @@ class OutputEmitter {
       return v.enumeration->values.empty() ? "{}" : v.enumeration->values.front().first;
     }
     const std::string_view type = v.primitive->cppType;
-    if (type == "bool") return v.defaultValue && (*v.defaultValue == "true" || *v.defaultValue == "1") ? "true" : "false";
+    if (type == "bool")
+      return v.defaultValue && (*v.defaultValue == "true" || *v.defaultValue == "1") ? "true" : "false";
     if (v.defaultValue) {
       if (const auto literal = NumericLiteral(*v.defaultValue, type != "double" && type != "float")) return *literal;
     }
@@ -460,7 +460,8 @@ class OutputEmitter {
   std::vector<std::string> InitValue(const std::string& field, const Value& v, bool mandatory) const {
     const Primitive& p = *v.primitive;
     if (v.enumeration || !p.isObject) {
-      if (!v.enumeration && IsText(p)) return {v.defaultValue ? field + " = " + Quote(*v.defaultValue) + ";" : field + ".clear();"};
+      if (!v.enumeration && IsText(p))
+        return {v.defaultValue ? field + " = " + Quote(*v.defaultValue) + ";" : field + ".clear();"};
       return {field + " = " + Initial(v) + ";"};
     }
     const std::string object = std::string(p.cppType).substr(16, p.cppType.size() - 17);  // within shared_ptr<>
@@ -468,9 +469,9 @@ class OutputEmitter {
       if (p.name == "decimal" || p.name == "integer") {
         return {field + " = std::make_shared<" + object + ">(" + Quote(*v.defaultValue) + ");"};
       }
-      const char* parse = p.name == "datetime" ? "ParseXSDDateTime"
-                          : p.name == "time"   ? "ParseXSDTime"
-                          : p.name == "duration" ? "ParseXSDDuration"
+      const char* parse = p.name == "datetime"           ? "ParseXSDDateTime"
+                          : p.name == "time"             ? "ParseXSDTime"
+                          : p.name == "duration"         ? "ParseXSDDuration"
                           : object == "vexlo9::DateTime" ? "ParseXSDDate"
                                                          : nullptr;
       if (parse) {
@@ -488,7 +489,8 @@ class OutputEmitter {
     code.Line("// " + Capitalised(e.origin) + ".");
     code.Line("enum " + e.name + " : int32_t {");
     code.Indented(2, [&] {
-      for (size_t i = 0; i < e.values.size(); ++i) code.Line(e.values[i].first + " = " + Number(static_cast<int>(i)) + ",");
+      for (size_t i = 0; i < e.values.size(); ++i)
+        code.Line(e.values[i].first + " = " + Number(static_cast<int>(i)) + ",");
     });
     code.Line("};");
     code.Line();
@@ -523,7 +525,9 @@ class OutputEmitter {
     code.Line("class " + cls.name + " : " + BaseClause(cls) + " {");
     code.Indented(2, [&] { code.Line("VEXLO9_BY_NAME(" + cls.name + ");"); });
     if (cls.elementAlias) {
-      code.Indented(2, [&] { code.Line("explicit " + cls.name + "(std::string elementName = " + Quote(cls.defaultElement) + ");"); });
+      code.Indented(2, [&] {
+        code.Line("explicit " + cls.name + "(std::string elementName = " + Quote(cls.defaultElement) + ");");
+      });
       code.Line("};");
       code.Line();
       return;
@@ -540,17 +544,12 @@ class OutputEmitter {
         fields.push_back("bool " + F("IsNil") + " = false;");
       }
       if (!cls.particles.empty() || !cls.attributes.empty() || DeclaresText(cls) || DeclaresChoice(cls)) code.Line();
-      for (const Particle& p : cls.particles) DeclareProperty(code, cls, p.property, ParticleType(cls, p),
-                                                             p.occurs != Occurs::Repeated && p.kind != Kind::Untyped
-                                                                 ? p.isValid
-                                                                 : "",
-                                                             p.occurs == Occurs::Repeated,
-                                                             (p.kind == Kind::Primitive || p.kind == Kind::Enum) &&
-                                                                 p.occurs != Occurs::Repeated && ByReference(p.value),
-                                                             p.kind == Kind::Enum || p.kind == Kind::Primitive
-                                                                 ? &p.value
-                                                                 : nullptr,
-                                                             fields);
+      for (const Particle& p : cls.particles)
+        DeclareProperty(
+            code, cls, p.property, ParticleType(cls, p),
+            p.occurs != Occurs::Repeated && p.kind != Kind::Untyped ? p.isValid : "", p.occurs == Occurs::Repeated,
+            (p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs != Occurs::Repeated && ByReference(p.value),
+            p.kind == Kind::Enum || p.kind == Kind::Primitive ? &p.value : nullptr, fields);
       for (const AttributeUse& a : cls.attributes) {
         if (a.kind == AttributeUse::AttrKind::Wildcard) {
           code.Line("// The attributes that no declaration names (" + a.namespaceRestriction + ").");
@@ -562,7 +561,8 @@ class OutputEmitter {
                         &a.value, fields);
       }
       if (DeclaresText(cls)) {
-        code.Line("// The character data of the element" + std::string(cls.particles.empty() ? "" : ", wherever it stood") + ".");
+        code.Line("// The character data of the element" +
+                  std::string(cls.particles.empty() ? "" : ", wherever it stood") + ".");
         code.Line("const std::string& Text() const;");
         code.Line("void Text(const std::string& value);");
         fields.push_back("std::string " + F("Text") + ";");
@@ -654,8 +654,9 @@ class OutputEmitter {
         code.Line("vexlo9::ObjectPtr CreateNamedClass(int32_t& id, std::string& elementName) const;");
       }
       for (const Creator* creator : out_.creators) {
-        code.Line(creator->byElementName ? "// The class of the substitution group member the element names, or nothing."
-                                         : "// The class named by the element's xsi:type, or nothing.");
+        code.Line(creator->byElementName
+                      ? "// The class of the substitution group member the element names, or nothing."
+                      : "// The class named by the element's xsi:type, or nothing.");
         code.Line("vexlo9::ObjectPtr " + creator->name + "(vexlo9::XmlNode& element) const;");
       }
       if (!out_.converter.empty()) {
@@ -725,8 +726,7 @@ class OutputEmitter {
         return "AddAttrEnum(" + Quote(a.attributeName) + ", " + Ns(a.ns) + ", " + Quote(a.property) + ", " +
                Quote(a.isValid) + ", " + optional + ", " + Quote(a.value.enumeration->toString) + ", " +
                Quote(a.value.enumeration->fromString) + ", " + defaultValue + ");";
-      case AttributeUse::AttrKind::Primitive:
-        break;
+      case AttributeUse::AttrKind::Primitive: break;
     }
     std::string call = "AddAttrPrimitive(" + Quote(a.attributeName) + ", " + Ns(a.ns) + ", " + Quote(a.property) +
                        ", " + Quote(a.isValid) + ", " + optional + ", \"" + Number(a.value.primitive->number) +
@@ -748,7 +748,8 @@ class OutputEmitter {
         if (p.occurs == Occurs::Repeated) return {"AddElm" + group + "PrimCol(" + head + ");"};
         std::string call = "AddElm" + group + "Prim" + occurs + "(" + head;
         if (p.occurs == Occurs::Optional) call += ", " + Quote(p.isValid);
-        call += ", vexlo9::type_" + std::string(p.value.primitive->name) + ", \"\", " + WhitespaceName(p.value.whitespace);
+        call +=
+            ", vexlo9::type_" + std::string(p.value.primitive->name) + ", \"\", " + WhitespaceName(p.value.whitespace);
         for (const std::string& facet : FacetArguments(p.value.facets)) call += ", " + facet;
         return {call + ");"};
       }
@@ -767,9 +768,11 @@ class OutputEmitter {
         return {"AddElm" + group + "ClsMnd(" + head + ", " + ElementType(p) + ", " +
                 ((p.pseudo ? p.mandatoryContent : HasMandatoryElements(*p.type)) ? "true" : "false") + ");"};
       case Kind::AbstractClass: {
-        if (p.occurs == Occurs::Repeated) return {"AddElm" + group + "AbsClsCol(" + head + ", " + ElementType(p) + ");"};
+        if (p.occurs == Occurs::Repeated)
+          return {"AddElm" + group + "AbsClsCol(" + head + ", " + ElementType(p) + ");"};
         if (p.alternatives.empty()) {
-          return {"AddElm" + group + "AbsCls" + occurs + "(" + head + ", " + ElementType(p) + ", " + Quote(p.creator) + ");"};
+          return {"AddElm" + group + "AbsCls" + occurs + "(" + head + ", " + ElementType(p) + ", " + Quote(p.creator) +
+                  ");"};
         }
         std::vector<std::string> lines;
         for (const auto& [name, ns] : p.alternatives) {
@@ -827,7 +830,8 @@ class OutputEmitter {
     code.Line();
     std::string suitable = "typeName == " + Quote(cls.infoName);
     if (cls.base) suitable += " || " + cls.base->name + "::IsSuitableSubstitution(typeName)";
-    code.Function("bool " + n + "::IsSuitableSubstitution(std::string_view typeName) const", {"return " + suitable + ";"});
+    code.Function("bool " + n + "::IsSuitableSubstitution(std::string_view typeName) const",
+                  {"return " + suitable + ";"});
     if (cls.nillable && !(cls.base && InheritsNillable(*cls.base))) {
       const std::string field = F("IsNil");
       code.Function("bool " + n + "::IsNil() const", {"return " + field + ";"});
@@ -850,8 +854,7 @@ class OutputEmitter {
     for (const AttributeUse& a : cls.attributes) {
       const std::string field = F(a.property);
       if (a.kind == AttributeUse::AttrKind::Wildcard) {
-        body.push_back(field + " = vexlo9::Global::ClassFactory()->Create_AttributeCol(" +
-                       Ns(a.ns) + ", " +
+        body.push_back(field + " = vexlo9::Global::ClassFactory()->Create_AttributeCol(" + Ns(a.ns) + ", " +
                        Quote(a.namespaceRestriction) + ", " + Ns(a.targetNamespace) + ");");
         continue;
       }
@@ -870,8 +873,9 @@ class OutputEmitter {
       switch (p.kind) {
         case Kind::Primitive:
         case Kind::Enum: {
-          std::string call = field + " = vexlo9::Global::ClassFactory()->Create_" + std::string(p.value.primitive->name) +
-                             "Col(" + Quote(p.elementName) + ", " + Ns(p.ns) + ", " + bounds;
+          std::string call = field + " = vexlo9::Global::ClassFactory()->Create_" +
+                             std::string(p.value.primitive->name) + "Col(" + Quote(p.elementName) + ", " + Ns(p.ns) +
+                             ", " + bounds;
           for (const std::string& facet : FacetArguments(p.value.facets)) call += ", " + facet;
           return {call + ", " + WhitespaceName(p.value.whitespace) + ");"};
         }
@@ -893,14 +897,12 @@ class OutputEmitter {
     const bool mandatory = p.occurs == Occurs::Mandatory;
     switch (p.kind) {
       case Kind::Primitive:
-      case Kind::Enum:
-        return InitValue(field, p.value, mandatory);
+      case Kind::Enum: return InitValue(field, p.value, mandatory);
       case Kind::Class:
         if (!mandatory) return {field + ".reset();"};
         if (p.pseudo) return {field + " = std::make_shared<" + Qualified(cls, p.type->name) + ">();"};
         return {field + " = std::make_shared<" + Qualified(cls, p.type->name) + ">(" + Quote(p.elementName) + ");"};
-      case Kind::AbstractClass:
-        return {field + ".reset();"};
+      case Kind::AbstractClass: return {field + ".reset();"};
       case Kind::Untyped:
         if (!mandatory) return {field + ".reset();"};
         return {field + " = vexlo9::Global::ClassFactory()->Create_Element(" + Quote(p.elementName) + ", " + Ns(p.ns) +
@@ -995,8 +997,9 @@ class OutputEmitter {
                        ", vexlo9::Variant(value));");
       }
       if (value && !object) {
-        if (choice) body.push_back("vexlo9::Global::XmlObjectBaseHelper()->Choice_SetElementValid(true, " +
-                                   Quote(p.property) + ", " + selection + ");");
+        if (choice)
+          body.push_back("vexlo9::Global::XmlObjectBaseHelper()->Choice_SetElementValid(true, " + Quote(p.property) +
+                         ", " + selection + ");");
         body.push_back(field + " = value;");
         if (!p.isValid.empty()) body.push_back(F(p.isValid) + " = true;");
       } else {
@@ -1006,7 +1009,9 @@ class OutputEmitter {
         if ((p.kind == Kind::Class && !p.pseudo) || (p.kind == Kind::AbstractClass && p.alternatives.empty())) {
           checks.push_back("Throw_IfElementNameDiffers(value, " + Quote(p.elementName) + ");");
         }
-        if (choice) checks.push_back("Choice_SelectElement(" + Quote(p.property) + ", vexlo9::Variant(value), " + selection + ");");
+        if (choice)
+          checks.push_back("Choice_SelectElement(" + Quote(p.property) + ", vexlo9::Variant(value), " + selection +
+                           ");");
         if (checks.size() == 1) {
           body.push_back("vexlo9::Global::XmlObjectBaseHelper()->" + checks.front());
         } else if (!checks.empty()) {
@@ -1022,7 +1027,8 @@ class OutputEmitter {
     for (const AttributeUse& a : cls.attributes) {
       const std::string field = F(a.property);
       if (a.kind == AttributeUse::AttrKind::Wildcard) {
-        code.Function("std::shared_ptr<vexlo9::AttributeCol> " + n + "::" + a.property + "() const", {"return " + field + ";"});
+        code.Function("std::shared_ptr<vexlo9::AttributeCol> " + n + "::" + a.property + "() const",
+                      {"return " + field + ";"});
         continue;
       }
       const auto [get, set] = Accessors(ValueType(cls, a.value), ByReference(a.value));
@@ -1036,8 +1042,9 @@ class OutputEmitter {
         body.push_back(field + " = value;");
         if (!a.isValid.empty()) body.push_back(F(a.isValid) + " = true;");
       } else {
-        if (!a.optional) body.push_back("vexlo9::Global::XmlObjectBaseHelper()->Throw_IfPropertyIsNull(value, " +
-                                        Quote(a.property) + ");");
+        if (!a.optional)
+          body.push_back("vexlo9::Global::XmlObjectBaseHelper()->Throw_IfPropertyIsNull(value, " + Quote(a.property) +
+                         ");");
         if (!a.isValid.empty()) body.push_back(F(a.isValid) + " = value != nullptr;");
         body.push_back(field + " = std::move(value);");
       }
@@ -1094,16 +1101,20 @@ class OutputEmitter {
       code.Line();
       code.Line("int32_t " + n + "::" + e->fromString + "(std::string& value) const {");
       code.Indented(2, [&] {
-        for (const auto& [enumerator, text] : e->values) code.Statement("if (value == " + Quote(text) + ") return " + enumerator + ";");
-        code.Statement("throw vexlo9::Error(380, " + Quote(e->fromString) + ", \"Invalid property value [\" + value + \"]\");");
+        for (const auto& [enumerator, text] : e->values)
+          code.Statement("if (value == " + Quote(text) + ") return " + enumerator + ";");
+        code.Statement("throw vexlo9::Error(380, " + Quote(e->fromString) +
+                       ", \"Invalid property value [\" + value + \"]\");");
       });
       code.Line("}");
     }
   }
 
-  std::string MakeForElement(const ClassType& cls, const std::string& element, std::string_view elementExpression) const {
+  std::string MakeForElement(const ClassType& cls, const std::string& element,
+                             std::string_view elementExpression) const {
     if (cls.defaultElement == element && elementExpression.empty()) return "std::make_shared<" + cls.name + ">()";
-    return "std::make_shared<" + cls.name + ">(" + (elementExpression.empty() ? Quote(element) : std::string(elementExpression)) + ")";
+    return "std::make_shared<" + cls.name + ">(" +
+           (elementExpression.empty() ? Quote(element) : std::string(elementExpression)) + ")";
   }
 
   // One test per alternative, the first that fits making its class: by the element's local name, or (byType) by its
@@ -1117,9 +1128,8 @@ class OutputEmitter {
       if (byName && a.type.empty()) open.insert(a.element);
       shown.push_back(&a);
     }
-    const bool typed = !byName || std::any_of(shown.begin(), shown.end(), [](const Alternative* a) {
-      return !a->type.empty();
-    });
+    const bool typed =
+        !byName || std::any_of(shown.begin(), shown.end(), [](const Alternative* a) { return !a->type.empty(); });
     if (byName && !emittedName_) code.Line("const std::string_view name = " + node + ".baseName();");
     emittedName_ = emittedName_ || byName;
     if (typed && !emittedType_) {
@@ -1205,7 +1215,8 @@ class OutputEmitter {
     code.Line();
     code.Line("namespace {");
     code.Line();
-    code.Line("// An object for the document's root element, or nothing when no global element of the schema has its name.");
+    code.Line(
+        "// An object for the document's root element, or nothing when no global element of the schema has its name.");
     code.Line("std::shared_ptr<vexlo9::XmlObjectBase> NewRoot(const vexlo9::XmlNode& root) {");
     emittedName_ = emittedType_ = false;
     code.Indented(2, [&] {
@@ -1231,9 +1242,12 @@ class OutputEmitter {
       code.Line("if (!object) {");
       code.Indented(2, [&] {
         code.Line("const vexlo9::XmlNode root = probe.documentElement();");
-        code.Line("const std::string name = \"{\" + std::string(root.namespaceURI()) + \"}\" + std::string(root.baseName());");
-        code.Statement("throw vexlo9::Error(105, " + Quote(out_.readDocument) + ", \"The root element \" + name + \" is not a " +
-                       "global element of a complex type in " + Sources() + "\");");
+        code.Line(
+            "const std::string name = \"{\" + std::string(root.namespaceURI()) + \"}\" + "
+            "std::string(root.baseName());");
+        code.Statement("throw vexlo9::Error(105, " + Quote(out_.readDocument) +
+                       ", \"The root element \" + name + \" is not a " + "global element of a complex type in " +
+                       Sources() + "\");");
       });
       code.Line("}");
       code.Line("helper.FromXml(*object, xml);");

@@ -69,7 +69,7 @@ SchemaSet::SchemaSet(const std::vector<std::string>& schemas) {
   for (const auto& [ns, where] : pendingImports_) {
     const auto declares = [&](const auto& d) { return d->targetNamespace == ns; };
     if (std::none_of(documents_.begin(), documents_.end(), declares)) {
-      Diagnostics::Refuse(where, "import",
+      Diagnostics::Refuse(where, "xs:import",
                           "no local schema for the namespace " + ns +
                               ": save it as a file, give its path in schemaLocation or on the command line");
     }
@@ -113,8 +113,7 @@ void SchemaSet::FollowReferences(SchemaDocument& document) {
     const Location where = document.Where(node);
     const std::string construct = "xs:" + std::string(reinterpret_cast<const char*>(node->name));
     if (IsXs(node, "redefine") || IsXs(node, "override")) {
-      Diagnostics::Refuse(where, construct,
-                          "not supported: copy the schema it names and make the changes in the copy");
+      Diagnostics::Refuse(where, construct, "not supported: copy the schema it names and make the changes in the copy");
     }
     if (!IsXs(node, "include") && !IsXs(node, "import")) continue;
     const bool include = IsXs(node, "include");
@@ -138,7 +137,8 @@ void SchemaSet::FollowReferences(SchemaDocument& document) {
       } else if (reached.targetNamespace != document.targetNamespace) {
         Diagnostics::Refuse(where, construct,
                             reached.path + " has the target namespace " + reached.targetNamespace + ", not " +
-                                document.targetNamespace + ": include only schemas of the same namespace, import others");
+                                document.targetNamespace +
+                                ": include only schemas of the same namespace, import others");
       }
     } else if (reached.targetNamespace != ns) {
       Diagnostics::Refuse(where, construct,

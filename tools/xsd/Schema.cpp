@@ -58,9 +58,9 @@ void Schema::Index(const Node& component) {
   const auto [it, added] = map->emplace(name, component);
   if (!added) {
     const Location first = it->second.Where();
-    Diagnostics::Refuse(component.Where(), component.Construct(),
-                        name.Text() + " is defined twice (first at " + first.file + ":" + std::to_string(first.line) +
-                            "): keep one");
+    Diagnostics::Refuse(
+        component.Where(), component.Construct(),
+        name.Text() + " is defined twice (first at " + first.file + ":" + std::to_string(first.line) + "): keep one");
   }
   if (component.Is("element")) {
     if (const auto heads = component.Get("substitutionGroup")) {
@@ -206,7 +206,7 @@ SimpleType Schema::Derive(const Node& definition, const QName& name) {
         if (facet.Is("minExclusive")) type.facets.minExclusive = Trim(value);
         if (facet.Is("maxExclusive")) type.facets.maxExclusive = Trim(value);
         if (facet.Is("whiteSpace")) {
-          type.whitespace = value == "collapse" ? Whitespace::Collapse
+          type.whitespace = value == "collapse"  ? Whitespace::Collapse
                             : value == "replace" ? Whitespace::Replace
                                                  : Whitespace::Preserve;
         }
@@ -214,7 +214,8 @@ SimpleType Schema::Derive(const Node& definition, const QName& name) {
       if (patterns.size() == 1) type.facets.pattern = patterns.front();
       if (patterns.size() > 1) {
         type.facets.pattern.clear();
-        for (const std::string& p : patterns) type.facets.pattern += (type.facets.pattern.empty() ? "(" : "|(") + p + ")";
+        for (const std::string& p : patterns)
+          type.facets.pattern += (type.facets.pattern.empty() ? "(" : "|(") + p + ")";
       }
       if (!enumeration.empty()) type.enumeration = std::move(enumeration);
     }

@@ -61,7 +61,8 @@ bool IsNamespace(std::string_view text) {
     const size_t end = text.find("::", start);
     const std::string_view part = text.substr(start, end == std::string_view::npos ? end : end - start);
     const auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    if (part.empty() || std::isdigit(static_cast<unsigned char>(part[0])) || !std::all_of(part.begin(), part.end(), word)) {
+    if (part.empty() || std::isdigit(static_cast<unsigned char>(part[0])) ||
+        !std::all_of(part.begin(), part.end(), word)) {
       return false;
     }
     if (end == std::string_view::npos) return true;

@@ -1,0 +1,126 @@
+// The schemas vexlo9-xsd must refuse, each with its exact diagnostic, exit status 2 and no file written, and the
+// constructs it binds with a warning. Each row is a small schema document (a.xsd, and b.xsd when it includes or
+// imports one) run through the program itself.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status;
+  std::string errors;
+  bool wroteFiles;
+};
+
+// A schema whose components are the text given, in the target namespace urn:t.
+std::string Schema(const std::string& components) {
+  return "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns=\"urn:t\" targetNamespace=\"urn:t\">\n" +
+         components + "\n</xs:schema>\n";
+}
+
+Outcome Compile(const std::string& a, const std::string& b, const std::string& options) {
+  const fs::path work = fs::temp_directory_path() / ("vexlo9-xsd-test-" + std::to_string(::getpid()));
+  fs::remove_all(work);
+  fs::create_directories(work / "out");
+  std::ofstream(work / "a.xsd") << a;
+  if (!b.empty()) std::ofstream(work / "b.xsd") << b;
+  const std::string command =
+      "cd " + work.string() + " && " VEXLO9_XSD_PROGRAM " --output-dir out " + options + " a.xsd 2> errors.txt";
+  const int status = std::system(command.c_str());
+  std::stringstream errors;
+  errors << std::ifstream(work / "errors.txt").rdbuf();
+  Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, errors.str(), !fs::is_empty(work / "out")};
+  fs::remove_all(work);
+  return run;
+}
+
+TEST(Diagnostics, RefusedSchemasAreNamedByFileAndLineAndNothingIsWritten) {
+  const std::string po = Schema("<xs:element name=\"e\" type=\"T\"/>\n<xs:complexType name=\"T\"/>");
+  const struct {
+    std::string a, b, options, diagnostic;
+  } cases[] = {
+      {Schema("<xs:redefine schemaLocation=\"b.xsd\"/>"), po, "",
+       "a.xsd:2: xs:redefine: not supported: copy the schema it names and make the changes in the copy"},
+      {Schema("<xs:override schemaLocation=\"b.xsd\"/>"), po, "",
+       "a.xsd:2: xs:override: not supported: copy the schema it names and make the changes in the copy"},
+      {Schema("<xs:element name=\"e\" type=\"Missing\"/>"), "", "",
+       "a.xsd:2: xs:element: the type {urn:t}Missing is not defined: fix the name or give the schema that defines it"},
+      {Schema("<xs:element name=\"e\" type=\"p:T\"/>"), "", "",
+       "a.xsd:2: xs:element: the prefix p of p:T is not declared: declare it or fix the name"},
+      {Schema("<xs:group name=\"g\"><xs:sequence><xs:group ref=\"g\"/></xs:sequence></xs:group>\n"
+              "<xs:complexType name=\"T\"><xs:group ref=\"g\"/></xs:complexType>"),
+       "", "", "a.xsd:2: xs:group: the group g contains itself: break the cycle"},
+      {Schema("<xs:complexType name=\"T\"><xs:complexContent><xs:extension base=\"T\"/></xs:complexContent>"
+              "</xs:complexType>"),
+       "", "", "a.xsd:2: xs:complexType: T derives from itself: break the cycle"},
+      {Schema("<xs:element name=\"a\" type=\"xs:string\" substitutionGroup=\"b\"/>\n"
+              "<xs:element name=\"b\" type=\"xs:string\" substitutionGroup=\"a\"/>"),
+       "", "", "a.xsd:2: substitutionGroup: the element a is a member of its own substitution group: break the cycle"},
+      {Schema("<xs:complexType name=\"T\"/>\n<xs:complexType name=\"T\"/>"), "", "",
+       "a.xsd:3: xs:complexType: {urn:t}T is defined twice (first at a.xsd:2): keep one"},
+      {Schema("<xs:element name=\"e\">"), "", "",
+       "a.xsd:4: XML: the document is not well-formed (Premature end of data in tag schema line 1): fix it"},
+      {Schema("<xs:include schemaLocation=\"missing.xsd\"/>"), "", "",
+       "a.xsd:2: xs:include: cannot read missing.xsd: fix the path"},
+      {Schema("<xs:include schemaLocation=\"http://example.org/b.xsd\"/>"), "", "",
+       "a.xsd:2: xs:include: http://example.org/b.xsd is not a local file: save the schema beside this one and give "
+       "its path"},
+      {Schema("<xs:import namespace=\"urn:other\"/>"), "", "",
+       "a.xsd:2: xs:import: no local schema for the namespace urn:other: save it as a file, give its path in "
+       "schemaLocation or on the command line"},
+      {Schema("<xs:include schemaLocation=\"b.xsd\"/>"),
+       "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" targetNamespace=\"urn:other\"/>", "",
+       "a.xsd:2: xs:include: b.xsd has the target namespace urn:other, not urn:t: include only schemas of the same "
+       "namespace, import others"},
+      {Schema("<xs:element name=\"e\" maxOccurs=\"2\" minOccurs=\"3\" type=\"xs:string\"/>\n"
+              "<xs:complexType name=\"T\"><xs:sequence><xs:element name=\"c\" minOccurs=\"3\" maxOccurs=\"2\"/>"
+              "</xs:sequence></xs:complexType>"),
+       "", "", "a.xsd:3: xs:element: minOccurs exceeds maxOccurs: fix the bounds"},
+      {"<schema/>", "", "",
+       "a.xsd:1: schema: the root element is not xs:schema of http://www.w3.org/2001/XMLSchema: "
+       "give a schema"},
+      {po, "", "--root nothing",
+       "--root: nothing: no global element of a complex type has that name: give one of the schema's elements"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Compile(c.a, c.b, c.options);
+    EXPECT_EQ(run.status, 2) << c.diagnostic;
+    EXPECT_EQ(run.errors, c.diagnostic + "\n");
+    EXPECT_FALSE(run.wroteFiles) << c.diagnostic;
+  }
+}
+
+TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
+  const struct {
+    std::string components, warning;
+  } cases[] = {
+      {"<xs:simpleType name=\"L\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n<xs:element name=\"e\" type=\"L\"/>",
+       "a.xsd:2: xs:list: bound as a string: its items are read and written as one text and not checked one by one"},
+      {"<xs:simpleType name=\"U\"><xs:union memberTypes=\"xs:int xs:date\"/></xs:simpleType>\n"
+       "<xs:element name=\"e\" type=\"U\"/>",
+       "a.xsd:2: xs:union: bound as a string: the text is kept as written and not checked against the member types"},
+      {"<xs:element name=\"e\"><xs:complexType><xs:attribute name=\"id\"/></xs:complexType>\n"
+       "  <xs:key name=\"k\"><xs:selector xpath=\".\"/><xs:field xpath=\"@id\"/></xs:key></xs:element>",
+       "a.xsd:3: xs:key: identity constraints are not checked: the values are read and written unchecked"},
+      {"<xs:complexType name=\"P\"><xs:simpleContent><xs:extension base=\"xs:decimal\"/></xs:simpleContent>"
+       "</xs:complexType>",
+       "a.xsd:2: xs:simpleContent: the value of P is held as text (Text): its type decimal is not checked on reading "
+       "or writing"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Compile(Schema(c.components), "", "");
+    EXPECT_EQ(run.status, 0) << c.warning;
+    EXPECT_EQ(run.errors, c.warning + "\n");
+    EXPECT_TRUE(run.wroteFiles) << c.warning;
+  }
+}
+
+}  // namespace
