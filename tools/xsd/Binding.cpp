@@ -48,7 +48,7 @@ int64_t IntegerBound(const std::string& text) {
   constexpr int64_t kLimit = int64_t(1) << 62;
   int64_t value = 0;
   size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
-  for (; i < text.size(); ++i) value = std::min(kLimit, value * 10 + (text[i] - '0'));
+  for (; i < text.size(); ++i) value = value > kLimit / 10 ? kLimit : std::min(kLimit, value * 10 + (text[i] - '0'));
   return text[0] == '-' ? -value : value;
 }
 
@@ -329,10 +329,11 @@ void Binder::BindComplexType(ClassType& cls, const Node& complexType) {
     } else if (const SimpleType* value = schema_.Simple(base, step); !value) {
       Diagnostics::Refuse(step.Where(), step.Construct(),
                           "the type " + base.Text() + " is not defined: fix the name or give its schema");
-    } else if (value->primitive->name != "string" || !value->facets.Empty() || !value->enumeration.empty()) {
-      schema_.diagnostics().Warn(step.Where(), "xs:simpleContent",
-                                 "the value of " + cls.infoName + " is held as text (Text): its type " + base.local +
-                                     " is not checked on reading or writing");
+    } else if (!value->enumeration.empty() || (value->definition && !value->facets.Empty())) {
+      // The value is held as text, as written; the lexical type is documented, facets of the schema's own are warned.
+      schema_.diagnostics().Warn(
+          step.Where(), "xs:simpleContent",
+          "the facets of " + base.local + " are not checked: the value of " + cls.infoName + " is held as text (Text)");
     }
     const std::vector<Node> children = step.Children();
     const bool facets = std::any_of(children.begin(), children.end(), [](const Node& n) {
@@ -1066,7 +1067,6 @@ void Binder::AssembleOutputs() {
     out.stem = documents_.Outputs()[i];
     out.prefix = TypeIdentifier(out.stem);
     out.nsConstant = count == 1 ? "kNamespace" : "k" + out.prefix + "Namespace";
-    out.readDocument = count == 1 ? "ReadDocument" : "Read" + out.prefix + "Document";
     for (const auto& document : documents_.Documents()) {
       if (document->output != i) continue;
       out.sources.push_back(document->path);
