@@ -25,7 +25,9 @@ file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${COMPILER} --output-dir ${WORK} --namespace check ${SCHEMA} RESULT_VARIABLE status
                 ERROR_VARIABLE errors ERROR_STRIP_TRAILING_WHITESPACE)
 file(GLOB written ${WORK}/*)
-string(REPLACE "\n" ";" lines "${errors}")
+# One list item per line: semicolons inside a line would split it.
+string(REPLACE ";" "," lines "${errors}")
+string(REPLACE "\n" ";" lines "${lines}")
 
 if(MODE STREQUAL "compile")
   if(NOT status EQUAL 0 OR NOT written)

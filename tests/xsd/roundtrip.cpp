@@ -11,7 +11,6 @@
 #include <iostream>
 #include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,46 +26,59 @@ std::string Name(const xmlNs* ns, const xmlChar* local) {
   return name + "}" + reinterpret_cast<const char*>(local);
 }
 
-// One line per element: its name, then its attributes' and children's names, sorted (an all group may reorder
-// children; xmllint checks the order). Declarations of namespaces are no attributes here.
-void Outline(const xmlNode* element, std::vector<std::string>& lines) {
-  std::vector<std::string> attributes, children;
-  for (const xmlAttr* a = element->properties; a; a = a->next) attributes.push_back(Name(a->ns, a->name));
+// An element as the comparison sees it: its name and its children's, sorted (an all group may reorder them;
+// xmllint checks the order), and its attributes' names, sorted. Declarations of namespaces are no attributes.
+struct Outline {
+  std::string element;
+  std::vector<std::string> attributes;
+
+  // The writer may add attributes (a default made explicit, an xsi:type), never lose one.
+  bool Holds(const Outline& read) const {
+    return element == read.element &&
+           std::includes(attributes.begin(), attributes.end(), read.attributes.begin(), read.attributes.end());
+  }
+  std::string Text() const {
+    std::string text = element + " @";
+    for (const auto& a : attributes) text += " " + a;
+    return text;
+  }
+};
+
+void Collect(const xmlNode* element, std::vector<Outline>& outlines) {
+  Outline outline;
+  std::vector<std::string> children;
+  for (const xmlAttr* a = element->properties; a; a = a->next) outline.attributes.push_back(Name(a->ns, a->name));
   for (const xmlNode* c = element->children; c; c = c->next) {
     if (c->type != XML_ELEMENT_NODE) continue;
     children.push_back(Name(c->ns, c->name));
-    Outline(c, lines);
+    Collect(c, outlines);
   }
-  std::sort(attributes.begin(), attributes.end());
+  std::sort(outline.attributes.begin(), outline.attributes.end());
   std::sort(children.begin(), children.end());
-  std::string line = Name(element->ns, element->name) + " @";
-  for (const auto& a : attributes) line += " " + a;
-  line += " /";
-  for (const auto& c : children) line += " " + c;
-  lines.push_back(line);
+  outline.element = Name(element->ns, element->name) + " /";
+  for (const auto& c : children) outline.element += " " + c;
+  outlines.push_back(std::move(outline));
 }
 
-std::vector<std::string> Outline(const std::string& xml) {
+std::vector<Outline> Collect(const std::string& xml) {
   const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
       xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr, XML_PARSE_NONET), xmlFreeDoc);
-  std::vector<std::string> lines;
-  if (doc) Outline(xmlDocGetRootElement(doc.get()), lines);
-  std::sort(lines.begin(), lines.end());
-  return lines;
+  std::vector<Outline> outlines;
+  if (doc) Collect(xmlDocGetRootElement(doc.get()), outlines);
+  return outlines;
 }
 
-// An attribute the writer adds (a default made explicit) is no loss; anything else that differs is.
-bool Holds(const std::string& written, const std::string& read) {
-  const auto split = [](const std::string& line) {
-    const size_t slash = line.rfind(" /");
-    std::istringstream attributes(line.substr(0, slash));
-    std::vector<std::string> names{std::istream_iterator<std::string>(attributes), {}};
-    return std::pair(std::move(names), line.substr(slash));
-  };
-  const auto [writtenNames, writtenChildren] = split(written);
-  const auto [readNames, readChildren] = split(read);
-  return writtenChildren == readChildren &&
-         std::includes(writtenNames.begin(), writtenNames.end(), readNames.begin(), readNames.end());
+// Pairs each element read with one written that holds it, those with the most attributes first; the first element
+// left without a partner, or an empty text when there is none.
+std::string Unpaired(std::vector<Outline> read, std::vector<Outline> written) {
+  std::sort(read.begin(), read.end(),
+            [](const Outline& a, const Outline& b) { return a.attributes.size() > b.attributes.size(); });
+  for (const Outline& r : read) {
+    const auto match = std::find_if(written.begin(), written.end(), [&](const Outline& w) { return w.Holds(r); });
+    if (match == written.end()) return "read, not written: " + r.Text();
+    written.erase(match);
+  }
+  return written.empty() ? "" : "written, not read: " + written.front().Text();
 }
 
 std::string Write(const std::string& xml) {
@@ -90,20 +102,19 @@ int main(int argc, char** argv) {
   }
   try {
     const std::string first = Write(sample);
-    std::ofstream(argv[2], std::ios::binary) << first;
+    if (!(std::ofstream(argv[2], std::ios::binary) << first)) {
+      std::cerr << argv[2] << ": cannot write\n";
+      return 2;
+    }
     const std::string second = Write(first);
     if (second != first) {
       const auto at = std::mismatch(first.begin(), first.end(), second.begin(), second.end()).first - first.begin();
       std::cerr << "the second writing differs from the first at byte " << at << ":\n" << second << '\n';
       return 1;
     }
-    const auto read = Outline(sample), written = Outline(first);
-    for (size_t i = 0; i < std::max(read.size(), written.size()); ++i) {
-      if (i >= read.size() || i >= written.size() || !Holds(written[i], read[i])) {
-        std::cerr << "an element differs\n  read:    " << (i < read.size() ? read[i] : "")
-                  << "\n  written: " << (i < written.size() ? written[i] : "") << '\n';
-        return 1;
-      }
+    if (const std::string lost = Unpaired(Collect(sample), Collect(first)); !lost.empty()) {
+      std::cerr << lost << '\n';
+      return 1;
     }
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
