@@ -4,7 +4,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
+#include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Variant.h"
 #include "vexlo9/platform/Export.h"
 
@@ -29,10 +31,33 @@ class VEXLO9_API Object : public std::enable_shared_from_this<Object> {
   // Call a method; arguments are passed by reference and may come back changed.
   virtual Variant Invoke(std::string_view name, std::span<Variant> args);
 
+  // The library's interfaces, reached without a cast across the virtual bases: each interface answers with
+  // itself, every other object with nothing.
+  virtual XmlObjectBase* AsXmlObjectBase() noexcept { return nullptr; }
+  virtual XmlGeneratedClass* AsXmlGeneratedClass() noexcept { return nullptr; }
+  virtual XmlCollectionBase* AsXmlCollectionBase() noexcept { return nullptr; }
+  virtual INillable* AsNillable() noexcept { return nullptr; }
+
  protected:
   Object() = default;
   Object(const Object&) = default;
   Object& operator=(const Object&) = default;
 };
+
+namespace detail {
+template <class T>
+T* As(Object& object) {
+  if constexpr (std::is_same_v<T, XmlObjectBase>)
+    return object.AsXmlObjectBase();
+  else if constexpr (std::is_same_v<T, XmlGeneratedClass>)
+    return object.AsXmlGeneratedClass();
+  else if constexpr (std::is_same_v<T, XmlCollectionBase>)
+    return object.AsXmlCollectionBase();
+  else if constexpr (std::is_same_v<T, INillable>)
+    return object.AsNillable();
+  else
+    return dynamic_cast<T*>(&object);
+}
+}  // namespace detail
 
 }  // namespace vexlo9

@@ -20,6 +20,12 @@ class Object;
 using ObjectPtr = std::shared_ptr<Object>;
 using ByteArray = std::vector<uint8_t>;
 
+namespace detail {
+// The object as T, or nullptr (defined in Object.h).
+template <class T>
+T* As(Object& object);
+}  // namespace detail
+
 // The tagged value in which members are read and written by name. Conversions
 // between kinds follow the classic late-binding runtime: text to number takes
 // decimal text with surrounding blanks and rounds a fraction to the nearest
@@ -77,9 +83,9 @@ class VEXLO9_API Variant {
   std::shared_ptr<T> ToObjectOf() const {
     ObjectPtr object = ToObject();
     if (!object) return nullptr;
-    auto typed = std::dynamic_pointer_cast<T>(object);
+    T* typed = detail::As<T>(*object);
     if (!typed) ThrowTypeMismatch();
-    return typed;
+    return std::shared_ptr<T>(std::move(object), typed);
   }
 
   // Direct access without conversion; nullptr when the kind differs.

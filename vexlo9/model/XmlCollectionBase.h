@@ -13,6 +13,7 @@ namespace vexlo9 {
 // What the library needs of a collection held in a generated property.
 class VEXLO9_API XmlCollectionBase : public virtual Object {
  public:
+  XmlCollectionBase* AsXmlCollectionBase() noexcept final { return this; }
   // Checks the item count against the collection's bounds.
   virtual void ValidateCount(const XmlSerializationContext& oContext);
   // Fixes the items' element name and namespace and the bounds (-1: unbounded).

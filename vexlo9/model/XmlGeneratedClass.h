@@ -17,6 +17,7 @@ enum class XmlGroupType : int32_t { Sequence = 0, Choice = 1, All = 2 };
 // What the library needs of a generated class besides XmlObjectBase.
 class VEXLO9_API XmlGeneratedClass : public virtual Object {
  public:
+  XmlGeneratedClass* AsXmlGeneratedClass() noexcept final { return this; }
   // Resets every property to its initial state; reading always starts here.
   virtual void Init();
   // The class's registry: the same one on every call.

@@ -13,6 +13,7 @@ namespace vexlo9 {
 // nothing here; generated classes, collections and untyped holders implement them.
 class VEXLO9_API XmlObjectBase : public virtual Object {
  public:
+  XmlObjectBase* AsXmlObjectBase() noexcept final { return this; }
   // True when this object may stand where the schema type InterfaceName is expected.
   virtual bool IsSuitableSubstitution(std::string_view InterfaceName) const;
   // The local name the object is written under.

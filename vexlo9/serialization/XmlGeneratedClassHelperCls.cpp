@@ -30,15 +30,15 @@ using detail::Group;
 struct Generated {
   explicit Generated(Object& object)
       : object(object),
-        generated(Require<XmlGeneratedClass>(object)),
-        base(Require<XmlObjectBase>(object)),
-        nillable(dynamic_cast<INillable*>(&object)),
+        generated(Require(object.AsXmlGeneratedClass())),
+        base(Require(object.AsXmlObjectBase())),
+        nillable(object.AsNillable()),
         info(generated.ClassInfo()) {}
 
   template <class T>
-  static T& Require(Object& object) {
-    if (auto* typed = dynamic_cast<T*>(&object)) return *typed;
-    throw errors::TypeMismatch(errors::kLibrarySource);
+  static T& Require(T* typed) {
+    if (!typed) throw errors::TypeMismatch(errors::kLibrarySource);
+    return *typed;
   }
 
   bool IsNil() const { return nillable && nillable->IsNil(); }

@@ -52,7 +52,7 @@ void XmlObjectBaseHelperCls::Throw_IfPropertyIsNull(const ObjectPtr& obj, std::s
 
 void XmlObjectBaseHelperCls::Throw_IfInvalidSubstitution(const ObjectPtr& obj, std::string_view BaseName) const {
   if (!obj) throw errors::ObjectNotSet("Throw_IfInvalidSubstitution");
-  const auto* base = dynamic_cast<const XmlObjectBase*>(obj.get());
+  const XmlObjectBase* base = obj->AsXmlObjectBase();
   if (!base) throw errors::TypeMismatch("Throw_IfInvalidSubstitution");
   if (!base->IsSuitableSubstitution(BaseName)) {
     throw errors::InvalidSubstitution(obj->TypeName(), BaseName);
@@ -62,7 +62,7 @@ void XmlObjectBaseHelperCls::Throw_IfInvalidSubstitution(const ObjectPtr& obj, s
 void XmlObjectBaseHelperCls::Throw_IfElementNameDiffers(const ObjectPtr& CurrentElement,
                                                         std::string_view ElementName) const {
   if (!CurrentElement) return;
-  const auto* base = dynamic_cast<const XmlObjectBase*>(CurrentElement.get());
+  const XmlObjectBase* base = CurrentElement->AsXmlObjectBase();
   if (!base) throw errors::TypeMismatch("Throw_IfElementNameDiffers");
   if (base->ElementName() != ElementName) {
     throw errors::ElementNameDiffers(ElementName, base->ElementName());
@@ -73,7 +73,7 @@ void XmlObjectBaseHelperCls::Choice_Read_Collection(XmlCollectionBase& col, XmlN
                                                     XmlNode& oXmlElmChild, int32_t& ElementsRead,
                                                     const XmlSerializationContext& oContext) const {
   if (ElementsRead >= 1) return;
-  auto* base = dynamic_cast<XmlObjectBase*>(&col);
+  XmlObjectBase* base = col.AsXmlObjectBase();
   if (!base) throw errors::TypeMismatch("Choice_Read_Collection");
   const XmlNode next = base->FromXmlInt(oXmlElmParent, oXmlElmChild, oContext, false);
   if (next != oXmlElmChild) {

@@ -10,9 +10,9 @@ namespace {
 
 std::shared_ptr<XmlObjectBase> AsXmlObject(const ObjectPtr& object) {
   if (!object) return nullptr;
-  auto typed = std::dynamic_pointer_cast<XmlObjectBase>(object);
+  XmlObjectBase* typed = object->AsXmlObjectBase();
   if (!typed) throw errors::TypeMismatch(errors::kLibrarySource);
-  return typed;
+  return std::shared_ptr<XmlObjectBase>(object, typed);
 }
 
 std::shared_ptr<XmlObjectBase> ChildIn(Object& oGenClass, const std::string& property) {

@@ -18,7 +18,7 @@ std::shared_ptr<XmlObjectBase> CollectionIn(Object& oGenClass, const std::string
 }
 
 XmlCollectionBase& AsCollection(XmlObjectBase& collection) {
-  auto* typed = dynamic_cast<XmlCollectionBase*>(&collection);
+  XmlCollectionBase* typed = collection.AsXmlCollectionBase();
   if (!typed) throw errors::TypeMismatch(errors::kLibrarySource);
   return *typed;
 }

@@ -77,7 +77,7 @@ bool WriteClassElement(const XmlSerializationContext& oContext, Object& oGenClas
 }
 
 Object& FactoryOf(Object& oGenClass) {
-  auto* generated = dynamic_cast<XmlGeneratedClass*>(&oGenClass);
+  XmlGeneratedClass* generated = oGenClass.AsXmlGeneratedClass();
   if (!generated) throw errors::TypeMismatch(errors::kLibrarySource);
   const ObjectPtr& factory = generated->ClassInfo().ClassFactory();
   if (!factory) throw errors::ObjectNotSet(errors::kLibrarySource);
