@@ -150,6 +150,8 @@ struct Bounds {
 };
 
 // A negative length facet is absent.
+bool HasLengths(const Facets& facets) { return facets.iLen >= 0 || facets.iMinLen >= 0 || facets.iMaxLen >= 0; }
+
 bool BreaksLengths(size_t length, const Facets& facets) {
   return (facets.iLen >= 0 && length != static_cast<size_t>(facets.iLen)) ||
          (facets.iMinLen >= 0 && length < static_cast<size_t>(facets.iMinLen)) ||
@@ -176,7 +178,10 @@ struct StringFacets {
   template <XmlDataType E>
   void Check(std::string_view itemName, std::string_view value, const Facets& facets) const {
     if (!facets.pattern.empty()) PatternMatcher::Match(facets.pattern, value);
-    if (BreaksLengths(detail::CountCharacters(value), facets)) throw errors::StringLength(itemName, value);
+    // Counting characters costs a pass over the text: only when a length facet asks.
+    if (HasLengths(facets) && BreaksLengths(detail::CountCharacters(value), facets)) {
+      throw errors::StringLength(itemName, value);
+    }
   }
 };
 
