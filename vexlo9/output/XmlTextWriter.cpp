@@ -43,7 +43,13 @@ struct XmlTextWriter::State {
 };
 
 namespace detail {
-std::unique_ptr<XmlTextWriter> NewXmlTextWriter() { return std::unique_ptr<XmlTextWriter>(new XmlTextWriter()); }
+std::unique_ptr<XmlTextWriter> NewXmlTextWriter(size_t expectedBytes) {
+  std::unique_ptr<XmlTextWriter> writer(new XmlTextWriter());
+  writer->state_->out.Reserve(expectedBytes);
+  return writer;
+}
+
+std::string TakeXml(XmlTextWriter& writer) noexcept { return writer.state_->out.Take(); }
 }  // namespace detail
 
 XmlTextWriter::XmlTextWriter() : state_(std::make_unique<State>()) {

@@ -29,8 +29,10 @@ namespace detail {
 class Namespace;
 class WritingObject;
 struct XmlTextWriterContext;
-// The document entry points (and tests) create writers through this.
-std::unique_ptr<XmlTextWriter> NewXmlTextWriter();
+// The document entry points (and tests) create writers through this, with room for `expectedBytes` of text.
+std::unique_ptr<XmlTextWriter> NewXmlTextWriter(size_t expectedBytes = 0);
+// Everything written, handed over without a copy; the writer is left empty.
+std::string TakeXml(XmlTextWriter& writer) noexcept;
 }  // namespace detail
 
 // The library's only producer of XML text: forward-only, into one growing
@@ -89,7 +91,8 @@ class VEXLO9_API XmlTextWriter : public Object {
   void defaultNamespace(std::string_view value);
 
  private:
-  friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter();
+  friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter(size_t);
+  friend std::string detail::TakeXml(XmlTextWriter&) noexcept;
   friend class detail::WritingObject;
   XmlTextWriter();
 

@@ -108,7 +108,9 @@ std::string XmlObjectBaseHelperCls::Write(XmlObjectBase& xmlObj, bool includeDoc
                                           XmlEncoding encoding, EOLType EOL,
                                           const XmlSerializationContextPtr& oContext) const {
   const XmlSerializationContext& context = ContextOrDefault(oContext);
-  const std::unique_ptr<XmlTextWriter> writer = detail::NewXmlTextWriter();
+  // Documents written one after another tend to be alike: the buffer starts as large as the last one ended.
+  thread_local size_t lastBytes = 0;
+  const std::unique_ptr<XmlTextWriter> writer = detail::NewXmlTextWriter(lastBytes + lastBytes / 16);
   writer->Format(formatting == XmlFormatting_Indented);
   writer->EOL(EOL);
   writer->EscapeNormalizedCharacters(context.EscapeNormalizedCharacters());
@@ -116,7 +118,11 @@ std::string XmlObjectBaseHelperCls::Write(XmlObjectBase& xmlObj, bool includeDoc
   if (includeDocHeader) writer->WriteStartDocument(encoding);
   xmlObj.ToXmlInt(*writer, true, xmlObj.TargetNamespace(), context, false);
   if (includeDocHeader) writer->WriteEndDocument();
-  return writer->Xml();
+  std::string xml = detail::TakeXml(*writer);
+  lastBytes = xml.size();
+  // A much smaller document than the last keeps no more memory than it needs.
+  if (xml.capacity() > 2 * xml.size() + 4096) xml.shrink_to_fit();
+  return xml;
 }
 
 std::string XmlObjectBaseHelperCls::ToXml(XmlObjectBase& xmlObj, bool includeDocHeader, XmlFormatting formatting,
