@@ -69,6 +69,13 @@ double TextToNumber(std::string_view text, std::string_view source) {
   text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
   if (!IsDecimalNumberForm(text)) throw errors::TypeMismatch(std::string(source));
   if (text.front() == '+') text.remove_prefix(1);
+  // A whole number of up to 15 digits, the usual case, is exact in a double without the general conversion.
+  const bool negative = text.front() == '-';
+  if (text.size() - negative <= 15 && std::all_of(text.begin() + negative, text.end(), IsDigit)) {
+    int64_t whole = 0;
+    for (const char c : text.substr(negative)) whole = whole * 10 + (c - '0');
+    return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+  }
   double value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec == std::errc::result_out_of_range) {
