@@ -7,6 +7,7 @@
 #include "vexlo9/platform/detail/ConversionUtils.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/NumberText.h"
+#include "vexlo9/platform/detail/WhitespaceHelper.h"
 #include "vexlo9/values/WhitespaceUtilsCls.h"
 
 namespace vexlo9 {
@@ -130,9 +131,20 @@ struct Row;
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE
 
+// The text under the rule: Value itself when the rule changes nothing, else a copy in `storage`.
+std::string_view ApplyRule(WhitespaceRule rule, std::string_view Value, std::string& storage) {
+  if (rule == WhitespaceRule_Preserve || (rule == WhitespaceRule_Collapse && WhitespaceHelper::IsCollapsed(Value)) ||
+      (rule == WhitespaceRule_Replace && WhitespaceHelper::IsReplaced(Value))) {
+    return Value;
+  }
+  storage = kWhitespace.ApplyRule(rule, Value);
+  return storage;
+}
+
 template <XmlDataType E>
 typename Row<E>::Held ReadText(std::string_view Value, WhitespaceRule rule) {
-  const std::string processed = kWhitespace.ApplyRule(rule, Value);
+  std::string storage;
+  const std::string_view processed = ApplyRule(rule, Value, storage);
   return static_cast<typename Row<E>::Held>(Row<E>::FromText(processed, Value, Row<E>::kName));
 }
 

@@ -24,6 +24,23 @@ std::string ElementText(XmlNode element) {
   return text;
 }
 
+std::string_view ElementText(XmlNode element, std::string& storage) {
+  std::string_view text;
+  bool joined = false;
+  for (const XmlNode child : element.childNodes()) {
+    const int32_t type = child.nodeType();
+    if (type != XmlNodeType_Text && type != XmlNodeType_CData) continue;
+    if (!joined && text.empty()) {
+      text = child.nodeValue();
+      continue;
+    }
+    if (!joined) storage.assign(text);
+    joined = true;
+    storage.append(child.nodeValue());
+  }
+  return joined ? std::string_view(storage) : text;
+}
+
 std::string ElementType(XmlNode element) {
   const XmlAttribute type = element.getQualifiedItem("type", kSchemaInstanceNamespaceUri);
   if (!type) return {};

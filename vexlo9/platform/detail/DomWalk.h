@@ -16,6 +16,8 @@ XmlNode FirstElementFrom(XmlNode node);
 inline XmlNode FirstChildElement(XmlNode element) { return FirstElementFrom(element.firstChild()); }
 // The element's own text and CDATA children, joined.
 std::string ElementText(XmlNode element);
+// The same without a copy when there is one such child (the usual case); `storage` holds a joined text.
+std::string_view ElementText(XmlNode element, std::string& storage);
 // The local part of the element's schema-instance type attribute, or empty.
 std::string ElementType(XmlNode element);
 

@@ -33,4 +33,19 @@ std::string WhitespaceHelper::Replace(std::string_view text) {
   return result;
 }
 
+bool WhitespaceHelper::IsCollapsed(std::string_view text) noexcept {
+  if (!text.empty() && (text.front() == ' ' || text.back() == ' ')) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsWhitespace(text[i]) && (text[i] != ' ' || text[i + 1] == ' ')) return false;  // a blank is never last here
+  }
+  return true;
+}
+
+bool WhitespaceHelper::IsReplaced(std::string_view text) noexcept {
+  for (const char c : text) {
+    if (IsWhitespace(c) && c != ' ') return false;
+  }
+  return true;
+}
+
 }  // namespace vexlo9

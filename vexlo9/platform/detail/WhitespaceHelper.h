@@ -16,6 +16,9 @@ class WhitespaceHelper {
   static std::string Preserve(std::string_view text);
   // TAB, LF and CR become blanks.
   static std::string Replace(std::string_view text);
+  // Whether Collapse or Replace would give the text back unchanged.
+  static bool IsCollapsed(std::string_view text) noexcept;
+  static bool IsReplaced(std::string_view text) noexcept;
 };
 
 }  // namespace vexlo9

@@ -10,7 +10,9 @@ namespace vexlo9::detail {
 
 template <Group G, Cardinality C>
 void ElementInfoPrimitive<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const {
-  const Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, ElementText(oXmlElmChild), eWSRule_);
+  std::string joined;
+  const Variant value =
+      PerThread<ConversionsCls>()->FromString(eDataType_, ElementText(oXmlElmChild, joined), eWSRule_);
   StoreValue(oGenClass, sPropertyName_, value);
   oXmlElmChild = NextSiblingElement(oXmlElmChild);
 }
