@@ -300,17 +300,19 @@ class OutputEmitter {
     }
     if (!ownConstants_.empty()) code.Line();
     for (const EnumType* e : out_.enums) DeclareEnum(code, *e);
-    if (!out_.classes.empty()) {
+    std::vector<std::string> aliases;
+    for (const ClassType* cls : out_.classes) {
+      if (const auto it = collectionAlias_.find(cls); it != collectionAlias_.end()) {
+        aliases.push_back("using " + it->second + " = vexlo9::XmlGeneratedClassCol<" + cls->name + ">;");
+      }
+    }
+    if (out_.classes.size() > 1 || !aliases.empty()) {  // the classes name each other in any order
       for (const ClassType* cls : out_.classes) code.Line("class " + cls->name + ";");
       code.Line();
-      bool aliases = false;
-      for (const ClassType* cls : out_.classes) {
-        if (const auto it = collectionAlias_.find(cls); it != collectionAlias_.end()) {
-          code.Line("using " + it->second + " = vexlo9::XmlGeneratedClassCol<" + cls->name + ">;");
-          aliases = true;
-        }
-      }
-      if (aliases) code.Line();
+    }
+    if (!aliases.empty()) {
+      for (const std::string& alias : aliases) code.Line(alias);
+      code.Line();
     }
     for (const ClassType* cls : out_.classes) DeclareClass(code, *cls);
     if (!out_.converter.empty()) DeclareConverter(code);

@@ -1,0 +1,60 @@
+// The hand-written worked example of the generated-class contract (tests/fixtures/Contact.h) and the class that
+// vexlo9-xsd writes for its schema (tests/fixtures/contact.xsd) read, write and refuse the same documents alike.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "contact.h"
+#include "fixtures/Contact.h"
+
+namespace {
+
+// The document written back in one line, or the error that reading or writing raised.
+template <class T>
+std::string Outcome(const std::string& xml) {
+  const vexlo9::XmlObjectBaseHelperCls& helper = *vexlo9::Global::XmlObjectBaseHelper();
+  auto context = std::make_shared<vexlo9::XmlSerializationContext>();
+  context->DefaultNamespaceURI("urn:vexlo9:contact");
+  try {
+    T object;
+    helper.FromXml(object, xml);
+    return helper.ToXml(object, false, vexlo9::XmlFormatting_None, vexlo9::EOLType_LF, context);
+  } catch (const vexlo9::Error& e) {
+    return std::to_string(e.Number()) + " " + e.Description();
+  }
+}
+
+TEST(Contract, TheGeneratedClassBehavesAsTheWorkedExample) {
+  const std::string open = "<contact xmlns=\"urn:vexlo9:contact\" id=\"7\"><name>Ana</name>";
+  const std::string documents[] = {
+      open + "</contact>",
+      open + "<email>ana@example.org</email><phone>+351 21</phone><phone>22</phone></contact>",
+      open + "<phone>call me</phone></contact>",                                            // the pattern
+      open + "<phone>1</phone><phone>2</phone><phone>3</phone><phone>4</phone></contact>",  // maxOccurs
+      "<contact xmlns=\"urn:vexlo9:contact\" id=\"seven\"><name>Ana</name></contact>",      // the attribute's type
+      "<contact xmlns=\"urn:vexlo9:contact\" id=\"7\"/>",                                   // a mandatory element
+  };
+  for (const std::string& xml : documents) {
+    const std::string expected = Outcome<vexlo9::testing::contact::Contact>(xml);
+    EXPECT_EQ(Outcome<vexlo9::testing::generated::Contact>(xml), expected) << xml;
+  }
+  EXPECT_EQ(Outcome<vexlo9::testing::contact::Contact>(documents[1]), documents[1]);
+}
+
+TEST(Contract, ReadDocumentMakesTheRootsClassOrNamesTheUnknownRoot) {
+  const auto read = vexlo9::testing::generated::ReadDocument(
+      "<contact xmlns=\"urn:vexlo9:contact\" id=\"1\"><name>B</name></contact>");
+  ASSERT_TRUE(std::dynamic_pointer_cast<vexlo9::testing::generated::Contact>(read));
+  EXPECT_EQ(std::dynamic_pointer_cast<vexlo9::testing::generated::Contact>(read)->name(), "B");
+  try {
+    vexlo9::testing::generated::ReadDocument("<card xmlns=\"urn:vexlo9:contact\"/>");
+    ADD_FAILURE() << "an unknown root was read";
+  } catch (const vexlo9::Error& e) {
+    EXPECT_EQ(e.Number(), 105);
+    EXPECT_EQ(e.Description(),
+              "The root element {urn:vexlo9:contact}card is not a global element of a complex type in contact.xsd");
+  }
+}
+
+}  // namespace
