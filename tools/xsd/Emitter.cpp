@@ -343,6 +343,15 @@ class OutputEmitter {
     }
     code.Line();
     code.Line("namespace " + cppNamespace_ + " {");
+    if (DeclaresValues()) {
+      code.Line();
+      code.Comment(
+          "A value's declaration gives its element (or attribute) name, namespace and property; its presence "
+          "flag when it is optional (an attribute's also says whether it is); its type, format override and "
+          "whitespace rule (an attribute's as numbers in text); then the facets pattern, minLength, "
+          "maxLength, minInclusive, maxInclusive, minExclusive, maxExclusive and length, \"\" or -1 when "
+          "absent; and an attribute's default.");
+    }
     for (const ClassType* cls : out_.classes) DefineClass(code, *cls);
     if (!out_.converter.empty()) DefineConverter(code);
     if (!out_.factory.empty()) DefineFactory(code);
@@ -375,6 +384,15 @@ class OutputEmitter {
       }
     }
     return text;
+  }
+
+  bool DeclaresValues() const {
+    return std::any_of(out_.classes.begin(), out_.classes.end(), [](const ClassType* cls) {
+      const auto value = [](const Particle& p) { return p.kind == Kind::Primitive && p.occurs != Occurs::Repeated; };
+      const auto attribute = [](const AttributeUse& a) { return a.kind == AttributeUse::AttrKind::Primitive; };
+      return std::any_of(cls->particles.begin(), cls->particles.end(), value) ||
+             std::any_of(cls->attributes.begin(), cls->attributes.end(), attribute);
+    });
   }
 
   bool HasRoots() const {

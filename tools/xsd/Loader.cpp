@@ -66,10 +66,11 @@ SchemaSet::SchemaSet(const std::vector<std::string>& schemas) {
   }
   // Breadth first: a document's references are followed once, in the order the documents were read.
   for (size_t i = 0; i < documents_.size(); ++i) FollowReferences(*documents_[i]);
-  for (const auto& [ns, where] : pendingImports_) {
+  for (const auto& pending : pendingImports_) {
+    const std::string& ns = pending.first;
     const auto declares = [&](const auto& d) { return d->targetNamespace == ns; };
     if (std::none_of(documents_.begin(), documents_.end(), declares)) {
-      Diagnostics::Refuse(where, "xs:import",
+      Diagnostics::Refuse(pending.second, "xs:import",
                           "no local schema for the namespace " + ns +
                               ": save it as a file, give its path in schemaLocation or on the command line");
     }
