@@ -583,20 +583,35 @@ void Binder::AddElement(ClassType& cls, const Node& particle, Group group) {
 
   const ElementType type = TypeOfElement(declaration);
   const bool nillable = declaration.GetOr("nillable", "false") == "true";
-  if (type.simple) {
+  if (type.simple && nillable) {
+    // Only a class can be nil: one holding the value as its text.
+    ClassType*& holder = anonymousClasses_[declaration.node];
+    if (!holder) {
+      std::string wanted = TypeIdentifier(name.local);
+      if (scope_.Taken(wanted)) wanted = cls.name + wanted;
+      holder = &NewClass(wanted, declaration, Node());
+      holder->infoName = holder->defaultElement = name.local;
+      holder->ns = name.ns;
+      holder->text = holder->nillable = true;
+      holder->origin = "the nillable element " + name.local + ": its value as text, or nil";
+      pending_[holder].state = Pending::Bound;
+      const SimpleType& value = *type.simple;
+      if (value.primitive->name != "string" || !value.facets.Empty() || !value.enumeration.empty()) {
+        schema_.diagnostics().Warn(declaration.Where(), "nillable",
+                                   "the element " + name.local + " is held as text (Text) so that it can be nil: " +
+                                       "its type " + value.builtin + " and facets are not checked");
+      }
+    }
+    p.kind = Kind::Class;
+    p.type = holder;
+  } else if (type.simple) {
     p.kind = Kind::Primitive;
     p.value = MakeValue(*type.simple, p.property, particle, declaration, p.occurs == Occurs::Repeated);
     if (p.value.enumeration) p.kind = Kind::Enum;
-    if (nillable) {
-      schema_.diagnostics().Warn(declaration.Where(), "nillable",
-                                 "the element " + name.local + " has a simple type: xsi:nil is not kept when it is " +
-                                     "read; give it a complex type with simple content to keep it");
-    }
   } else if (type.anyType) {
     p.kind = Kind::Untyped;
     p.namespaceRestriction = "##any";
     p.targetNamespace = particle.doc->targetNamespace;
-    p.property = p.property;
   } else {
     ClassType* target = type.complex;
     if (global) {

@@ -115,6 +115,11 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
        "<xs:complexType name=\"P\"><xs:simpleContent><xs:extension "
        "base=\"Small\"/></xs:simpleContent></xs:complexType>",
        "a.xsd:3: xs:simpleContent: the facets of Small are not checked: the value of P is held as text (Text)"},
+      {"<xs:element name=\"e\"><xs:complexType><xs:sequence>\n"
+       "  <xs:element name=\"budget\" type=\"xs:decimal\" "
+       "nillable=\"true\"/></xs:sequence></xs:complexType></xs:element>",
+       "a.xsd:3: nillable: the element budget is held as text (Text) so that it can be nil: its type decimal and "
+       "facets are not checked"},
   };
   for (const auto& c : cases) {
     const Outcome run = Compile(Schema(c.components), "", "");
