@@ -81,10 +81,28 @@ std::string Unpaired(std::vector<Outline> read, std::vector<Outline> written) {
   return written.empty() ? "" : "written, not read: " + written.front().Text();
 }
 
-std::string Write(const std::string& xml) {
+// Writes with the prefixes the sample declares on its root, as a user keeping a document's look would: a QName
+// value in it then keeps its meaning. A default namespace is left out: the writer would put the elements of no
+// namespace into it.
+vexlo9::XmlSerializationContextPtr PrefixesOf(const std::string& xml) {
+  auto context = std::make_shared<vexlo9::XmlSerializationContext>();
+  const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
+      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr, XML_PARSE_NONET), xmlFreeDoc);
+  const xmlNode* root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
+  for (const xmlNs* ns = root ? root->nsDef : nullptr; ns; ns = ns->next) {
+    if (ns->prefix) {
+      context->NamespaceAliases().Add(reinterpret_cast<const char*>(ns->href),
+                                      reinterpret_cast<const char*>(ns->prefix));
+    }
+  }
+  return context;
+}
+
+std::string Write(const std::string& xml, const vexlo9::XmlSerializationContextPtr& context) {
   const auto object = VEXLO9_XSD_NAMESPACE::ReadDocument(xml);
   // Unindented: indentation inside mixed content would be new text.
-  return vexlo9::Global::XmlObjectBaseHelper()->ToXml(*object, true, vexlo9::XmlFormatting_None);
+  return vexlo9::Global::XmlObjectBaseHelper()->ToXml(*object, true, vexlo9::XmlFormatting_None, vexlo9::EOLType_LF,
+                                                      context);
 }
 
 }  // namespace
@@ -101,12 +119,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const std::string first = Write(sample);
+    const auto context = PrefixesOf(sample);
+    const std::string first = Write(sample, context);
     if (!(std::ofstream(argv[2], std::ios::binary) << first)) {
       std::cerr << argv[2] << ": cannot write\n";
       return 2;
     }
-    const std::string second = Write(first);
+    const std::string second = Write(first, context);
     if (second != first) {
       const auto at = std::mismatch(first.begin(), first.end(), second.begin(), second.end()).first - first.begin();
       std::cerr << "the second writing differs from the first at byte " << at << ":\n" << second << '\n';
