@@ -144,8 +144,7 @@ class Binder {
   const Creator& TypeCreator(ClassType& result, const QName& type);
   // The classes an element of the declared class may be read into, by its xsi:type: the derived types' first.
   std::vector<Alternative> ByXsiType(const std::string& element, ClassType& declared, const QName& type);
-  Value MakeValue(const SimpleType& type, const std::string& owner, const Node& at, const Node& declaration,
-                  bool repeated);
+  Value MakeValue(const SimpleType& type, const std::string& owner, const Node& at, bool repeated);
   const EnumType& Enumeration(const SimpleType& type, const std::string& owner, size_t output);
   void NarrowInteger(Value& value, const SimpleType& type);
   bool Emptiable(const Node& particle, int depth = 0) const;
@@ -326,7 +325,7 @@ void Binder::BindComplexType(ClassType& cls, const Node& complexType) {
         Diagnostics::Refuse(step.Where(), step.Construct(),
                             "the base " + base.local + " has no simple content: use complexContent");
       }
-    } else if (const SimpleType* value = schema_.Simple(base, step); !value) {
+    } else if (const SimpleType* value = schema_.Simple(base); !value) {
       Diagnostics::Refuse(step.Where(), step.Construct(),
                           "the type " + base.Text() + " is not defined: fix the name or give its schema");
     } else if (!value->enumeration.empty() || (value->definition && !value->facets.Empty())) {
@@ -520,7 +519,7 @@ Binder::ElementType Binder::TypeOfElement(const Node& declaration, int depth) {
     } else if (const auto it = typeClasses_.find(resolved); it != typeClasses_.end()) {
       type.complex = it->second;
       type.complexName = resolved;
-    } else if (!(type.simple = schema_.Simple(resolved, declaration))) {
+    } else if (!(type.simple = schema_.Simple(resolved))) {
       Diagnostics::Refuse(
           declaration.Where(), "xs:element",
           "the type " + resolved.Text() + " is not defined: fix the name or give the schema that " + "defines it");
@@ -606,7 +605,7 @@ void Binder::AddElement(ClassType& cls, const Node& particle, Group group) {
     p.type = holder;
   } else if (type.simple) {
     p.kind = Kind::Primitive;
-    p.value = MakeValue(*type.simple, p.property, particle, declaration, p.occurs == Occurs::Repeated);
+    p.value = MakeValue(*type.simple, p.property, particle, p.occurs == Occurs::Repeated);
     if (p.value.enumeration) p.kind = Kind::Enum;
   } else if (type.anyType) {
     p.kind = Kind::Untyped;
@@ -912,7 +911,7 @@ void Binder::AddAttribute(ClassType& cls, const Node& attribute) {
   if (declaration) {
     if (const auto typeName = declaration.Get("type")) {
       const QName resolved = schema_.Resolve(declaration, *typeName);
-      type = schema_.Simple(resolved, declaration);
+      type = schema_.Simple(resolved);
       if (!type) {
         Diagnostics::Refuse(declaration.Where(), "xs:attribute",
                             "the type " + resolved.Text() + " is not a simple type of the schemas read: fix the name " +
@@ -922,9 +921,8 @@ void Binder::AddAttribute(ClassType& cls, const Node& attribute) {
       type = &schema_.Simple(simple);
     }
   }
-  if (!type)
-    type = schema_.Simple({std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"}, attribute);
-  a.value = MakeValue(*type, a.property, attribute, declaration ? declaration : attribute, false);
+  if (!type) type = schema_.Simple({std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"});
+  a.value = MakeValue(*type, a.property, attribute, false);
   for (const Node& source : {attribute, declaration}) {
     if (!source) continue;
     if (const auto fixed = source.Get("fixed")) a.value.defaultValue = fixed;
@@ -978,9 +976,7 @@ const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
   return creator;
 }
 
-Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Node& at, const Node& declaration,
-                        bool repeated) {
-  (void)declaration;
+Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Node& at, bool repeated) {
   Value value;
   value.primitive = type.primitive;
   value.whitespace = type.whitespace;

@@ -128,10 +128,10 @@ struct Root {
 };
 
 struct Output {
-  std::string stem;        // file names
-  std::string prefix;      // of the factory and converter classes: "PurchaseOrder"
-  std::string ns;          // the target namespace of its schema
-  std::string nsConstant;  // "kNamespace"
+  std::string stem;                  // file names
+  std::string prefix;                // of the factory and converter classes: "PurchaseOrder"
+  std::string ns;                    // the target namespace of its schema
+  std::string nsConstant;            // "kNamespace"
   std::string factory;               // class name, empty when no class needs one
   std::string converter;             // class name, empty when there is no enumeration
   std::vector<std::string> sources;  // the schema files it holds

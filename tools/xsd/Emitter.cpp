@@ -606,12 +606,12 @@ class OutputEmitter {
         fields.push_back("bool " + F("IsNil") + " = false;");
       }
       if (!cls.particles.empty() || !cls.attributes.empty() || DeclaresText(cls) || DeclaresChoice(cls)) code.Line();
-      for (const Particle& p : cls.particles)
-        DeclareProperty(
-            code, cls, p.property, ParticleType(cls, p),
-            p.occurs != Occurs::Repeated && p.kind != Kind::Untyped ? p.isValid : "", p.occurs == Occurs::Repeated,
-            (p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs != Occurs::Repeated && ByReference(p.value),
-            p.kind == Kind::Enum || p.kind == Kind::Primitive ? &p.value : nullptr, fields);
+      for (const Particle& p : cls.particles) {
+        const bool repeated = p.occurs == Occurs::Repeated;
+        const bool value = (p.kind == Kind::Primitive || p.kind == Kind::Enum) && !repeated;
+        DeclareProperty(code, p.property, ParticleType(cls, p), repeated ? "" : p.isValid, repeated,
+                        value && ByReference(p.value), value ? &p.value : nullptr, fields);
+      }
       for (const AttributeUse& a : cls.attributes) {
         if (a.kind == AttributeUse::AttrKind::Wildcard) {
           code.Comment("The attributes that no declaration names (" + a.namespaceRestriction + ").");
@@ -619,8 +619,8 @@ class OutputEmitter {
           fields.push_back("std::shared_ptr<vexlo9::AttributeCol> " + F(a.property) + ";");
           continue;
         }
-        DeclareProperty(code, cls, a.property, ValueType(cls, a.value), a.isValid, false, ByReference(a.value),
-                        &a.value, fields);
+        DeclareProperty(code, a.property, ValueType(cls, a.value), a.isValid, false, ByReference(a.value), &a.value,
+                        fields);
       }
       if (DeclaresText(cls)) {
         code.Comment("The character data of the element" +
@@ -654,10 +654,8 @@ class OutputEmitter {
     code.Line();
   }
 
-  void DeclareProperty(Code& code, const ClassType& cls, const std::string& property, const std::string& type,
-                       const std::string& isValid, bool readOnly, bool byReference, const Value* value,
-                       std::vector<std::string>& fields) {
-    (void)cls;
+  void DeclareProperty(Code& code, const std::string& property, const std::string& type, const std::string& isValid,
+                       bool readOnly, bool byReference, const Value* value, std::vector<std::string>& fields) {
     const auto [get, set] = Accessors(type, byReference);
     code.Line(get + " " + property + "() const;");
     if (!readOnly) code.Line("void " + property + "(" + set + " value);");
@@ -824,7 +822,7 @@ class OutputEmitter {
       case Kind::Class:
         if (p.occurs == Occurs::Repeated) return {"AddElm" + group + "ClsCol(" + head + ", " + ElementType(p) + ");"};
         if (p.occurs == Occurs::Optional) {
-          return {"AddElm" + group + "ClsOpt(" + head + ", " + ElementType(p) + ", " + FactoryOf(p.type) +
+          return {"AddElm" + group + "ClsOpt(" + head + ", " + ElementType(p) + ", " + out_.factory +
                   "::" + IdName(p.type) + ");"};
         }
         return {"AddElm" + group + "ClsMnd(" + head + ", " + ElementType(p) + ", " +
@@ -850,9 +848,6 @@ class OutputEmitter {
     }
     return {};
   }
-
-  // The factory whose ClassTypeId names the class: the one of this output, which answers for every class it needs.
-  std::string FactoryOf(const ClassType*) const { return out_.factory; }
 
   void DefineClass(Code& code, const ClassType& cls) {
     code.Line();

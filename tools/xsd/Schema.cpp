@@ -141,7 +141,7 @@ std::optional<QName> Schema::BaseType(const Node& complexType) const {
   return std::nullopt;
 }
 
-const SimpleType* Schema::Simple(const QName& name, const Node& usedAt) {
+const SimpleType* Schema::Simple(const QName& name) {
   if (const auto it = simpleByName_.find(name); it != simpleByName_.end()) return it->second.get();
   SimpleType type;
   if (name.ns == kXsNamespace) {
@@ -160,7 +160,6 @@ const SimpleType* Schema::Simple(const QName& name, const Node& usedAt) {
     if (!definition || !definition.Is("simpleType")) return nullptr;
     type = Derive(definition, name);
   }
-  (void)usedAt;
   return simpleByName_.emplace(name, std::make_unique<SimpleType>(std::move(type))).first->second.get();
 }
 
@@ -179,7 +178,7 @@ SimpleType Schema::Derive(const Node& definition, const QName& name) {
     const SimpleType* base = nullptr;
     if (const auto baseName = restriction.Get("base")) {
       const QName resolved = Resolve(restriction, *baseName);
-      base = Simple(resolved, restriction);
+      base = Simple(resolved);
       if (!base) {
         Diagnostics::Refuse(restriction.Where(), "xs:restriction",
                             "the base " + resolved.Text() + " is not a simple type of the schemas read: " +

@@ -104,7 +104,7 @@ class Schema {
   std::optional<QName> BaseType(const Node& complexType) const;
 
   // A simple type by name: built-in or defined; nothing when the name is a complex type or unknown.
-  const SimpleType* Simple(const QName& name, const Node& usedAt);
+  const SimpleType* Simple(const QName& name);
   // An anonymous xs:simpleType.
   const SimpleType& Simple(const Node& simpleType);
   bool IsBuiltinName(const QName& name) const { return name.ns == kXsNamespace; }
