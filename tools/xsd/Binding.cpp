@@ -95,8 +95,35 @@ class Binder {
  public:
   Binder(Schema& schema, const SchemaSet& documents, const Options& options)
       : schema_(schema), documents_(documents), options_(options) {
-    scope_.Reserve("kNamespace");
-    scope_.Reserve("ReadDocument");
+    // Names that every generated class or file uses: a class or enumeration of that name would hide them.
+    for (const char* name : {"kNamespace",
+                             "ReadDocument",
+                             "NewRoot",
+                             "Factory",
+                             "Init",
+                             "ClassInfo",
+                             "Members",
+                             "TypeName",
+                             "ElementName",
+                             "TargetNamespace",
+                             "IsSuitableSubstitution",
+                             "GetProperty",
+                             "LetProperty",
+                             "SetProperty",
+                             "Invoke",
+                             "Text",
+                             "IsNil",
+                             "ChoiceSelectedElement",
+                             "Object",
+                             "XmlObjectBase",
+                             "XmlGeneratedClass",
+                             "XmlGeneratedClassBase",
+                             "XmlCollectionBase",
+                             "INillable",
+                             "Variant",
+                             "ObjectPtr"}) {
+      scope_.Reserve(name);
+    }
   }
 
   Binding Run();
@@ -650,6 +677,13 @@ void Binder::AddElement(ClassType& cls, const Node& particle, Group group) {
   }
   if (const auto fixed = declaration.Get("fixed")) p.value.defaultValue = fixed;
   if (const auto defaultValue = declaration.Get("default")) p.value.defaultValue = defaultValue;
+  if (p.value.defaultValue) {
+    // The library gives an element no default: only the initial value of the property carries it.
+    schema_.diagnostics().Warn(declaration.Where(), "xs:element",
+                               "the default or fixed value of " + name.local + " is only the property's initial " +
+                                   "value: the library does not give it to an empty " + name.local +
+                                   " element in a document");
+  }
   if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Occurs::Optional) {
     p.isValid = cls.members.Claim("IsValid" + p.property);
   }
@@ -977,6 +1011,12 @@ const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
 }
 
 Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Node& at, bool repeated) {
+  if (type.builtin == "QName" || type.builtin == "NOTATION") {
+    schema_.diagnostics().Warn(
+        at.Where(), "xs:" + type.builtin,
+        "the value of " + owner + " is kept as written: a document written with other prefixes " +
+            "than it was read with leaves its prefix undeclared; keep the prefixes " + "(NamespaceAliases)");
+  }
   Value value;
   value.primitive = type.primitive;
   value.whitespace = type.whitespace;

@@ -120,6 +120,14 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
        "nillable=\"true\"/></xs:sequence></xs:complexType></xs:element>",
        "a.xsd:3: nillable: the element budget is held as text (Text) so that it can be nil: its type decimal and "
        "facets are not checked"},
+      {"<xs:element name=\"e\"><xs:complexType><xs:attribute name=\"q\" type=\"xs:QName\"/></xs:complexType>"
+       "</xs:element>",
+       "a.xsd:2: xs:QName: the value of q is kept as written: a document written with other prefixes than it was "
+       "read with leaves its prefix undeclared; keep the prefixes (NamespaceAliases)"},
+      {"<xs:element name=\"e\"><xs:complexType><xs:sequence>\n"
+       "  <xs:element name=\"size\" type=\"xs:int\" default=\"7\"/></xs:sequence></xs:complexType></xs:element>",
+       "a.xsd:3: xs:element: the default or fixed value of size is only the property's initial value: the library "
+       "does not give it to an empty size element in a document"},
   };
   for (const auto& c : cases) {
     const Outcome run = Compile(Schema(c.components), "", "");
