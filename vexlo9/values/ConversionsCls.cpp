@@ -9,6 +9,7 @@
 #include "vexlo9/platform/detail/NumberText.h"
 #include "vexlo9/platform/detail/WhitespaceHelper.h"
 #include "vexlo9/values/WhitespaceUtilsCls.h"
+#include "vexlo9/values/detail/ValueText.h"
 
 namespace vexlo9 {
 namespace {
@@ -178,6 +179,14 @@ constexpr std::array<WriteFn, kXmlDataTypeCount> kWriters = {
 #undef VEXLO9_PRIMITIVE
 };
 
+// The types whose text is the value itself.
+constexpr std::array<bool, kXmlDataTypeCount> kTextIsValue = {
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
+  std::is_base_of_v<StringText, Row<type_##name>>,
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
+};
+
 constexpr std::array<ReadFn, kXmlDataTypeCount> kReaders = {
 #define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) &ReadVariant<type_##name>,
 #include "vexlo9/values/XmlDataTypes.def"
@@ -204,6 +213,17 @@ std::string ConversionsCls::ToString(XmlDataType eType, const Variant& val, std:
   if (eType < 0 || eType >= kXmlDataTypeCount) throw errors::UnknownTypeToText(eType);
   return kWriters[eType](val, sFormatOverride);
 }
+
+namespace detail {
+
+std::string_view ValueText(XmlDataType eType, const Variant& val, std::string_view format, std::string& storage) {
+  if (eType < 0 || eType >= kXmlDataTypeCount) throw errors::UnknownTypeToText(eType);
+  if (const std::string* text = kTextIsValue[eType] ? val.GetIf<std::string>() : nullptr) return *text;
+  storage = kWriters[eType](val, format);
+  return storage;
+}
+
+}  // namespace detail
 
 Variant ConversionsCls::FromString(XmlDataType eType, std::string_view Value, WhitespaceRule rule) const {
   if (eType < 0 || eType >= kXmlDataTypeCount) throw errors::UnknownTypeFromText(eType);

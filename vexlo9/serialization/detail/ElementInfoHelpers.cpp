@@ -3,11 +3,10 @@
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
-#include "vexlo9/model/detail/PerThread.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/ClassInfo.h"
-#include "vexlo9/values/ConversionsCls.h"
+#include "vexlo9/values/detail/ValueText.h"
 
 namespace vexlo9::detail {
 
@@ -42,7 +41,8 @@ bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, Xm
   const Variant value = oGenClass.GetProperty(sPropertyName);
   // A violation must raise before anything of the element is written.
   Checks().CheckRestriction(sElementName, value, eDataType, primValues);
-  const std::string text = PerThread<ConversionsCls>()->ToString(eDataType, value, FormatOverride);
+  std::string converted;
+  const std::string_view text = ValueText(eDataType, value, FormatOverride, converted);
   oXmlOut.WriteStartElement(sElementName, sElementNamespace);
   oXmlOut.WriteString(text);
   oXmlOut.WriteEndElement();
