@@ -1054,9 +1054,11 @@ class OutputEmitter {
                        ", vexlo9::Variant(value));");
       }
       if (value && !object) {
-        if (choice)
-          body.push_back("vexlo9::Global::XmlObjectBaseHelper()->Choice_SetElementValid(true, " + Quote(p.property) +
-                         ", " + selection + ");");
+        if (choice) {
+          const std::string held = p.value.enumeration ? "static_cast<int32_t>(value)" : "value";
+          body.push_back("vexlo9::Global::XmlObjectBaseHelper()->Choice_SelectElement(" + Quote(p.property) +
+                         ", vexlo9::Variant(" + held + "), " + selection + ");");
+        }
         body.push_back(field + " = value;");
         if (!p.isValid.empty()) body.push_back(F(p.isValid) + " = true;");
       } else {
@@ -1079,7 +1081,7 @@ class OutputEmitter {
         body.push_back(field + " = std::move(value);");
       }
       code.Function("void " + n + "::" + p.property + "(" + set + " value)", body);
-      if (!p.isValid.empty()) DefinePresence(code, n, p.isValid);
+      if (!p.isValid.empty()) DefinePresence(code, n, p.isValid, choice ? p.property : "");
     }
     for (const AttributeUse& a : cls.attributes) {
       const std::string field = F(a.property);
@@ -1106,7 +1108,7 @@ class OutputEmitter {
         body.push_back(field + " = std::move(value);");
       }
       code.Function("void " + n + "::" + a.property + "(" + set + " value)", body);
-      if (!a.isValid.empty()) DefinePresence(code, n, a.isValid);
+      if (!a.isValid.empty()) DefinePresence(code, n, a.isValid, "");
     }
     if (DeclaresText(cls)) {
       const std::string field = F("Text");
@@ -1118,9 +1120,16 @@ class OutputEmitter {
     }
   }
 
-  void DefinePresence(Code& code, const std::string& n, const std::string& isValid) {
+  // The presence flag's accessors; clearing the flag of a choice's member (choiceMember) deselects it.
+  void DefinePresence(Code& code, const std::string& n, const std::string& isValid, const std::string& choiceMember) {
     code.Function("bool " + n + "::" + isValid + "() const", {"return " + F(isValid) + ";"});
-    code.Function("void " + n + "::" + isValid + "(bool value)", {F(isValid) + " = value;"});
+    std::vector<std::string> body;
+    if (!choiceMember.empty()) {
+      body.push_back("if (!value) vexlo9::Global::XmlObjectBaseHelper()->Choice_SelectElement(" + Quote(choiceMember) +
+                     ", nullptr, " + F("ChoiceSelectedElement") + ");");
+    }
+    body.push_back(F(isValid) + " = value;");
+    code.Function("void " + n + "::" + isValid + "(bool value)", body);
   }
 
   void DefineConverter(Code& code) {
