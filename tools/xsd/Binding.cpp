@@ -1,6 +1,7 @@
 #include "Binding.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <limits>
 
@@ -1124,8 +1125,10 @@ void Binder::AssembleOutputs() {
       if (out.sources.size() == 1) out.ns = document->targetNamespace;
       if (!binding_.namespaceConstants.count(document->targetNamespace) && !document->targetNamespace.empty()) {
         binding_.namespaceConstants[document->targetNamespace] =
-            document->targetNamespace == out.ns ? out.nsConstant
-                                                : scope_.Claim("k" + TypeIdentifier(document->path) + "Namespace");
+            document->targetNamespace == out.ns
+                ? out.nsConstant
+                : scope_.Claim("k" + TypeIdentifier(std::filesystem::path(document->path).stem().string()) +
+                               "Namespace");
       }
     }
   }

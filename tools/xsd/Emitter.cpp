@@ -11,6 +11,12 @@ namespace {
 
 constexpr size_t kColumns = 120;
 
+// The columns a text takes: its characters, not its bytes (names may hold any Unicode letter).
+size_t Width(std::string_view text) {
+  return static_cast<size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 // ---- text
 
 // A C++ string literal for the text: raw when it holds backslashes or quotes, as patterns do.
@@ -114,19 +120,39 @@ class Code {
     }
     Line("// " + line);
   }
-  // One statement or declaration, wrapped at its last call's arguments when it is too long.
+  // One statement or declaration, wrapped at its last call's arguments when it is too long; a guarded one goes below
+  // its condition first.
   void Statement(std::string_view text) {
-    if (indent_ + text.size() <= kColumns) return Line(text);
+    if (indent_ + Width(text) <= kColumns) return Line(text);
+    if (text.starts_with("if (")) {
+      const size_t close = text.find(") ");
+      Line(text.substr(0, close + 1));
+      return Indented(2, [&] { Statement(text.substr(close + 2)); });
+    }
     std::string head, tail;
     std::vector<std::string> args;
     if (!SplitCall(text, head, args, tail)) return Line(text);
-    Pack(head + "(", args, ")" + tail);
+    std::vector<std::string> lines = Pack(indent_, head + "(", args, ")" + tail);
+    // An assignment may break after its "=" instead, when its value then takes fewer lines.
+    const size_t assign = head.find(" = ");
+    if (assign != std::string::npos && head.find('(') > assign) {
+      std::vector<std::string> below{std::string(indent_, ' ') + head.substr(0, assign + 2)};
+      const std::string value = std::string(text.substr(assign + 3));
+      const bool whole = indent_ + 4 + Width(value) <= kColumns;  // preferred even at the same number of lines
+      if (whole) {
+        below.push_back(std::string(indent_ + 4, ' ') + value);
+      } else {
+        for (std::string& l : Pack(indent_ + 4, head.substr(assign + 3) + "(", args, ")" + tail)) below.push_back(l);
+      }
+      if (below.size() < lines.size() || (whole && below.size() == lines.size())) lines = std::move(below);
+    }
+    for (const std::string& l : lines) out_ << l << '\n';
   }
   // A function definition: on one line when it fits, else its statements below the signature.
   void Function(std::string_view signature, const std::vector<std::string>& body) {
     if (body.size() == 1) {
       const std::string one = std::string(signature) + " { " + body.front() + " }";
-      if (indent_ + one.size() <= kColumns) return Line(one);
+      if (indent_ + Width(one) <= kColumns) return Line(one);
     }
     if (body.empty()) return Line(std::string(signature) + " {}");
     Line(std::string(signature) + " {");
@@ -139,14 +165,18 @@ class Code {
   void Chain(std::string_view lead, std::string_view first, const std::vector<std::string>& calls) {
     std::string joined(first);
     for (const std::string& call : calls) joined += call;
-    if (indent_ + lead.size() + 1 + joined.size() + 1 <= kColumns) return Line(std::string(lead) + " " + joined + ";");
-    if (indent_ + 4 + joined.size() + 1 <= kColumns) {
+    if (indent_ + lead.size() + 1 + Width(joined) + 1 <= kColumns) {
+      return Line(std::string(lead) + " " + joined + ";");
+    }
+    if (indent_ + 4 + Width(joined) + 1 <= kColumns) {
       Line(std::string(lead));
       return Indented(4, [&] { Line(joined + ";"); });
     }
     size_t column = indent_ + lead.size() + 1;
-    bool fits = column + first.size() <= kColumns;
-    for (const std::string& call : calls) fits = fits && column + 4 + call.size() + 1 <= kColumns;
+    bool fits = column + Width(first) <= kColumns;
+    for (size_t i = 0; i < calls.size(); ++i) {
+      fits = fits && column + 4 + Width(calls[i]) + (i + 1 == calls.size() ? 1 : 0) <= kColumns;
+    }
     if (fits) {
       Line(std::string(lead) + " " + std::string(first));
     } else {
@@ -156,7 +186,7 @@ class Code {
     }
     const size_t saved = indent_;
     indent_ = column + 4;
-    for (size_t i = 0; i < calls.size(); ++i) Line(calls[i] + (i + 1 == calls.size() ? ";" : ""));
+    for (size_t i = 0; i < calls.size(); ++i) Statement(calls[i] + (i + 1 == calls.size() ? ";" : ""));
     indent_ = saved;
   }
   template <class F>
@@ -168,14 +198,17 @@ class Code {
   std::string Text() const { return out_.str(); }
 
  private:
-  void Pack(const std::string& open, const std::vector<std::string>& args, const std::string& close) {
+  // A call's lines at that indentation: its arguments packed after the opening parenthesis or, when that takes
+  // more lines or does not fit, four spaces in on the next line.
+  static std::vector<std::string> Pack(size_t indent, const std::string& open, const std::vector<std::string>& args,
+                                       const std::string& close) {
     const auto packed = [&](size_t column, std::string first) {
       std::vector<std::string> lines;
       std::string line = std::move(first);
       for (size_t i = 0; i < args.size(); ++i) {
         const std::string piece = args[i] + (i + 1 == args.size() ? close : ",");
         const bool fresh = line.size() == column;
-        if (!fresh && line.size() + 1 + piece.size() > kColumns) {
+        if (!fresh && Width(line) + 1 + Width(piece) > kColumns) {
           lines.push_back(line);
           line = std::string(column, ' ');
         }
@@ -185,15 +218,13 @@ class Code {
       lines.push_back(line);
       return lines;
     };
-    const std::string lead = std::string(indent_, ' ') + open;
-    std::vector<std::string> lines = packed(lead.size(), lead);
+    const std::string lead = std::string(indent, ' ') + open;
+    std::vector<std::string> lines = packed(Width(lead), lead);
+    std::vector<std::string> below = packed(indent + 4, std::string(indent + 4, ' '));
+    below.insert(below.begin(), lead);
     const bool tooWide =
-        std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.size() > kColumns; });
-    if (tooWide || lead.size() > kColumns / 2) {
-      lines = packed(indent_ + 4, std::string(indent_ + 4, ' '));
-      lines.insert(lines.begin(), lead.substr(0, lead.size()));
-    }
-    for (const std::string& l : lines) out_ << l << '\n';
+        std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return Width(l) > kColumns; });
+    return tooWide || below.size() < lines.size() ? below : lines;
   }
 
   std::ostringstream out_;
@@ -731,7 +762,6 @@ class OutputEmitter {
   }
 
   static bool code_fits(const std::string& line) { return 2 + line.size() <= kColumns; }
-  static bool indent0(const std::string& line) { return line.size() <= kColumns; }
 
   // ---- the source
 
@@ -857,20 +887,24 @@ class OutputEmitter {
     const std::string n = cls.name;
     positions_ = PositionsOf(cls);
     NameFields(cls);
+    // An element's class only names its element: its type's class does the rest.
+    const std::vector<std::string> body =
+        cls.elementAlias ? std::vector<std::string>{} : std::vector<std::string>{"Init();"};
+    const std::string signature = n + "::" + n + "(std::string elementName) : " + base + "(std::move(elementName))";
+    if (Width(signature + (body.empty() ? " {}" : " {")) <= kColumns) {
+      code.Function(signature, body);
+    } else {
+      code.Line(n + "::" + n + "(std::string elementName)");
+      code.Indented(4, [&] { code.Line(": " + base + "(std::move(elementName))" + (body.empty() ? " {}" : " {")); });
+      if (!body.empty()) {
+        code.Indented(2, [&] { code.Line(body.front()); });
+        code.Line("}");
+      }
+    }
     if (cls.elementAlias) {
-      code.Function(n + "::" + n + "(std::string elementName) : " + base + "(std::move(elementName))", {});
       code.Line();
       DefineMembers(code, cls);
       return;
-    }
-    const std::string signature = n + "::" + n + "(std::string elementName) : " + base + "(std::move(elementName))";
-    if (indent0(signature + " { Init(); }") || indent0(signature + " {")) {
-      code.Function(signature, {"Init();"});
-    } else {
-      code.Line(n + "::" + n + "(std::string elementName)");
-      code.Indented(4, [&] { code.Line(": " + base + "(std::move(elementName)) {"); });
-      code.Indented(2, [&] { code.Line("Init();"); });
-      code.Line("}");
     }
     code.Line();
     DefineInit(code, cls);
@@ -896,8 +930,10 @@ class OutputEmitter {
     }
     code.Line();
     DefineMembers(code, cls);
-    code.Line();
-    DefineAccessors(code, cls);
+    if (!cls.particles.empty() || !cls.attributes.empty() || DeclaresText(cls) || DeclaresChoice(cls)) {
+      code.Line();
+      DefineAccessors(code, cls);
+    }
   }
 
   void DefineInit(Code& code, const ClassType& cls) {
@@ -1314,8 +1350,8 @@ class OutputEmitter {
             "const std::string name = \"{\" + std::string(root.namespaceURI()) + \"}\" + "
             "std::string(root.baseName());");
         code.Statement(
-            std::string("throw vexlo9::Error(105, \"ReadDocument\", \"The root element \" + name + \" is not ") +
-            "a global element of a complex type in " + AllSources() + "\");");
+            "throw vexlo9::Error(105, \"ReadDocument\", \"The root element \" + name + \" is not a global element "
+            "of a complex type of the schema\");");
       });
       code.Line("}");
       code.Line("helper.FromXml(*object, xml);");

@@ -53,7 +53,7 @@ TEST(Contract, ReadDocumentMakesTheRootsClassOrNamesTheUnknownRoot) {
   } catch (const vexlo9::Error& e) {
     EXPECT_EQ(e.Number(), 105);
     EXPECT_EQ(e.Description(),
-              "The root element {urn:vexlo9:contact}card is not a global element of a complex type in contact.xsd");
+              "The root element {urn:vexlo9:contact}card is not a global element of a complex type of the schema");
   }
 }
 
