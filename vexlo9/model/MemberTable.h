@@ -58,8 +58,18 @@ class MemberTable {
       static_assert(std::is_base_of_v<B1, C> && std::is_base_of_v<B2, C>);
       Entry& entry = Slot(name);
       entry.get = [get](C& self) { return ToVariant((self.*get)()); };
-      AddPutter(entry, [put](C& self, const Variant& v) { (self.*put)(FromVariant<std::decay_t<P>>(v)); },
-                std::type_identity<std::decay_t<P>>());
+      AddPutter(
+          entry,
+          [put](C& self, const Variant& v) {
+            using T = std::decay_t<P>;
+            // A setter taking text or bytes by const reference gets the Variant's own, not a copy.
+            constexpr bool kHeldAsIs = std::is_same_v<T, std::string> || std::is_same_v<T, ByteArray>;
+            if constexpr (kHeldAsIs && std::is_same_v<P, const T&>) {
+              if (const T* held = v.GetIf<T>()) return (self.*put)(*held);
+            }
+            (self.*put)(FromVariant<T>(v));
+          },
+          std::type_identity<std::decay_t<P>>());
       return *this;
     }
 
