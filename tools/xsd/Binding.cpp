@@ -1013,10 +1013,10 @@ const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
 
 Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Node& at, bool repeated) {
   if (type.builtin == "QName" || type.builtin == "NOTATION") {
-    schema_.diagnostics().Warn(
-        at.Where(), "xs:" + type.builtin,
-        "the value of " + owner + " is kept as written: a document written with other prefixes " +
-            "than it was read with leaves its prefix undeclared; keep the prefixes " + "(NamespaceAliases)");
+    schema_.diagnostics().Warn(at.Where(), "xs:" + type.builtin,
+                               "the value of " + owner +
+                                   " is kept as written, prefix included: write the document with the prefixes " +
+                                   "it was read with (NamespaceAliases)");
   }
   Value value;
   value.primitive = type.primitive;

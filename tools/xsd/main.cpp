@@ -36,7 +36,7 @@ constexpr std::string_view kUsageText =
     "\n"
     "  --output-dir DIR     where the files go (created if missing)\n"
     "  --namespace NS       the C++ namespace of the classes, such as acme::orders (default: the first stem)\n"
-    "  --root ELEMENT       a global element that ReadDocument accepts as the root; repeat for more\n"
+    "  --root ELEMENT       a global element that ReadDocument accepts as the root (repeat for more)\n"
     "                       (default: every global element of a complex type)\n"
     "  --help               this text\n"
     "  --version            the version\n"

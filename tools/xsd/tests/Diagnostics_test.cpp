@@ -122,8 +122,8 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
        "facets are not checked"},
       {"<xs:element name=\"e\"><xs:complexType><xs:attribute name=\"q\" type=\"xs:QName\"/></xs:complexType>"
        "</xs:element>",
-       "a.xsd:2: xs:QName: the value of q is kept as written: a document written with other prefixes than it was "
-       "read with leaves its prefix undeclared; keep the prefixes (NamespaceAliases)"},
+       "a.xsd:2: xs:QName: the value of q is kept as written, prefix included: write the document with the prefixes "
+       "it was read with (NamespaceAliases)"},
       {"<xs:element name=\"e\"><xs:complexType><xs:sequence>\n"
        "  <xs:element name=\"size\" type=\"xs:int\" default=\"7\"/></xs:sequence></xs:complexType></xs:element>",
        "a.xsd:3: xs:element: the default or fixed value of size is only the property's initial value: the library "
