@@ -19,6 +19,13 @@ struct OccursRange {
   int max = 1;
 };
 
+bool IsModelGroup(const Node& node) { return node.Is("sequence") || node.Is("choice") || node.Is("all"); }
+
+Group GroupOf(const Node& model) {
+  if (model.Is("choice")) return Group::Choice;
+  return model.Is("all") ? Group::All : Group::Sequence;
+}
+
 OccursRange OccursOf(const Node& particle) {
   const auto number = [&](const char* attribute, int fallback) {
     const std::string text = particle.GetOr(attribute, "");
@@ -150,9 +157,7 @@ class Binder {
   void BindComplexType(ClassType& cls, const Node& complexType);
   void SetBase(ClassType& cls, ClassType& base);
   void BindContent(ClassType& cls, const Node& content);
-  void AddSequence(ClassType& cls, const Node& sequence);
-  void AddChoice(ClassType& cls, const Node& choice);
-  void AddAll(ClassType& cls, const Node& all);
+  void AddGroup(ClassType& cls, const Node& model, Group group);
   void AddParticle(ClassType& cls, const Node& particle, Group group);
   void AddElement(ClassType& cls, const Node& particle, Group group);
   void AddSubstitution(ClassType& cls, const Node& particle, const QName& head, const OccursRange& occurs, Group group);
@@ -416,7 +421,7 @@ bool Binder::HasElements(const ClassType& cls) const {
 void Binder::BindContent(ClassType& cls, const Node& content) {
   Node model;
   for (const Node& child : content.Children()) {
-    if (child.Is("sequence") || child.Is("choice") || child.Is("all") || child.Is("group")) {
+    if (IsModelGroup(child) || child.Is("group")) {
       model = child;
       break;
     }
@@ -434,7 +439,7 @@ void Binder::BindContent(ClassType& cls, const Node& content) {
     }
     if (model.Is("all")) Diagnostics::Refuse(model.Where(), "xs:all", "an all group cannot extend a sequence");
     if (model.Is("sequence") && single) {
-      AddSequence(cls, model);
+      AddGroup(cls, model, Group::Sequence);
     } else {
       AddParticle(cls, model, Group::Sequence);
     }
@@ -462,45 +467,27 @@ void Binder::BindContent(ClassType& cls, const Node& content) {
   if (!single && only == model) {
     cls.group = Group::Sequence;
     AddParticle(cls, model, Group::Sequence);
-  } else if (only.Is("choice")) {
-    cls.group = Group::Choice;
-    AddChoice(cls, only);
-  } else if (only.Is("all")) {
-    cls.group = Group::All;
-    AddAll(cls, only);
-  } else if (only.Is("sequence")) {
-    cls.group = Group::Sequence;
-    AddSequence(cls, only);
+  } else if (IsModelGroup(only)) {
+    cls.group = GroupOf(only);
+    AddGroup(cls, only, cls.group);
   } else {
     cls.group = Group::Sequence;
     AddParticle(cls, only, Group::Sequence);
   }
 }
 
-void Binder::AddSequence(ClassType& cls, const Node& sequence) {
-  for (const Node& child : sequence.Children()) {
-    const OccursRange occurs = OccursOf(child);
-    if (child.Is("sequence") && occurs.min == 1 && occurs.max == 1) {
-      AddSequence(cls, child);
-    } else {
-      AddParticle(cls, child, Group::Sequence);
+// A nested group of the same kind that occurs once is the same group: its particles join this one.
+void Binder::AddGroup(ClassType& cls, const Node& model, Group group) {
+  for (const Node& child : model.Children()) {
+    if (group != Group::All && IsModelGroup(child) && GroupOf(child) == group) {
+      const OccursRange occurs = OccursOf(child);
+      if (occurs.min == 1 && occurs.max == 1) {
+        AddGroup(cls, child, group);
+        continue;
+      }
     }
+    AddParticle(cls, child, group);
   }
-}
-
-void Binder::AddChoice(ClassType& cls, const Node& choice) {
-  for (const Node& child : choice.Children()) {
-    const OccursRange occurs = OccursOf(child);
-    if (child.Is("choice") && occurs.min == 1 && occurs.max == 1) {
-      AddChoice(cls, child);
-    } else {
-      AddParticle(cls, child, Group::Choice);
-    }
-  }
-}
-
-void Binder::AddAll(ClassType& cls, const Node& all) {
-  for (const Node& child : all.Children()) AddParticle(cls, child, Group::All);
 }
 
 void Binder::AddParticle(ClassType& cls, const Node& particle, Group group) {
@@ -782,11 +769,7 @@ void Binder::AddNestedGroup(ClassType& cls, const Node& model, Group group) {
   groupClass.origin = std::string(choice ? "a choice" : "a sequence") + " within " + cls.infoName;
   groupClass.group = choice ? Group::Choice : Group::Sequence;
   pending_[&groupClass].state = Pending::Bound;
-  if (choice) {
-    AddChoice(groupClass, model);
-  } else {
-    AddSequence(groupClass, model);
-  }
+  AddGroup(groupClass, model, groupClass.group);
   AddGroupParticle(cls, groupClass, cls.members.Claim(choice ? "choice" : "sequence"), occurs, !Emptiable(model),
                    group);
 }
@@ -820,20 +803,12 @@ ClassType& Binder::GroupClass(const QName& name, const Node& definition) {
   cls.origin = "the model group " + name.local;
   pending_[&cls].state = Pending::Binding;
   const std::vector<Node> children = definition.Children();
-  const auto model = std::find_if(children.begin(), children.end(),
-                                  [](const Node& n) { return n.Is("sequence") || n.Is("choice") || n.Is("all"); });
+  const auto model = std::find_if(children.begin(), children.end(), IsModelGroup);
   if (model == children.end()) {
     Diagnostics::Refuse(definition.Where(), "xs:group", "the group " + name.local + " has no sequence, choice or all");
   }
-  if (model->Is("choice")) {
-    cls.group = Group::Choice;
-    AddChoice(cls, *model);
-  } else if (model->Is("all")) {
-    cls.group = Group::All;
-    AddAll(cls, *model);
-  } else {
-    AddSequence(cls, *model);
-  }
+  cls.group = GroupOf(*model);
+  AddGroup(cls, *model, cls.group);
   pending_[&cls].state = Pending::Bound;
   return cls;
 }
@@ -879,7 +854,7 @@ bool Binder::Emptiable(const Node& particle, int depth) const {
     const Node definition = schema_.Group(schema_.Resolve(particle, particle.GetOr("ref", "")));
     if (!definition) return false;
     for (const Node& model : definition.Children()) {
-      if (model.Is("sequence") || model.Is("choice") || model.Is("all")) return Emptiable(model, depth + 1);
+      if (IsModelGroup(model)) return Emptiable(model, depth + 1);
     }
     return true;
   }

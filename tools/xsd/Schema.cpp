@@ -22,6 +22,19 @@ int LengthFacet(const Node& facet, const std::string& value) {
   return number;
 }
 
+// What `start` reaches through `direct`, breadth first; `start` itself only when a cycle leads back to it.
+std::vector<QName> Reachable(const std::map<QName, std::vector<QName>>& direct, const QName& start) {
+  std::vector<QName> found;
+  for (size_t next = 0; next <= found.size(); ++next) {
+    const auto it = direct.find(next == 0 ? start : found[next - 1]);
+    if (it == direct.end()) continue;
+    for (const QName& name : it->second) {
+      if (std::find(found.begin(), found.end(), name) == found.end()) found.push_back(name);
+    }
+  }
+  return found;
+}
+
 }  // namespace
 
 std::vector<Node> Node::Children() const {
@@ -92,35 +105,11 @@ QName Schema::Resolve(const Node& at, const std::string& text) const {
   return {uri, colon == std::string::npos ? name : name.substr(colon + 1)};
 }
 
-std::vector<QName> Schema::SubstitutionMembers(const QName& head) const {
-  std::vector<QName> members;
-  std::vector<QName> pending{head};
-  while (!pending.empty()) {
-    const auto it = directMembers_.find(pending.front());
-    pending.erase(pending.begin());
-    if (it == directMembers_.end()) continue;
-    for (const QName& member : it->second) {
-      if (std::find(members.begin(), members.end(), member) != members.end()) continue;
-      members.push_back(member);
-      pending.push_back(member);
-    }
-  }
-  return members;
-}
+std::vector<QName> Schema::SubstitutionMembers(const QName& head) const { return Reachable(directMembers_, head); }
 
 std::vector<QName> Schema::DerivedTypes(const QName& type) const {
-  std::vector<QName> derived;
-  std::vector<QName> pending{type};
-  while (!pending.empty()) {
-    const auto it = directDerived_.find(pending.front());
-    pending.erase(pending.begin());
-    if (it == directDerived_.end()) continue;
-    for (const QName& name : it->second) {
-      if (name == type || std::find(derived.begin(), derived.end(), name) != derived.end()) continue;
-      derived.push_back(name);
-      pending.push_back(name);
-    }
-  }
+  std::vector<QName> derived = Reachable(directDerived_, type);
+  std::erase(derived, type);
   return derived;
 }
 
