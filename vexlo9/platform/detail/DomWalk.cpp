@@ -1,5 +1,7 @@
 #include "vexlo9/platform/detail/DomWalk.h"
 
+#include <utility>
+
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/XmlNamespaces.h"
 
@@ -16,12 +18,9 @@ XmlNode FirstElementFrom(XmlNode node) {
 }
 
 std::string ElementText(XmlNode element) {
-  std::string text;
-  for (const XmlNode child : element.childNodes()) {
-    const int32_t type = child.nodeType();
-    if (type == XmlNodeType_Text || type == XmlNodeType_CData) text.append(child.nodeValue());
-  }
-  return text;
+  std::string joined;
+  const std::string_view text = ElementText(element, joined);
+  return text.data() == joined.data() ? std::move(joined) : std::string(text);
 }
 
 std::string_view ElementText(XmlNode element, std::string& storage) {
