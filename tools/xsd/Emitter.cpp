@@ -526,10 +526,16 @@ class OutputEmitter {
     return "";
   }
 
-  // The getter's return type and the setter's parameter type.
+  // The getter's return type and the setter's parameter type: text is read by reference and taken by value, so a
+  // reader's text is moved in.
   std::pair<std::string, std::string> Accessors(const std::string& type, bool byReference) const {
-    if (byReference) return {"const " + type + "&", "const " + type + "&"};
+    if (byReference) return {"const " + type + "&", type};
     return {type, type};
+  }
+
+  // The setter's statement storing its parameter.
+  static std::string Store(const std::string& field, bool byReference) {
+    return field + (byReference ? " = std::move(value);" : " = value;");
   }
 
   // The field's initial value in its declaration, for arithmetic and enumerated values.
@@ -657,7 +663,7 @@ class OutputEmitter {
         code.Comment("The character data of the element" +
                      std::string(cls.particles.empty() ? "" : ", wherever it stood") + ".");
         code.Line("const std::string& Text() const;");
-        code.Line("void Text(const std::string& value);");
+        code.Line("void Text(std::string value);");
         fields.push_back("std::string " + F("Text") + ";");
       }
       if (DeclaresChoice(cls)) {
@@ -1080,7 +1086,8 @@ class OutputEmitter {
       const std::string field = F(p.property);
       const std::string type = ParticleType(cls, p);
       const bool value = p.kind == Kind::Primitive || p.kind == Kind::Enum;
-      const auto [get, set] = Accessors(type, value && p.occurs != Occurs::Repeated && ByReference(p.value));
+      const bool byReference = value && p.occurs != Occurs::Repeated && ByReference(p.value);
+      const auto [get, set] = Accessors(type, byReference);
       code.Function(get + " " + n + "::" + p.property + "() const", {"return " + field + ";"});
       if (p.occurs == Occurs::Repeated) continue;
       std::vector<std::string> body;
@@ -1095,7 +1102,7 @@ class OutputEmitter {
           body.push_back("vexlo9::Global::XmlObjectBaseHelper()->Choice_SelectElement(" + Quote(p.property) +
                          ", vexlo9::Variant(" + held + "), " + selection + ");");
         }
-        body.push_back(field + " = value;");
+        body.push_back(Store(field, byReference));
         if (!p.isValid.empty()) body.push_back(F(p.isValid) + " = true;");
       } else {
         std::vector<std::string> checks;
@@ -1126,7 +1133,8 @@ class OutputEmitter {
                       {"return " + field + ";"});
         continue;
       }
-      const auto [get, set] = Accessors(ValueType(cls, a.value), ByReference(a.value));
+      const bool byReference = ByReference(a.value);
+      const auto [get, set] = Accessors(ValueType(cls, a.value), byReference);
       code.Function(get + " " + n + "::" + a.property + "() const", {"return " + field + ";"});
       std::vector<std::string> body;
       if (!a.value.enumeration && !a.value.facets.Empty()) {
@@ -1134,7 +1142,7 @@ class OutputEmitter {
                        ", vexlo9::Variant(value));");
       }
       if (a.value.enumeration || !a.value.primitive->isObject) {
-        body.push_back(field + " = value;");
+        body.push_back(Store(field, byReference));
         if (!a.isValid.empty()) body.push_back(F(a.isValid) + " = true;");
       } else {
         if (!a.optional)
@@ -1149,7 +1157,7 @@ class OutputEmitter {
     if (DeclaresText(cls)) {
       const std::string field = F("Text");
       code.Function("const std::string& " + n + "::Text() const", {"return " + field + ";"});
-      code.Function("void " + n + "::Text(const std::string& value)", {field + " = value;"});
+      code.Function("void " + n + "::Text(std::string value)", {Store(field, true)});
     }
     if (DeclaresChoice(cls)) {
       code.Function("const std::string& " + n + "::ChoiceSelectedElement() const", {"return " + selection + ";"});

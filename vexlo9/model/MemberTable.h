@@ -41,6 +41,8 @@ class MemberTable {
   using Getter = std::function<Variant(C&)>;
   using Putter = std::function<void(C&, const Variant&)>;
   using Caller = std::function<Variant(C&, std::span<Variant>)>;
+  using TextGetter = std::function<const std::string*(C&)>;
+  using Taker = std::function<void(C&, Variant&&)>;
 
   struct Entry {
     std::string name;
@@ -48,6 +50,8 @@ class MemberTable {
     Putter let;
     Putter set;
     Caller call;
+    TextGetter text;  // a getter returning text by reference
+    Taker take;       // let that may move the value in
   };
 
   class Builder {
@@ -58,6 +62,9 @@ class MemberTable {
       static_assert(std::is_base_of_v<B1, C> && std::is_base_of_v<B2, C>);
       Entry& entry = Slot(name);
       entry.get = [get](C& self) { return ToVariant((self.*get)()); };
+      if constexpr (std::is_same_v<R, const std::string&>) {
+        entry.text = [get](C& self) { return &(self.*get)(); };
+      }
       AddPutter(
           entry,
           [put](C& self, const Variant& v) {
@@ -70,6 +77,10 @@ class MemberTable {
             (self.*put)(FromVariant<T>(v));
           },
           std::type_identity<std::decay_t<P>>());
+      // A setter taking text, bytes or a Variant by value can have the reader's value moved in.
+      if constexpr (std::is_same_v<P, std::string> || std::is_same_v<P, ByteArray> || std::is_same_v<P, Variant>) {
+        entry.take = [put](C& self, Variant&& v) { (self.*put)(FromVariant<P>(std::move(v))); };
+      }
       return *this;
     }
 
@@ -122,6 +133,8 @@ class MemberTable {
         if (from.let) entry.let = [f = from.let](C& self, const Variant& v) { f(self, v); };
         if (from.set) entry.set = [f = from.set](C& self, const Variant& v) { f(self, v); };
         if (from.call) entry.call = [f = from.call](C& self, std::span<Variant> a) { return f(self, a); };
+        if (from.text) entry.text = [f = from.text](C& self) { return f(self); };
+        if (from.take) entry.take = [f = from.take](C& self, Variant&& v) { f(self, std::move(v)); };
       }
       return *this;
     }
@@ -137,7 +150,7 @@ class MemberTable {
       for (Entry& entry : entries_) {
         if (entry.name == name) return entry;
       }
-      entries_.push_back(Entry{std::string(name), {}, {}, {}, {}});
+      entries_.push_back(Entry{std::string(name), {}, {}, {}, {}, {}, {}});
       return entries_.back();
     }
 
@@ -196,6 +209,19 @@ class MemberTable {
     entry->let(self, value);
   }
 
+  void Take(C& self, std::string_view name, Variant&& value) const {
+    const Entry* entry = Find(name);
+    if (!entry || !entry->let) detail::ThrowNoSuchMember(self, name);
+    if (!entry->take) return entry->let(self, value);
+    entry->take(self, std::move(value));
+  }
+
+  // nullptr when the member is not read as text by reference (or is no member).
+  const std::string* GetText(C& self, std::string_view name) const {
+    const Entry* entry = Find(name);
+    return entry && entry->text ? entry->text(self) : nullptr;
+  }
+
   void Set(C& self, std::string_view name, const ObjectPtr& object) const {
     const Entry* entry = Find(name);
     if (!entry || !entry->set) detail::ThrowNoSuchMember(self, name);
@@ -242,5 +268,11 @@ class MemberTable {
   }                                                                                                    \
   ::vexlo9::Variant Invoke(std::string_view name, std::span<::vexlo9::Variant> args) override {        \
     return Members().Invoke(*this, name, args);                                                        \
+  }                                                                                                    \
+  const std::string* GetPropertyText(std::string_view name) override {                                 \
+    return Members().GetText(*this, name);                                                             \
+  }                                                                                                    \
+  void TakeProperty(std::string_view name, ::vexlo9::Variant&& value) override {                       \
+    Members().Take(*this, name, std::move(value));                                                     \
   }                                                                                                    \
   static const ::vexlo9::MemberTable<Class>& Members()

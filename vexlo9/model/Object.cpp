@@ -32,6 +32,10 @@ void Object::SetProperty(std::string_view name, const ObjectPtr&) { throw errors
 
 Variant Object::Invoke(std::string_view name, std::span<Variant>) { throw errors::NoSuchMember(TypeName(), name); }
 
+const std::string* Object::GetPropertyText(std::string_view) { return nullptr; }
+
+void Object::TakeProperty(std::string_view name, Variant&& value) { LetProperty(name, value); }
+
 // The raise points of the model's templates, kept out of their headers.
 namespace detail {
 

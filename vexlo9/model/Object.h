@@ -31,6 +31,13 @@ class VEXLO9_API Object : public std::enable_shared_from_this<Object> {
   // Call a method; arguments are passed by reference and may come back changed.
   virtual Variant Invoke(std::string_view name, std::span<Variant> args);
 
+  // The forms the library's readers and writers use, so that a text is neither copied out nor copied in; a class
+  // answers them from its table (see MemberTable.h), any other through the calls above.
+  // The property's own text when its getter returns text by reference, else nullptr (read it with GetProperty).
+  virtual const std::string* GetPropertyText(std::string_view name);
+  // LetProperty that may take the value's text or bytes over instead of copying them.
+  virtual void TakeProperty(std::string_view name, Variant&& value);
+
   // The library's interfaces, reached without a cast across the virtual bases: each interface answers with
   // itself, every other object with nothing.
   virtual XmlObjectBase* AsXmlObjectBase() noexcept { return nullptr; }

@@ -93,6 +93,10 @@ class VEXLO9_API Variant {
   const T* GetIf() const noexcept {
     return std::get_if<T>(&value_);
   }
+  template <class T>
+  T* GetIf() noexcept {
+    return std::get_if<T>(&value_);
+  }
 
   friend bool operator==(const Variant&, const Variant&) = default;
 
@@ -131,6 +135,18 @@ T FromVariant(const Variant& v) {
                   "a member's type must be a plain value, a Variant or a shared_ptr to an Object");
     return v.ToObjectOf<typename U::element_type>();
   }
+}
+
+// As above, but a Variant, text or bytes held as they are asked for is taken over rather than copied.
+template <class T>
+T FromVariant(Variant&& v) {
+  using U = std::remove_cvref_t<T>;
+  if constexpr (std::is_same_v<U, Variant>) {
+    return std::move(v);
+  } else if constexpr (std::is_same_v<U, std::string> || std::is_same_v<U, ByteArray>) {
+    if (U* held = v.GetIf<U>()) return std::move(*held);
+  }
+  return FromVariant<T>(std::as_const(v));
 }
 
 template <class T>

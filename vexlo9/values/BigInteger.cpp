@@ -1,6 +1,7 @@
 #include "vexlo9/values/BigInteger.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/values/detail/Digits.h"
@@ -34,7 +35,7 @@ int32_t BigInteger::CompareTo(const BigInteger& other) const {
   return (result > 0) - (result < 0);
 }
 
-std::string BigInteger::ToString() const { return value_.get_str(); }
+std::string BigInteger::ToString() const { return detail::DigitsText(value_); }
 
 namespace detail {
 
@@ -48,6 +49,19 @@ void SetFromDigits(mpz_class& target, std::string_view digits) {
   }
   const std::string text(digits);
   mpz_set_str(target.get_mpz_t(), text.c_str(), 10);
+}
+
+std::string DigitsText(const mpz_class& value) {
+  if (mpz_fits_slong_p(value.get_mpz_t())) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, mpz_get_si(value.get_mpz_t())).ptr;
+    return std::string(digits, end);
+  }
+  // GMP's own text would be allocated by GMP and copied once more.
+  std::string text(mpz_sizeinbase(value.get_mpz_t(), 10) + 2, '\0');
+  mpz_get_str(text.data(), 10, value.get_mpz_t());
+  text.resize(std::char_traits<char>::length(text.data()));
+  return text;
 }
 
 }  // namespace detail

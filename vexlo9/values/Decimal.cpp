@@ -97,7 +97,7 @@ Decimal Decimal::operator*(const Decimal& other) const {
 
 std::string Decimal::ToString(std::string_view formatOverride) const {
   if (formatOverride.empty()) {
-    std::string text = unscaled_.get_str();
+    std::string text = detail::DigitsText(unscaled_);
     const size_t signLength = text.front() == '-' ? 1 : 0;
     const auto scale = static_cast<size_t>(scale_);
     if (text.size() - signLength <= scale) text.insert(signLength, scale + 1 - (text.size() - signLength), '0');
@@ -115,9 +115,9 @@ std::string Decimal::ToString(std::string_view formatOverride) const {
     mpz_tdiv_qr(quotient.get_mpz_t(), remainder.get_mpz_t(), magnitude.get_mpz_t(), divisor.get_mpz_t());
     const int half = cmp(2 * remainder, divisor);
     if (half > 0 || (half == 0 && mpz_odd_p(quotient.get_mpz_t()))) ++quotient;
-    digits = quotient.get_str();
+    digits = detail::DigitsText(quotient);
   } else {
-    digits = magnitude.get_str();
+    digits = detail::DigitsText(magnitude);
     digits.append(static_cast<size_t>(pattern.maxFractionDigits - scale_), '0');
   }
   return pattern.Apply(sgn(unscaled_) < 0, digits);

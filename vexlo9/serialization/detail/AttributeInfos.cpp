@@ -13,7 +13,7 @@ namespace {
 
 // Writes a converted value unless it is an optional attribute's default and defaults are not wanted.
 void WriteAttributeText(const XmlSerializationContext& oContext, const AttributeParticle& p, XmlTextWriter& oXmlOut,
-                        const std::string& text) {
+                        std::string_view text) {
   if (p.bOptional && !p.defaultValue.empty() && oContext.NoOptionalAttributeDefaultOutput() && text == p.defaultValue) {
     return;
   }
@@ -31,8 +31,8 @@ bool IsAbsent(const AttributeParticle& p, Object& oGenClass) {
 void AttributeInfoPrimitive::AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                             XmlTextWriter& oXmlOut) const {
   if (IsAbsent(p_, oGenClass)) return;
-  const Variant value = oGenClass.GetProperty(p_.sPropertyName);
-  WriteAttributeText(oContext, p_, oXmlOut, PerThread<ConversionsCls>()->ToString(eDataType_, value, formatOverride_));
+  const PropertyText value(oGenClass, p_.sPropertyName, eDataType_, formatOverride_, p_.sAttributeName, nullptr);
+  WriteAttributeText(oContext, p_, oXmlOut, value.text());
 }
 
 bool AttributeInfoPrimitive::AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,

@@ -6,6 +6,7 @@
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/ClassInfo.h"
+#include "vexlo9/values/detail/Facets.h"
 #include "vexlo9/values/detail/ValueText.h"
 
 namespace vexlo9::detail {
@@ -34,17 +35,28 @@ void ElementInfo::CheckRestriction(const Variant&) const { ThrowNoFacets(*this);
 
 void AttributeInfo::CheckRestriction(const Variant&) const { ThrowNoFacets(*this); }
 
+PropertyText::PropertyText(Object& oGenClass, std::string_view sPropertyName, XmlDataType eDataType,
+                           std::string_view format, std::string_view sItemName, const PrimitiveRestrictions* facets) {
+  if (eDataType == type_string) {
+    if (const std::string* held = oGenClass.GetPropertyText(sPropertyName)) {
+      if (facets) CheckFacets<type_string>(sItemName, *held, *facets);
+      text_ = *held;
+      return;
+    }
+  }
+  value_ = oGenClass.GetProperty(sPropertyName);
+  if (facets) Checks().CheckRestriction(sItemName, value_, eDataType, *facets);
+  text_ = ValueText(eDataType, value_, format, storage_);
+}
+
 bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
                            std::string_view sPropertyName, std::string_view sElementName,
                            std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
                            const PrimitiveRestrictions& primValues) {
-  const Variant value = oGenClass.GetProperty(sPropertyName);
   // A violation must raise before anything of the element is written.
-  Checks().CheckRestriction(sElementName, value, eDataType, primValues);
-  std::string converted;
-  const std::string_view text = ValueText(eDataType, value, FormatOverride, converted);
+  const PropertyText value(oGenClass, sPropertyName, eDataType, FormatOverride, sElementName, &primValues);
   oXmlOut.WriteStartElement(sElementName, sElementNamespace);
-  oXmlOut.WriteString(text);
+  oXmlOut.WriteString(value.text());
   oXmlOut.WriteEndElement();
   return true;
 }
@@ -59,11 +71,11 @@ bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Obje
                                FormatOverride, primValues);
 }
 
-void StoreValue(Object& oGenClass, std::string_view sPropertyName, const Variant& value) {
+void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value) {
   if (value.IsObject()) {
     oGenClass.SetProperty(sPropertyName, value.ToObject());
   } else {
-    oGenClass.LetProperty(sPropertyName, value);
+    oGenClass.TakeProperty(sPropertyName, std::move(value));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/model/Forward.h"
+#include "vexlo9/model/Variant.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
 #include "vexlo9/serialization/detail/ElementInfo.h"
 #include "vexlo9/values/RestrictionChecks.h"
@@ -13,6 +14,22 @@
 
 // The routines every element and attribute descriptor shares.
 namespace vexlo9::detail {
+
+// A primitive property's text as it is written: a string property's own text (no copy), any other value converted.
+// With facets, the value is checked against them first. Not copyable: the text may point into it.
+class PropertyText {
+ public:
+  PropertyText(Object& oGenClass, std::string_view sPropertyName, XmlDataType eDataType, std::string_view format,
+               std::string_view sItemName, const PrimitiveRestrictions* facets);
+  PropertyText(const PropertyText&) = delete;
+  PropertyText& operator=(const PropertyText&) = delete;
+  std::string_view text() const noexcept { return text_; }
+
+ private:
+  Variant value_;
+  std::string storage_;
+  std::string_view text_;
+};
 
 // Writes one primitive element from a property, checking its facets first.
 bool WritePrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
@@ -25,8 +42,8 @@ bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Obje
                                    std::string_view sElementName, std::string_view sElementNamespace,
                                    XmlDataType eDataType, std::string_view FormatOverride,
                                    const PrimitiveRestrictions& primValues);
-// Stores a value read from XML: assigned when it is an object, written otherwise.
-void StoreValue(Object& oGenClass, std::string_view sPropertyName, const Variant& value);
+// Stores a value read from XML: assigned when it is an object, written otherwise (its text moved in).
+void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value);
 
 // Writes the child object held in a property; false when there is none.
 bool WriteClassElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,

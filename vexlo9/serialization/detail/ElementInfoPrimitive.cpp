@@ -11,9 +11,8 @@ namespace vexlo9::detail {
 template <Group G, Cardinality C>
 void ElementInfoPrimitive<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const {
   std::string joined;
-  const Variant value =
-      PerThread<ConversionsCls>()->FromString(eDataType_, ElementText(oXmlElmChild, joined), eWSRule_);
-  StoreValue(oGenClass, sPropertyName_, value);
+  StoreValue(oGenClass, sPropertyName_,
+             PerThread<ConversionsCls>()->FromString(eDataType_, ElementText(oXmlElmChild, joined), eWSRule_));
   oXmlElmChild = NextSiblingElement(oXmlElmChild);
 }
 

@@ -3,6 +3,7 @@
 #include <gmpxx.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "vexlo9/values/DateTime.h"
@@ -12,6 +13,9 @@ namespace vexlo9::detail {
 
 // Sets `target` from a non-empty run of decimal digits.
 void SetFromDigits(mpz_class& target, std::string_view digits);
+
+// The value in decimal, with "-" for a negative one; no allocation beyond the string's own for values of 64 bits.
+std::string DigitsText(const mpz_class& value);
 
 // The name of a kind as messages spell it.
 std::string_view DTTypeName(DTType kind) noexcept;
