@@ -20,6 +20,7 @@ class Order : public Object {
   int32_t quantity_ = 0;
   bool quantityValid_ = false;
   std::shared_ptr<Order> next_;
+  std::string note_;
 
   VEXLO9_BY_NAME(Order);
 
@@ -28,6 +29,8 @@ class Order : public Object {
   bool quantityValid() const { return quantityValid_; }
   std::shared_ptr<Order> next() const { return next_; }
   void next(std::shared_ptr<Order> value) { next_ = std::move(value); }
+  const std::string& note() const { return note_; }
+  void note(std::string value) { note_ = std::move(value); }
   std::string Describe(int32_t& counter, const std::string& prefix, std::string& out) {
     out = prefix + std::to_string(++counter);
     return "described";
@@ -40,6 +43,7 @@ const MemberTable<Order>& Order::Members() {
                                 .Property("quantity", &Order::quantity, &Order::quantity)
                                 .ReadOnly("quantityValid", &Order::quantityValid)
                                 .Property("next", &Order::next, &Order::next)
+                                .Property("note", &Order::note, &Order::note)
                                 .Method("Describe", &Order::Describe)
                                 .Method("Reset", &Order::Reset)
                                 .Build();
@@ -62,6 +66,35 @@ TEST(MemberTable, EachCallKindReachesItsAccessor) {
   EXPECT_EQ(args, (std::vector<Variant>{Variant(42), Variant("n="), Variant("n=42")}));  // references come back
   EXPECT_TRUE(order->Invoke("Reset", none).IsEmpty());
   EXPECT_EQ(order->quantity(), 0);
+
+  // Text is read where it lies and moved in whole; anything else goes the by-name way.
+  Variant note(std::string(64, 'n'));
+  const char* const held = note.GetIf<std::string>()->data();
+  order->TakeProperty("note", std::move(note));
+  order->TakeProperty("quantity", Variant("5"));
+  EXPECT_EQ(std::make_tuple(order->note().data(), order->GetPropertyText("note"), order->quantity()),
+            std::make_tuple(held, &order->note(), 5));
+  EXPECT_EQ(std::make_tuple(order->GetPropertyText("quantity"), order->GetPropertyText("nothing")),
+            std::make_tuple(nullptr, nullptr));
+}
+
+// Names alike in length, head and tail, many to a table: each reaches its own member, and near misses none.
+TEST(MemberTable, EveryNameOfALargeTableIsFoundAndNoOther) {
+  class Wide : public Object {};
+  std::vector<std::string> names = {"a", "b", "ab", "IsValid", "IsValidX"};
+  for (int i = 0; i < 300; ++i) names.push_back("IsValidItem" + std::to_string(i) + "Name");
+  MemberTable<Wide>::Builder builder;
+  for (int32_t i = 0; i < static_cast<int32_t>(names.size()); ++i) {
+    builder.Custom(names[static_cast<size_t>(i)], [i](Wide&) { return Variant(i); });
+  }
+  const MemberTable<Wide> table = builder.Build();
+  Wide wide;
+  for (size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(table.Get(wide, names[i]), Variant(static_cast<int32_t>(i))) << names[i];
+  }
+  for (const char* miss : {"", "A", "ba", "IsValidItem300Name", "IsValidItem1Nam", "sValidItem1Name"}) {
+    EXPECT_FALSE(table.Has(miss)) << miss;
+  }
 }
 
 TEST(MemberTable, MissingNamesWrongKindsAndBadArgumentsRaise) {

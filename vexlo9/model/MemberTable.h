@@ -1,6 +1,8 @@
 #pragma once
 
-#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <span>
 #include <string>
@@ -22,7 +24,7 @@ namespace detail {
 }  // namespace detail
 
 // The by-name members of one class C: built once per class, then only read.
-// Look-ups are a binary search over names and do not allocate.
+// Look-ups are a hash of the name and do not allocate.
 //
 //   const vexlo9::MemberTable<Item>& Item::Members() {
 //     static const auto table = vexlo9::MemberTable<Item>::Builder()
@@ -139,11 +141,7 @@ class MemberTable {
       return *this;
     }
 
-    MemberTable Build() {
-      std::sort(entries_.begin(), entries_.end(),
-                [](const Entry& a, const Entry& b) { return a.name < b.name; });
-      return MemberTable(std::move(entries_));
-    }
+    MemberTable Build() { return MemberTable(std::move(entries_)); }
 
    private:
     Entry& Slot(std::string_view name) {
@@ -240,15 +238,45 @@ class MemberTable {
   template <class>
   friend class MemberTable;
 
-  explicit MemberTable(std::vector<Entry> entries) : entries_(std::move(entries)) {}
+  explicit MemberTable(std::vector<Entry> entries) : entries_(std::move(entries)) {
+    size_t size = 4;
+    while (size < 2 * entries_.size()) size *= 2;
+    shift_ = 64 - std::countr_zero(size);
+    slots_.assign(size, 0);
+    for (uint32_t i = 0; i < entries_.size(); ++i) {
+      size_t slot = Hash(entries_[i].name) >> shift_;
+      while (slots_[slot] != 0) slot = (slot + 1) & (size - 1);
+      slots_[slot] = i + 1;
+    }
+  }
 
+  // Readers and writers ask for members by name on every value: a look-up hashes the name once and, but for a
+  // rare collision, compares one name.
   const Entry* Find(std::string_view name) const {
-    auto it = std::lower_bound(entries_.begin(), entries_.end(), name,
-                               [](const Entry& e, std::string_view n) { return std::string_view(e.name) < n; });
-    return it != entries_.end() && it->name == name ? &*it : nullptr;
+    const size_t mask = slots_.size() - 1;
+    for (size_t slot = Hash(name) >> shift_; slots_[slot] != 0; slot = (slot + 1) & mask) {
+      const Entry& entry = entries_[slots_[slot] - 1];
+      if (entry.name == name) return &entry;
+    }
+    return nullptr;
+  }
+
+  // The first and last eight characters and the length, mixed; the slot is taken from the high bits.
+  static uint64_t Hash(std::string_view name) noexcept {
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    if (name.size() >= 8) {
+      std::memcpy(&head, name.data(), 8);
+      std::memcpy(&tail, name.data() + name.size() - 8, 8);
+    } else {
+      for (const char c : name) head = head << 8 | static_cast<unsigned char>(c);
+    }
+    return (head * 0x9E3779B97F4A7C15ULL) ^ ((tail ^ name.size()) * 0xC2B2AE3D27D4EB4FULL);
   }
 
   std::vector<Entry> entries_;
+  std::vector<uint32_t> slots_;  // 1 + an entry's index, 0 for none; at least twice as many as the entries
+  int shift_ = 62;
 };
 
 }  // namespace vexlo9

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <typeinfo>
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Variant.h"
@@ -62,6 +63,9 @@ T* As(Object& object) {
     return object.AsXmlCollectionBase();
   else if constexpr (std::is_same_v<T, INillable>)
     return object.AsNillable();
+  else if constexpr (requires { static_cast<T*>(&object); })
+    // A value type (Decimal, DateTime...) is usually exactly itself: no search through the hierarchy.
+    return typeid(object) == typeid(T) ? static_cast<T*>(&object) : dynamic_cast<T*>(&object);
   else
     return dynamic_cast<T*>(&object);
 }
