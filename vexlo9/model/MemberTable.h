@@ -261,17 +261,26 @@ class MemberTable {
     return nullptr;
   }
 
-  // The first and last eight characters and the length, mixed; the slot is taken from the high bits.
+  // The first and last eight characters (four, for a shorter name) and the length, mixed; the slot is taken from
+  // the high bits.
   static uint64_t Hash(std::string_view name) noexcept {
+    const size_t size = name.size();
     uint64_t head = 0;
     uint64_t tail = 0;
-    if (name.size() >= 8) {
+    if (size >= 8) {
       std::memcpy(&head, name.data(), 8);
-      std::memcpy(&tail, name.data() + name.size() - 8, 8);
+      std::memcpy(&tail, name.data() + size - 8, 8);
+    } else if (size >= 4) {
+      uint32_t first = 0;
+      uint32_t last = 0;
+      std::memcpy(&first, name.data(), 4);
+      std::memcpy(&last, name.data() + size - 4, 4);
+      head = first;
+      tail = last;
     } else {
       for (const char c : name) head = head << 8 | static_cast<unsigned char>(c);
     }
-    return (head * 0x9E3779B97F4A7C15ULL) ^ ((tail ^ name.size()) * 0xC2B2AE3D27D4EB4FULL);
+    return (head * 0x9E3779B97F4A7C15ULL) ^ ((tail ^ size) * 0xC2B2AE3D27D4EB4FULL);
   }
 
   std::vector<Entry> entries_;
