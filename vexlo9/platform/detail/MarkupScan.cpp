@@ -1,6 +1,7 @@
 #include "vexlo9/platform/detail/MarkupScan.h"
 
 #include <cstddef>
+#include <cstring>
 
 namespace vexlo9::detail {
 namespace {
@@ -19,6 +20,17 @@ class Units {
       unit = unit << 8 | byte;
     }
     return unit;
+  }
+  // The first position from i on that holds the ASCII character c, or size(): in one-byte text, a library search.
+  size_t Next(size_t i, char c) const noexcept {
+    if constexpr (Width == 1) {
+      if (i >= size_) return size_;
+      const void* hit = std::memchr(bytes_.data() + i, c, size_ - i);
+      return hit ? static_cast<size_t>(static_cast<const char*>(hit) - bytes_.data()) : size_;
+    } else {
+      while (i < size_ && (*this)[i] != static_cast<char32_t>(c)) ++i;
+      return i;
+    }
   }
 
  private:
@@ -42,7 +54,7 @@ class Scanner {
     while (i < n && !excess_) {
       if (text_[i] != '<') {
         const size_t start = i;
-        while (i < n && text_[i] != '<') ++i;
+        i = text_.Next(i, '<');
         Bound(i - start, bounds_.maxText, MarkupExcess::What::Text, start);
         continue;
       }
@@ -59,8 +71,7 @@ class Scanner {
         i = Region(i + 2, U"?>");
       } else if (next == '/') {
         depth = depth > 0 ? depth - 1 : 0;
-        while (i < n && text_[i] != '>') ++i;
-        ++i;
+        i = text_.Next(i, '>') + 1;
       } else if (IsNameStart(next)) {
         const size_t start = i;
         bool selfClosing = false;
@@ -158,6 +169,10 @@ class Scanner {
     At(i, length, decode);
     i += length;
     const auto skip = [&](auto keep) {
+      if (!decode) {
+        while (i < text_.size() && keep(text_[i])) ++i;
+        return;
+      }
       while (i < text_.size() && keep(At(i, length, decode))) i += length;
     };
     skip(IsNameChar);
@@ -179,7 +194,12 @@ class Scanner {
       const char32_t quote = At(i, length, decode);
       if (quote != '"' && quote != '\'') return i;
       i += length;
-      skip([quote](char32_t ch) { return ch != quote; });
+      if (decode) {
+        skip([quote](char32_t ch) { return ch != quote; });
+      } else {
+        i = text_.Next(i, static_cast<char>(quote));
+        length = 1;
+      }
       i += length;
       Bound(static_cast<size_t>(++attributes), bounds_.maxAttributes, MarkupExcess::What::Attributes, start);
       if (excess_) return i;
