@@ -39,7 +39,9 @@ class Units {
 };
 
 bool IsBlank(char32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsNameStart(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80; }
+bool IsNameStart(char32_t c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+}
 bool IsNameChar(char32_t c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 
 template <class Text>
