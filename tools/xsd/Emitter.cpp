@@ -350,8 +350,10 @@ class OutputEmitter {
     if (!out_.factory.empty()) DeclareFactory(code);
     if (HasRoots()) {
       code.Comment("Reads a document whose root is a global element of a complex type in " + AllSources() +
-                   "; raises 105 for another root.");
-      code.Line("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(const std::string& xml);");
+                   "; raises 105 for another root. Without a context the thread's default one is used.");
+      // Wrapped as the repository's format wraps it.
+      code.Line("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml,");
+      code.Line(std::string(52, ' ') + "const vexlo9::XmlSerializationContextPtr& context = nullptr);");
       code.Line();
     }
     code.Line("}  // namespace " + cppNamespace_);
@@ -1340,30 +1342,10 @@ class OutputEmitter {
     code.Line();
     code.Line("}  // namespace");
     code.Line();
-    code.Line("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(const std::string& xml) {");
+    code.Line("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml,");
+    code.Line(std::string(52, ' ') + "const vexlo9::XmlSerializationContextPtr& context) {");
     code.Indented(2, [&] {
-      code.Line("const vexlo9::XmlObjectBaseHelperCls& helper = *vexlo9::Global::XmlObjectBaseHelper();");
-      code.Line("vexlo9::XmlDocument probe;");
-      code.Line("if (!probe.loadXML(xml)) {");
-      code.Indented(2, [&] {
-        code.Comment("Read as untyped content, the text raises the library's own error for what is wrong with it.");
-        code.Line("helper.FromXml(*vexlo9::Global::ClassFactory()->Create_Element(\"\", \"\", \"##any\", \"\"), xml);");
-      });
-      code.Line("}");
-      code.Line("std::shared_ptr<vexlo9::XmlObjectBase> object = NewRoot(probe.documentElement());");
-      code.Line("if (!object) {");
-      code.Indented(2, [&] {
-        code.Line("const vexlo9::XmlNode root = probe.documentElement();");
-        code.Line(
-            "const std::string name = \"{\" + std::string(root.namespaceURI()) + \"}\" + "
-            "std::string(root.baseName());");
-        code.Statement(
-            "throw vexlo9::Error(105, \"ReadDocument\", \"The root element \" + name + \" is not a global element "
-            "of a complex type of the schema\");");
-      });
-      code.Line("}");
-      code.Line("helper.FromXml(*object, xml);");
-      code.Line("return object;");
+      code.Line("return vexlo9::Global::XmlObjectBaseHelper()->ReadDocument(xml, NewRoot, context);");
     });
     code.Line("}");
   }

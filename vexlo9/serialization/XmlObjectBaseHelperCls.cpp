@@ -190,6 +190,20 @@ void XmlObjectBaseHelperCls::FromXmlFile(XmlObjectBase& xmlObj, const std::strin
   });
 }
 
+std::shared_ptr<XmlObjectBase> XmlObjectBaseHelperCls::ReadDocument(std::string_view xmlIn, const RootMaker& newRoot,
+                                                                     const XmlSerializationContextPtr& oContext) const {
+  return errors::ErrorsOnly("ReadDocument", [&] {
+    const XmlDocument document = detail::LoadDocument(xmlIn, detail::LimitsOf(ContextOrDefault(oContext)));
+    const XmlNode root = document.documentElement();
+    std::shared_ptr<XmlObjectBase> object = newRoot(root);
+    if (!object) {
+      throw errors::UnknownRoot("{" + std::string(root.namespaceURI()) + "}" + std::string(root.baseName()));
+    }
+    Read(*object, document, oContext);
+    return object;
+  });
+}
+
 // ---- DOM walking
 
 XmlNode XmlObjectBaseHelperCls::MoveNextSiblingElement(XmlNode oElm) const { return detail::NextSiblingElement(oElm); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -63,6 +64,11 @@ class VEXLO9_API XmlObjectBaseHelperCls : public Object, public RestrictionCheck
                const XmlSerializationContextPtr& oContext = nullptr) const;
   void FromXmlFile(XmlObjectBase& xmlObj, const std::string& filename,
                    const XmlSerializationContextPtr& oContext = nullptr) const;
+  // A document whose root element decides the class, as a schema's global elements do: `newRoot` gives the object
+  // for the root element, or nothing, which raises 105 naming the root. The text is parsed once.
+  using RootMaker = std::function<std::shared_ptr<XmlObjectBase>(XmlNode root)>;
+  std::shared_ptr<XmlObjectBase> ReadDocument(std::string_view xmlIn, const RootMaker& newRoot,
+                                              const XmlSerializationContextPtr& oContext = nullptr) const;
 
   // The next element after oElm among its siblings, or nothing.
   XmlNode MoveNextSiblingElement(XmlNode oElm) const;
