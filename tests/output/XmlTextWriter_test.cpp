@@ -88,6 +88,14 @@ TEST(XmlTextWriter, WritesExactlyThisTextOrRaisesAndChangesNothing) {
       {{Start("root"), Alias("q", "urn:q"), AttrNs("a", "urn:q", "1"), Start("c", "urn:q"), End(), End(),
         Start("again", "urn:q"), End()},
        "<root q:a=\"1\"><q:c/></root><AA:again xmlns:AA=\"urn:q\"/>"},
+      // A default set on an open element decides its end tag; one that leaves the namespace unbound raises.
+      {{Start("r", "urn:a"), Default("urn:a"), Text("t"), End()}, "<AA:r xmlns:AA=\"urn:a\">t</r>"},
+      {{Default("urn:d"), Start("r", "urn:d"), Default("urn:e"), Start("c", "urn:d"), End(),
+        Raises(End(), "5 NamespaceMap: Invalid procedure call or argument [urn:d]")},
+       "<r xmlns=\"urn:d\"><AA:c xmlns:AA=\"urn:d\"/>"},
+      // Restarting the document drops the open start tags, not the names their end tags need.
+      {{Start("a", "urn:x"), Start("b"), Text("u"), StartDocument(XmlEncoding_NONE), Start("c"), End(), End(), End()},
+       "<?xml version=\"1.0\"?>\n<c/></b></AA:a>"},
       {{Raises(Alias("x", xmlNs), taken + xmlNs + "]")}, ""},
       {{Alias("p", "urn:p"), Raises(Alias("q", "urn:p"), taken + "urn:p]"), Start("r", "urn:r"),
         Raises(Alias("z", "urn:p"), taken + "urn:p]"), Alias("P", "urn:P"), Start("c", "urn:P"), End(), End()},

@@ -1,7 +1,11 @@
 #include "vexlo9/output/XmlTextWriter.h"
 
-#include <algorithm>
 #include <array>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "vexlo9/output/detail/NamespaceMap.h"
 #include "vexlo9/output/detail/WritingObject.h"
@@ -14,12 +18,31 @@ namespace vexlo9 {
 
 namespace {
 
+constexpr std::array<char, 7> kSpecialCharacters = {'&', '<', '>', '"', '\n', '\r', '\t'};
+
 // Characters that the escaping rules replace.
 constexpr std::array<bool, 256> kSpecial = [] {
   std::array<bool, 256> special{};
-  for (unsigned char c : {'&', '<', '>', '"', '\n', '\r', '\t'}) special[c] = true;
+  for (const char c : kSpecialCharacters) special[static_cast<unsigned char>(c)] = true;
   return special;
 }();
+
+// Where the first character at or after `from` that escaping replaces stands; text.size() when there is none.
+size_t NextSpecial(std::string_view text, size_t from) noexcept {
+  size_t i = from;
+#if defined(__SSE2__)
+  // Most text has nothing to replace: sixteen characters are compared with each of kSpecialCharacters at once.
+  for (; i + 16 <= text.size(); i += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    const auto is = [&chunk](char c) { return _mm_cmpeq_epi8(chunk, _mm_set1_epi8(c)); };
+    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_or_si128(is('&'), is('<')), _mm_or_si128(is('>'), is('"'))),
+                                      _mm_or_si128(_mm_or_si128(is('\n'), is('\r')), is('\t')));
+    if (const int mask = _mm_movemask_epi8(hits)) return i + static_cast<size_t>(std::countr_zero(unsigned(mask)));
+  }
+#endif
+  while (i < text.size() && !kSpecial[static_cast<unsigned char>(text[i])]) ++i;
+  return i;
+}
 
 }  // namespace
 
@@ -36,6 +59,8 @@ struct XmlTextWriter::State {
   detail::NamespaceMap scope;
   EOLType eol = EOLType_LF;
   std::string_view lineEnd = "\n";
+  // Tabs for the deepest indentation so far; an indentation is a view of its start.
+  std::string tabs;
   bool escapeNormalized = false;
   int32_t maxDepth = 256;
   // The objects being written, outermost first (see detail::WritingObject).
@@ -49,7 +74,10 @@ std::unique_ptr<XmlTextWriter> NewXmlTextWriter(size_t expectedBytes) {
   return writer;
 }
 
-std::string TakeXml(XmlTextWriter& writer) noexcept { return writer.state_->out.Take(); }
+std::string TakeXml(XmlTextWriter& writer) {
+  writer.KeepOpenNames();
+  return writer.state_->out.Take();
+}
 }  // namespace detail
 
 XmlTextWriter::XmlTextWriter() : state_(std::make_unique<State>()) {
@@ -94,6 +122,7 @@ void XmlTextWriter::EOL(EOLType value) noexcept {
 }
 
 void XmlTextWriter::WriteStartDocument(XmlEncoding eEncoding) {
+  KeepOpenNames();
   state_->out.Reset();
   state_->out.Append("<?xml version=\"1.0\"");
   if (eEncoding == XmlEncoding_UTF8) state_->out.Append(" encoding=\"UTF-8\"");
@@ -115,9 +144,7 @@ void XmlTextWriter::WriteEndDocument() const {
 void XmlTextWriter::WriteEOL() { state_->out.Append(state_->lineEnd); }
 
 void XmlTextWriter::WriteComment(std::string_view comment) {
-  state_->out.Append("<!--");
-  WriteEscaped(comment, false);
-  state_->out.Append("-->");
+  WriteEscaped(comment, false, "<!--", "-->");
   state_->out.Append(state_->lineEnd);
 }
 
@@ -128,50 +155,42 @@ void XmlTextWriter::WriteStartElement(std::string_view name, std::string_view st
     state_->contexts.push_back(std::make_unique<detail::XmlTextWriterContext>());
   }
   detail::XmlTextWriterContext& context = *state_->contexts[static_cast<size_t>(depth)];
-  context.Init(name, strNamespace);
+  context.Init(parent, parent ? *parent->defaultNamespace : state_->defaultNamespace, state_->scope.Count());
 
+  // The parent's start tag, still open, is closed in the same append as this one's.
+  std::string_view closeParent, closeLine;
   if (parent) {
     ++parent->iElementCount;
     if (parent->bAllowMoreAttribs) {
       parent->bAllowMoreAttribs = false;
-      state_->out.Append('>');
-      if (state_->format) state_->out.Append(state_->lineEnd);
+      closeParent = ">";
+      if (state_->format) closeLine = state_->lineEnd;
     }
   }
 
-  context.pNextContext = parent;
-  context.iIndentDepth = depth;
-  context.iNamespaceBase = state_->scope.Count();
-  if (parent) {
-    context.defaultNamespace.assign(parent->defaultNamespace);
-  } else {
-    context.defaultNamespace.assign(state_->defaultNamespace);
+  if (!parent) {
     for (const detail::Namespace& entry : state_->pending) state_->scope.Add(entry);
   }
-  context.bAllowMoreAttribs = true;
 
-  if (state_->format) WriteTabs(depth);
-  state_->out.Append('<');
-  if (!strNamespace.empty() && strNamespace != context.defaultNamespace) {
+  const std::string_view indent = Indent(depth);
+  context.inNamespace = !strNamespace.empty();
+  if (context.inNamespace && strNamespace != *context.defaultNamespace) {
     bool declared = false;
     const detail::Namespace& binding = Bind(strNamespace, declared);
-    state_->out.Append(binding.Prefix());
-    state_->out.Append(':');
-    state_->out.Append(name);
+    context.binding = static_cast<int32_t>(&binding - state_->scope.begin());
+    state_->out.Append(closeParent, closeLine, indent, '<', binding.Prefix(), ':', name);
+    context.name = {state_->out.Length() - name.size(), name.size()};
     if (declared) {
       state_->out.Append(' ');
       WriteDeclaration(binding.Prefix(), strNamespace);
     }
   } else {
-    state_->out.Append(name);
+    state_->out.Append(closeParent, closeLine, indent, '<', name);
+    context.name = {state_->out.Length() - name.size(), name.size()};
   }
 
   if (!parent) {
-    if (!state_->defaultNamespace.empty()) {
-      state_->out.Append(" xmlns=\"");
-      state_->out.Append(state_->defaultNamespace);
-      state_->out.Append('"');
-    }
+    if (!state_->defaultNamespace.empty()) state_->out.Append(" xmlns=\"", state_->defaultNamespace, '"');
     for (const detail::Namespace& entry : state_->pending) {
       if (entry.NamesapceUrl() == detail::kXmlNamespaceUri) continue;
       state_->out.Append(' ');
@@ -184,35 +203,32 @@ void XmlTextWriter::WriteStartElement(std::string_view name, std::string_view st
 void XmlTextWriter::WriteString(std::string_view strText) {
   if (strText.empty()) return;
   detail::XmlTextWriterContext& context = OpenElement();
+  std::string_view closeStartTag;
   if (context.bAllowMoreAttribs) {
     context.bAllowMoreAttribs = false;
-    state_->out.Append('>');
+    closeStartTag = ">";
   }
-  WriteEscaped(strText, false);
+  WriteEscaped(strText, false, closeStartTag, {});
 }
 
 void XmlTextWriter::WriteRaw(std::string_view strText) { state_->out.Append(strText); }
 
 void XmlTextWriter::WriteEndElement() {
   detail::XmlTextWriterContext& context = OpenElement();
+  const std::string_view lineEnd = state_->format ? state_->lineEnd : std::string_view();
   if (context.bAllowMoreAttribs) {
-    state_->out.Append("/>");
-    if (state_->format) state_->out.Append(state_->lineEnd);
+    state_->out.Append("/>", lineEnd);
   } else {
-    // Looked up before anything is written: the default may have changed since the start tag.
-    const detail::Namespace* binding = nullptr;
-    if (!context.strElementNamespace.empty() && context.strElementNamespace != context.defaultNamespace) {
-      binding = &state_->scope.Item(context.strElementNamespace);
+    // Found before anything is written: it raises when a changed default leaves the namespace unbound.
+    const detail::Namespace* const binding = EndTagBinding(context);
+    const std::string_view prefix = binding ? std::string_view(binding->Prefix()) : std::string_view();
+    const std::string_view colon = binding ? ":" : "";
+    const std::string_view indent = context.iElementCount > 0 ? Indent(context.iIndentDepth) : std::string_view();
+    if (context.nameKept) {
+      state_->out.Append(indent, "</", prefix, colon, context.keptName, '>', lineEnd);
+    } else {
+      state_->out.Append(indent, "</", prefix, colon, context.name, '>', lineEnd);
     }
-    if (context.iElementCount > 0 && state_->format) WriteTabs(context.iIndentDepth);
-    state_->out.Append("</");
-    if (binding) {
-      state_->out.Append(binding->Prefix());
-      state_->out.Append(':');
-    }
-    state_->out.Append(context.strElementName);
-    state_->out.Append('>');
-    if (state_->format) state_->out.Append(state_->lineEnd);
   }
   state_->scope.Truncate(context.iNamespaceBase);
   state_->current = context.pNextContext;
@@ -221,7 +237,7 @@ void XmlTextWriter::WriteEndElement() {
 
 void XmlTextWriter::WriteAttributeString(std::string_view name, std::string_view Value) {
   const detail::XmlTextWriterContext& context = OpenStartTag();
-  WriteAttribute(name, context.defaultNamespace, {}, Value);
+  WriteAttribute(name, *context.defaultNamespace, {}, Value);
 }
 
 void XmlTextWriter::WriteAttributeNsString(std::string_view strName, std::string_view strNamespace,
@@ -233,7 +249,7 @@ void XmlTextWriter::WriteAttributeNsString(std::string_view strName, std::string
 void XmlTextWriter::WriteAttributeType(std::string_view elementNamespace, std::string_view ElementName) {
   const detail::XmlTextWriterContext& context = OpenStartTag();
   std::string_view valueNamespace;
-  if (!elementNamespace.empty() && elementNamespace != context.defaultNamespace) {
+  if (!elementNamespace.empty() && elementNamespace != *context.defaultNamespace) {
     bool declared = false;
     const detail::Namespace& binding = Bind(elementNamespace, declared);
     if (declared) {
@@ -253,7 +269,11 @@ void XmlTextWriter::WriteAttributeNil() {
 }
 
 void XmlTextWriter::defaultNamespace(std::string_view value) {
-  (state_->current ? state_->current->defaultNamespace : state_->defaultNamespace).assign(value);
+  if (state_->current) {
+    state_->current->SetDefaultNamespace(value);
+  } else {
+    state_->defaultNamespace.assign(value);
+  }
 }
 
 detail::XmlTextWriterContext& XmlTextWriter::OpenElement() const {
@@ -276,69 +296,87 @@ const detail::Namespace& XmlTextWriter::Bind(std::string_view uri, bool& declare
   return state_->scope.AddNamespace(detail::FreePrefix(state_->scope), uri);
 }
 
+// The start tag's choice stands unless the element set its own default namespace since; then it is made again
+// with the new default, as it would be made for a start tag now.
+const detail::Namespace* XmlTextWriter::EndTagBinding(const detail::XmlTextWriterContext& context) const {
+  const detail::Namespace* const start = context.binding >= 0 ? state_->scope.begin() + context.binding : nullptr;
+  if (context.defaultNamespace == context.inheritedDefault) return start;
+  // The element's namespace: the bound one, else the default it was started under, or none.
+  std::string_view uri;
+  if (start) {
+    uri = start->NamesapceUrl();
+  } else if (context.inNamespace) {
+    uri = *context.inheritedDefault;
+  }
+  if (uri.empty() || uri == *context.defaultNamespace) return nullptr;
+  return &state_->scope.Item(uri);
+}
+
+void XmlTextWriter::KeepOpenNames() {
+  for (detail::XmlTextWriterContext* open = state_->current; open && !open->nameKept; open = open->pNextContext) {
+    open->keptName.assign(state_->out.Text(), open->name.at, open->name.length);
+    open->nameKept = true;
+  }
+}
+
 void XmlTextWriter::WriteDeclaration(std::string_view prefix, std::string_view uri) {
-  state_->out.Append("xmlns:");
-  state_->out.Append(prefix);
-  state_->out.Append("=\"");
-  state_->out.Append(uri);
-  state_->out.Append('"');
+  state_->out.Append("xmlns:", prefix, "=\"", uri, '"');
 }
 
 // valueNamespace, when not empty, is bound in scope and its prefix goes before the value.
 void XmlTextWriter::WriteAttribute(std::string_view strName, std::string_view strNamespace,
                                    std::string_view valueNamespace, std::string_view Value) {
-  state_->out.Append(' ');
+  std::string_view prefix, colon;
   if (!strNamespace.empty()) {
     bool declared = false;
     const detail::Namespace& binding = Bind(strNamespace, declared);
     if (declared) {
-      WriteDeclaration(binding.Prefix(), strNamespace);
       state_->out.Append(' ');
+      WriteDeclaration(binding.Prefix(), strNamespace);
     }
-    state_->out.Append(binding.Prefix());
-    state_->out.Append(':');
+    prefix = binding.Prefix();
+    colon = ":";
   }
-  state_->out.Append(strName);
-  state_->out.Append("=\"");
+  state_->out.Append(' ', prefix, colon, strName, "=\"");
   if (!valueNamespace.empty()) {
     // Found afresh: binding strNamespace may have moved the scope's entries.
-    WriteEscaped(state_->scope.Item(valueNamespace).Prefix(), true);
-    state_->out.Append(':');
+    WriteEscaped(state_->scope.Item(valueNamespace).Prefix(), true, {}, ":");
   }
-  WriteEscaped(Value, true);
-  state_->out.Append('"');
+  WriteEscaped(Value, true, {}, "\"");
 }
 
-void XmlTextWriter::WriteTabs(int32_t count) {
-  static constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
-  for (size_t left = static_cast<size_t>(count); left > 0;) {
-    const size_t chunk = std::min(left, kTabs.size());
-    state_->out.Append(kTabs.substr(0, chunk));
-    left -= chunk;
-  }
+std::string_view XmlTextWriter::Indent(int32_t depth) {
+  if (!state_->format) return {};
+  const size_t count = static_cast<size_t>(depth);
+  if (state_->tabs.size() < count) state_->tabs.resize(count, '\t');
+  return std::string_view(state_->tabs).substr(0, count);
 }
 
-// Unchanged runs go out whole; a string with nothing to replace is one append.
-void XmlTextWriter::WriteEscaped(std::string_view text, bool attribute) {
-  size_t runStart = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (!kSpecial[static_cast<unsigned char>(c)]) continue;
-    if (i > runStart) state_->out.Append(text.substr(runStart, i - runStart));
-    switch (c) {
-      case '&': state_->out.Append("&amp;"); break;
-      case '<': state_->out.Append("&lt;"); break;
-      case '>': state_->out.Append("&gt;"); break;
-      case '"': state_->out.Append("&quot;"); break;
-      case '\n': state_->out.Append(attribute ? std::string_view("&#xA;") : state_->lineEnd); break;
-      // What a parser would normalise, kept only when asked (see EscapeNormalizedCharacters).
-      case '\r': state_->out.Append(state_->escapeNormalized ? std::string_view("&#xD;") : "\r"); break;
-      default: state_->out.Append(attribute && state_->escapeNormalized ? std::string_view("&#x9;") : "\t"); break;
+// Unchanged runs go out whole, each with the replacement that ends it; lead goes out with the first run, tail
+// with the last, so that text with nothing to replace is one append.
+void XmlTextWriter::WriteEscaped(std::string_view text, bool attribute, std::string_view lead, std::string_view tail) {
+  for (size_t runStart = 0;;) {
+    const size_t i = NextSpecial(text, runStart);
+    const std::string_view run = text.substr(runStart, i - runStart);
+    if (i == text.size()) {
+      state_->out.Append(lead, run, tail);
+      return;
     }
+    std::string_view replacement;
+    switch (text[i]) {
+      case '&': replacement = "&amp;"; break;
+      case '<': replacement = "&lt;"; break;
+      case '>': replacement = "&gt;"; break;
+      case '"': replacement = "&quot;"; break;
+      case '\n': replacement = attribute ? std::string_view("&#xA;") : state_->lineEnd; break;
+      // What a parser would normalise, kept only when asked (see EscapeNormalizedCharacters).
+      case '\r': replacement = state_->escapeNormalized ? std::string_view("&#xD;") : "\r"; break;
+      default: replacement = attribute && state_->escapeNormalized ? std::string_view("&#x9;") : "\t"; break;
+    }
+    state_->out.Append(lead, run, replacement);
+    lead = {};
     runStart = i + 1;
   }
-  if (runStart == 0) state_->out.Append(text);
-  else if (runStart < text.size()) state_->out.Append(text.substr(runStart));
 }
 
 }  // namespace vexlo9

@@ -32,7 +32,7 @@ struct XmlTextWriterContext;
 // The document entry points (and tests) create writers through this, with room for `expectedBytes` of text.
 std::unique_ptr<XmlTextWriter> NewXmlTextWriter(size_t expectedBytes = 0);
 // Everything written, handed over without a copy; the writer is left empty.
-std::string TakeXml(XmlTextWriter& writer) noexcept;
+std::string TakeXml(XmlTextWriter& writer);
 }  // namespace detail
 
 // The library's only producer of XML text: forward-only, into one growing
@@ -92,7 +92,7 @@ class VEXLO9_API XmlTextWriter : public Object {
 
  private:
   friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter(size_t);
-  friend std::string detail::TakeXml(XmlTextWriter&) noexcept;
+  friend std::string detail::TakeXml(XmlTextWriter&);
   friend class detail::WritingObject;
   XmlTextWriter();
 
@@ -103,11 +103,16 @@ class VEXLO9_API XmlTextWriter : public Object {
   // The scope entry for uri, declared with a free prefix when it is not in scope;
   // `declared` tells whether it was new.
   const detail::Namespace& Bind(std::string_view uri, bool& declared);
+  // The scope entry whose prefix the current element's end tag writes, or nullptr.
+  const detail::Namespace* EndTagBinding(const detail::XmlTextWriterContext& context) const;
+  // Copies the open elements' names out of the output before it drops their start tags.
+  void KeepOpenNames();
   void WriteDeclaration(std::string_view prefix, std::string_view uri);
   void WriteAttribute(std::string_view strName, std::string_view strNamespace, std::string_view valuePrefix,
                       std::string_view Value);
-  void WriteTabs(int32_t count);
-  void WriteEscaped(std::string_view text, bool attribute);
+  // The tabs that indent an element at depth; none without formatting.
+  std::string_view Indent(int32_t depth);
+  void WriteEscaped(std::string_view text, bool attribute, std::string_view lead, std::string_view tail);
 
   // The output, the open elements and the declarations in scope; see XmlTextWriter.cpp.
   struct State;

@@ -2,7 +2,8 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
+
+#include "vexlo9/platform/detail/TextBuffer.h"
 
 namespace vexlo9::detail {
 
@@ -15,27 +16,41 @@ namespace vexlo9::detail {
 // end. Starting a child copies nothing, ending an element truncates the map
 // back to its base, and look-ups see exactly what the child's own copy would hold.
 //
+// Nothing is copied per element: the name is read back from the start tag in the output, the prefix from the
+// scope entry found at the start, and the default namespace is the parent's string until this element sets its own.
 // The writer reuses contexts from element to element, so Init resets every field.
 struct XmlTextWriterContext {
-  void Init(std::string_view strElementName, std::string_view strElementNamespace) {
-    this->strElementName.assign(strElementName);
-    this->strElementNamespace.assign(strElementNamespace);
-    pNextContext = nullptr;
-    defaultNamespace.clear();
-    iNamespaceBase = 0;
-    iIndentDepth = 0;
+  void Init(XmlTextWriterContext* parent, const std::string& inherited, int32_t namespaceBase) {
+    pNextContext = parent;
+    iIndentDepth = parent ? parent->iIndentDepth + 1 : 0;
+    iNamespaceBase = namespaceBase;
+    inheritedDefault = &inherited;
+    defaultNamespace = &inherited;
+    nameKept = false;
+    binding = -1;
+    inNamespace = false;
     bAllowMoreAttribs = true;
     iElementCount = 0;
   }
+  // Sets this element's own default namespace, which later children inherit.
+  void SetDefaultNamespace(std::string_view value) {
+    ownDefault.assign(value);
+    defaultNamespace = &ownDefault;
+  }
 
-  std::string strElementName;
-  std::string strElementNamespace;  // empty: no namespace
   XmlTextWriterContext* pNextContext = nullptr;  // the enclosing element; cleared when this one ends
-  std::string defaultNamespace;  // in scope for this element
+  int32_t iIndentDepth = 0;                      // 0 for the root
   int32_t iNamespaceBase = 0;  // scope entries before this one's own (for the root: before the pending copies)
-  int32_t iIndentDepth = 0;  // 0 for the root
+  TextBuffer::Earlier name{};  // the local name in the start tag
+  std::string keptName;        // the name, once the output no longer holds the start tag (nameKept)
+  bool nameKept = false;
+  int32_t binding = -1;                           // the scope entry whose prefix the start tag wrote; -1 for none
+  bool inNamespace = false;                       // the element has a namespace (with no prefix: the inherited default)
+  const std::string* inheritedDefault = nullptr;  // the parent's default namespace, or the writer's for the root
+  const std::string* defaultNamespace = nullptr;  // in scope for this element: inheritedDefault or ownDefault
+  std::string ownDefault;
   bool bAllowMoreAttribs = true;  // the start tag is still open
-  int32_t iElementCount = 0;  // child elements started so far
+  int32_t iElementCount = 0;      // child elements started so far
 };
 
 }  // namespace vexlo9::detail
