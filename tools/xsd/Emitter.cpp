@@ -349,11 +349,12 @@ class OutputEmitter {
     if (!out_.converter.empty()) DeclareConverter(code);
     if (!out_.factory.empty()) DeclareFactory(code);
     if (HasRoots()) {
+      // Every header of the run declares the one function, so no declaration may carry a default argument.
       code.Comment("Reads a document whose root is a global element of a complex type in " + AllSources() +
                    "; raises 105 for another root. Without a context the thread's default one is used.");
-      // Wrapped as the repository's format wraps it.
+      code.Line("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml);");
       code.Line("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml,");
-      code.Line(std::string(52, ' ') + "const vexlo9::XmlSerializationContextPtr& context = nullptr);");
+      code.Line(std::string(52, ' ') + "const vexlo9::XmlSerializationContextPtr& context);");
       code.Line();
     }
     code.Line("}  // namespace " + cppNamespace_);
@@ -1348,6 +1349,9 @@ class OutputEmitter {
       code.Line("return vexlo9::Global::XmlObjectBaseHelper()->ReadDocument(xml, NewRoot, context);");
     });
     code.Line("}");
+    code.Line();
+    code.Function("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml)",
+                  {"return ReadDocument(xml, nullptr);"});
   }
 
   const Binding& binding_;

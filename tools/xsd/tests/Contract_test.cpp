@@ -7,6 +7,7 @@
 
 #include "contact.h"
 #include "fixtures/Contact.h"
+#include "memo.h"
 
 namespace {
 
@@ -43,10 +44,13 @@ TEST(Contract, TheGeneratedClassBehavesAsTheWorkedExample) {
 }
 
 TEST(Contract, ReadDocumentMakesTheRootsClassOrNamesTheUnknownRoot) {
-  const auto read = vexlo9::testing::generated::ReadDocument(
-      "<contact xmlns=\"urn:vexlo9:contact\" id=\"1\"><name>B</name></contact>");
-  ASSERT_TRUE(std::dynamic_pointer_cast<vexlo9::testing::generated::Contact>(read));
-  EXPECT_EQ(std::dynamic_pointer_cast<vexlo9::testing::generated::Contact>(read)->name(), "B");
+  namespace generated = vexlo9::testing::generated;
+  const auto contact = std::dynamic_pointer_cast<generated::Contact>(
+      generated::ReadDocument("<contact xmlns=\"urn:vexlo9:contact\" id=\"1\"><name>B</name></contact>"));
+  const auto memo = std::dynamic_pointer_cast<generated::Memo>(
+      generated::ReadDocument("<m:memo xmlns:m=\"urn:example:memo\"><to>A</to><body>Hi</body></m:memo>", nullptr));
+  ASSERT_TRUE(contact && memo);
+  EXPECT_EQ(contact->name() + memo->to() + memo->body(), "BAHi");
   try {
     vexlo9::testing::generated::ReadDocument("<card xmlns=\"urn:vexlo9:contact\"/>");
     ADD_FAILURE() << "an unknown root was read";
