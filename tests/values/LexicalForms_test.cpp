@@ -308,5 +308,27 @@ TEST(RestrictionChecks, LengthsCountBytesOfBinaryDataAndCharactersOfStrings) {
   });
 }
 
+// Facets are read and compiled on their first check; every later check raises what reading the texts anew would,
+// with another value, another type, or a text changed since.
+TEST(RestrictionChecks, FacetsCompiledOnceRaiseAsTheirTexts) {
+  PrimitiveRestrictions bounds{.minInclusive = "2", .maxExclusive = "bad"}, letters{.pattern = "[a-z]+"},
+      broken{.pattern = "(a"};
+  const auto check = [](const PrimitiveRestrictions& facets, XmlDataType type, const Variant& value) {
+    return ErrorText([&] { Checks().CheckRestriction("v", value, type, facets); });
+  };
+  const std::string belowTwo = "108 CheckRestrictionForLONG: Invalid Value for v [1]";
+  EXPECT_EQ(check(bounds, type_i4, Variant(1)), belowTwo);  // broken before the bad bound is reached
+  EXPECT_EQ(check(bounds, type_i4, Variant(5)), "13 CheckRestrictionForLONG: Type mismatch");
+  EXPECT_EQ(check(bounds, type_i8, Variant(1)), belowTwo);
+  bounds.maxExclusive = "5";
+  EXPECT_EQ(check(bounds, type_i4, Variant(5)), "108 CheckRestrictionForLONG: Invalid Value for v [5]");
+  EXPECT_EQ(check(letters, type_string, Variant("abc")), "no error");
+  EXPECT_EQ(check(letters, type_string, Variant("ab1")),
+            "100 PatternMatcher: The value [ab1] does not match the pattern [[a-z]+]");
+  const std::string invalid = check(broken, type_string, Variant("a"));
+  EXPECT_TRUE(invalid.starts_with("5 PatternMatcher: Invalid pattern [(a]: ")) << invalid;
+  EXPECT_EQ(check(broken, type_string, Variant("b")), invalid);
+}
+
 }  // namespace
 }  // namespace vexlo9

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <compare>
 #include <limits>
+#include <optional>
 #include <type_traits>
 
 #include "vexlo9/platform/detail/ConversionUtils.h"
@@ -118,6 +119,11 @@ auto OrderFor() {
   else if constexpr (std::is_same_v<V, DateTimeSpan>) return DurationOrder{};
   else return ExactOrder<V>{};
 }
+template <XmlDataType E>
+using OrderOf = decltype(OrderFor<E>());
+// A bound of type E as read from its text.
+template <XmlDataType E>
+using BoundOf = decltype(OrderOf<E>::Read(std::string_view(), ""));
 
 // The facet rules of XmlDataTypes.def.
 
@@ -129,9 +135,29 @@ struct Bounds {
 
   template <XmlDataType E>
   void Check(std::string_view itemName, typename PrimitiveType<E>::Value value, const Facets& facets) const {
-    using Order = decltype(OrderFor<E>());
-    const auto breaks = [&](std::string_view bound, auto broken) {
-      return !bound.empty() && broken(Order::Compare(value, Order::Read(bound, source)));
+    Test<E>(
+        itemName, value, {facets.sMinInclusive, facets.sMaxInclusive, facets.sMinExclusive, facets.sMaxExclusive},
+        [this](size_t, std::string_view text, const auto& compare) { return compare(OrderOf<E>::Read(text, source)); });
+  }
+
+  // With the bounds read once (CompiledBounds); one whose text did not read is read again, to raise as above.
+  template <XmlDataType E, class Compiled>
+  void CheckCompiled(std::string_view itemName, typename PrimitiveType<E>::Value value,
+                     const PrimitiveRestrictions& facets, const Compiled& compiled) const {
+    Test<E>(itemName, value, {facets.minInclusive, facets.maxInclusive, facets.minExclusive, facets.maxExclusive},
+            [&](size_t i, std::string_view text, const auto& compare) {
+              return compiled[i] ? compare(*compiled[i]) : compare(OrderOf<E>::Read(text, source));
+            });
+  }
+
+  // The bound texts in the order above; withBound(i, text, compare) returns compare(bound i), for a set text.
+  template <XmlDataType E, class WithBound>
+  void Test(std::string_view itemName, typename PrimitiveType<E>::Value value,
+            const std::array<std::string_view, 4>& texts, const WithBound& withBound) const {
+    using Order = OrderOf<E>;
+    const auto breaks = [&](size_t i, auto broken) {
+      return !texts[i].empty() &&
+             withBound(i, texts[i], [&](const auto& bound) { return broken(Order::Compare(value, bound)); });
     };
     const auto notAbove = [](Ordering o) {
       return o == Ordering::less || o == Ordering::equivalent ||
@@ -141,9 +167,8 @@ struct Bounds {
       return o == Ordering::greater || o == Ordering::equivalent ||
              (o == Ordering::unordered && !Order::kExclusivePassesUnordered);
     };
-    if (breaks(facets.sMinInclusive, [](Ordering o) { return o == Ordering::less; }) ||
-        breaks(facets.sMaxInclusive, [](Ordering o) { return o == Ordering::greater; }) ||
-        breaks(facets.sMinExclusive, notAbove) || breaks(facets.sMaxExclusive, notBelow)) {
+    if (breaks(0, [](Ordering o) { return o == Ordering::less; }) ||
+        breaks(1, [](Ordering o) { return o == Ordering::greater; }) || breaks(2, notAbove) || breaks(3, notBelow)) {
       throw errors::OutOfBounds(source, itemName, Order::Text(value));
     }
   }
@@ -178,6 +203,22 @@ struct StringFacets {
   template <XmlDataType E>
   void Check(std::string_view itemName, std::string_view value, const Facets& facets) const {
     if (!facets.pattern.empty()) PatternMatcher::Match(facets.pattern, value);
+    CheckLengths(itemName, value, facets);
+  }
+
+  // With the pattern compiled once (CompiledPattern); one that did not compile raises as above.
+  template <XmlDataType E, class Compiled>
+  void CheckCompiled(std::string_view itemName, std::string_view value, const Facets& facets,
+                     const Compiled& compiled) const {
+    if (compiled.regexp) {
+      PatternMatcher::Match(*compiled.regexp, value);
+    } else if (!facets.pattern.empty()) {
+      PatternMatcher::Match(facets.pattern, value);
+    }
+    CheckLengths(itemName, value, facets);
+  }
+
+  static void CheckLengths(std::string_view itemName, std::string_view value, const Facets& facets) {
     // Counting characters costs a pass over the text: only when a length facet asks.
     if (HasLengths(facets) && BreaksLengths(detail::CountCharacters(value), facets)) {
       throw errors::StringLength(itemName, value);
@@ -200,6 +241,92 @@ struct Rule;
   };
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE
+
+template <XmlDataType E>
+using RuleOf = std::remove_cvref_t<decltype(Rule<E>::kRule)>;
+
+}  // namespace
+
+namespace detail {
+
+// What a PrimitiveRestrictions compiled for one type, with the texts it was compiled from.
+class CompiledFacets {
+ public:
+  CompiledFacets(XmlDataType type, const PrimitiveRestrictions& facets)
+      : type_(type),
+        texts_{facets.pattern, facets.minInclusive, facets.maxInclusive, facets.minExclusive, facets.maxExclusive} {}
+  virtual ~CompiledFacets() = default;
+  CompiledFacets(const CompiledFacets&) = delete;
+  CompiledFacets& operator=(const CompiledFacets&) = delete;
+
+  // Whether this was compiled for type from the texts the facets hold now.
+  bool Fits(XmlDataType type, const PrimitiveRestrictions& facets) const noexcept {
+    return type == type_ && texts_[0] == facets.pattern && texts_[1] == facets.minInclusive &&
+           texts_[2] == facets.maxInclusive && texts_[3] == facets.minExclusive && texts_[4] == facets.maxExclusive;
+  }
+
+ private:
+  const XmlDataType type_;
+  const std::array<std::string, 5> texts_;
+};
+
+FacetCache& FacetCache::operator=(const FacetCache&) noexcept {
+  delete compiled_.exchange(nullptr, std::memory_order_acq_rel);
+  return *this;
+}
+
+FacetCache::~FacetCache() { delete compiled_.load(std::memory_order_acquire); }
+
+const CompiledFacets* FacetCache::Keep(std::unique_ptr<const CompiledFacets> made) const noexcept {
+  const CompiledFacets* kept = nullptr;
+  if (compiled_.compare_exchange_strong(kept, made.get(), std::memory_order_acq_rel)) return made.release();
+  return kept;
+}
+
+}  // namespace detail
+
+namespace {
+
+// The bounds of type E, each read once from its text; an unreadable one is left empty.
+template <XmlDataType E>
+class CompiledBounds final : public detail::CompiledFacets {
+ public:
+  CompiledBounds(XmlDataType type, const PrimitiveRestrictions& facets) : CompiledFacets(type, facets) {
+    const std::string* const texts[] = {&facets.minInclusive, &facets.maxInclusive, &facets.minExclusive,
+                                        &facets.maxExclusive};
+    for (size_t i = 0; i < bounds_.size(); ++i) {
+      if (texts[i]->empty()) continue;
+      try {
+        bounds_[i].emplace(OrderOf<E>::Read(*texts[i], Rule<E>::kRule.source));
+      } catch (const std::exception&) {
+        // Left to the check, which reads it again and raises then.
+      }
+    }
+  }
+  const std::optional<BoundOf<E>>& operator[](size_t i) const noexcept { return bounds_[i]; }
+
+ private:
+  std::array<std::optional<BoundOf<E>>, 4> bounds_;
+};
+
+// The pattern compiled once; none when there is no pattern or it does not compile.
+class CompiledPattern final : public detail::CompiledFacets {
+ public:
+  CompiledPattern(XmlDataType type, const PrimitiveRestrictions& facets)
+      : CompiledFacets(type, facets),
+        regexp(facets.pattern.empty() ? nullptr : PatternMatcher::Compile(facets.pattern)) {}
+
+  const std::shared_ptr<const PatternMatcher::Compiled> regexp;
+};
+
+// The facets compiled for type by their first check, or nullptr when they were compiled for another type or
+// from texts that have changed since.
+template <class Compiled>
+const Compiled* CompiledFor(XmlDataType type, const PrimitiveRestrictions& facets) {
+  const detail::CompiledFacets* compiled = facets.compiled.Get();
+  if (!compiled) compiled = facets.compiled.Keep(std::make_unique<const Compiled>(type, facets));
+  return compiled->Fits(type, facets) ? static_cast<const Compiled*>(compiled) : nullptr;
+}
 
 template <XmlDataType E>
 void CheckValue(std::string_view itemName, typename PrimitiveType<E>::Value value, const Facets& facets) {
@@ -246,6 +373,15 @@ void CheckFacets(std::string_view name, typename PrimitiveType<E>::Value value, 
   const Facets narrowed{facets.pattern,      NarrowLength(facets.iMinLength), NarrowLength(facets.iMaxLength),
                         facets.minInclusive, facets.maxInclusive,             facets.minExclusive,
                         facets.maxExclusive, NarrowLength(facets.iLength)};
+  if constexpr (std::is_same_v<RuleOf<E>, Bounds>) {
+    if (const auto* compiled = CompiledFor<CompiledBounds<E>>(E, facets)) {
+      return Rule<E>::kRule.template CheckCompiled<E>(name, value, facets, *compiled);
+    }
+  } else if constexpr (std::is_same_v<RuleOf<E>, StringFacets>) {
+    if (const auto* compiled = CompiledFor<CompiledPattern>(E, facets)) {
+      return Rule<E>::kRule.template CheckCompiled<E>(name, value, narrowed, *compiled);
+    }
+  }
   CheckValue<E>(name, value, narrowed);
 }
 

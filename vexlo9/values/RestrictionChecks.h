@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,28 @@ class DateTime;
 class DateTimeSpan;
 class Decimal;
 
+namespace detail {
+class CompiledFacets;
+
+// What a PrimitiveRestrictions compiles on its first check (its bounds read, its pattern compiled), kept for
+// the later checks of any thread. A copy starts empty and compiles again.
+class VEXLO9_API FacetCache {
+ public:
+  FacetCache() noexcept = default;
+  FacetCache(const FacetCache&) noexcept {}
+  FacetCache& operator=(const FacetCache&) noexcept;
+  ~FacetCache();
+
+  // nullptr before the first check.
+  const CompiledFacets* Get() const noexcept { return compiled_.load(std::memory_order_acquire); }
+  // Keeps `made` unless another thread kept its own first; the one kept.
+  const CompiledFacets* Keep(std::unique_ptr<const CompiledFacets> made) const noexcept;
+
+ private:
+  mutable std::atomic<const CompiledFacets*> compiled_{nullptr};
+};
+}  // namespace detail
+
 // The facets of one primitive particle; an empty string or a negative length means the facet is absent.
 struct PrimitiveRestrictions {
   std::string pattern;
@@ -26,6 +50,9 @@ struct PrimitiveRestrictions {
   std::string minExclusive;
   std::string maxExclusive;
   int32_t iLength = -1;
+  // Compiled for the type and texts of the first check; a check of another type, or after a text changed, reads
+  // the texts again.
+  detail::FacetCache compiled = {};
 };
 
 // Declares one per-type check; every check has the same parameters and differs only in the value's type.

@@ -73,6 +73,19 @@ struct CompiledPattern {
   std::string reason;  // why it did not compile
 };
 
+CompiledPattern CompilePattern(std::string_view pattern) {
+  CompiledPattern compiled;
+  if (pattern.find('\0') != std::string_view::npos) {
+    compiled.reason = "the pattern holds a NUL character";
+    return compiled;
+  }
+  const std::string text(pattern);
+  ScopedErrorCapture capture;
+  compiled.regexp.reset(xmlRegexpCompile(reinterpret_cast<const xmlChar*>(text.c_str())));
+  if (!compiled.regexp) compiled.reason = capture.Reason().empty() ? "it does not compile" : capture.Reason();
+  return compiled;
+}
+
 struct TextHash {
   using is_transparent = void;
   size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>()(text); }
@@ -87,7 +100,7 @@ class PatternCache {
     if (found == patterns_.end()) {
       detail::CheckUtf8(pattern, kSource);
       if (patterns_.size() >= kMaxCachedPatterns) patterns_.clear();
-      found = patterns_.emplace(std::string(pattern), Compile(pattern)).first;
+      found = patterns_.emplace(std::string(pattern), CompilePattern(pattern)).first;
     }
     if (!found->second.regexp) {
       throw errors::InvalidPattern(pattern, found->second.reason);
@@ -102,19 +115,6 @@ class PatternCache {
   }
 
  private:
-  static CompiledPattern Compile(std::string_view pattern) {
-    CompiledPattern compiled;
-    if (pattern.find('\0') != std::string_view::npos) {
-      compiled.reason = "the pattern holds a NUL character";
-      return compiled;
-    }
-    const std::string text(pattern);
-    ScopedErrorCapture capture;
-    compiled.regexp.reset(xmlRegexpCompile(reinterpret_cast<const xmlChar*>(text.c_str())));
-    if (!compiled.regexp) compiled.reason = capture.Reason().empty() ? "it does not compile" : capture.Reason();
-    return compiled;
-  }
-
   std::unordered_map<std::string, CompiledPattern, TextHash, std::equal_to<>> patterns_;
   std::string buffer_;
 };
@@ -124,22 +124,57 @@ PatternCache& ThreadCache() {
   return cache;
 }
 
-}  // namespace
-
-bool PatternMatcher::Matches(std::string_view pattern, std::string_view value) {
-  PatternCache& cache = ThreadCache();
-  xmlRegexp* regexp = cache.Get(pattern);
+// Whether the value matches regexp, compiled from pattern.
+bool Test(const xmlRegexp* regexp, std::string_view pattern, std::string_view value) {
   detail::CheckUtf8(value, kSource);
   if (value.find('\0') != std::string_view::npos) return false;
   int result = 0;
   {
     ScopedErrorCapture capture;
-    result = xmlRegexpExec(regexp, cache.Terminated(value));
+    // The engine only reads a compiled expression, so threads share one.
+    result = xmlRegexpExec(const_cast<xmlRegexp*>(regexp), ThreadCache().Terminated(value));
   }
   if (result < 0) {
     throw errors::PatternTooComplex(pattern, value);
   }
   return result == 1;
+}
+
+}  // namespace
+
+class PatternMatcher::Compiled {
+ public:
+  Compiled(std::string_view pattern, std::unique_ptr<xmlRegexp, RegexpFree> regexp)
+      : pattern_(pattern), regexp_(std::move(regexp)) {}
+
+  const std::string& Pattern() const noexcept { return pattern_; }
+  const xmlRegexp* Regexp() const noexcept { return regexp_.get(); }
+
+ private:
+  std::string pattern_;
+  std::unique_ptr<xmlRegexp, RegexpFree> regexp_;
+};
+
+std::shared_ptr<const PatternMatcher::Compiled> PatternMatcher::Compile(std::string_view pattern) {
+  detail::SetUpLibxml();
+  try {
+    detail::CheckUtf8(pattern, kSource);
+  } catch (const Error&) {
+    return nullptr;
+  }
+  CompiledPattern compiled = CompilePattern(pattern);
+  if (!compiled.regexp) return nullptr;
+  return std::make_shared<const Compiled>(pattern, std::move(compiled.regexp));
+}
+
+void PatternMatcher::Match(const Compiled& compiled, std::string_view value) {
+  if (!Test(compiled.Regexp(), compiled.Pattern(), value)) {
+    throw errors::PatternMismatch(value, compiled.Pattern());
+  }
+}
+
+bool PatternMatcher::Matches(std::string_view pattern, std::string_view value) {
+  return Test(ThreadCache().Get(pattern), pattern, value);
 }
 
 void PatternMatcher::Match(std::string_view pattern, std::string_view value) {

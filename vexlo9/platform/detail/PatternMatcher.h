@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 namespace vexlo9 {
@@ -10,6 +11,13 @@ namespace vexlo9 {
 // these calls only.
 class PatternMatcher {
  public:
+  // One pattern compiled once, to test values from any thread.
+  class Compiled;
+  // The pattern compiled, or nullptr when it is not UTF-8 or does not compile: Match(pattern, value) raises why.
+  static std::shared_ptr<const Compiled> Compile(std::string_view pattern);
+  // Match(pattern, value) for the pattern that `compiled` was made from, with the same errors.
+  static void Match(const Compiled& compiled, std::string_view value);
+
   // Raises 100 from "PatternMatcher",
   // "The value [" + value + "] does not match the pattern [" + pattern + "]"
   // when the value does not match.
