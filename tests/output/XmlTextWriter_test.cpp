@@ -61,6 +61,10 @@ TEST(XmlTextWriter, WritesExactlyThisTextOrRaisesAndChangesNothing) {
       {{Start("e"), Attr("v", "a<b>\"c\"&d"), Text("a<b>\"c\"&d"), End()},
        "<e v=\"a&lt;b&gt;&quot;c&quot;&amp;d\">a&lt;b&gt;&quot;c&quot;&amp;d</e>"},
       {{Eol(EOLType_CRLF), Start("e"), Attr("v", "x\r\ny"), Text("x\r\ny"), End()}, "<e v=\"x\r&#xA;y\">x\r\r\ny</e>"},
+      // Long text is searched sixteen characters at a time: replacements at and across those boundaries.
+      {{Start("e"), Attr("v", "0123456789abcdef<0123456789abcde\"x"), Text("0123456789abcdef&0123456789abcdef\n>"),
+        End()},
+       "<e v=\"0123456789abcdef&lt;0123456789abcde&quot;x\">0123456789abcdef&amp;0123456789abcdef\n&gt;</e>"},
       {{Directive("<?pi a&b?>"), Start("a&b", "urn:x?a=1&b=<2>"), AttrNs("k<", "", "1"), Raw("<raw & \"unescaped\">"),
         End()},
        "<?pi a&b?>\n<AA:a&b xmlns:AA=\"urn:x?a=1&b=<2>\" k<=\"1\"<raw & \"unescaped\">/>"},
