@@ -6,9 +6,9 @@
 namespace vexlo9 {
 
 // Tests text against XML Schema regular expressions. A pattern always covers
-// the whole value (there are no anchors in the dialect). Each pattern is
-// compiled once per thread and kept; libxml2's error output is silenced for
-// these calls only.
+// the whole value (there are no anchors in the dialect). A pattern given as
+// text is compiled once per thread and kept; one from Compile is shared by
+// every thread. libxml2's error output is silenced for these calls only.
 class PatternMatcher {
  public:
   // One pattern compiled once, to test values from any thread.
