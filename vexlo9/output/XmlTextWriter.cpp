@@ -74,8 +74,7 @@ std::unique_ptr<XmlTextWriter> NewXmlTextWriter(size_t expectedBytes) {
   return writer;
 }
 
-std::string TakeXml(XmlTextWriter& writer) {
-  writer.KeepOpenNames();
+std::string TakeXml(XmlTextWriter& writer) noexcept {
   return writer.state_->out.Take();
 }
 }  // namespace detail
@@ -122,7 +121,6 @@ void XmlTextWriter::EOL(EOLType value) noexcept {
 }
 
 void XmlTextWriter::WriteStartDocument(XmlEncoding eEncoding) {
-  KeepOpenNames();
   state_->out.Reset();
   state_->out.Append("<?xml version=\"1.0\"");
   if (eEncoding == XmlEncoding_UTF8) state_->out.Append(" encoding=\"UTF-8\"");
@@ -155,7 +153,7 @@ void XmlTextWriter::WriteStartElement(std::string_view name, std::string_view st
     state_->contexts.push_back(std::make_unique<detail::XmlTextWriterContext>());
   }
   detail::XmlTextWriterContext& context = *state_->contexts[static_cast<size_t>(depth)];
-  context.Init(parent, parent ? *parent->defaultNamespace : state_->defaultNamespace, state_->scope.Count());
+  context.Init(parent, name, parent ? *parent->defaultNamespace : state_->defaultNamespace, state_->scope.Count());
 
   // The parent's start tag, still open, is closed in the same append as this one's.
   std::string_view closeParent, closeLine;
@@ -179,14 +177,12 @@ void XmlTextWriter::WriteStartElement(std::string_view name, std::string_view st
     const detail::Namespace& binding = Bind(strNamespace, declared);
     context.binding = static_cast<int32_t>(&binding - state_->scope.begin());
     state_->out.Append(closeParent, closeLine, indent, '<', binding.Prefix(), ':', name);
-    context.name = {state_->out.Length() - name.size(), name.size()};
     if (declared) {
       state_->out.Append(' ');
       WriteDeclaration(binding.Prefix(), strNamespace);
     }
   } else {
     state_->out.Append(closeParent, closeLine, indent, '<', name);
-    context.name = {state_->out.Length() - name.size(), name.size()};
   }
 
   if (!parent) {
@@ -224,11 +220,7 @@ void XmlTextWriter::WriteEndElement() {
     const std::string_view prefix = binding ? std::string_view(binding->Prefix()) : std::string_view();
     const std::string_view colon = binding ? ":" : "";
     const std::string_view indent = context.iElementCount > 0 ? Indent(context.iIndentDepth) : std::string_view();
-    if (context.nameKept) {
-      state_->out.Append(indent, "</", prefix, colon, context.keptName, '>', lineEnd);
-    } else {
-      state_->out.Append(indent, "</", prefix, colon, context.name, '>', lineEnd);
-    }
+    state_->out.Append(indent, "</", prefix, colon, context.name, '>', lineEnd);
   }
   state_->scope.Truncate(context.iNamespaceBase);
   state_->current = context.pNextContext;
@@ -310,13 +302,6 @@ const detail::Namespace* XmlTextWriter::EndTagBinding(const detail::XmlTextWrite
   }
   if (uri.empty() || uri == *context.defaultNamespace) return nullptr;
   return &state_->scope.Item(uri);
-}
-
-void XmlTextWriter::KeepOpenNames() {
-  for (detail::XmlTextWriterContext* open = state_->current; open && !open->nameKept; open = open->pNextContext) {
-    open->keptName.assign(state_->out.Text(), open->name.at, open->name.length);
-    open->nameKept = true;
-  }
 }
 
 void XmlTextWriter::WriteDeclaration(std::string_view prefix, std::string_view uri) {

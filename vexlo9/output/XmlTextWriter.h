@@ -32,7 +32,7 @@ struct XmlTextWriterContext;
 // The document entry points (and tests) create writers through this, with room for `expectedBytes` of text.
 std::unique_ptr<XmlTextWriter> NewXmlTextWriter(size_t expectedBytes = 0);
 // Everything written, handed over without a copy; the writer is left empty.
-std::string TakeXml(XmlTextWriter& writer);
+std::string TakeXml(XmlTextWriter& writer) noexcept;
 }  // namespace detail
 
 // The library's only producer of XML text: forward-only, into one growing
@@ -92,7 +92,7 @@ class VEXLO9_API XmlTextWriter : public Object {
 
  private:
   friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter(size_t);
-  friend std::string detail::TakeXml(XmlTextWriter&);
+  friend std::string detail::TakeXml(XmlTextWriter&) noexcept;
   friend class detail::WritingObject;
   XmlTextWriter();
 
@@ -105,8 +105,6 @@ class VEXLO9_API XmlTextWriter : public Object {
   const detail::Namespace& Bind(std::string_view uri, bool& declared);
   // The scope entry whose prefix the current element's end tag writes, or nullptr.
   const detail::Namespace* EndTagBinding(const detail::XmlTextWriterContext& context) const;
-  // Copies the open elements' names out of the output before it drops their start tags.
-  void KeepOpenNames();
   void WriteDeclaration(std::string_view prefix, std::string_view uri);
   void WriteAttribute(std::string_view strName, std::string_view strNamespace, std::string_view valuePrefix,
                       std::string_view Value);

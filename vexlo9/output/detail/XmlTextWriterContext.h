@@ -2,8 +2,7 @@
 
 #include <cstdint>
 #include <string>
-
-#include "vexlo9/platform/detail/TextBuffer.h"
+#include <string_view>
 
 namespace vexlo9::detail {
 
@@ -16,17 +15,18 @@ namespace vexlo9::detail {
 // end. Starting a child copies nothing, ending an element truncates the map
 // back to its base, and look-ups see exactly what the child's own copy would hold.
 //
-// Nothing is copied per element: the name is read back from the start tag in the output, the prefix from the
-// scope entry found at the start, and the default namespace is the parent's string until this element sets its own.
+// Per element only the name is copied, into a string reused from element to element; the prefix is the scope
+// entry found at the start, and the default namespace is the parent's string until this element sets its own.
 // The writer reuses contexts from element to element, so Init resets every field.
 struct XmlTextWriterContext {
-  void Init(XmlTextWriterContext* parent, const std::string& inherited, int32_t namespaceBase) {
+  void Init(XmlTextWriterContext* parent, std::string_view elementName, const std::string& inherited,
+            int32_t namespaceBase) {
     pNextContext = parent;
     iIndentDepth = parent ? parent->iIndentDepth + 1 : 0;
     iNamespaceBase = namespaceBase;
     inheritedDefault = &inherited;
     defaultNamespace = &inherited;
-    nameKept = false;
+    name.assign(elementName);
     binding = -1;
     inNamespace = false;
     bAllowMoreAttribs = true;
@@ -41,9 +41,7 @@ struct XmlTextWriterContext {
   XmlTextWriterContext* pNextContext = nullptr;  // the enclosing element; cleared when this one ends
   int32_t iIndentDepth = 0;                      // 0 for the root
   int32_t iNamespaceBase = 0;  // scope entries before this one's own (for the root: before the pending copies)
-  TextBuffer::Earlier name{};  // the local name in the start tag
-  std::string keptName;        // the name, once the output no longer holds the start tag (nameKept)
-  bool nameKept = false;
+  std::string name;  // the local name, for the end tag (the string is reused: no allocation once warm)
   int32_t binding = -1;                           // the scope entry whose prefix the start tag wrote; -1 for none
   bool inNamespace = false;                       // the element has a namespace (with no prefix: the inherited default)
   const std::string* inheritedDefault = nullptr;  // the parent's default namespace, or the writer's for the root

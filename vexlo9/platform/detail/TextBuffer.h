@@ -11,16 +11,10 @@ namespace vexlo9 {
 // the text does not empty it.
 class TextBuffer {
  public:
-  // Text the buffer already holds, appended again (a copy made after the buffer has grown).
-  struct Earlier {
-    size_t at;
-    size_t length;
-  };
-
   void Append(std::string_view text) { text_.append(text); }
   void Append(char c) { text_.push_back(c); }
-  // Texts, characters and Earlier pieces in order, with one growth of the text: std::string checks its
-  // capacity once for a whole tag instead of once per piece.
+  // Texts and characters in order, with one growth of the text: std::string checks its capacity once for a
+  // whole tag instead of once per piece.
   template <class... Pieces>
   void Append(const Pieces&... pieces) {
     const size_t start = text_.size();
@@ -38,7 +32,6 @@ class TextBuffer {
  private:
   static size_t SizeOf(std::string_view text) noexcept { return text.size(); }
   static size_t SizeOf(char) noexcept { return 1; }
-  static size_t SizeOf(Earlier piece) noexcept { return piece.length; }
   static char* Put(char* at, std::string_view text) noexcept {
     if (!text.empty()) std::memcpy(at, text.data(), text.size());
     return at + text.size();
@@ -46,10 +39,6 @@ class TextBuffer {
   static char* Put(char* at, char c) noexcept {
     *at = c;
     return at + 1;
-  }
-  char* Put(char* at, Earlier piece) noexcept {
-    if (piece.length > 0) std::memcpy(at, text_.data() + piece.at, piece.length);
-    return at + piece.length;
   }
 
   std::string text_;
