@@ -1,55 +1,15 @@
 #include "Binding.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <functional>
 #include <limits>
 
 namespace vexlo9::xsd {
 
 namespace {
 
-constexpr int kUnbounded = -1;
-
 // The library reads length facets as 16-bit numbers.
 constexpr int kMaxLengthFacet = 32767;
 
-struct OccursRange {
-  int min = 1;
-  int max = 1;
-};
-
-bool IsModelGroup(const Node& node) { return node.Is("sequence") || node.Is("choice") || node.Is("all"); }
-
-Group GroupOf(const Node& model) {
-  if (model.Is("choice")) return Group::Choice;
-  return model.Is("all") ? Group::All : Group::Sequence;
-}
-
-OccursRange OccursOf(const Node& particle) {
-  const auto number = [&](const char* attribute, int fallback) {
-    const std::string text = particle.GetOr(attribute, "");
-    if (text.empty()) return fallback;
-    if (text == "unbounded") return kUnbounded;
-    try {
-      size_t used = 0;
-      const long value = std::stol(text, &used);
-      if (used == text.size() && value >= 0) return static_cast<int>(std::min<long>(value, 1 << 30));
-    } catch (const std::exception&) {
-    }
-    Diagnostics::Refuse(particle.Where(), particle.Construct(),
-                        std::string(attribute) + " " + text + " is not a count: give a number or unbounded");
-  };
-  OccursRange range{number("minOccurs", 1), number("maxOccurs", 1)};
-  if (range.min == kUnbounded || (range.max != kUnbounded && range.min > range.max)) {
-    Diagnostics::Refuse(particle.Where(), particle.Construct(), "minOccurs exceeds maxOccurs: fix the bounds");
-  }
-  return range;
-}
-
-bool IsRepeated(const OccursRange& r) { return r.max == kUnbounded || r.max > 1; }
-
-// An integer bound as a number, saturated far beyond 64 bits.
 // An integer bound as a number, saturated at a magnitude of 2^62: far beyond every range it is compared with, and
 // still safe to step by one.
 int64_t IntegerBound(const std::string& text) {
@@ -97,48 +57,54 @@ std::string AllowedNamespace(const std::string& restriction, const std::string& 
   return first;
 }
 
+Group GroupOf(Compositor compositor) {
+  switch (compositor) {
+    case Compositor::Choice: return Group::Choice;
+    case Compositor::All: return Group::All;
+    case Compositor::Sequence: break;
+  }
+  return Group::Sequence;
+}
+
+Cardinality CardinalityIn(Group group, const Occurs& range) {
+  if (range.Repeated()) return Cardinality::Repeated;
+  if (group == Group::Choice || range.min == 0) return Cardinality::Optional;
+  return Cardinality::Mandatory;
+}
+
+[[noreturn]] void Refuse(const Location& where, const std::string& construct, const std::string& advice) {
+  Diagnostics::Refuse(where, construct, advice);
+}
+
+// Names that every generated class or file uses: a class or enumeration of that name would hide them.
+constexpr const char* kNamespaceScopeNames[] = {
+    "kNamespace", "ReadDocument",      "NewRoot",         "Factory",       "Init",
+    "ClassInfo",  "Members",           "TypeName",        "ElementName",   "TargetNamespace",
+    "IsSuitableSubstitution",          "GetProperty",     "LetProperty",   "SetProperty",
+    "Invoke",     "Text",              "IsNil",           "ChoiceSelectedElement",
+    "Object",     "XmlObjectBase",     "XmlGeneratedClass",                "XmlGeneratedClassBase",
+    "XmlCollectionBase",               "INillable",       "Variant",       "ObjectPtr"};
+
+// Members that the generated class or its bases declare: a property of that name would hide or override them.
+constexpr const char* kClassScopeNames[] = {
+    "Init",      "ClassInfo",  "IsSuitableSubstitution", "ElementName", "TargetNamespace", "PrivateSetElementName",
+    "FromXmlInt", "ToXmlInt",  "AttributesToXmlInt",     "TypeName",    "GetProperty",     "LetProperty",
+    "SetProperty", "Invoke",   "Members",                "IsNil",       "Text",            "ChoiceSelectedElement",
+    "shared_from_this",        "weak_from_this",         "OnCollectionChange"};
+
 }  // namespace
 
 class Binder {
  public:
-  Binder(Schema& schema, const SchemaSet& documents, const Options& options)
-      : schema_(schema), documents_(documents), options_(options) {
-    // Names that every generated class or file uses: a class or enumeration of that name would hide them.
-    for (const char* name : {"kNamespace",
-                             "ReadDocument",
-                             "NewRoot",
-                             "Factory",
-                             "Init",
-                             "ClassInfo",
-                             "Members",
-                             "TypeName",
-                             "ElementName",
-                             "TargetNamespace",
-                             "IsSuitableSubstitution",
-                             "GetProperty",
-                             "LetProperty",
-                             "SetProperty",
-                             "Invoke",
-                             "Text",
-                             "IsNil",
-                             "ChoiceSelectedElement",
-                             "Object",
-                             "XmlObjectBase",
-                             "XmlGeneratedClass",
-                             "XmlGeneratedClassBase",
-                             "XmlCollectionBase",
-                             "INillable",
-                             "Variant",
-                             "ObjectPtr"}) {
-      scope_.Reserve(name);
-    }
+  Binder(Schema& schema, const Options& options) : schema_(schema), options_(options) {
+    for (const char* name : kNamespaceScopeNames) binding_.names.Reserve(name);
   }
 
   Binding Run();
 
  private:
   struct Pending {
-    Node definition;  // the xs:complexType, or nothing for a class with nothing to bind
+    const ComplexTypeDef* definition = nullptr;  // nothing for a class with nothing to bind
     enum { Waiting, Binding, Bound } state = Waiting;
   };
 
@@ -150,159 +116,128 @@ class Binder {
     bool anyType = false;
   };
 
-  ClassType& NewClass(const std::string& name, const Node& at, const Node& definition);
-  void Declare(const Node& component);
-  void WarnIdentityConstraints(const Node& declaration);
+  ClassType& NewClass(const std::string& name, const Origin& at, const ComplexTypeDef* definition);
+  void DeclareType(const ComplexTypeDef& type);
+  void DeclareElement(const ElementDecl& element);
+  void WarnIdentityConstraints(const ElementDecl& declaration);
   void Bind(ClassType& cls);
-  void BindComplexType(ClassType& cls, const Node& complexType);
+  void BindComplexType(ClassType& cls, const ComplexTypeDef& type);
+  void BindSimpleContent(ClassType& cls, const ComplexTypeDef& type);
   void SetBase(ClassType& cls, ClassType& base);
-  void BindContent(ClassType& cls, const Node& content);
-  void AddGroup(ClassType& cls, const Node& model, Group group);
-  void AddParticle(ClassType& cls, const Node& particle, Group group);
-  void AddElement(ClassType& cls, const Node& particle, Group group);
-  void AddSubstitution(ClassType& cls, const Node& particle, const QName& head, const OccursRange& occurs, Group group);
-  void AddNestedGroup(ClassType& cls, const Node& model, Group group);
-  void AddGroupReference(ClassType& cls, const Node& reference, Group group);
-  void AddGroupParticle(ClassType& cls, ClassType& groupClass, const std::string& property, const OccursRange& occurs,
+  void BindContent(ClassType& cls, const Particle& model);
+  bool BindLoneChoice(ClassType& cls, const Particle& model);
+  void AddGroup(ClassType& cls, const ModelGroup& model, Group group);
+  void AddParticle(ClassType& cls, const Particle& particle, Group group);
+  void AddElement(ClassType& cls, const Particle& particle, Group group);
+  void BindValue(ClassType& cls, ElementProperty& p, const ElementDecl& declaration, const SimpleType& type,
+                 const Origin& at);
+  ClassType& NillableHolder(const ClassType& cls, const ElementDecl& declaration, const SimpleType& type);
+  void BindClass(ClassType& cls, ElementProperty& p, const ElementDecl& declaration, const ElementType& type,
+                 bool global, Group group, const Origin& at);
+  void AddSubstitution(ClassType& cls, const Particle& particle, const QName& head, Group group);
+  void AddNestedGroup(ClassType& cls, const Particle& particle, Group group);
+  void AddGroupReference(ClassType& cls, const Particle& reference, Group group);
+  void AddGroupParticle(ClassType& cls, ClassType& groupClass, const std::string& property, const Occurs& occurs,
                         bool mandatoryContent, Group group);
-  void AddWildcard(ClassType& cls, const Node& any, Group group);
-  void AddAttributes(ClassType& cls, const Node& holder);
-  void AddAttribute(ClassType& cls, const Node& attribute);
-  void AddAttributeWildcard(ClassType& cls, const Node& anyAttribute);
+  void AddWildcard(ClassType& cls, const Particle& any, Group group);
+  void AddAttributes(ClassType& cls, const std::vector<AttributeItem>& items);
+  void AddAttribute(ClassType& cls, const AttributeItem& item);
+  void AddAttributeWildcard(ClassType& cls, const AttributeItem& item);
 
-  ElementType TypeOfElement(const Node& declaration, int depth = 0);
-  ClassType& GroupClass(const QName& name, const Node& group);
-  ClassType& SubstitutionGroupClass(const QName& head, const Particle& alternatives);
-  Particle SubstitutionParticle(ClassType& cls, const Node& particle, const QName& head);
+  ElementType TypeOfElement(const ElementDecl& declaration, int depth = 0);
+  ClassType& GroupClass(const QName& name, const GroupDef& group);
+  ElementProperty SubstitutionParticle(ClassType& cls, const Origin& at, const QName& head);
+  const Creator& SubstitutionCreator(const ClassType& cls, ClassType& headClass, const QName& head);
   const Creator& TypeCreator(ClassType& result, const QName& type);
   // The classes an element of the declared class may be read into, by its xsi:type: the derived types' first.
   std::vector<Alternative> ByXsiType(const std::string& element, ClassType& declared, const QName& type);
-  Value MakeValue(const SimpleType& type, const std::string& owner, const Node& at, bool repeated);
+  Value MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, bool repeated);
   const EnumType& Enumeration(const SimpleType& type, const std::string& owner, size_t output);
   void NarrowInteger(Value& value, const SimpleType& type);
-  bool Emptiable(const Node& particle, int depth = 0) const;
+  bool Emptiable(const Particle& particle, int depth = 0) const;
   bool HasElements(const ClassType& cls) const;
-  Occurs OccursIn(Group group, const OccursRange& range) const;
-  std::string ElementNamespace(const Node& declaration, bool global) const;
-  ClassType& ClassOfElementNamed(const QName& element, const Node& at);
-  void AssembleOutputs();
-  void MarkFactoryUse(ClassType& cls);
+  ClassType& ClassOfElementNamed(const QName& element, const Location& at);
+  void FindRoots();
 
   Schema& schema_;
-  const SchemaSet& documents_;
   const Options& options_;
   Binding binding_;
-  NameScope scope_;
   std::map<ClassType*, Pending> pending_;
   std::map<QName, ClassType*> typeClasses_;
   std::map<QName, ClassType*> elementClasses_;
   std::map<QName, ClassType*> groupClasses_;
   std::map<QName, ClassType*> substitutionClasses_;
-  std::map<const xmlNode*, ClassType*> anonymousClasses_;
+  std::map<const ComplexTypeDef*, ClassType*> anonymousClasses_;
+  std::map<const ElementDecl*, ClassType*> nillableHolders_;
   std::map<const SimpleType*, const EnumType*> enums_;
-  std::map<std::string, const Creator*> creators_;  // by result class name, or "group:" + head
-  std::set<const xmlNode*> attributeGroupsInProgress_;
+  std::map<QName, const Creator*> groupCreators_;  // by substitution group head
+  std::map<const ClassType*, const Creator*> typeCreators_;
+  std::set<const AttributeGroupDef*> attributeGroupsInProgress_;
   NameScope creatorNames_;
 };
 
-Binding Bind(Schema& schema, const SchemaSet& documents, const Options& options) {
-  return Binder(schema, documents, options).Run();
-}
+Binding Bind(Schema& schema, const Options& options) { return Binder(schema, options).Run(); }
 
 Binding Binder::Run() {
   // Names are claimed in document order: types, then the global elements that need a class of their own.
-  for (const auto& document : documents_.Documents()) {
-    for (const Node& component : Node{document.get(), document->Root()}.Children()) {
-      if (component.Is("complexType")) Declare(component);
-    }
-  }
-  for (const auto& document : documents_.Documents()) {
-    for (const Node& component : Node{document.get(), document->Root()}.Children()) {
-      if (component.Is("element")) Declare(component);
-    }
-  }
+  for (const ComplexTypeDef* type : schema_.Model().complexTypes) DeclareType(*type);
+  for (const ElementDecl* element : schema_.Model().elements) DeclareElement(*element);
   // Binding makes classes of its own (anonymous types, groups); the deque keeps references, an index reaches them.
   for (size_t i = 0; i < binding_.classes.size(); ++i) Bind(binding_.classes[i]);
-  for (ClassType& cls : binding_.classes) MarkFactoryUse(cls);
-  AssembleOutputs();
+  FindRoots();
   return std::move(binding_);
 }
 
-ClassType& Binder::NewClass(const std::string& name, const Node& at, const Node& definition) {
+ClassType& Binder::NewClass(const std::string& name, const Origin& at, const ComplexTypeDef* definition) {
   ClassType& cls = binding_.classes.emplace_back();
-  cls.name = scope_.Claim(name);
-  cls.output = at.doc->output;
-  cls.ns = at.doc->targetNamespace;
-  cls.where = at.Where();
-  for (const char* member : {"Init",
-                             "ClassInfo",
-                             "IsSuitableSubstitution",
-                             "ElementName",
-                             "TargetNamespace",
-                             "PrivateSetElementName",
-                             "FromXmlInt",
-                             "ToXmlInt",
-                             "AttributesToXmlInt",
-                             "TypeName",
-                             "GetProperty",
-                             "LetProperty",
-                             "SetProperty",
-                             "Invoke",
-                             "Members",
-                             "IsNil",
-                             "Text",
-                             "ChoiceSelectedElement",
-                             "shared_from_this",
-                             "weak_from_this",
-                             "OnCollectionChange"}) {
-    cls.members.Reserve(member);
-  }
+  cls.name = binding_.names.Claim(name);
+  cls.output = at.output;
+  cls.ns = at.targetNamespace;
+  cls.where = at.where;
+  for (const char* member : kClassScopeNames) cls.members.Reserve(member);
   cls.members.Reserve(cls.name);  // a member of the class's own name would be a constructor
   pending_[&cls].definition = definition;
   return cls;
 }
 
-void Binder::WarnIdentityConstraints(const Node& declaration) {
-  for (const Node& child : declaration.Children()) {
-    if (child.Is("key") || child.Is("keyref") || child.Is("unique")) {
-      schema_.diagnostics().Warn(child.Where(), child.Construct(),
-                                 "identity constraints are not checked: the values are read and written unchecked");
-    }
+void Binder::WarnIdentityConstraints(const ElementDecl& declaration) {
+  for (const auto& [where, construct] : declaration.identityConstraints) {
+    schema_.diagnostics().Warn(where, construct,
+                               "identity constraints are not checked: the values are read and written unchecked");
   }
 }
 
-void Binder::Declare(const Node& component) {
-  const QName name = schema_.NameOf(component);
-  if (component.Is("element")) WarnIdentityConstraints(component);
-  if (component.Is("complexType")) {
-    ClassType& cls = NewClass(TypeIdentifier(name.local), component, component);
-    cls.infoName = cls.defaultElement = name.local;
-    cls.abstract = component.GetOr("abstract", "false") == "true";
-    cls.origin = "the complex type " + name.local;
-    typeClasses_[name] = &cls;
-    return;
-  }
-  // A global element.
-  if (const Node anonymous = component.Child("complexType")) {
-    ClassType& cls = NewClass(TypeIdentifier(name.local), component, anonymous);
+void Binder::DeclareType(const ComplexTypeDef& type) {
+  ClassType& cls = NewClass(TypeIdentifier(type.name.local), type.origin, &type);
+  cls.infoName = cls.defaultElement = type.name.local;
+  cls.abstract = type.abstract;
+  cls.origin = "the complex type " + type.name.local;
+  typeClasses_[type.name] = &cls;
+}
+
+void Binder::DeclareElement(const ElementDecl& element) {
+  const QName& name = element.name;
+  WarnIdentityConstraints(element);
+  if (element.type.complex) {
+    ClassType& cls = NewClass(TypeIdentifier(name.local), element.origin, element.type.complex);
     cls.infoName = cls.defaultElement = name.local;
     cls.origin = "the element " + name.local + ", whose type is its own";
-    anonymousClasses_[anonymous.node] = &cls;
+    anonymousClasses_[element.type.complex] = &cls;
     elementClasses_[name] = &cls;
     return;
   }
-  const ElementType type = TypeOfElement(component);
+  const ElementType type = TypeOfElement(element);
   if (!type.complex) return;
   ClassType& typeClass = *type.complex;
-  const bool abstract = component.GetOr("abstract", "false") == "true";
   const std::string wanted = TypeIdentifier(name.local);
-  if (typeClass.abstract || abstract || (wanted == typeClass.name && typeClass.defaultElement == typeClass.infoName)) {
+  if (typeClass.abstract || element.abstract ||
+      (wanted == typeClass.name && typeClass.defaultElement == typeClass.infoName)) {
     // The type's class serves: under the element's name when the two are named alike.
     if (wanted == typeClass.name) typeClass.defaultElement = name.local;
     elementClasses_[name] = &typeClass;
     return;
   }
-  ClassType& alias = NewClass(wanted, component, Node());
+  ClassType& alias = NewClass(wanted, element.origin, nullptr);
   alias.infoName = typeClass.infoName;
   alias.defaultElement = name.local;
   alias.ns = typeClass.ns;
@@ -316,7 +251,7 @@ void Binder::Bind(ClassType& cls) {
   Pending& pending = pending_[&cls];
   if (pending.state == Pending::Bound) return;
   if (pending.state == Pending::Binding) {
-    Diagnostics::Refuse(cls.where, "xs:complexType", cls.infoName + " derives from itself: break the cycle");
+    Refuse(cls.where, "xs:complexType", cls.infoName + " derives from itself: break the cycle");
   }
   pending.state = Pending::Binding;
   if (cls.elementAlias) {
@@ -325,8 +260,8 @@ void Binder::Bind(ClassType& cls) {
     cls.members.Reserve(cls.name);
     cls.text = cls.base->text;
     cls.group = cls.base->group;
-  } else if (pending.definition && pending.definition.Is("complexType")) {
-    BindComplexType(cls, pending.definition);
+  } else if (pending.definition) {
+    BindComplexType(cls, *pending.definition);
   }
   pending_[&cls].state = Pending::Bound;
 }
@@ -343,72 +278,50 @@ void Binder::SetBase(ClassType& cls, ClassType& base) {
   cls.text = base.text;
 }
 
-void Binder::BindComplexType(ClassType& cls, const Node& complexType) {
-  bool mixed = complexType.GetOr("mixed", "false") == "true";
-  if (const Node simpleContent = complexType.Child("simpleContent")) {
-    Node step = simpleContent.Child("extension");
-    if (!step) step = simpleContent.Child("restriction");
-    if (!step || !step.Get("base")) {
-      Diagnostics::Refuse(simpleContent.Where(), "xs:simpleContent", "it needs an extension or restriction of a base");
+void Binder::BindSimpleContent(ClassType& cls, const ComplexTypeDef& type) {
+  const QName& base = type.base;
+  if (const auto it = typeClasses_.find(base); it != typeClasses_.end()) {
+    SetBase(cls, *it->second);
+    if (!cls.text) {
+      Refuse(type.stepWhere, type.stepConstruct, "the base " + base.local + " has no simple content: use complexContent");
     }
-    const QName base = schema_.Resolve(step, *step.Get("base"));
-    if (const auto it = typeClasses_.find(base); it != typeClasses_.end()) {
-      SetBase(cls, *it->second);
-      if (!cls.text) {
-        Diagnostics::Refuse(step.Where(), step.Construct(),
-                            "the base " + base.local + " has no simple content: use complexContent");
-      }
-    } else if (const SimpleType* value = schema_.Simple(base); !value) {
-      Diagnostics::Refuse(step.Where(), step.Construct(),
-                          "the type " + base.Text() + " is not defined: fix the name or give its schema");
-    } else if (!value->enumeration.empty() || (value->definition && !value->facets.Empty())) {
-      // The value is held as text, as written; the lexical type is documented, facets of the schema's own are warned.
-      schema_.diagnostics().Warn(
-          step.Where(), "xs:simpleContent",
-          "the facets of " + base.local + " are not checked: the value of " + cls.infoName + " is held as text (Text)");
-    }
-    const std::vector<Node> children = step.Children();
-    const bool facets = std::any_of(children.begin(), children.end(), [](const Node& n) {
-      return !n.Is("attribute") && !n.Is("attributeGroup") && !n.Is("anyAttribute") && !n.Is("simpleType");
-    });
-    if (cls.base && step.Is("restriction") && facets) {
-      schema_.diagnostics().Warn(
-          step.Where(), "xs:simpleContent",
-          "the facets of " + cls.infoName + " are not checked: its value is held as text (Text)");
-    }
-    cls.text = true;
-    // A restriction narrows what its base allows; the base's class holds it already.
-    if (step.Is("extension") || !cls.base) AddAttributes(cls, step);
-    return;
+  } else if (const SimpleType* value = schema_.Simple(base); !value) {
+    Refuse(type.stepWhere, type.stepConstruct,
+           "the type " + base.Text() + " is not defined: fix the name or give its schema");
+  } else if (!value->enumeration.empty() || (value->definition && !value->facets.Empty())) {
+    // The value is held as text, as written; the lexical type is documented, facets of the schema's own are warned.
+    schema_.diagnostics().Warn(
+        type.stepWhere, "xs:simpleContent",
+        "the facets of " + base.local + " are not checked: the value of " + cls.infoName + " is held as text (Text)");
   }
-  Node content = complexType;
-  if (const Node complexContent = complexType.Child("complexContent")) {
-    mixed = mixed || complexContent.GetOr("mixed", "false") == "true";
-    Node step = complexContent.Child("extension");
-    if (!step) step = complexContent.Child("restriction");
-    if (!step || !step.Get("base")) {
-      Diagnostics::Refuse(complexContent.Where(), "xs:complexContent",
-                          "it needs an extension or restriction of a base");
-    }
-    const QName base = schema_.Resolve(step, *step.Get("base"));
-    if (!(base.ns == kXsNamespace && base.local == "anyType")) {
-      const auto it = typeClasses_.find(base);
-      if (it == typeClasses_.end()) {
-        Diagnostics::Refuse(step.Where(), step.Construct(),
-                            "the base " + base.Text() + " is not a complex type of the schemas read: fix the name or " +
-                                "give its schema");
-      }
-      SetBase(cls, *it->second);
-      if (step.Is("restriction")) {
-        cls.text = cls.text || mixed;
-        return;  // a restriction allows less than its base, whose declarations it keeps
-      }
-    }
-    content = step;
+  const bool restriction = type.derivation == ComplexTypeDef::Derivation::Restriction;
+  if (cls.base && restriction && type.stepHasFacets) {
+    schema_.diagnostics().Warn(type.stepWhere, "xs:simpleContent",
+                               "the facets of " + cls.infoName + " are not checked: its value is held as text (Text)");
   }
-  cls.text = cls.text || mixed;
-  BindContent(cls, content);
-  AddAttributes(cls, content);
+  cls.text = true;
+  // A restriction narrows what its base allows; the base's class holds it already.
+  if (!restriction || !cls.base) AddAttributes(cls, type.attributes);
+}
+
+void Binder::BindComplexType(ClassType& cls, const ComplexTypeDef& type) {
+  if (type.content == ComplexTypeDef::Content::Simple) return BindSimpleContent(cls, type);
+  if (type.content == ComplexTypeDef::Content::Complex && !type.base.IsXs("anyType")) {
+    const auto it = typeClasses_.find(type.base);
+    if (it == typeClasses_.end()) {
+      Refuse(type.stepWhere, type.stepConstruct,
+             "the base " + type.base.Text() + " is not a complex type of the schemas read: fix the name or " +
+                 "give its schema");
+    }
+    SetBase(cls, *it->second);
+    if (type.derivation == ComplexTypeDef::Derivation::Restriction) {
+      cls.text = cls.text || type.mixed;
+      return;  // a restriction allows less than its base, whose declarations it keeps
+    }
+  }
+  cls.text = cls.text || type.mixed;
+  if (type.particle) BindContent(cls, *type.particle);
+  AddAttributes(cls, type.attributes);
 }
 
 bool Binder::HasElements(const ClassType& cls) const {
@@ -418,404 +331,378 @@ bool Binder::HasElements(const ClassType& cls) const {
   return false;
 }
 
-void Binder::BindContent(ClassType& cls, const Node& content) {
-  Node model;
-  for (const Node& child : content.Children()) {
-    if (IsModelGroup(child) || child.Is("group")) {
-      model = child;
-      break;
-    }
-  }
-  if (!model) return;
-  const OccursRange occurs = OccursOf(model);
-  if (occurs.max == 0) return;
-  const bool single = occurs.min == 1 && occurs.max == 1;
+void Binder::BindContent(ClassType& cls, const Particle& model) {
+  if (model.occurs.Absent()) return;
+  const bool single = model.occurs.Once();
+  const bool isGroup = model.kind == Particle::Kind::Group;
   if (HasElements(cls)) {
     // An extension appends its content to the base's sequence.
     if (cls.group != Group::Sequence) {
-      Diagnostics::Refuse(model.Where(), "xs:extension",
-                          "its base " + cls.base->infoName + " holds a choice or all group, which cannot be " +
-                              "extended by elements here: repeat the base's content in a sequence of this type");
+      Refuse(model.origin.where, "xs:extension",
+             "its base " + cls.base->infoName + " holds a choice or all group, which cannot be " +
+                 "extended by elements here: repeat the base's content in a sequence of this type");
     }
-    if (model.Is("all")) Diagnostics::Refuse(model.Where(), "xs:all", "an all group cannot extend a sequence");
-    if (model.Is("sequence") && single) {
-      AddGroup(cls, model, Group::Sequence);
+    if (isGroup && model.group->compositor == Compositor::All) {
+      Refuse(model.origin.where, "xs:all", "an all group cannot extend a sequence");
+    }
+    if (isGroup && model.group->compositor == Compositor::Sequence && single) {
+      AddGroup(cls, *model.group, Group::Sequence);
     } else {
       AddParticle(cls, model, Group::Sequence);
     }
     return;
   }
-  // A sequence of one choice, or of one reference to a substitution group, is that choice.
-  Node only = model;
-  while (only.Is("sequence") && single) {
-    const std::vector<Node> children = only.Children();
-    if (children.size() != 1) break;
-    const OccursRange inner = OccursOf(children[0]);
-    if (inner.min != 1 || inner.max != 1) break;
-    if (children[0].Is("choice")) {
-      only = children[0];
-    } else if (children[0].Is("element") && children[0].Get("ref") &&
-               !schema_.SubstitutionMembers(schema_.Resolve(children[0], *children[0].Get("ref"))).empty()) {
+  if (BindLoneChoice(cls, model)) return;
+  if (!single || !isGroup) {
+    cls.group = Group::Sequence;
+    AddParticle(cls, model, Group::Sequence);
+  } else {
+    cls.group = GroupOf(model.group->compositor);
+    AddGroup(cls, *model.group, cls.group);
+  }
+}
+
+// A sequence of one choice, or of one reference to a substitution group, is that choice.
+bool Binder::BindLoneChoice(ClassType& cls, const Particle& model) {
+  if (!model.occurs.Once()) return false;
+  const ModelGroup* only = nullptr;
+  for (const Particle* at = &model; at->kind == Particle::Kind::Group && at->group->compositor == Compositor::Sequence;) {
+    if (at->group->particles.size() != 1 || !at->group->particles[0].occurs.Once()) break;
+    const Particle& child = at->group->particles[0];
+    if (child.kind == Particle::Kind::Group && child.group->compositor == Compositor::Choice) {
+      only = child.group;
+      at = &child;
+    } else if (child.kind == Particle::Kind::ElementRef && !schema_.SubstitutionMembers(child.ref).empty()) {
       cls.group = Group::Choice;
-      cls.particles.push_back(
-          SubstitutionParticle(cls, children[0], schema_.Resolve(children[0], *children[0].Get("ref"))));
-      return;
+      cls.particles.push_back(SubstitutionParticle(cls, child.origin, child.ref));
+      return true;
     } else {
       break;
     }
   }
-  if (!single && only == model) {
-    cls.group = Group::Sequence;
-    AddParticle(cls, model, Group::Sequence);
-  } else if (IsModelGroup(only)) {
-    cls.group = GroupOf(only);
-    AddGroup(cls, only, cls.group);
-  } else {
-    cls.group = Group::Sequence;
-    AddParticle(cls, only, Group::Sequence);
-  }
+  if (!only) return false;
+  cls.group = Group::Choice;
+  AddGroup(cls, *only, Group::Choice);
+  return true;
 }
 
 // A nested group of the same kind that occurs once is the same group: its particles join this one.
-void Binder::AddGroup(ClassType& cls, const Node& model, Group group) {
-  for (const Node& child : model.Children()) {
-    if (group != Group::All && IsModelGroup(child) && GroupOf(child) == group) {
-      const OccursRange occurs = OccursOf(child);
-      if (occurs.min == 1 && occurs.max == 1) {
-        AddGroup(cls, child, group);
-        continue;
-      }
+void Binder::AddGroup(ClassType& cls, const ModelGroup& model, Group group) {
+  for (const Particle& child : model.particles) {
+    if (group != Group::All && child.kind == Particle::Kind::Group && GroupOf(child.group->compositor) == group &&
+        child.occurs.Once()) {
+      AddGroup(cls, *child.group, group);
+      continue;
     }
     AddParticle(cls, child, group);
   }
 }
 
-void Binder::AddParticle(ClassType& cls, const Node& particle, Group group) {
-  if (particle.Is("element")) {
-    AddElement(cls, particle, group);
-  } else if (particle.Is("sequence") || particle.Is("choice")) {
-    if (group == Group::All) {
-      Diagnostics::Refuse(particle.Where(), particle.Construct(), "an all group holds elements only: move it out");
-    }
-    AddNestedGroup(cls, particle, group);
-  } else if (particle.Is("group")) {
-    if (group == Group::All) {
-      Diagnostics::Refuse(particle.Where(), particle.Construct(), "an all group holds elements only: move it out");
-    }
-    AddGroupReference(cls, particle, group);
-  } else if (particle.Is("any")) {
-    AddWildcard(cls, particle, group);
-  } else if (particle.Is("all")) {
-    Diagnostics::Refuse(particle.Where(), "xs:all",
-                        "an all group must be the whole content of its type: move it there");
-  } else if (!particle.Is("attribute") && !particle.Is("attributeGroup") && !particle.Is("anyAttribute")) {
-    Diagnostics::Refuse(particle.Where(), particle.Construct(), "not expected here: remove it or fix the schema");
+void Binder::AddParticle(ClassType& cls, const Particle& particle, Group group) {
+  switch (particle.kind) {
+    case Particle::Kind::Element:
+    case Particle::Kind::ElementRef: return AddElement(cls, particle, group);
+    case Particle::Kind::Any: return AddWildcard(cls, particle, group);
+    case Particle::Kind::Group:
+      if (particle.group->compositor == Compositor::All) {
+        Refuse(particle.origin.where, "xs:all", "an all group must be the whole content of its type: move it there");
+      }
+      [[fallthrough]];
+    case Particle::Kind::GroupRef:
+      if (group == Group::All) {
+        Refuse(particle.origin.where, particle.origin.construct, "an all group holds elements only: move it out");
+      }
+      if (particle.kind == Particle::Kind::Group) return AddNestedGroup(cls, particle, group);
+      return AddGroupReference(cls, particle, group);
   }
 }
 
-Occurs Binder::OccursIn(Group group, const OccursRange& range) const {
-  if (IsRepeated(range)) return Occurs::Repeated;
-  if (group == Group::Choice || range.min == 0) return Occurs::Optional;
-  return Occurs::Mandatory;
-}
-
-std::string Binder::ElementNamespace(const Node& declaration, bool global) const {
-  if (global) return declaration.doc->targetNamespace;
-  const std::string form = declaration.GetOr("form", declaration.doc->elementsQualified ? "qualified" : "unqualified");
-  return form == "qualified" ? declaration.doc->targetNamespace : "";
-}
-
-Binder::ElementType Binder::TypeOfElement(const Node& declaration, int depth) {
+Binder::ElementType Binder::TypeOfElement(const ElementDecl& declaration, int depth) {
   ElementType type;
-  if (const auto name = declaration.Get("type")) {
-    const QName resolved = schema_.Resolve(declaration, *name);
-    if (resolved.ns == kXsNamespace && resolved.local == "anyType") {
+  if (!declaration.type.name.Empty()) {
+    const QName& name = declaration.type.name;
+    if (name.IsXs("anyType")) {
       type.anyType = true;
-    } else if (const auto it = typeClasses_.find(resolved); it != typeClasses_.end()) {
+    } else if (const auto it = typeClasses_.find(name); it != typeClasses_.end()) {
       type.complex = it->second;
-      type.complexName = resolved;
-    } else if (!(type.simple = schema_.Simple(resolved))) {
-      Diagnostics::Refuse(
-          declaration.Where(), "xs:element",
-          "the type " + resolved.Text() + " is not defined: fix the name or give the schema that " + "defines it");
+      type.complexName = name;
+    } else if (!(type.simple = schema_.Simple(name))) {
+      Refuse(declaration.origin.where, "xs:element",
+             "the type " + name.Text() + " is not defined: fix the name or give the schema that defines it");
     }
-  } else if (const Node anonymous = declaration.Child("complexType")) {
-    const auto it = anonymousClasses_.find(anonymous.node);
+  } else if (declaration.type.complex) {
+    const auto it = anonymousClasses_.find(declaration.type.complex);
     type.complex = it != anonymousClasses_.end() ? it->second : nullptr;
-  } else if (const Node simple = declaration.Child("simpleType")) {
-    type.simple = &schema_.Simple(simple);
-  } else if (const auto head = declaration.Get("substitutionGroup"); head && depth < 64) {
+  } else if (declaration.type.simple) {
+    type.simple = &schema_.Simple(*declaration.type.simple);
+  } else if (!declaration.substitutionGroup.empty() && depth < 64) {
     // A member without a type of its own has its head's.
-    const QName headName = schema_.Resolve(declaration, head->substr(0, head->find(' ')));
-    const Node headDeclaration = schema_.Element(headName);
+    const QName& head = declaration.substitutionGroup.front();
+    const ElementDecl* headDeclaration = schema_.Element(head);
     if (!headDeclaration) {
-      Diagnostics::Refuse(declaration.Where(), "xs:element",
-                          "the substitution group head " + headName.Text() + " is not declared: fix the name");
+      Refuse(declaration.origin.where, "xs:element",
+             "the substitution group head " + head.Text() + " is not declared: fix the name");
     }
-    return TypeOfElement(headDeclaration, depth + 1);
+    return TypeOfElement(*headDeclaration, depth + 1);
   } else {
     type.anyType = true;
   }
   return type;
 }
 
-ClassType& Binder::ClassOfElementNamed(const QName& element, const Node& at) {
+ClassType& Binder::ClassOfElementNamed(const QName& element, const Location& at) {
   const auto it = elementClasses_.find(element);
   if (it == elementClasses_.end()) {
-    Diagnostics::Refuse(at.Where(), "xs:element", "the element " + element.Text() + " has no complex type here");
+    Refuse(at, "xs:element", "the element " + element.Text() + " has no complex type here");
   }
   return *it->second;
 }
 
-void Binder::AddElement(ClassType& cls, const Node& particle, Group group) {
-  const OccursRange occurs = OccursOf(particle);
-  if (occurs.max == 0) return;
-  Node declaration = particle;
-  QName name;
-  const bool global = particle.Get("ref").has_value();
+void Binder::AddElement(ClassType& cls, const Particle& particle, Group group) {
+  if (particle.occurs.Absent()) return;
+  const bool global = particle.kind == Particle::Kind::ElementRef;
+  const ElementDecl* declaration = particle.element;
   if (global) {
-    name = schema_.Resolve(particle, *particle.Get("ref"));
-    declaration = schema_.Element(name);
+    declaration = schema_.Element(particle.ref);
     if (!declaration) {
-      Diagnostics::Refuse(particle.Where(), "xs:element",
-                          "the element " + name.Text() + " is not declared: fix the name or give its schema");
+      Refuse(particle.origin.where, "xs:element",
+             "the element " + particle.ref.Text() + " is not declared: fix the name or give its schema");
     }
-    if (!schema_.SubstitutionMembers(name).empty()) return AddSubstitution(cls, particle, name, occurs, group);
+    if (!schema_.SubstitutionMembers(particle.ref).empty()) {
+      return AddSubstitution(cls, particle, particle.ref, group);
+    }
   } else {
-    name = {ElementNamespace(particle, false), particle.GetOr("name", "")};
-    if (name.local.empty()) Diagnostics::Refuse(particle.Where(), "xs:element", "it needs a name or a ref");
+    WarnIdentityConstraints(*declaration);
   }
-
-  if (!global) WarnIdentityConstraints(declaration);
-  Particle p;
+  const QName& name = declaration->name;
+  ElementProperty p;
   p.elementName = name.local;
   p.ns = name.ns;
-  p.minOccurs = occurs.min;
-  p.maxOccurs = occurs.max;
-  p.occurs = OccursIn(group, occurs);
+  p.minOccurs = particle.occurs.min;
+  p.maxOccurs = particle.occurs.max;
+  p.occurs = CardinalityIn(group, particle.occurs);
   p.property = cls.members.Claim(Identifier(name.local));
 
-  const ElementType type = TypeOfElement(declaration);
-  const bool nillable = declaration.GetOr("nillable", "false") == "true";
-  if (type.simple && nillable) {
-    // Only a class can be nil: one holding the value as its text.
-    ClassType*& holder = anonymousClasses_[declaration.node];
-    if (!holder) {
-      std::string wanted = TypeIdentifier(name.local);
-      if (scope_.Taken(wanted)) wanted = cls.name + wanted;
-      holder = &NewClass(wanted, declaration, Node());
-      holder->infoName = holder->defaultElement = name.local;
-      holder->ns = name.ns;
-      holder->text = holder->nillable = true;
-      holder->origin = "the nillable element " + name.local + ": its value as text, or nil";
-      pending_[holder].state = Pending::Bound;
-      const SimpleType& value = *type.simple;
-      if (value.primitive->name != "string" || !value.facets.Empty() || !value.enumeration.empty()) {
-        schema_.diagnostics().Warn(declaration.Where(), "nillable",
-                                   "the element " + name.local + " is held as text (Text) so that it can be nil: " +
-                                       "its type " + value.builtin + " and facets are not checked");
-      }
-    }
-    p.kind = Kind::Class;
-    p.type = holder;
-  } else if (type.simple) {
-    p.kind = Kind::Primitive;
-    p.value = MakeValue(*type.simple, p.property, particle, p.occurs == Occurs::Repeated);
-    if (p.value.enumeration) p.kind = Kind::Enum;
+  const ElementType type = TypeOfElement(*declaration);
+  if (type.simple) {
+    BindValue(cls, p, *declaration, *type.simple, particle.origin);
   } else if (type.anyType) {
     p.kind = Kind::Untyped;
     p.namespaceRestriction = "##any";
-    p.targetNamespace = particle.doc->targetNamespace;
+    p.targetNamespace = particle.origin.targetNamespace;
   } else {
-    ClassType* target = type.complex;
-    if (global) {
-      target = &ClassOfElementNamed(name, particle);
-    } else if (!target) {
-      // A local element with a type of its own: a class named after the element, or after both.
-      const Node anonymous = declaration.Child("complexType");
-      std::string wanted = TypeIdentifier(name.local);
-      if (scope_.Taken(wanted)) wanted = cls.name + wanted;
-      target = &NewClass(wanted, declaration, anonymous);
-      target->infoName = target->defaultElement = name.local;
-      target->ns = name.ns;
-      target->origin = "the element " + name.local + " of " + cls.infoName + ", whose type is its own";
-      anonymousClasses_[anonymous.node] = target;  // bound later, so that it may hold the group it stands in
-    }
-    if (nillable) target->nillable = true;
-    p.type = target;
-    p.kind = Kind::Class;
-    QName typeName = type.complexName;
-    if (global && type.complex) typeName = type.complexName;
-    const bool substitutable = !typeName.local.empty() && !schema_.DerivedTypes(typeName).empty();
-    if (target->abstract || substitutable) {
-      if (group == Group::All) {
-        if (target->abstract) {
-          Diagnostics::Refuse(particle.Where(), "xs:all",
-                              "the element " + name.local + " has an abstract type, which an all group cannot read: " +
-                                  "use a sequence or choice");
-        }
-        schema_.diagnostics().Warn(particle.Where(), "xs:all",
-                                   "the element " + name.local + " is read as " + target->infoName +
-                                       " even when xsi:type names a derived type: use a sequence to read those");
-      } else {
-        p.kind = Kind::AbstractClass;
-        p.creator = TypeCreator(*target, typeName).name;
-      }
-    }
+    BindClass(cls, p, *declaration, type, global, group, particle.origin);
   }
-  if (const auto fixed = declaration.Get("fixed")) p.value.defaultValue = fixed;
-  if (const auto defaultValue = declaration.Get("default")) p.value.defaultValue = defaultValue;
+  if (declaration->fixedValue) p.value.defaultValue = declaration->fixedValue;
+  if (declaration->defaultValue) p.value.defaultValue = declaration->defaultValue;
   if (p.value.defaultValue) {
     // The library gives an element no default: only the initial value of the property carries it.
-    schema_.diagnostics().Warn(declaration.Where(), "xs:element",
+    schema_.diagnostics().Warn(declaration->origin.where, "xs:element",
                                "the default or fixed value of " + name.local + " is only the property's initial " +
                                    "value: the library does not give it to an empty " + name.local +
                                    " element in a document");
   }
-  if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Occurs::Optional) {
+  if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Cardinality::Optional) {
     p.isValid = cls.members.Claim("IsValid" + p.property);
   }
   cls.particles.push_back(std::move(p));
 }
 
-Particle Binder::SubstitutionParticle(ClassType& cls, const Node& particle, const QName& head) {
-  Particle p;
+void Binder::BindValue(ClassType& cls, ElementProperty& p, const ElementDecl& declaration, const SimpleType& type,
+                       const Origin& at) {
+  if (declaration.nillable) {
+    // Only a class can be nil: one holding the value as its text.
+    p.kind = Kind::Class;
+    p.type = &NillableHolder(cls, declaration, type);
+    return;
+  }
+  p.kind = Kind::Primitive;
+  p.value = MakeValue(type, p.property, at, p.occurs == Cardinality::Repeated);
+  if (p.value.enumeration) p.kind = Kind::Enum;
+}
+
+ClassType& Binder::NillableHolder(const ClassType& cls, const ElementDecl& declaration, const SimpleType& type) {
+  ClassType*& holder = nillableHolders_[&declaration];
+  if (holder) return *holder;
+  const QName& name = declaration.name;
+  std::string wanted = TypeIdentifier(name.local);
+  if (binding_.names.Taken(wanted)) wanted = cls.name + wanted;
+  holder = &NewClass(wanted, declaration.origin, nullptr);
+  holder->infoName = holder->defaultElement = name.local;
+  holder->ns = name.ns;
+  holder->text = holder->nillable = true;
+  holder->origin = "the nillable element " + name.local + ": its value as text, or nil";
+  pending_[holder].state = Pending::Bound;
+  if (type.primitive->name != "string" || !type.facets.Empty() || !type.enumeration.empty()) {
+    schema_.diagnostics().Warn(declaration.origin.where, "nillable",
+                               "the element " + name.local + " is held as text (Text) so that it can be nil: " +
+                                   "its type " + type.builtin + " and facets are not checked");
+  }
+  return *holder;
+}
+
+void Binder::BindClass(ClassType& cls, ElementProperty& p, const ElementDecl& declaration, const ElementType& type,
+                       bool global, Group group, const Origin& at) {
+  const QName& name = declaration.name;
+  ClassType* target = type.complex;
+  if (global) {
+    target = &ClassOfElementNamed(name, at.where);
+  } else if (!target) {
+    // A local element with a type of its own: a class named after the element, or after both.
+    std::string wanted = TypeIdentifier(name.local);
+    if (binding_.names.Taken(wanted)) wanted = cls.name + wanted;
+    target = &NewClass(wanted, declaration.origin, declaration.type.complex);
+    target->infoName = target->defaultElement = name.local;
+    target->ns = name.ns;
+    target->origin = "the element " + name.local + " of " + cls.infoName + ", whose type is its own";
+    anonymousClasses_[declaration.type.complex] = target;  // bound later, so that it may hold the group it stands in
+  }
+  if (declaration.nillable) target->nillable = true;
+  p.type = target;
+  p.kind = Kind::Class;
+  const QName& typeName = type.complexName;
+  const bool substitutable = !typeName.Empty() && !schema_.DerivedTypes(typeName).empty();
+  if (!target->abstract && !substitutable) return;
+  if (group != Group::All) {
+    p.kind = Kind::AbstractClass;
+    p.creator = TypeCreator(*target, typeName).name;
+    return;
+  }
+  if (target->abstract) {
+    Refuse(at.where, "xs:all",
+           "the element " + name.local + " has an abstract type, which an all group cannot read: " +
+               "use a sequence or choice");
+  }
+  schema_.diagnostics().Warn(at.where, "xs:all",
+                             "the element " + name.local + " is read as " + target->infoName +
+                                 " even when xsi:type names a derived type: use a sequence to read those");
+}
+
+const Creator& Binder::SubstitutionCreator(const ClassType& cls, ClassType& headClass, const QName& head) {
+  if (const auto it = groupCreators_.find(head); it != groupCreators_.end()) return *it->second;
+  Creator& creator = binding_.creators.emplace_back();
+  creator.name = creatorNames_.Claim("Create" + TypeIdentifier(head.local));
+  creator.result = &headClass;
+  creator.byElementName = true;
+  creator.output = cls.output;
+  std::vector<QName> members = schema_.SubstitutionMembers(head);
+  if (!schema_.Element(head)->abstract) members.insert(members.begin(), head);
+  for (const QName& member : members) {
+    const ElementDecl& declaration = *schema_.Element(member);
+    if (declaration.abstract) continue;
+    const auto it = elementClasses_.find(member);
+    if (it == elementClasses_.end()) {
+      Refuse(declaration.origin.where, "substitutionGroup",
+             "the member " + member.local + " has no complex type: only complex types take part in " +
+                 "substitution groups here");
+    }
+    Bind(*it->second);  // its base is known once it is bound
+    const ClassType* c = it->second;
+    while (c && c != &headClass) c = c->base;
+    if (!c) {
+      Refuse(declaration.origin.where, "substitutionGroup",
+             "the type of " + member.local + " does not derive from the type of " + head.local + ": derive it");
+    }
+    for (Alternative& alternative : ByXsiType(member.local, *it->second, TypeOfElement(declaration).complexName)) {
+      creator.choices.push_back(std::move(alternative));
+    }
+  }
+  groupCreators_[head] = &creator;
+  return creator;
+}
+
+ElementProperty Binder::SubstitutionParticle(ClassType& cls, const Origin& at, const QName& head) {
+  ElementProperty p;
   p.kind = Kind::AbstractClass;
-  p.occurs = Occurs::Optional;
+  p.occurs = Cardinality::Optional;
   p.property = cls.members.Claim(Identifier(head.local));
-  ClassType& headClass = ClassOfElementNamed(head, particle);
+  ClassType& headClass = ClassOfElementNamed(head, at.where);
   p.type = &headClass;
   p.elementName = head.local;
   p.ns = head.ns;
-  const auto key = "group:" + head.Text();
-  if (!creators_.count(key)) {
-    Creator& creator = binding_.creators.emplace_back();
-    creator.name = creatorNames_.Claim("Create" + TypeIdentifier(head.local));
-    creator.result = &headClass;
-    creator.byElementName = true;
-    creator.output = cls.output;
-    std::vector<QName> members = schema_.SubstitutionMembers(head);
-    const Node headDeclaration = schema_.Element(head);
-    if (headDeclaration.GetOr("abstract", "false") != "true") members.insert(members.begin(), head);
-    for (const QName& member : members) {
-      const Node declaration = schema_.Element(member);
-      if (declaration.GetOr("abstract", "false") == "true") continue;
-      const auto it = elementClasses_.find(member);
-      if (it == elementClasses_.end()) {
-        Diagnostics::Refuse(declaration.Where(), "substitutionGroup",
-                            "the member " + member.local + " has no complex type: only complex types take part in " +
-                                "substitution groups here");
-      }
-      Bind(*it->second);  // its base is known once it is bound
-      const ClassType* c = it->second;
-      while (c && c != &headClass) c = c->base;
-      if (!c) {
-        Diagnostics::Refuse(
-            declaration.Where(), "substitutionGroup",
-            "the type of " + member.local + " does not derive from the type of " + head.local + ": derive it");
-      }
-      for (Alternative& alternative : ByXsiType(member.local, *it->second, TypeOfElement(declaration).complexName)) {
-        creator.choices.push_back(std::move(alternative));
-      }
-    }
-    creators_[key] = &creator;
-  }
-  const Creator& creator = *creators_[key];
-  p.creator = creator.name;
-  for (const QName& member : [&] {
-         std::vector<QName> all = schema_.SubstitutionMembers(head);
-         all.insert(all.begin(), head);
-         return all;
-       }()) {
-    if (schema_.Element(member).GetOr("abstract", "false") == "true") continue;
-    p.alternatives.emplace_back(member.local, member.ns);
+  p.creator = SubstitutionCreator(cls, headClass, head).name;
+  std::vector<QName> all = schema_.SubstitutionMembers(head);
+  all.insert(all.begin(), head);
+  for (const QName& member : all) {
+    if (!schema_.Element(member)->abstract) p.alternatives.emplace_back(member.local, member.ns);
   }
   return p;
 }
 
-void Binder::AddSubstitution(ClassType& cls, const Node& particle, const QName& head, const OccursRange& occurs,
-                             Group group) {
+void Binder::AddSubstitution(ClassType& cls, const Particle& particle, const QName& head, Group group) {
   if (group == Group::All) {
-    Diagnostics::Refuse(particle.Where(), "xs:all",
-                        "the substitution group of " + head.local + " cannot be read in an all group: use a choice");
+    Refuse(particle.origin.where, "xs:all",
+           "the substitution group of " + head.local + " cannot be read in an all group: use a choice");
   }
-  if (group == Group::Choice && !IsRepeated(occurs)) {
-    cls.particles.push_back(SubstitutionParticle(cls, particle, head));
+  if (group == Group::Choice && !particle.occurs.Repeated()) {
+    cls.particles.push_back(SubstitutionParticle(cls, particle.origin, head));
     return;
   }
   // Anywhere else the members are a choice of their own: a model group class holding whichever stands there.
   ClassType*& groupClass = substitutionClasses_[head];
   if (!groupClass) {
-    groupClass = &NewClass(TypeIdentifier(head.local) + "Group", particle, Node());
+    groupClass = &NewClass(TypeIdentifier(head.local) + "Group", particle.origin, nullptr);
     groupClass->pseudo = true;
     groupClass->group = Group::Choice;
     groupClass->infoName = groupClass->defaultElement = groupClass->name;
     groupClass->ns = head.ns;
     groupClass->origin = "the substitution group of " + head.local + ": whichever member stands there";
-    groupClass->particles.push_back(SubstitutionParticle(*groupClass, particle, head));
+    groupClass->particles.push_back(SubstitutionParticle(*groupClass, particle.origin, head));
     pending_[groupClass].state = Pending::Bound;
   }
-  AddGroupParticle(cls, *groupClass, cls.members.Claim(Identifier(head.local)), occurs, occurs.min > 0, group);
+  AddGroupParticle(cls, *groupClass, cls.members.Claim(Identifier(head.local)), particle.occurs,
+                   particle.occurs.min > 0, group);
 }
 
-void Binder::AddNestedGroup(ClassType& cls, const Node& model, Group group) {
-  const OccursRange occurs = OccursOf(model);
-  if (occurs.max == 0) return;
-  const bool choice = model.Is("choice");
-  ClassType& groupClass = NewClass(cls.name + (choice ? "Choice" : "Sequence"), model, Node());
+void Binder::AddNestedGroup(ClassType& cls, const Particle& particle, Group group) {
+  if (particle.occurs.Absent()) return;
+  const bool choice = particle.group->compositor == Compositor::Choice;
+  ClassType& groupClass = NewClass(cls.name + (choice ? "Choice" : "Sequence"), particle.origin, nullptr);
   groupClass.pseudo = true;
   groupClass.infoName = groupClass.defaultElement = groupClass.name;
   groupClass.ns = cls.ns;
   groupClass.origin = std::string(choice ? "a choice" : "a sequence") + " within " + cls.infoName;
   groupClass.group = choice ? Group::Choice : Group::Sequence;
   pending_[&groupClass].state = Pending::Bound;
-  AddGroup(groupClass, model, groupClass.group);
-  AddGroupParticle(cls, groupClass, cls.members.Claim(choice ? "choice" : "sequence"), occurs, !Emptiable(model),
-                   group);
+  AddGroup(groupClass, *particle.group, groupClass.group);
+  AddGroupParticle(cls, groupClass, cls.members.Claim(choice ? "choice" : "sequence"), particle.occurs,
+                   !Emptiable(particle), group);
 }
 
-void Binder::AddGroupReference(ClassType& cls, const Node& reference, Group group) {
-  const OccursRange occurs = OccursOf(reference);
-  if (occurs.max == 0) return;
-  const QName name = schema_.Resolve(reference, reference.GetOr("ref", ""));
-  const Node definition = schema_.Group(name);
+void Binder::AddGroupReference(ClassType& cls, const Particle& reference, Group group) {
+  if (reference.occurs.Absent()) return;
+  const GroupDef* definition = schema_.Group(reference.ref);
   if (!definition) {
-    Diagnostics::Refuse(reference.Where(), "xs:group",
-                        "the group " + name.Text() + " is not defined: fix the name or give its schema");
+    Refuse(reference.origin.where, "xs:group",
+           "the group " + reference.ref.Text() + " is not defined: fix the name or give its schema");
   }
-  ClassType& groupClass = GroupClass(name, definition);
-  AddGroupParticle(cls, groupClass, cls.members.Claim(MemberIdentifier(name.local)), occurs, !Emptiable(reference),
-                   group);
+  ClassType& groupClass = GroupClass(reference.ref, *definition);
+  AddGroupParticle(cls, groupClass, cls.members.Claim(MemberIdentifier(reference.ref.local)), reference.occurs,
+                   !Emptiable(reference), group);
 }
 
-ClassType& Binder::GroupClass(const QName& name, const Node& definition) {
+ClassType& Binder::GroupClass(const QName& name, const GroupDef& group) {
   if (const auto it = groupClasses_.find(name); it != groupClasses_.end()) {
     if (pending_[it->second].state != Pending::Bound) {
-      Diagnostics::Refuse(definition.Where(), "xs:group",
-                          "the group " + name.local + " contains itself: break the cycle");
+      Refuse(group.origin.where, "xs:group", "the group " + name.local + " contains itself: break the cycle");
     }
     return *it->second;
   }
-  ClassType& cls = NewClass(TypeIdentifier(name.local), definition, Node());
+  ClassType& cls = NewClass(TypeIdentifier(name.local), group.origin, nullptr);
   groupClasses_[name] = &cls;
   cls.pseudo = true;
   cls.infoName = cls.defaultElement = name.local;
   cls.origin = "the model group " + name.local;
   pending_[&cls].state = Pending::Binding;
-  const std::vector<Node> children = definition.Children();
-  const auto model = std::find_if(children.begin(), children.end(), IsModelGroup);
-  if (model == children.end()) {
-    Diagnostics::Refuse(definition.Where(), "xs:group", "the group " + name.local + " has no sequence, choice or all");
-  }
-  cls.group = GroupOf(*model);
-  AddGroup(cls, *model, cls.group);
+  cls.group = GroupOf(group.group->compositor);
+  AddGroup(cls, *group.group, cls.group);
   pending_[&cls].state = Pending::Bound;
   return cls;
 }
 
 void Binder::AddGroupParticle(ClassType& cls, ClassType& groupClass, const std::string& property,
-                              const OccursRange& occurs, bool mandatoryContent, Group group) {
-  Particle p;
+                              const Occurs& occurs, bool mandatoryContent, Group group) {
+  ElementProperty p;
   p.kind = Kind::Class;
   p.pseudo = true;
   p.type = &groupClass;
@@ -824,144 +711,132 @@ void Binder::AddGroupParticle(ClassType& cls, ClassType& groupClass, const std::
   p.property = property;
   p.minOccurs = occurs.min;
   p.maxOccurs = occurs.max;
-  p.occurs = OccursIn(group, occurs);
+  p.occurs = CardinalityIn(group, occurs);
   p.mandatoryContent = mandatoryContent;
   cls.particles.push_back(std::move(p));
 }
 
-void Binder::AddWildcard(ClassType& cls, const Node& any, Group group) {
-  const OccursRange occurs = OccursOf(any);
-  if (occurs.max == 0) return;
-  Particle p;
+void Binder::AddWildcard(ClassType& cls, const Particle& any, Group group) {
+  if (any.occurs.Absent()) return;
+  ElementProperty p;
   p.kind = Kind::Untyped;
   p.elementName = "AnyElement";
   p.property = cls.members.Claim("any");
-  p.minOccurs = occurs.min;
-  p.maxOccurs = occurs.max;
-  p.occurs = OccursIn(group, occurs);
-  p.namespaceRestriction = any.GetOr("namespace", "##any");
-  p.targetNamespace = any.doc->targetNamespace;
+  p.minOccurs = any.occurs.min;
+  p.maxOccurs = any.occurs.max;
+  p.occurs = CardinalityIn(group, any.occurs);
+  p.namespaceRestriction = any.any.namespaces;
+  p.targetNamespace = any.any.targetNamespace;
   p.ns = AllowedNamespace(p.namespaceRestriction, p.targetNamespace);
   cls.particles.push_back(std::move(p));
 }
 
-bool Binder::Emptiable(const Node& particle, int depth) const {
+bool Binder::Emptiable(const Particle& particle, int depth) const {
   if (depth > 64) return false;
-  const OccursRange occurs = OccursOf(particle);
-  if (occurs.min == 0) return true;
-  if (particle.Is("element") || particle.Is("any")) return false;
-  if (particle.Is("group")) {
-    const Node definition = schema_.Group(schema_.Resolve(particle, particle.GetOr("ref", "")));
-    if (!definition) return false;
-    for (const Node& model : definition.Children()) {
-      if (IsModelGroup(model)) return Emptiable(model, depth + 1);
+  if (particle.occurs.min == 0) return true;
+  const ModelGroup* group = particle.group;
+  switch (particle.kind) {
+    case Particle::Kind::Element:
+    case Particle::Kind::ElementRef:
+    case Particle::Kind::Any: return false;
+    case Particle::Kind::GroupRef: {
+      const GroupDef* definition = schema_.Group(particle.ref);
+      if (!definition) return false;
+      group = definition->group;
+      if (!group) return true;
+      return Emptiable(Particle{Particle::Kind::Group, {}, particle.origin, nullptr, {}, group, {}}, depth + 1);
     }
-    return true;
+    case Particle::Kind::Group: break;
   }
-  const std::vector<Node> children = particle.Children();
-  if (particle.Is("choice")) {
-    return std::any_of(children.begin(), children.end(), [&](const Node& c) { return Emptiable(c, depth + 1); });
+  const auto emptiable = [&](const Particle& p) { return Emptiable(p, depth + 1); };
+  if (group->compositor == Compositor::Choice) {
+    return std::any_of(group->particles.begin(), group->particles.end(), emptiable);
   }
-  return std::all_of(children.begin(), children.end(), [&](const Node& c) { return Emptiable(c, depth + 1); });
+  return std::all_of(group->particles.begin(), group->particles.end(), emptiable);
 }
 
-void Binder::AddAttributes(ClassType& cls, const Node& holder) {
-  for (const Node& child : holder.Children()) {
-    if (child.Is("attribute")) {
-      AddAttribute(cls, child);
-    } else if (child.Is("attributeGroup")) {
-      const QName name = schema_.Resolve(child, child.GetOr("ref", ""));
-      const Node group = schema_.AttributeGroup(name);
-      if (!group) {
-        Diagnostics::Refuse(child.Where(), "xs:attributeGroup",
-                            "the attribute group " + name.Text() + " is not defined: fix the name or give its schema");
+void Binder::AddAttributes(ClassType& cls, const std::vector<AttributeItem>& items) {
+  for (const AttributeItem& item : items) {
+    switch (item.kind) {
+      case AttributeItem::Kind::Use: AddAttribute(cls, item); break;
+      case AttributeItem::Kind::Wildcard: AddAttributeWildcard(cls, item); break;
+      case AttributeItem::Kind::GroupRef: {
+        const AttributeGroupDef* group = schema_.AttributeGroup(item.ref);
+        if (!group) {
+          Refuse(item.origin.where, "xs:attributeGroup",
+                 "the attribute group " + item.ref.Text() + " is not defined: fix the name or give its schema");
+        }
+        if (!attributeGroupsInProgress_.insert(group).second) {
+          Refuse(group->origin.where, "xs:attributeGroup",
+                 "the attribute group " + item.ref.local + " contains itself: break the cycle");
+        }
+        AddAttributes(cls, group->attributes);
+        attributeGroupsInProgress_.erase(group);
+        break;
       }
-      if (!attributeGroupsInProgress_.insert(group.node).second) {
-        Diagnostics::Refuse(group.Where(), "xs:attributeGroup",
-                            "the attribute group " + name.local + " contains itself: break the cycle");
-      }
-      AddAttributes(cls, group);
-      attributeGroupsInProgress_.erase(group.node);
-    } else if (child.Is("anyAttribute")) {
-      AddAttributeWildcard(cls, child);
     }
   }
 }
 
-void Binder::AddAttribute(ClassType& cls, const Node& attribute) {
-  const std::string use = attribute.GetOr("use", "optional");
-  if (use == "prohibited") return;
-  Node declaration = attribute;
-  QName name;
-  if (const auto ref = attribute.Get("ref")) {
-    name = schema_.Resolve(attribute, *ref);
-    if (name.ns != kXmlNamespace) {
-      declaration = schema_.Attribute(name);
-      if (!declaration) {
-        Diagnostics::Refuse(attribute.Where(), "xs:attribute",
-                            "the attribute " + name.Text() + " is not declared: fix the name or give its schema");
-      }
-    } else {
-      declaration = Node();
+void Binder::AddAttribute(ClassType& cls, const AttributeItem& item) {
+  if (item.use == AttributeItem::Use::Prohibited) return;
+  const AttributeDecl* declaration = item.local;
+  QName name = item.local ? item.local->name : item.ref;
+  if (!item.local && name.ns != kXmlNamespace) {
+    declaration = schema_.Attribute(name);
+    if (!declaration) {
+      Refuse(item.origin.where, "xs:attribute",
+             "the attribute " + name.Text() + " is not declared: fix the name or give its schema");
     }
-  } else {
-    const std::string form = attribute.GetOr("form", attribute.doc->attributesQualified ? "qualified" : "unqualified");
-    name = {form == "qualified" ? attribute.doc->targetNamespace : "", attribute.GetOr("name", "")};
-    if (name.local.empty()) Diagnostics::Refuse(attribute.Where(), "xs:attribute", "it needs a name or a ref");
   }
-  for (const AttributeUse& existing : cls.attributes) {
+  for (const AttributeProperty& existing : cls.attributes) {
     if (existing.attributeName == name.local && existing.ns == name.ns) return;  // restated by an extension
   }
-  AttributeUse a;
+  AttributeProperty a;
   a.attributeName = name.local;
   a.ns = name.ns;
-  a.optional = use != "required";
+  a.optional = item.use != AttributeItem::Use::Required;
   a.property = cls.members.Claim(Identifier(name.local));
   const SimpleType* type = nullptr;
-  if (declaration) {
-    if (const auto typeName = declaration.Get("type")) {
-      const QName resolved = schema_.Resolve(declaration, *typeName);
-      type = schema_.Simple(resolved);
-      if (!type) {
-        Diagnostics::Refuse(declaration.Where(), "xs:attribute",
-                            "the type " + resolved.Text() + " is not a simple type of the schemas read: fix the name " +
-                                "or give its schema");
-      }
-    } else if (const Node simple = declaration.Child("simpleType")) {
-      type = &schema_.Simple(simple);
+  if (declaration && !declaration->type.name.Empty()) {
+    type = schema_.Simple(declaration->type.name);
+    if (!type) {
+      Refuse(declaration->origin.where, "xs:attribute",
+             "the type " + declaration->type.name.Text() + " is not a simple type of the schemas read: fix the name " +
+                 "or give its schema");
     }
+  } else if (declaration && declaration->type.simple) {
+    type = &schema_.Simple(*declaration->type.simple);
   }
-  if (!type) type = schema_.Simple({std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"});
-  a.value = MakeValue(*type, a.property, attribute, false);
-  for (const Node& source : {attribute, declaration}) {
-    if (!source) continue;
-    if (const auto fixed = source.Get("fixed")) a.value.defaultValue = fixed;
-    if (const auto defaultValue = source.Get("default")) a.value.defaultValue = defaultValue;
-    if (a.value.defaultValue) break;
+  if (!type) type = schema_.Simple(QName{std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"});
+  a.value = MakeValue(*type, a.property, item.origin, false);
+  a.value.defaultValue = item.defaultValue ? item.defaultValue : item.fixedValue;
+  if (!a.value.defaultValue && declaration) {
+    a.value.defaultValue = declaration->defaultValue ? declaration->defaultValue : declaration->fixedValue;
   }
-  a.kind = a.value.enumeration ? AttributeUse::AttrKind::Enum : AttributeUse::AttrKind::Primitive;
+  a.kind = a.value.enumeration ? AttributeProperty::AttrKind::Enum : AttributeProperty::AttrKind::Primitive;
   if (a.optional) a.isValid = cls.members.Claim("IsValid" + a.property);
   cls.attributes.push_back(std::move(a));
 }
 
-void Binder::AddAttributeWildcard(ClassType& cls, const Node& anyAttribute) {
+void Binder::AddAttributeWildcard(ClassType& cls, const AttributeItem& item) {
   for (const ClassType* c = &cls; c; c = c->base) {
-    for (const AttributeUse& a : c->attributes) {
-      if (a.kind == AttributeUse::AttrKind::Wildcard) return;  // one wildcard takes what the declarations do not
+    for (const AttributeProperty& a : c->attributes) {
+      if (a.kind == AttributeProperty::AttrKind::Wildcard) return;  // one wildcard takes what the declarations do not
     }
   }
-  AttributeUse a;
-  a.kind = AttributeUse::AttrKind::Wildcard;
+  AttributeProperty a;
+  a.kind = AttributeProperty::AttrKind::Wildcard;
   a.property = cls.members.Claim("anyAttribute");
-  a.namespaceRestriction = anyAttribute.GetOr("namespace", "##any");
-  a.targetNamespace = anyAttribute.doc->targetNamespace;
+  a.namespaceRestriction = item.any.namespaces;
+  a.targetNamespace = item.any.targetNamespace;
   a.ns = AllowedNamespace(a.namespaceRestriction, a.targetNamespace);
   cls.attributes.push_back(std::move(a));
 }
 
 std::vector<Alternative> Binder::ByXsiType(const std::string& element, ClassType& declared, const QName& type) {
   std::vector<Alternative> alternatives;
-  if (!type.local.empty()) {
+  if (!type.Empty()) {
     for (const QName& derived : schema_.DerivedTypes(type)) {
       ClassType* cls = typeClasses_.at(derived);
       if (!cls->abstract) alternatives.push_back({element, derived.local, cls});
@@ -969,26 +844,25 @@ std::vector<Alternative> Binder::ByXsiType(const std::string& element, ClassType
   }
   if (!declared.abstract) {
     alternatives.push_back({element, "", &declared});
-    if (!type.local.empty()) alternatives.push_back({element, type.local, &declared});
+    if (!type.Empty()) alternatives.push_back({element, type.local, &declared});
   }
   return alternatives;
 }
 
 const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
-  const std::string key = "type:" + result.name;
-  if (const auto it = creators_.find(key); it != creators_.end()) return *it->second;
+  if (const auto it = typeCreators_.find(&result); it != typeCreators_.end()) return *it->second;
   Creator& creator = binding_.creators.emplace_back();
   creator.name = creatorNames_.Claim("Create" + result.name);
   creator.result = &result;
   creator.output = result.output;
   creator.choices = ByXsiType("", result, type);
-  creators_[key] = &creator;
+  typeCreators_[&result] = &creator;
   return creator;
 }
 
-Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Node& at, bool repeated) {
+Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, bool repeated) {
   if (type.builtin == "QName" || type.builtin == "NOTATION") {
-    schema_.diagnostics().Warn(at.Where(), "xs:" + type.builtin,
+    schema_.diagnostics().Warn(at.where, "xs:" + type.builtin,
                                "the value of " + owner +
                                    " is kept as written, prefix included: write the document with the prefixes " +
                                    "it was read with (NamespaceAliases)");
@@ -1000,23 +874,22 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
   value.facets = type.facets;
   if (type.integer) NarrowInteger(value, type);
   if (value.facets.length > kMaxLengthFacet || value.facets.minLength > kMaxLengthFacet) {
-    schema_.diagnostics().Warn(at.Where(), "xs:length", "lengths beyond 32767 are not checked: the facet is left out");
+    schema_.diagnostics().Warn(at.where, "xs:length", "lengths beyond 32767 are not checked: the facet is left out");
     value.facets.length = value.facets.minLength = -1;
   }
   if (value.facets.maxLength > kMaxLengthFacet) value.facets.maxLength = -1;  // no string that long is expected
-  if (!type.enumeration.empty()) {
-    if (!repeated) {
-      value.enumeration = &Enumeration(type, owner, at.doc->output);
-    } else if (type.primitive->name == "string") {
-      // Repeated values are held in a typed collection, which checks a pattern instead.
-      std::string alternatives;
-      for (const std::string& v : type.enumeration) alternatives += (alternatives.empty() ? "" : "|") + EscapeRegex(v);
-      value.facets.pattern = alternatives;
-    } else {
-      schema_.diagnostics().Warn(at.Where(), "xs:enumeration",
-                                 "repeated " + std::string(type.primitive->name) +
-                                     " values are held in a typed collection, which does not check the enumeration");
-    }
+  if (type.enumeration.empty()) return value;
+  if (!repeated) {
+    value.enumeration = &Enumeration(type, owner, at.output);
+  } else if (type.primitive->IsText()) {
+    // Repeated values are held in a typed collection, which checks a pattern instead.
+    std::string alternatives;
+    for (const std::string& v : type.enumeration) alternatives += (alternatives.empty() ? "" : "|") + EscapeRegex(v);
+    value.facets.patterns.push_back(alternatives);
+  } else {
+    schema_.diagnostics().Warn(at.where, "xs:enumeration",
+                               "repeated " + std::string(type.primitive->name) +
+                                   " values are held in a typed collection, which does not check the enumeration");
   }
   return value;
 }
@@ -1025,8 +898,8 @@ void Binder::NarrowInteger(Value& value, const SimpleType& type) {
   Facets& f = value.facets;
   for (const std::string* bound : {&f.minInclusive, &f.maxInclusive, &f.minExclusive, &f.maxExclusive}) {
     if (!bound->empty() && !IsIntegerText(*bound)) {
-      Diagnostics::Refuse(type.definition ? type.definition.Where() : Location{}, "xs:restriction",
-                          "the bound " + *bound + " is not an integer: fix it");
+      Refuse(type.definition ? type.definition->origin.where : Location{}, "xs:restriction",
+             "the bound " + *bound + " is not an integer: fix it");
     }
   }
   constexpr int64_t kNone = std::numeric_limits<int64_t>::max();
@@ -1054,154 +927,41 @@ void Binder::NarrowInteger(Value& value, const SimpleType& type) {
 const EnumType& Binder::Enumeration(const SimpleType& type, const std::string& owner, size_t output) {
   if (const auto it = enums_.find(&type); it != enums_.end()) return *it->second;
   EnumType& e = binding_.enums.emplace_back();
-  e.name = scope_.Claim(TypeIdentifier(type.name.local.empty() ? owner : type.name.local));
+  e.name = binding_.names.Claim(TypeIdentifier(type.name.Empty() ? owner : type.name.local));
   e.whitespace = type.whitespace;
   e.toString = e.name + "ToString";
   e.fromString = e.name + "FromString";
-  e.origin = type.name.local.empty() ? "the values of " + owner : "the simple type " + type.name.local;
-  e.output = type.definition ? type.definition.doc->output : output;
+  e.origin = type.name.Empty() ? "the values of " + owner : "the simple type " + type.name.local;
+  e.output = type.definition ? type.definition->origin.output : output;
   NameScope values;
   for (const std::string& v : type.enumeration) {
     if (std::any_of(e.values.begin(), e.values.end(), [&](const auto& existing) { return existing.second == v; })) {
       continue;
     }
     const std::string part = v.empty() ? "empty" : Identifier(v);
-    e.values.emplace_back(scope_.Claim(values.Claim(e.name + "_" + part)), v);
+    e.values.emplace_back(binding_.names.Claim(values.Claim(e.name + "_" + part)), v);
   }
   enums_[&type] = &e;
   return e;
 }
 
-void Binder::MarkFactoryUse(ClassType& cls) {
-  for (const ClassType* c = &cls; c; c = c->base) {
-    for (const Particle& p : c->particles) {
-      if (p.kind == Kind::Enum || p.kind == Kind::AbstractClass ||
-          (p.kind == Kind::Class && p.occurs == Occurs::Optional)) {
-        cls.needsFactory = true;
-      }
-    }
-    for (const AttributeUse& a : c->attributes) {
-      if (a.kind == AttributeUse::AttrKind::Enum) cls.needsFactory = true;
-    }
-  }
-}
-
-void Binder::AssembleOutputs() {
-  const size_t count = documents_.Outputs().size();
-  binding_.outputs.resize(count);
-  for (size_t i = 0; i < count; ++i) {
-    Output& out = binding_.outputs[i];
-    out.stem = documents_.Outputs()[i];
-    out.prefix = TypeIdentifier(out.stem);
-    out.nsConstant = count == 1 ? "kNamespace" : "k" + out.prefix + "Namespace";
-    for (const auto& document : documents_.Documents()) {
-      if (document->output != i) continue;
-      out.sources.push_back(document->path);
-      if (out.sources.size() == 1) out.ns = document->targetNamespace;
-      if (!binding_.namespaceConstants.count(document->targetNamespace) && !document->targetNamespace.empty()) {
-        binding_.namespaceConstants[document->targetNamespace] =
-            document->targetNamespace == out.ns
-                ? out.nsConstant
-                : scope_.Claim("k" + TypeIdentifier(std::filesystem::path(document->path).stem().string()) +
-                               "Namespace");
-      }
-    }
-  }
-  // Classes in each output, every base before what builds on it.
-  std::set<const ClassType*> placed;
-  const std::function<void(ClassType&)> place = [&](ClassType& cls) {
-    if (placed.count(&cls)) return;
-    placed.insert(&cls);
-    if (cls.base) place(*cls.base);
-    binding_.outputs[cls.output].classes.push_back(&cls);
-  };
-  for (ClassType& cls : binding_.classes) place(cls);
-  for (const EnumType& e : binding_.enums) binding_.outputs[e.output].enums.push_back(&e);
-
-  // What each output's factory and converter must answer: whatever its registries name, inherited ones included.
-  for (Output& out : binding_.outputs) {
-    const size_t index = static_cast<size_t>(&out - binding_.outputs.data());
-    const auto need = [&](size_t other) {
-      if (other != index) out.includes.insert(other);
-    };
-    for (const ClassType* cls : out.classes) {
-      if (cls->base) need(cls->base->output);
-      for (const ClassType* c = cls; c; c = c->base) {
-        for (const Particle& p : c->particles) {
-          if (p.type) need(p.type->output);
-          if (p.value.enumeration) {
-            need(p.value.enumeration->output);
-            if (std::find(out.converted.begin(), out.converted.end(), p.value.enumeration) == out.converted.end()) {
-              out.converted.push_back(p.value.enumeration);
-            }
-          }
-          if (p.kind == Kind::Class && p.occurs == Occurs::Optional &&
-              std::find(out.namedClasses.begin(), out.namedClasses.end(), p.type) == out.namedClasses.end()) {
-            out.namedClasses.push_back(p.type);
-            if (std::find(binding_.namedClasses.begin(), binding_.namedClasses.end(), p.type) ==
-                binding_.namedClasses.end()) {
-              binding_.namedClasses.push_back(p.type);
-            }
-          }
-          if (p.kind == Kind::AbstractClass) {
-            for (const Creator& creator : binding_.creators) {
-              if (creator.name != p.creator) continue;
-              if (std::find(out.creators.begin(), out.creators.end(), &creator) == out.creators.end()) {
-                out.creators.push_back(&creator);
-                for (const Alternative& choice : creator.choices) need(choice.cls->output);
-              }
-            }
-          }
-        }
-        for (const AttributeUse& a : c->attributes) {
-          if (!a.value.enumeration) continue;
-          need(a.value.enumeration->output);
-          if (std::find(out.converted.begin(), out.converted.end(), a.value.enumeration) == out.converted.end()) {
-            out.converted.push_back(a.value.enumeration);
-          }
-        }
-      }
-    }
-    if (!out.namedClasses.empty() || !out.creators.empty() || !out.converted.empty()) {
-      out.factory = scope_.Claim(out.prefix + "Factory");
-    }
-    if (!out.converted.empty()) out.converter = scope_.Claim(out.prefix + "EnumConverter");
-  }
+void Binder::FindRoots() {
   // Documents may start with any global element of a complex type that can be made.
-  std::set<std::string> wanted(options_.roots.begin(), options_.roots.end());
+  const std::set<std::string> wanted(options_.roots.begin(), options_.roots.end());
   std::set<std::string> found;
-  for (const auto& [name, node] : schema_.Elements()) {
+  for (const auto& [name, declaration] : schema_.Elements()) {
     const auto it = elementClasses_.find(name);
-    if (it == elementClasses_.end() || it->second->abstract || node.GetOr("abstract", "false") == "true") continue;
+    if (it == elementClasses_.end() || it->second->abstract || declaration->abstract) continue;
     if (!wanted.empty() && !wanted.count(name.local) && !wanted.count(name.Text())) continue;
     found.insert(name.local);
     found.insert(name.Text());
-    Output& out = binding_.outputs[node.doc->output];
-    out.roots.push_back({name, ByXsiType(name.local, *it->second, TypeOfElement(node).complexName)});
-    for (const Alternative& alternative : out.roots.back().classes) {
-      if (alternative.cls->output != node.doc->output) out.includes.insert(alternative.cls->output);
-    }
+    binding_.roots.push_back({name, declaration->origin.output,
+                              ByXsiType(name.local, *it->second, TypeOfElement(*declaration).complexName)});
   }
   for (const std::string& root : options_.roots) {
     if (!found.count(root)) {
-      Diagnostics::Refuse({"--root", 0}, root,
-                          "no global element of a complex type has that name: give one of the schema's elements");
-    }
-  }
-  // An output that needs another's header may not be needed by it in turn.
-  for (size_t i = 0; i < count; ++i) {
-    std::vector<size_t> pending(binding_.outputs[i].includes.begin(), binding_.outputs[i].includes.end());
-    std::set<size_t> seen;
-    while (!pending.empty()) {
-      const size_t next = pending.back();
-      pending.pop_back();
-      if (next == i) {
-        Diagnostics::Refuse({binding_.outputs[i].sources.front(), 0}, "schema",
-                            "its classes and those of another schema on the command line need each other: name only " +
-                                std::string("the one that imports the other"));
-      }
-      if (!seen.insert(next).second) continue;
-      pending.insert(pending.end(), binding_.outputs[next].includes.begin(), binding_.outputs[next].includes.end());
+      Refuse({"--root", 0}, root,
+             "no global element of a complex type has that name: give one of the schema's elements");
     }
   }
 }

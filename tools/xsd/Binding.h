@@ -18,7 +18,7 @@ namespace vexlo9::xsd {
 // How a class groups its element particles, and how often a particle occurs: the parts of the library's
 // declaration names (AddElmSeqPrimMnd is a mandatory primitive of a sequence).
 enum class Group { Sequence, Choice, All };
-enum class Occurs { Mandatory, Optional, Repeated };
+enum class Cardinality { Mandatory, Optional, Repeated };
 enum class Kind { Primitive, Enum, Class, AbstractClass, Untyped };
 
 struct ClassType;
@@ -44,12 +44,12 @@ struct Value {
 };
 
 // One element particle of a class: a property and its declaration.
-struct Particle {
+struct ElementProperty {
   std::string property;
   std::string isValid;      // the presence flag of an optional primitive or enumeration, else empty
   std::string elementName;  // "AnyElement" for a wildcard; the group's class name for a model group
   std::string ns;
-  Occurs occurs = Occurs::Mandatory;
+  Cardinality occurs = Cardinality::Mandatory;
   Kind kind = Kind::Primitive;
   int minOccurs = 1;
   int maxOccurs = 1;              // -1: unbounded
@@ -65,7 +65,7 @@ struct Particle {
 };
 
 // One attribute of a class.
-struct AttributeUse {
+struct AttributeProperty {
   enum class AttrKind { Primitive, Enum, Wildcard };
   std::string property;
   std::string isValid;
@@ -96,8 +96,8 @@ struct ClassType {
   bool hasDerived = false;    // another class builds on its declarations
   bool needsFactory = false;  // its registry, inherited declarations included, names the factory
   Group group = Group::Sequence;
-  std::vector<Particle> particles;
-  std::vector<AttributeUse> attributes;
+  std::vector<ElementProperty> particles;
+  std::vector<AttributeProperty> attributes;
   NameScope members;  // the names its members take, those of its bases included
   size_t output = 0;
   Location where;
@@ -124,6 +124,7 @@ struct Creator {
 // A global element a document may start with, and the classes it is read into.
 struct Root {
   QName element;
+  size_t output = 0;  // of its declaration
   std::vector<Alternative> classes;
 };
 
@@ -149,16 +150,20 @@ struct Options {
   std::vector<std::string> roots;  // global elements that ReadDocument accepts; all when empty
 };
 
-// The classes of every output, made from the schema.
+// The classes made from the schema, and (once packaged) the outputs that hold them.
 struct Binding {
-  std::vector<Output> outputs;
   std::deque<ClassType> classes;
   std::deque<EnumType> enums;
   std::deque<Creator> creators;
+  std::vector<Root> roots;  // the global elements a document may start with
+  NameScope names;          // the names taken in the C++ namespace
+
+  std::vector<Output> outputs;
   std::vector<ClassType*> namedClasses;                   // the class type numbers of CreateNamedClass: position + 1
   std::map<std::string, std::string> namespaceConstants;  // namespace URI → constant name
 };
 
-Binding Bind(Schema& schema, const SchemaSet& documents, const Options& options);
+// Maps the schema's components to classes; refuses what the library cannot read.
+Binding Bind(Schema& schema, const Options& options);
 
 }  // namespace vexlo9::xsd

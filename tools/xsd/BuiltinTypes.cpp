@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <stdexcept>
+#include <vector>
 
 namespace vexlo9::xsd {
 
@@ -65,30 +66,21 @@ constexpr std::array kBuiltins = {
 static_assert(std::is_sorted(kBuiltins.begin(), kBuiltins.end(),
                              [](const Builtin& a, const Builtin& b) { return a.name < b.name; }));
 
-constexpr std::array kPrimitives = {
-    Primitive{"hexBinary", 0, "std::shared_ptr<vexlo9::BinaryData>", true, false},
-    Primitive{"base64Binary", 1, "std::shared_ptr<vexlo9::BinaryData>", true, false},
-    Primitive{"i1", 2, "int16_t", false, false},
-    Primitive{"i2", 3, "int16_t", false, false},
-    Primitive{"i4", 4, "int32_t", false, false},
-    Primitive{"ui1", 6, "uint8_t", false, false},
-    Primitive{"ui2", 7, "int32_t", false, false},
-    Primitive{"r4", 10, "float", false, true},
-    Primitive{"r8", 11, "double", false, true},
-    Primitive{"duration", 12, "std::shared_ptr<vexlo9::DateTimeSpan>", true, false},
-    Primitive{"yearMonth", 13, "std::shared_ptr<vexlo9::DateTime>", true, false},
-    Primitive{"monthDay", 14, "std::shared_ptr<vexlo9::DateTime>", true, false},
-    Primitive{"year", 15, "std::shared_ptr<vexlo9::DateTime>", true, false},
-    Primitive{"month", 16, "std::shared_ptr<vexlo9::DateTime>", true, false},
-    Primitive{"day", 17, "std::shared_ptr<vexlo9::DateTime>", true, false},
-    Primitive{"date", 18, "std::shared_ptr<vexlo9::DateTime>", true, false},
-    Primitive{"datetime", 19, "std::shared_ptr<vexlo9::DateTime>", true, false},
-    Primitive{"time", 20, "std::shared_ptr<vexlo9::DateTime>", true, false},
-    Primitive{"string", 22, "std::string", false, false},
-    Primitive{"boolean", 23, "bool", false, false},
-    Primitive{"decimal", 24, "std::shared_ptr<vexlo9::Decimal>", true, true},
-    Primitive{"integer", 25, "std::shared_ptr<vexlo9::BigInteger>", true, false},
-};
+// What a generated property holds for the library's held type: "DateTimePtr" is a shared DateTime.
+std::string CppType(std::string_view held) {
+  if (held.ends_with("Ptr")) return "std::shared_ptr<vexlo9::" + std::string(held.substr(0, held.size() - 3)) + ">";
+  return std::string(held);
+}
+
+const std::vector<Primitive>& Primitives() {
+  static const std::vector<Primitive> primitives = {
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
+  Primitive{#name, number, CppType(#HeldT), std::string_view(#HeldT).ends_with("Ptr"), formatted == 1},
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
+  };
+  return primitives;
+}
 
 }  // namespace
 
@@ -99,7 +91,7 @@ const Builtin* FindBuiltin(std::string_view name) {
 }
 
 const Primitive& FindPrimitive(std::string_view name) {
-  for (const Primitive& p : kPrimitives) {
+  for (const Primitive& p : Primitives()) {
     if (p.name == name) return p;
   }
   throw std::logic_error("no primitive " + std::string(name));

@@ -3,18 +3,19 @@
 #include <string>
 #include <string_view>
 
+#include "Model.h"
+
 namespace vexlo9::xsd {
 
-// The library's whitespace rules, by their numbers.
-enum class Whitespace { Collapse = 0, Preserve = 1, Replace = 2 };
-
-// One of the library's primitive types (XmlDataType) and what a generated property of it looks like.
+// One of the library's primitive types (XmlDataType), read from the library's own table.
 struct Primitive {
   std::string_view name;  // as the library spells it: "i4" for type_i4, i4Col, Create_i4Col
   int number;             // the XmlDataType value
-  std::string_view cppType;
-  bool isObject;   // held through a shared_ptr: dates, durations, binary data, exact numbers
-  bool formatted;  // its to-text conversion takes a format override
+  std::string cppType;    // what a generated property of it holds
+  bool isObject;          // held through a shared_ptr: dates, durations, binary data, exact numbers
+  bool formatted;         // its to-text conversion takes a format override
+
+  bool IsText() const noexcept { return name == "string"; }
 };
 
 // A built-in XML Schema type: the nearest primitive and the facets that define it.

@@ -255,7 +255,7 @@ std::string Number(int n) { return std::to_string(n); }
 
 // The facet arguments of the declaration methods and typed collections, in their order.
 std::vector<std::string> FacetArguments(const Facets& f) {
-  return {f.pattern.empty() ? "\"\"" : Quote(f.pattern),
+  return {f.patterns.empty() ? "\"\"" : Quote(f.patterns.back()),
           Number(f.minLength),
           Number(f.maxLength),
           Quote(f.minInclusive),
@@ -303,8 +303,8 @@ class OutputEmitter {
     for (const ClassType& cls : binding.classes) taken.insert(cls.name);
     for (const EnumType& e : binding.enums) taken.insert(e.name);
     for (const ClassType& cls : binding.classes) {
-      for (const Particle& p : cls.particles) {
-        if (p.occurs == Occurs::Repeated && p.type && !taken.count(p.type->name + "Col")) {
+      for (const ElementProperty& p : cls.particles) {
+        if (p.occurs == Cardinality::Repeated && p.type && !taken.count(p.type->name + "Col")) {
           collectionAlias_[p.type] = p.type->name + "Col";
         }
       }
@@ -422,8 +422,8 @@ class OutputEmitter {
 
   bool DeclaresValues() const {
     return std::any_of(out_.classes.begin(), out_.classes.end(), [](const ClassType* cls) {
-      const auto value = [](const Particle& p) { return p.kind == Kind::Primitive && p.occurs != Occurs::Repeated; };
-      const auto attribute = [](const AttributeUse& a) { return a.kind == AttributeUse::AttrKind::Primitive; };
+      const auto value = [](const ElementProperty& p) { return p.kind == Kind::Primitive && p.occurs != Cardinality::Repeated; };
+      const auto attribute = [](const AttributeProperty& a) { return a.kind == AttributeProperty::AttrKind::Primitive; };
       return std::any_of(cls->particles.begin(), cls->particles.end(), value) ||
              std::any_of(cls->attributes.begin(), cls->attributes.end(), attribute);
     });
@@ -457,8 +457,8 @@ class OutputEmitter {
   std::set<std::string> MemberNames(const ClassType& cls) const {
     std::set<std::string> names;
     for (const ClassType* c = &cls; c; c = c->base) {
-      for (const Particle& p : c->particles) names.insert({p.property, p.isValid});
-      for (const AttributeUse& a : c->attributes) names.insert({a.property, a.isValid});
+      for (const ElementProperty& p : c->particles) names.insert({p.property, p.isValid});
+      for (const AttributeProperty& a : c->attributes) names.insert({a.property, a.isValid});
     }
     return names;
   }
@@ -484,11 +484,11 @@ class OutputEmitter {
       taken.insert(unique);
       fields_[member] = unique;
     };
-    for (const Particle& p : cls.particles) {
+    for (const ElementProperty& p : cls.particles) {
       add(p.property);
       add(p.isValid);
     }
-    for (const AttributeUse& a : cls.attributes) {
+    for (const AttributeProperty& a : cls.attributes) {
       add(a.property);
       add(a.isValid);
     }
@@ -511,19 +511,19 @@ class OutputEmitter {
 
   static bool ByReference(const Value& v) { return !v.enumeration && IsText(*v.primitive); }
 
-  std::string ParticleType(const ClassType& owner, const Particle& p) const {
+  std::string ParticleType(const ClassType& owner, const ElementProperty& p) const {
     switch (p.kind) {
       case Kind::Primitive:
       case Kind::Enum:
-        if (p.occurs == Occurs::Repeated)
+        if (p.occurs == Cardinality::Repeated)
           return "std::shared_ptr<vexlo9::" + std::string(p.value.primitive->name) + "Col>";
         return ValueType(owner, p.value);
       case Kind::Class:
       case Kind::AbstractClass:
-        if (p.occurs == Occurs::Repeated) return "std::shared_ptr<" + CollectionType(owner, *p.type) + ">";
+        if (p.occurs == Cardinality::Repeated) return "std::shared_ptr<" + CollectionType(owner, *p.type) + ">";
         return "std::shared_ptr<" + Qualified(owner, p.type->name) + ">";
       case Kind::Untyped:
-        return p.occurs == Occurs::Repeated ? "std::shared_ptr<vexlo9::ElementCol>"
+        return p.occurs == Cardinality::Repeated ? "std::shared_ptr<vexlo9::ElementCol>"
                                             : "std::shared_ptr<vexlo9::Element>";
     }
     return "";
@@ -646,14 +646,14 @@ class OutputEmitter {
         fields.push_back("bool " + F("IsNil") + " = false;");
       }
       if (!cls.particles.empty() || !cls.attributes.empty() || DeclaresText(cls) || DeclaresChoice(cls)) code.Line();
-      for (const Particle& p : cls.particles) {
-        const bool repeated = p.occurs == Occurs::Repeated;
+      for (const ElementProperty& p : cls.particles) {
+        const bool repeated = p.occurs == Cardinality::Repeated;
         const bool value = (p.kind == Kind::Primitive || p.kind == Kind::Enum) && !repeated;
         DeclareProperty(code, p.property, ParticleType(cls, p), repeated ? "" : p.isValid, repeated,
                         value && ByReference(p.value), value ? &p.value : nullptr, fields);
       }
-      for (const AttributeUse& a : cls.attributes) {
-        if (a.kind == AttributeUse::AttrKind::Wildcard) {
+      for (const AttributeProperty& a : cls.attributes) {
+        if (a.kind == AttributeProperty::AttrKind::Wildcard) {
           code.Comment("The attributes that no declaration names (" + a.namespaceRestriction + ").");
           code.Line("std::shared_ptr<vexlo9::AttributeCol> " + a.property + "() const;");
           fields.push_back("std::shared_ptr<vexlo9::AttributeCol> " + F(a.property) + ";");
@@ -776,8 +776,8 @@ class OutputEmitter {
 
   // The position of each element and attribute declaration in the class's registry, counted from 1.
   struct Positions {
-    std::map<const Particle*, int> elements;
-    std::map<const AttributeUse*, int> attributes;
+    std::map<const ElementProperty*, int> elements;
+    std::map<const AttributeProperty*, int> attributes;
   };
 
   static Positions PositionsOf(const ClassType& cls) {
@@ -787,8 +787,8 @@ class OutputEmitter {
     int element = 0;
     int attribute = 0;
     for (const ClassType* c : chain) {
-      for (const AttributeUse& a : c->attributes) positions.attributes[&a] = ++attribute;
-      for (const Particle& p : c->particles) {
+      for (const AttributeProperty& a : c->attributes) positions.attributes[&a] = ++attribute;
+      for (const ElementProperty& p : c->particles) {
         positions.elements[&p] = element + 1;
         element += p.alternatives.empty() ? 1 : static_cast<int>(p.alternatives.size());
       }
@@ -798,8 +798,8 @@ class OutputEmitter {
 
   static bool HasMandatoryElements(const ClassType& cls) {
     for (const ClassType* c = &cls; c; c = c->base) {
-      for (const Particle& p : c->particles) {
-        if (p.occurs == Occurs::Mandatory || (p.occurs == Occurs::Repeated && p.minOccurs > 0)) return true;
+      for (const ElementProperty& p : c->particles) {
+        if (p.occurs == Cardinality::Mandatory || (p.occurs == Cardinality::Repeated && p.minOccurs > 0)) return true;
       }
     }
     return false;
@@ -807,25 +807,25 @@ class OutputEmitter {
 
   std::vector<std::string> Declarations(const ClassType& cls, const std::string& target) const {
     std::vector<std::string> lines;
-    for (const AttributeUse& a : cls.attributes) lines.push_back(target + AttributeDeclaration(a));
-    for (const Particle& p : cls.particles) {
+    for (const AttributeProperty& a : cls.attributes) lines.push_back(target + AttributeDeclaration(a));
+    for (const ElementProperty& p : cls.particles) {
       for (const std::string& declaration : ParticleDeclarations(p)) lines.push_back(target + declaration);
     }
     return lines;
   }
 
-  std::string AttributeDeclaration(const AttributeUse& a) const {
+  std::string AttributeDeclaration(const AttributeProperty& a) const {
     const std::string optional = a.optional ? "true" : "false";
     const std::string defaultValue = Quote(a.value.defaultValue.value_or(""));
     switch (a.kind) {
-      case AttributeUse::AttrKind::Wildcard:
+      case AttributeProperty::AttrKind::Wildcard:
         return "AddAttrAny(\"\", " + Ns(a.ns) + ", " + Quote(a.property) + ", " + Quote(a.namespaceRestriction) + ", " +
                Ns(a.targetNamespace) + ");";
-      case AttributeUse::AttrKind::Enum:
+      case AttributeProperty::AttrKind::Enum:
         return "AddAttrEnum(" + Quote(a.attributeName) + ", " + Ns(a.ns) + ", " + Quote(a.property) + ", " +
                Quote(a.isValid) + ", " + optional + ", " + Quote(a.value.enumeration->toString) + ", " +
                Quote(a.value.enumeration->fromString) + ", " + defaultValue + ");";
-      case AttributeUse::AttrKind::Primitive: break;
+      case AttributeProperty::AttrKind::Primitive: break;
     }
     std::string call = "AddAttrPrimitive(" + Quote(a.attributeName) + ", " + Ns(a.ns) + ", " + Quote(a.property) +
                        ", " + Quote(a.isValid) + ", " + optional + ", \"" + Number(a.value.primitive->number) +
@@ -834,19 +834,19 @@ class OutputEmitter {
     return call + ", " + defaultValue + ");";
   }
 
-  std::string ElementType(const Particle& p) const {
+  std::string ElementType(const ElementProperty& p) const {
     return p.pseudo ? "vexlo9::XmlElementType::PseudoElement" : "vexlo9::XmlElementType::Element";
   }
 
-  std::vector<std::string> ParticleDeclarations(const Particle& p) const {
+  std::vector<std::string> ParticleDeclarations(const ElementProperty& p) const {
     const std::string group = GroupWord(groupOf_);
-    const char* occurs = p.occurs == Occurs::Repeated ? "Col" : p.occurs == Occurs::Optional ? "Opt" : "Mnd";
+    const char* occurs = p.occurs == Cardinality::Repeated ? "Col" : p.occurs == Cardinality::Optional ? "Opt" : "Mnd";
     const std::string head = Quote(p.elementName) + ", " + Ns(p.ns) + ", " + Quote(p.property);
     switch (p.kind) {
       case Kind::Primitive: {
-        if (p.occurs == Occurs::Repeated) return {"AddElm" + group + "PrimCol(" + head + ");"};
+        if (p.occurs == Cardinality::Repeated) return {"AddElm" + group + "PrimCol(" + head + ");"};
         std::string call = "AddElm" + group + "Prim" + occurs + "(" + head;
-        if (p.occurs == Occurs::Optional) call += ", " + Quote(p.isValid);
+        if (p.occurs == Cardinality::Optional) call += ", " + Quote(p.isValid);
         call +=
             ", vexlo9::type_" + std::string(p.value.primitive->name) + ", \"\", " + WhitespaceName(p.value.whitespace);
         for (const std::string& facet : FacetArguments(p.value.facets)) call += ", " + facet;
@@ -854,20 +854,20 @@ class OutputEmitter {
       }
       case Kind::Enum: {
         std::string call = "AddElm" + group + "Enum" + occurs + "(" + head;
-        if (p.occurs == Occurs::Optional) call += ", " + Quote(p.isValid);
+        if (p.occurs == Cardinality::Optional) call += ", " + Quote(p.isValid);
         return {call + ", " + Quote(p.value.enumeration->toString) + ", " + Quote(p.value.enumeration->fromString) +
                 ");"};
       }
       case Kind::Class:
-        if (p.occurs == Occurs::Repeated) return {"AddElm" + group + "ClsCol(" + head + ", " + ElementType(p) + ");"};
-        if (p.occurs == Occurs::Optional) {
+        if (p.occurs == Cardinality::Repeated) return {"AddElm" + group + "ClsCol(" + head + ", " + ElementType(p) + ");"};
+        if (p.occurs == Cardinality::Optional) {
           return {"AddElm" + group + "ClsOpt(" + head + ", " + ElementType(p) + ", " + out_.factory +
                   "::" + IdName(p.type) + ");"};
         }
         return {"AddElm" + group + "ClsMnd(" + head + ", " + ElementType(p) + ", " +
                 ((p.pseudo ? p.mandatoryContent : HasMandatoryElements(*p.type)) ? "true" : "false") + ");"};
       case Kind::AbstractClass: {
-        if (p.occurs == Occurs::Repeated)
+        if (p.occurs == Cardinality::Repeated)
           return {"AddElm" + group + "AbsClsCol(" + head + ", " + ElementType(p) + ");"};
         if (p.alternatives.empty()) {
           return {"AddElm" + group + "AbsCls" + occurs + "(" + head + ", " + ElementType(p) + ", " + Quote(p.creator) +
@@ -881,7 +881,7 @@ class OutputEmitter {
         return lines;
       }
       case Kind::Untyped:
-        if (p.occurs == Occurs::Repeated) return {"AddElm" + group + "UntpdCol(" + head + ");"};
+        if (p.occurs == Cardinality::Repeated) return {"AddElm" + group + "UntpdCol(" + head + ");"};
         return {"AddElm" + group + "Untpd" + occurs + "(" + head + ", " + Quote(p.namespaceRestriction) + ", " +
                 Ns(p.targetNamespace) + ");"};
     }
@@ -949,13 +949,13 @@ class OutputEmitter {
     std::vector<std::string> body;
     if (cls.base) body.push_back(cls.base->name + "::Init();");
     if (cls.nillable && !(cls.base && InheritsNillable(*cls.base))) body.push_back(F("IsNil") + " = false;");
-    for (const Particle& p : cls.particles) {
+    for (const ElementProperty& p : cls.particles) {
       for (const std::string& line : InitParticle(cls, p)) body.push_back(line);
-      if (!p.isValid.empty() && p.occurs != Occurs::Repeated) body.push_back(F(p.isValid) + " = false;");
+      if (!p.isValid.empty() && p.occurs != Cardinality::Repeated) body.push_back(F(p.isValid) + " = false;");
     }
-    for (const AttributeUse& a : cls.attributes) {
+    for (const AttributeProperty& a : cls.attributes) {
       const std::string field = F(a.property);
-      if (a.kind == AttributeUse::AttrKind::Wildcard) {
+      if (a.kind == AttributeProperty::AttrKind::Wildcard) {
         body.push_back(field + " = vexlo9::Global::ClassFactory()->Create_AttributeCol(" + Ns(a.ns) + ", " +
                        Quote(a.namespaceRestriction) + ", " + Ns(a.targetNamespace) + ");");
         continue;
@@ -968,10 +968,10 @@ class OutputEmitter {
     code.Function("void " + cls.name + "::Init()", body);
   }
 
-  std::vector<std::string> InitParticle(const ClassType& cls, const Particle& p) const {
+  std::vector<std::string> InitParticle(const ClassType& cls, const ElementProperty& p) const {
     const std::string field = F(p.property);
     const std::string bounds = Number(p.minOccurs) + ", " + Number(p.maxOccurs);
-    if (p.occurs == Occurs::Repeated) {
+    if (p.occurs == Cardinality::Repeated) {
       switch (p.kind) {
         case Kind::Primitive:
         case Kind::Enum: {
@@ -996,7 +996,7 @@ class OutputEmitter {
                   Quote(p.namespaceRestriction) + ", " + Ns(p.targetNamespace) + ", " + bounds + ");"};
       }
     }
-    const bool mandatory = p.occurs == Occurs::Mandatory;
+    const bool mandatory = p.occurs == Cardinality::Mandatory;
     switch (p.kind) {
       case Kind::Primitive:
       case Kind::Enum: return InitValue(field, p.value, mandatory);
@@ -1054,16 +1054,16 @@ class OutputEmitter {
       calls.push_back(".ReadOnly(" + Quote(name) + ", &" + n + "::" + name + ")");
     };
     if (!cls.elementAlias) {
-      for (const Particle& p : cls.particles) {
-        if (p.occurs == Occurs::Repeated) {
+      for (const ElementProperty& p : cls.particles) {
+        if (p.occurs == Cardinality::Repeated) {
           readOnly(p.property);
           continue;
         }
         property(p.property);
         if (!p.isValid.empty()) property(p.isValid);
       }
-      for (const AttributeUse& a : cls.attributes) {
-        if (a.kind == AttributeUse::AttrKind::Wildcard) {
+      for (const AttributeProperty& a : cls.attributes) {
+        if (a.kind == AttributeProperty::AttrKind::Wildcard) {
           readOnly(a.property);
           continue;
         }
@@ -1085,14 +1085,14 @@ class OutputEmitter {
     const std::string n = cls.name;
     const bool choice = cls.group == Group::Choice;
     const std::string selection = choice ? F("ChoiceSelectedElement") : "";
-    for (const Particle& p : cls.particles) {
+    for (const ElementProperty& p : cls.particles) {
       const std::string field = F(p.property);
       const std::string type = ParticleType(cls, p);
       const bool value = p.kind == Kind::Primitive || p.kind == Kind::Enum;
-      const bool byReference = value && p.occurs != Occurs::Repeated && ByReference(p.value);
+      const bool byReference = value && p.occurs != Cardinality::Repeated && ByReference(p.value);
       const auto [get, set] = Accessors(type, byReference);
       code.Function(get + " " + n + "::" + p.property + "() const", {"return " + field + ";"});
-      if (p.occurs == Occurs::Repeated) continue;
+      if (p.occurs == Cardinality::Repeated) continue;
       std::vector<std::string> body;
       const bool object = !value || p.value.primitive->isObject;
       if (value && !p.value.enumeration && !p.value.facets.Empty()) {
@@ -1109,7 +1109,7 @@ class OutputEmitter {
         if (!p.isValid.empty()) body.push_back(F(p.isValid) + " = true;");
       } else {
         std::vector<std::string> checks;
-        const bool mandatory = p.occurs == Occurs::Mandatory;
+        const bool mandatory = p.occurs == Cardinality::Mandatory;
         if (mandatory) checks.push_back("Throw_IfPropertyIsNull(value, " + Quote(p.property) + ");");
         if ((p.kind == Kind::Class && !p.pseudo) || (p.kind == Kind::AbstractClass && p.alternatives.empty())) {
           checks.push_back("Throw_IfElementNameDiffers(value, " + Quote(p.elementName) + ");");
@@ -1129,9 +1129,9 @@ class OutputEmitter {
       code.Function("void " + n + "::" + p.property + "(" + set + " value)", body);
       if (!p.isValid.empty()) DefinePresence(code, n, p.isValid, choice ? p.property : "");
     }
-    for (const AttributeUse& a : cls.attributes) {
+    for (const AttributeProperty& a : cls.attributes) {
       const std::string field = F(a.property);
-      if (a.kind == AttributeUse::AttrKind::Wildcard) {
+      if (a.kind == AttributeProperty::AttrKind::Wildcard) {
         code.Function("std::shared_ptr<vexlo9::AttributeCol> " + n + "::" + a.property + "() const",
                       {"return " + field + ";"});
         continue;

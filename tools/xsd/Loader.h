@@ -9,11 +9,9 @@
 #include <vector>
 
 #include "Diagnostics.h"
+#include "Model.h"
 
 namespace vexlo9::xsd {
-
-inline constexpr std::string_view kXsNamespace = "http://www.w3.org/2001/XMLSchema";
-inline constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
 
 // One schema document as read, with the settings its components inherit.
 struct SchemaDocument {

@@ -1,26 +1,10 @@
 #include "Schema.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace vexlo9::xsd {
 
 namespace {
-
-std::string Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return "";
-  return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
-}
-
-int LengthFacet(const Node& facet, const std::string& value) {
-  int number = -1;
-  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-  if (error != std::errc() || end != value.data() + value.size() || number < 0) {
-    Diagnostics::Refuse(facet.Where(), facet.Construct(), "the value " + value + " is not a length: give a count");
-  }
-  return number;
-}
 
 // What `start` reaches through `direct`, breadth first; `start` itself only when a cycle leads back to it.
 std::vector<QName> Reachable(const std::map<QName, std::vector<QName>>& direct, const QName& start) {
@@ -35,74 +19,69 @@ std::vector<QName> Reachable(const std::map<QName, std::vector<QName>>& direct, 
   return found;
 }
 
-}  // namespace
-
-std::vector<Node> Node::Children() const {
-  std::vector<Node> children;
-  for (xmlNode* child : xsd::Children(node)) children.push_back({doc, child});
-  return children;
+// The alternatives of one step as one pattern.
+std::string Joined(const std::vector<std::string>& patterns) {
+  if (patterns.size() == 1) return patterns.front();
+  std::string joined;
+  for (const std::string& p : patterns) joined += (joined.empty() ? "(" : "|(") + p + ")";
+  return joined;
 }
 
-Node Node::Child(std::string_view local) const { return {doc, xsd::Child(node, local)}; }
+// A restriction step's facets over its base's: bounds and lengths replace, patterns add up.
+void Restrict(SimpleType& type, const StepFacets& step) {
+  Facets& f = type.facets;
+  if (!step.patterns.empty()) f.patterns.push_back(Joined(step.patterns));
+  if (step.length) f.length = *step.length;
+  if (step.minLength) f.minLength = *step.minLength;
+  if (step.maxLength) f.maxLength = *step.maxLength;
+  if (step.minInclusive) f.minInclusive = *step.minInclusive;
+  if (step.maxInclusive) f.maxInclusive = *step.maxInclusive;
+  if (step.minExclusive) f.minExclusive = *step.minExclusive;
+  if (step.maxExclusive) f.maxExclusive = *step.maxExclusive;
+  if (step.whitespace) type.whitespace = *step.whitespace;
+  if (!step.enumeration.empty()) type.enumeration = step.enumeration;
+}
 
-Schema::Schema(const SchemaSet& documents, Diagnostics& diagnostics) : diagnostics_(diagnostics) {
-  for (const auto& document : documents.Documents()) {
-    for (const Node& component : Node{document.get(), document->Root()}.Children()) Index(component);
+}  // namespace
+
+Schema::Schema(const SchemaModel& model, Diagnostics& diagnostics) : model_(model), diagnostics_(diagnostics) {
+  Index(elements_, model.elements);
+  Index(attributes_, model.attributes);
+  Index(simpleTypes_, model.simpleTypes);
+  Index(complexTypes_, model.complexTypes);
+  Index(groups_, model.groups);
+  // Simple and complex types share one symbol space.
+  for (const auto& [name, simple] : simpleTypes_) {
+    if (const ComplexTypeDef* complex = ComplexType(name)) RefuseTwice(name, complex->origin, simple->origin);
+  }
+  Index(attributeGroups_, model.attributeGroups);
+  for (const ElementDecl* element : model.elements) {
+    for (const QName& head : element->substitutionGroup) directMembers_[head].push_back(element->name);
+  }
+  for (const ComplexTypeDef* type : model.complexTypes) {
+    if (const auto base = BaseType(*type)) directDerived_[*base].push_back(type->name);
   }
   for (const auto& [head, direct] : directMembers_) {
     const std::vector<QName> members = SubstitutionMembers(head);
     if (std::find(members.begin(), members.end(), head) == members.end()) continue;
-    const Node declaration = Element(head);
-    Diagnostics::Refuse(declaration ? declaration.Where() : Location{}, "substitutionGroup",
+    const ElementDecl* declaration = Element(head);
+    Diagnostics::Refuse(declaration ? declaration->origin.where : Location{}, "substitutionGroup",
                         "the element " + head.local + " is a member of its own substitution group: break the cycle");
   }
 }
 
-void Schema::Index(const Node& component) {
-  std::map<QName, Node>* map = nullptr;
-  if (component.Is("element")) map = &elements_;
-  if (component.Is("attribute")) map = &attributes_;
-  if (component.Is("simpleType") || component.Is("complexType")) map = &types_;
-  if (component.Is("group")) map = &groups_;
-  if (component.Is("attributeGroup")) map = &attributeGroups_;
-  if (!map) return;
-  const QName name = NameOf(component);
-  if (name.local.empty()) Diagnostics::Refuse(component.Where(), component.Construct(), "a global one needs a name");
-  const auto [it, added] = map->emplace(name, component);
-  if (!added) {
-    const Location first = it->second.Where();
-    Diagnostics::Refuse(
-        component.Where(), component.Construct(),
-        name.Text() + " is defined twice (first at " + first.file + ":" + std::to_string(first.line) + "): keep one");
-  }
-  if (component.Is("element")) {
-    if (const auto heads = component.Get("substitutionGroup")) {
-      size_t start = 0;
-      const std::string list = *heads + " ";
-      for (size_t blank; (blank = list.find(' ', start)) != std::string::npos; start = blank + 1) {
-        if (blank > start) directMembers_[Resolve(component, list.substr(start, blank - start))].push_back(name);
-      }
-    }
-  }
-  if (component.Is("complexType")) {
-    if (const auto base = BaseType(component)) directDerived_[*base].push_back(name);
+template <class T>
+void Schema::Index(std::map<QName, const T*>& map, const std::vector<const T*>& components) {
+  for (const T* component : components) {
+    const auto [it, added] = map.emplace(component->name, component);
+    if (!added) RefuseTwice(component->name, component->origin, it->second->origin);
   }
 }
 
-QName Schema::Resolve(const Node& at, const std::string& text) const {
-  const std::string name = Trim(text);
-  const size_t colon = name.find(':');
-  const std::string prefix = colon == std::string::npos ? "" : name.substr(0, colon);
-  const xmlNs* ns = xmlSearchNs(at.doc->doc.get(), at.node,
-                                prefix.empty() ? nullptr : reinterpret_cast<const xmlChar*>(prefix.c_str()));
-  if (!prefix.empty() && !ns) {
-    Diagnostics::Refuse(at.Where(), at.Construct(),
-                        "the prefix " + prefix + " of " + name + " is not declared: declare it or fix the name");
-  }
-  std::string uri = ns && ns->href ? reinterpret_cast<const char*>(ns->href) : "";
-  // A schema without a namespace of its own, included into one, names its components in the includer's.
-  if (uri.empty() && !xsd::Attribute(at.doc->Root(), "targetNamespace")) uri = at.doc->targetNamespace;
-  return {uri, colon == std::string::npos ? name : name.substr(colon + 1)};
+void Schema::RefuseTwice(const QName& name, const Origin& second, const Origin& first) {
+  Diagnostics::Refuse(second.where, second.construct,
+                      name.Text() + " is defined twice (first at " + first.where.file + ":" +
+                          std::to_string(first.where.line) + "): keep one");
 }
 
 std::vector<QName> Schema::SubstitutionMembers(const QName& head) const { return Reachable(directMembers_, head); }
@@ -113,21 +92,9 @@ std::vector<QName> Schema::DerivedTypes(const QName& type) const {
   return derived;
 }
 
-std::optional<QName> Schema::BaseType(const Node& complexType) const {
-  for (const char* content : {"complexContent", "simpleContent"}) {
-    const Node model = complexType.Child(content);
-    if (!model) continue;
-    for (const char* derivation : {"extension", "restriction"}) {
-      const Node step = model.Child(derivation);
-      if (!step) continue;
-      const auto base = step.Get("base");
-      if (!base) return std::nullopt;
-      QName name = Resolve(step, *base);
-      if (name.ns == kXsNamespace && name.local == "anyType") return std::nullopt;
-      return name;
-    }
-  }
-  return std::nullopt;
+std::optional<QName> Schema::BaseType(const ComplexTypeDef& type) {
+  if (type.derivation == ComplexTypeDef::Derivation::None || type.base.IsXs("anyType")) return std::nullopt;
+  return type.base;
 }
 
 const SimpleType* Schema::Simple(const QName& name) {
@@ -138,96 +105,66 @@ const SimpleType* Schema::Simple(const QName& name) {
     if (!builtin) return nullptr;
     type.primitive = &FindPrimitive(builtin->primitive);
     type.whitespace = builtin->whitespace;
-    type.facets.pattern = builtin->pattern;
+    if (!builtin->pattern.empty()) type.facets.patterns.emplace_back(builtin->pattern);
     type.facets.minInclusive = builtin->minInclusive;
     type.facets.maxInclusive = builtin->maxInclusive;
     type.integer = builtin->integer;
     type.builtin = builtin->name;
     type.name = name;
   } else {
-    const Node definition = Type(name);
-    if (!definition || !definition.Is("simpleType")) return nullptr;
-    type = Derive(definition, name);
+    const SimpleTypeDef* definition = Find(simpleTypes_, name);
+    if (!definition) return nullptr;
+    type = Derive(*definition);
   }
   return simpleByName_.emplace(name, std::make_unique<SimpleType>(std::move(type))).first->second.get();
 }
 
-const SimpleType& Schema::Simple(const Node& simpleType) {
-  auto& slot = simpleByNode_[simpleType.node];
-  if (!slot) slot = std::make_unique<SimpleType>(Derive(simpleType, {}));
+const SimpleType& Schema::Simple(const SimpleTypeDef& definition) {
+  auto& slot = simpleByDefinition_[&definition];
+  if (!slot) slot = std::make_unique<SimpleType>(Derive(definition));
   return *slot;
 }
 
-SimpleType Schema::Derive(const Node& definition, const QName& name) {
-  if (!resolving_.insert(definition.node).second) {
-    Diagnostics::Refuse(definition.Where(), "xs:simpleType", "it derives from itself: break the cycle");
+const SimpleType& Schema::BaseOf(const SimpleTypeDef& definition, const TypeRef& base) {
+  if (base.simple) return Simple(*base.simple);
+  const SimpleType* named = Simple(base.name);
+  if (!named) {
+    Diagnostics::Refuse(definition.stepWhere, "xs:restriction",
+                        "the base " + base.name.Text() + " is not a simple type of the schemas read: " +
+                            "fix the name or give the schema that defines it");
+  }
+  return *named;
+}
+
+SimpleType Schema::Derive(const SimpleTypeDef& definition) {
+  if (!resolving_.insert(&definition).second) {
+    Diagnostics::Refuse(definition.origin.where, "xs:simpleType", "it derives from itself: break the cycle");
   }
   SimpleType type;
-  if (const Node restriction = definition.Child("restriction")) {
-    const SimpleType* base = nullptr;
-    if (const auto baseName = restriction.Get("base")) {
-      const QName resolved = Resolve(restriction, *baseName);
-      base = Simple(resolved);
-      if (!base) {
-        Diagnostics::Refuse(restriction.Where(), "xs:restriction",
-                            "the base " + resolved.Text() + " is not a simple type of the schemas read: " +
-                                "fix the name or give the schema that defines it");
-      }
-    } else if (const Node inner = restriction.Child("simpleType")) {
-      base = &Simple(inner);
-    } else {
-      Diagnostics::Refuse(restriction.Where(), "xs:restriction", "it names no base type: give one");
-    }
-    type = *base;
-    if (type.variety == SimpleType::Variety::Atomic) {
-      std::vector<std::string> patterns;
-      std::vector<std::string> enumeration;
-      for (const Node& facet : restriction.Children()) {
-        const std::string value = facet.GetOr("value", "");
-        if (facet.Is("pattern")) patterns.push_back(value);
-        if (facet.Is("enumeration")) enumeration.push_back(value);
-        if (facet.Is("length")) type.facets.length = LengthFacet(facet, value);
-        if (facet.Is("minLength")) type.facets.minLength = LengthFacet(facet, value);
-        if (facet.Is("maxLength")) type.facets.maxLength = LengthFacet(facet, value);
-        if (facet.Is("minInclusive")) type.facets.minInclusive = Trim(value);
-        if (facet.Is("maxInclusive")) type.facets.maxInclusive = Trim(value);
-        if (facet.Is("minExclusive")) type.facets.minExclusive = Trim(value);
-        if (facet.Is("maxExclusive")) type.facets.maxExclusive = Trim(value);
-        if (facet.Is("whiteSpace")) {
-          type.whitespace = value == "collapse"  ? Whitespace::Collapse
-                            : value == "replace" ? Whitespace::Replace
-                                                 : Whitespace::Preserve;
-        }
-      }
-      if (patterns.size() == 1) type.facets.pattern = patterns.front();
-      if (patterns.size() > 1) {
-        type.facets.pattern.clear();
-        for (const std::string& p : patterns)
-          type.facets.pattern += (type.facets.pattern.empty() ? "(" : "|(") + p + ")";
-      }
-      if (!enumeration.empty()) type.enumeration = std::move(enumeration);
-    }
-  } else if (const Node list = definition.Child("list")) {
-    type = SimpleType();
-    type.primitive = &FindPrimitive("string");
-    type.whitespace = Whitespace::Collapse;
-    type.variety = SimpleType::Variety::List;
-    type.builtin = "string";
-    diagnostics_.Warn(list.Where(), "xs:list",
-                      "bound as a string: its items are read and written as one text and not checked one by one");
-  } else if (const Node alternatives = definition.Child("union")) {
-    type = SimpleType();
-    type.primitive = &FindPrimitive("string");
-    type.variety = SimpleType::Variety::Union;
-    type.builtin = "string";
-    diagnostics_.Warn(alternatives.Where(), "xs:union",
-                      "bound as a string: the text is kept as written and not checked against the member types");
-  } else {
-    Diagnostics::Refuse(definition.Where(), "xs:simpleType", "it has no restriction, list or union: give one");
+  switch (definition.variety) {
+    case SimpleTypeDef::Variety::Restriction:
+      type = BaseOf(definition, definition.base);
+      if (type.variety == SimpleType::Variety::Atomic) Restrict(type, definition.facets);
+      break;
+    case SimpleTypeDef::Variety::List:
+      type.primitive = &FindPrimitive("string");
+      type.whitespace = Whitespace::Collapse;
+      type.variety = SimpleType::Variety::List;
+      type.builtin = "string";
+      diagnostics_.Warn(definition.stepWhere, "xs:list",
+                        "bound as a string: its items are read and written as one text and not checked one by one");
+      break;
+    case SimpleTypeDef::Variety::Union:
+      type.primitive = &FindPrimitive("string");
+      type.variety = SimpleType::Variety::Union;
+      type.builtin = "string";
+      diagnostics_.Warn(definition.stepWhere, "xs:union",
+                        "bound as a string: the text is kept as written and not checked against the member types");
+      break;
   }
-  type.name = name;
-  type.definition = definition;
-  resolving_.erase(definition.node);
+  type.name = definition.name;
+  type.definition = &definition;
+  resolving_.erase(&definition);
   return type;
 }
 

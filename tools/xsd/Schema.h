@@ -1,53 +1,21 @@
 #pragma once
 
-#include <libxml/tree.h>
-
-#include <compare>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "BuiltinTypes.h"
 #include "Diagnostics.h"
-#include "Loader.h"
+#include "Model.h"
 
 namespace vexlo9::xsd {
 
-struct QName {
-  std::string ns;
-  std::string local;
-
-  auto operator<=>(const QName&) const = default;
-  // "{namespace}local", or the local name alone in no namespace.
-  std::string Text() const { return ns.empty() ? local : "{" + ns + "}" + local; }
-};
-
-// A schema element (a declaration, a definition or a particle) with the document it was written in.
-struct Node {
-  const SchemaDocument* doc = nullptr;
-  xmlNode* node = nullptr;
-
-  explicit operator bool() const noexcept { return node != nullptr; }
-  bool operator==(const Node& other) const noexcept { return node == other.node; }
-  Location Where() const { return doc->Where(node); }
-  std::optional<std::string> Get(const char* attribute) const { return Attribute(node, attribute); }
-  std::string GetOr(const char* attribute, std::string_view fallback) const {
-    return AttributeOr(node, attribute, fallback);
-  }
-  std::vector<Node> Children() const;
-  Node Child(std::string_view local) const;
-  bool Is(std::string_view local) const { return IsXs(node, local); }
-  // "xs:element" and the like, for diagnostics.
-  std::string Construct() const { return "xs:" + std::string(reinterpret_cast<const char*>(node->name)); }
-};
-
 // The facets the library checks; an empty text or -1 is an absent facet.
 struct Facets {
-  std::string pattern;
+  std::vector<std::string> patterns;  // one per derivation step that gives any: every one must match
   int length = -1;
   int minLength = -1;
   int maxLength = -1;
@@ -57,12 +25,13 @@ struct Facets {
   std::string maxExclusive;
 
   bool Empty() const {
-    return pattern.empty() && length < 0 && minLength < 0 && maxLength < 0 && minInclusive.empty() &&
+    return patterns.empty() && length < 0 && minLength < 0 && maxLength < 0 && minInclusive.empty() &&
            maxInclusive.empty() && minExclusive.empty() && maxExclusive.empty();
   }
 };
 
-// A simple type as the library holds it: a primitive, its whitespace rule, facets and enumeration.
+// A simple type as the library holds it: a primitive, its whitespace rule, the facets of every derivation step and
+// its enumeration.
 struct SimpleType {
   enum class Variety { Atomic, List, Union };
 
@@ -74,58 +43,64 @@ struct SimpleType {
   bool integer = false;  // of the integer family
   std::string builtin;   // the built-in type it derives from
   QName name;            // empty local name for an anonymous type
-  Node definition;       // the xs:simpleType, or nothing for a built-in
+  const SimpleTypeDef* definition = nullptr;  // nothing for a built-in
 };
 
-// Every top-level component of the documents, by qualified name, and the relations between them.
+// Every top-level component of the model by qualified name, the relations between them, and simple types resolved
+// along their derivation.
 class Schema {
  public:
-  Schema(const SchemaSet& documents, Diagnostics& diagnostics);
+  Schema(const SchemaModel& model, Diagnostics& diagnostics);
 
-  Node Element(const QName& name) const { return Find(elements_, name); }
-  Node Attribute(const QName& name) const { return Find(attributes_, name); }
-  Node Type(const QName& name) const { return Find(types_, name); }
-  Node Group(const QName& name) const { return Find(groups_, name); }
-  Node AttributeGroup(const QName& name) const { return Find(attributeGroups_, name); }
-  const std::map<QName, Node>& Elements() const noexcept { return elements_; }
-  const std::map<QName, Node>& Types() const noexcept { return types_; }
-  const std::map<QName, Node>& Groups() const noexcept { return groups_; }
-
-  // The qualified name that a QName-valued attribute of `at` names; refuses an undeclared prefix.
-  QName Resolve(const Node& at, const std::string& text) const;
-  // The name a declaration or definition gives its component.
-  QName NameOf(const Node& component) const { return {component.doc->targetNamespace, component.GetOr("name", "")}; }
+  const ElementDecl* Element(const QName& name) const { return Find(elements_, name); }
+  const AttributeDecl* Attribute(const QName& name) const { return Find(attributes_, name); }
+  const ComplexTypeDef* ComplexType(const QName& name) const { return Find(complexTypes_, name); }
+  const GroupDef* Group(const QName& name) const { return Find(groups_, name); }
+  const AttributeGroupDef* AttributeGroup(const QName& name) const { return Find(attributeGroups_, name); }
+  // Top-level components in document order.
+  const SchemaModel& Model() const noexcept { return model_; }
+  // Global elements by name.
+  const std::map<QName, const ElementDecl*>& Elements() const noexcept { return elements_; }
 
   // Global elements that may stand for the head, directly or through other members, in document order.
   std::vector<QName> SubstitutionMembers(const QName& head) const;
   // Complex types derived from the type, directly or indirectly, in document order.
   std::vector<QName> DerivedTypes(const QName& type) const;
   // The type a complex type derives from (by extension or restriction), if any other than anyType.
-  std::optional<QName> BaseType(const Node& complexType) const;
+  static std::optional<QName> BaseType(const ComplexTypeDef& type);
 
   // A simple type by name: built-in or defined; nothing when the name is a complex type or unknown.
   const SimpleType* Simple(const QName& name);
   // An anonymous xs:simpleType.
-  const SimpleType& Simple(const Node& simpleType);
-  bool IsBuiltinName(const QName& name) const { return name.ns == kXsNamespace; }
+  const SimpleType& Simple(const SimpleTypeDef& definition);
 
   Diagnostics& diagnostics() const noexcept { return diagnostics_; }
 
  private:
-  static Node Find(const std::map<QName, Node>& map, const QName& name) {
+  template <class T>
+  static const T* Find(const std::map<QName, const T*>& map, const QName& name) {
     const auto it = map.find(name);
-    return it == map.end() ? Node() : it->second;
+    return it == map.end() ? nullptr : it->second;
   }
-  void Index(const Node& component);
-  SimpleType Derive(const Node& simpleType, const QName& name);
+  template <class T>
+  void Index(std::map<QName, const T*>& map, const std::vector<const T*>& components);
+  [[noreturn]] static void RefuseTwice(const QName& name, const Origin& second, const Origin& first);
+  SimpleType Derive(const SimpleTypeDef& definition);
+  const SimpleType& BaseOf(const SimpleTypeDef& definition, const TypeRef& base);
 
+  const SchemaModel& model_;
   Diagnostics& diagnostics_;
-  std::map<QName, Node> elements_, attributes_, types_, groups_, attributeGroups_;
+  std::map<QName, const ElementDecl*> elements_;
+  std::map<QName, const AttributeDecl*> attributes_;
+  std::map<QName, const ComplexTypeDef*> complexTypes_;
+  std::map<QName, const SimpleTypeDef*> simpleTypes_;
+  std::map<QName, const GroupDef*> groups_;
+  std::map<QName, const AttributeGroupDef*> attributeGroups_;
   std::map<QName, std::vector<QName>> directMembers_;
   std::map<QName, std::vector<QName>> directDerived_;
   std::map<QName, std::unique_ptr<SimpleType>> simpleByName_;
-  std::map<const xmlNode*, std::unique_ptr<SimpleType>> simpleByNode_;
-  std::set<const xmlNode*> resolving_;  // simple types being derived, to refuse a cycle
+  std::map<const SimpleTypeDef*, std::unique_ptr<SimpleType>> simpleByDefinition_;
+  std::set<const SimpleTypeDef*> resolving_;  // simple types being derived, to refuse a cycle
 };
 
 }  // namespace vexlo9::xsd

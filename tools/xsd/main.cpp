@@ -17,7 +17,9 @@
 #include "Diagnostics.h"
 #include "Emitter.h"
 #include "Loader.h"
+#include "ModelReader.h"
 #include "Names.h"
+#include "Packaging.h"
 #include "Schema.h"
 
 namespace {
@@ -121,9 +123,11 @@ int main(int argc, char** argv) {
   xmlInitParser();
   Diagnostics diagnostics;
   try {
-    const vexlo9::xsd::SchemaSet documents(line.schemas);
-    vexlo9::xsd::Schema schema(documents, diagnostics);
-    const vexlo9::xsd::Binding binding = vexlo9::xsd::Bind(schema, documents, line.options);
+    vexlo9::xsd::SchemaModel model;
+    vexlo9::xsd::ReadModel(vexlo9::xsd::SchemaSet(line.schemas), model);
+    vexlo9::xsd::Schema schema(model, diagnostics);
+    vexlo9::xsd::Binding binding = vexlo9::xsd::Bind(schema, line.options);
+    vexlo9::xsd::Package(binding, model);
     const std::vector<vexlo9::xsd::GeneratedFile> files = vexlo9::xsd::Emit(binding, line.options);
     for (const auto& warning : diagnostics.Warnings()) std::cerr << warning.Text() << "\n";
     std::error_code error;
