@@ -5,6 +5,7 @@
 #include <compare>
 #include <limits>
 #include <optional>
+#include <span>
 #include <type_traits>
 
 #include "vexlo9/platform/detail/ConversionUtils.h"
@@ -33,6 +34,7 @@ struct Facets {
   std::string_view sMinExclusive;
   std::string_view sMaxExclusive;
   int16_t iLen;
+  std::span<const std::string> morePatterns = {};
 };
 
 // How an ordered type reads a bound, compares with it and prints a value. Comparisons that cannot decide
@@ -198,22 +200,27 @@ struct Base64Lengths {
   }
 };
 
-// The pattern, then length, minLength and maxLength over the characters.
+// The patterns in order, then length, minLength and maxLength over the characters.
 struct StringFacets {
   template <XmlDataType E>
   void Check(std::string_view itemName, std::string_view value, const Facets& facets) const {
     if (!facets.pattern.empty()) PatternMatcher::Match(facets.pattern, value);
+    for (const std::string& pattern : facets.morePatterns) {
+      if (!pattern.empty()) PatternMatcher::Match(pattern, value);
+    }
     CheckLengths(itemName, value, facets);
   }
 
-  // With the pattern compiled once (CompiledPattern); one that did not compile raises as above.
+  // With the patterns compiled once (CompiledPattern); one that did not compile raises as above.
   template <XmlDataType E, class Compiled>
   void CheckCompiled(std::string_view itemName, std::string_view value, const Facets& facets,
                      const Compiled& compiled) const {
-    if (compiled.regexp) {
-      PatternMatcher::Match(*compiled.regexp, value);
-    } else if (!facets.pattern.empty()) {
-      PatternMatcher::Match(facets.pattern, value);
+    for (size_t i = 0; i < compiled.regexps.size(); ++i) {
+      if (compiled.regexps[i]) {
+        PatternMatcher::Match(*compiled.regexps[i], value);
+      } else if (const std::string_view text = i == 0 ? facets.pattern : facets.morePatterns[i - 1]; !text.empty()) {
+        PatternMatcher::Match(text, value);
+      }
     }
     CheckLengths(itemName, value, facets);
   }
@@ -254,7 +261,8 @@ class CompiledFacets {
  public:
   CompiledFacets(XmlDataType type, const PrimitiveRestrictions& facets)
       : type_(type),
-        texts_{facets.pattern, facets.minInclusive, facets.maxInclusive, facets.minExclusive, facets.maxExclusive} {}
+        texts_{facets.pattern, facets.minInclusive, facets.maxInclusive, facets.minExclusive, facets.maxExclusive},
+        morePatterns_(facets.morePatterns) {}
   virtual ~CompiledFacets() = default;
   CompiledFacets(const CompiledFacets&) = delete;
   CompiledFacets& operator=(const CompiledFacets&) = delete;
@@ -262,12 +270,14 @@ class CompiledFacets {
   // Whether this was compiled for type from the texts the facets hold now.
   bool Fits(XmlDataType type, const PrimitiveRestrictions& facets) const noexcept {
     return type == type_ && texts_[0] == facets.pattern && texts_[1] == facets.minInclusive &&
-           texts_[2] == facets.maxInclusive && texts_[3] == facets.minExclusive && texts_[4] == facets.maxExclusive;
+           texts_[2] == facets.maxInclusive && texts_[3] == facets.minExclusive && texts_[4] == facets.maxExclusive &&
+           morePatterns_ == facets.morePatterns;
   }
 
  private:
   const XmlDataType type_;
   const std::array<std::string, 5> texts_;
+  const std::vector<std::string> morePatterns_;
 };
 
 FacetCache& FacetCache::operator=(const FacetCache&) noexcept {
@@ -309,14 +319,21 @@ class CompiledBounds final : public detail::CompiledFacets {
   std::array<std::optional<BoundOf<E>>, 4> bounds_;
 };
 
-// The pattern compiled once; none when there is no pattern or it does not compile.
+// The patterns compiled once, `pattern` first; none for a pattern that is empty or does not compile.
 class CompiledPattern final : public detail::CompiledFacets {
  public:
-  CompiledPattern(XmlDataType type, const PrimitiveRestrictions& facets)
-      : CompiledFacets(type, facets),
-        regexp(facets.pattern.empty() ? nullptr : PatternMatcher::Compile(facets.pattern)) {}
+  CompiledPattern(XmlDataType type, const PrimitiveRestrictions& facets) : CompiledFacets(type, facets) {
+    regexps.reserve(1 + facets.morePatterns.size());
+    regexps.push_back(Compile(facets.pattern));
+    for (const std::string& pattern : facets.morePatterns) regexps.push_back(Compile(pattern));
+  }
 
-  const std::shared_ptr<const PatternMatcher::Compiled> regexp;
+  std::vector<std::shared_ptr<const PatternMatcher::Compiled>> regexps;
+
+ private:
+  static std::shared_ptr<const PatternMatcher::Compiled> Compile(const std::string& pattern) {
+    return pattern.empty() ? nullptr : PatternMatcher::Compile(pattern);
+  }
 };
 
 // The facets compiled for type by their first check, or nullptr when they were compiled for another type or
@@ -372,7 +389,7 @@ template <XmlDataType E>
 void CheckFacets(std::string_view name, typename PrimitiveType<E>::Value value, const PrimitiveRestrictions& facets) {
   const Facets narrowed{facets.pattern,      NarrowLength(facets.iMinLength), NarrowLength(facets.iMaxLength),
                         facets.minInclusive, facets.maxInclusive,             facets.minExclusive,
-                        facets.maxExclusive, NarrowLength(facets.iLength)};
+                        facets.maxExclusive, NarrowLength(facets.iLength),    facets.morePatterns};
   if constexpr (std::is_same_v<RuleOf<E>, Bounds>) {
     if (const auto* compiled = CompiledFor<CompiledBounds<E>>(E, facets)) {
       return Rule<E>::kRule.template CheckCompiled<E>(name, value, facets, *compiled);

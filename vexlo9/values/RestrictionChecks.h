@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vexlo9/platform/Export.h"
 #include "vexlo9/model/Variant.h"
@@ -50,6 +51,9 @@ struct PrimitiveRestrictions {
   std::string minExclusive;
   std::string maxExclusive;
   int32_t iLength = -1;
+  // The patterns of the other derivation steps: a string must match `pattern` and every one of these, and the
+  // first it fails is the one named.
+  std::vector<std::string> morePatterns = {};
   // Compiled for the type and texts of the first check; a check of another type, or after a text changed, reads
   // the texts again.
   detail::FacetCache compiled = {};
