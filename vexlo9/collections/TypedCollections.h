@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "vexlo9/platform/Export.h"
 #include "vexlo9/model/IndexedList.h"
@@ -27,10 +28,20 @@ struct NoFormatOverride {};
 // whitespace rule and format override. Nothing is checked; the collection's own use reports what is wrong.
 template <class Col>
 std::shared_ptr<Col> NewTypedCol(std::string_view ElementName, std::string_view TargetNamespace, int32_t MinOccurs,
+                                 int32_t maxOccurs, PrimitiveRestrictions facets, WhitespaceRule ws,
+                                 std::string_view FormatOverride = {});
+// The same with the facets as loose arguments, as the factory's Create_ members take them.
+template <class Col>
+std::shared_ptr<Col> NewTypedCol(std::string_view ElementName, std::string_view TargetNamespace, int32_t MinOccurs,
                                  int32_t maxOccurs, std::string_view pattern, int32_t iMinLength, int32_t iMaxLength,
                                  std::string_view minInclusive, std::string_view maxInclusive,
                                  std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength,
-                                 WhitespaceRule ws, std::string_view FormatOverride = {});
+                                 WhitespaceRule ws, std::string_view FormatOverride = {}) {
+  return NewTypedCol<Col>(ElementName, TargetNamespace, MinOccurs, maxOccurs,
+                          {std::string(pattern), iMinLength, iMaxLength, std::string(minInclusive),
+                           std::string(maxInclusive), std::string(minExclusive), std::string(maxExclusive), iLength},
+                          ws, FormatOverride);
+}
 
 }  // namespace detail
 
@@ -94,9 +105,9 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase {
   // Named after its type: "i4Col".
   static constexpr const char* kClassName = PrimitiveType<E>::kColName;
 
-  friend std::shared_ptr<TypedCol> detail::NewTypedCol<TypedCol>(
-      std::string_view, std::string_view, int32_t, int32_t, std::string_view, int32_t, int32_t, std::string_view,
-      std::string_view, std::string_view, std::string_view, int32_t, WhitespaceRule, std::string_view);
+  friend std::shared_ptr<TypedCol> detail::NewTypedCol<TypedCol>(std::string_view, std::string_view, int32_t, int32_t,
+                                                                 PrimitiveRestrictions, WhitespaceRule,
+                                                                 std::string_view);
   TypedCol() = default;
 
   std::string elementName_;
@@ -112,18 +123,14 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase {
 
 template <class Col>
 std::shared_ptr<Col> detail::NewTypedCol(std::string_view ElementName, std::string_view TargetNamespace,
-                                         int32_t MinOccurs, int32_t maxOccurs, std::string_view pattern,
-                                         int32_t iMinLength, int32_t iMaxLength, std::string_view minInclusive,
-                                         std::string_view maxInclusive, std::string_view minExclusive,
-                                         std::string_view maxExclusive, int32_t iLength, WhitespaceRule ws,
-                                         std::string_view FormatOverride) {
+                                         int32_t MinOccurs, int32_t maxOccurs, PrimitiveRestrictions facets,
+                                         WhitespaceRule ws, std::string_view FormatOverride) {
   std::shared_ptr<Col> col(new Col());
   col->elementName_ = ElementName;
   col->targetNamespace_ = TargetNamespace;
   col->minOccurs_ = MinOccurs;
   col->maxOccurs_ = maxOccurs;
-  col->facets_ = {std::string(pattern), iMinLength, iMaxLength, std::string(minInclusive),
-                  std::string(maxInclusive), std::string(minExclusive), std::string(maxExclusive), iLength};
+  col->facets_ = std::move(facets);
   col->ws_ = ws;
   if constexpr (!std::is_same_v<decltype(col->formatOverride_), detail::NoFormatOverride>) {
     col->formatOverride_ = FormatOverride;
