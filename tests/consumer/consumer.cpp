@@ -4,6 +4,7 @@
 #include "vexlo9/vexlo9.h"
 
 class Order : public vexlo9::XmlGeneratedClassBase {
+ public:
   VEXLO9_BY_NAME(Order);
   Order() : XmlGeneratedClassBase("order") { Init(); }
   void Init() override { total_ = std::make_shared<vexlo9::Decimal>(); }

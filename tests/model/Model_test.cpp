@@ -22,6 +22,7 @@ class Order : public Object {
   std::shared_ptr<Order> next_;
   std::string note_;
 
+ public:
   VEXLO9_BY_NAME(Order);
 
   int32_t quantity() const { return quantity_; }

@@ -625,6 +625,7 @@ class OutputEmitter {
     NameFields(cls);
     if (!cls.origin.empty()) code.Comment("" + Capitalised(cls.origin) + ".");
     code.Line("class " + cls.name + " : " + BaseClause(cls) + " {");
+    code.Line(" public:");
     code.Indented(2, [&] { code.Line("VEXLO9_BY_NAME(" + cls.name + ");"); });
     if (cls.elementAlias) {
       code.Indented(2, [&] {
@@ -711,6 +712,7 @@ class OutputEmitter {
   void DeclareConverter(Code& code) {
     code.Comment("The lexical forms of the schema's enumerations.");
     code.Line("class " + out_.converter + " : public vexlo9::Object {");
+    code.Line(" public:");
     code.Indented(2, [&] {
       code.Line("VEXLO9_BY_NAME(" + out_.converter + ");");
       for (const EnumType* e : out_.converted) {
@@ -733,6 +735,7 @@ class OutputEmitter {
   void DeclareFactory(Code& code) {
     code.Comment("Creates the objects that the library cannot take from a parent's Init.");
     code.Line("class " + out_.factory + " : public vexlo9::Object {");
+    code.Line(" public:");
     code.Indented(2, [&] {
       code.Line("VEXLO9_BY_NAME(" + out_.factory + ");");
       if (!out_.namedClasses.empty()) {

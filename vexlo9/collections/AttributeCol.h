@@ -28,6 +28,7 @@ std::shared_ptr<AttributeCol> NewAttributeCol(std::string_view AttributeNamespac
 // One attribute that no generated class describes (wildcard content). It keeps
 // its namespace URI, never a prefix: the writer chooses prefixes afresh.
 class VEXLO9_API AttributeCls : public XmlObjectBase {
+ public:
   VEXLO9_BY_NAME(AttributeCls);
 
   std::string_view TargetNamespace() const override { return targetNamespace_; }
@@ -62,6 +63,7 @@ class VEXLO9_API AttributeCls : public XmlObjectBase {
 
 // An ordered collection of untyped attributes, indexed from 1, checked against a namespace restriction.
 class VEXLO9_API AttributeCol : public XmlObjectBase, public XmlCollectionBase {
+ public:
   VEXLO9_BY_NAME(AttributeCol);
 
   using Item_t = std::shared_ptr<AttributeCls>;

@@ -37,6 +37,7 @@ XmlNode ReadElementsByName(ElementCol& collection, std::string_view localName, s
 // attributes, child elements and text. It keeps namespace URIs, never
 // prefixes: the writer chooses prefixes afresh.
 class VEXLO9_API Element : public XmlObjectBase {
+ public:
   VEXLO9_BY_NAME(Element);
   ~Element() override;
 
@@ -85,6 +86,7 @@ class VEXLO9_API Element : public XmlObjectBase {
 // An ordered collection of untyped elements, indexed from 1, checked against a
 // namespace restriction and, when written or validated, against its bounds.
 class VEXLO9_API ElementCol : public XmlObjectBase, public XmlCollectionBase {
+ public:
   VEXLO9_BY_NAME(ElementCol);
 
   using Item_t = std::shared_ptr<Element>;

@@ -292,9 +292,9 @@ class MemberTable {
 
 // Declares, inside a class body, that the class answers by name from its
 // table `static const MemberTable<Class>& Members()` (defined by the class),
-// and names the class in messages.
+// and names the class in messages. It opens no access section: the class
+// writes `public:` before it.
 #define VEXLO9_BY_NAME(Class)                                                                          \
- public:                                                                                               \
   std::string TypeName() const override { return #Class; }                                             \
   ::vexlo9::Variant GetProperty(std::string_view name) override { return Members().Get(*this, name); } \
   void LetProperty(std::string_view name, const ::vexlo9::Variant& value) override {                   \

@@ -21,6 +21,7 @@ std::shared_ptr<NamespaceAliasMap> NewNamespaceAliasMap();
 
 // One prefix the user wants for a namespace URI. Only its map changes it.
 class VEXLO9_API NamespaceMapEntry : public Object {
+ public:
   VEXLO9_BY_NAME(NamespaceMapEntry);
 
   const std::string& NamespaceAlias() const noexcept { return alias_; }
@@ -41,6 +42,7 @@ class VEXLO9_API NamespaceMapEntry : public Object {
 // a position outside 1 to Count raises 9 "Subscript out of range", an unknown
 // URI 5 "Invalid procedure call or argument", any other kind of index 13.
 class VEXLO9_API NamespaceAliasMap : public Object {
+ public:
   VEXLO9_BY_NAME(NamespaceAliasMap);
 
   using Item_t = std::shared_ptr<NamespaceMapEntry>;
