@@ -25,6 +25,7 @@
 #include "vexlo9/platform/Export.h"
 #include "vexlo9/platform/XmlDom.h"
 #include "vexlo9/serialization/ClassInfo.h"
+#include "vexlo9/serialization/Declarations.h"
 #include "vexlo9/serialization/XmlGeneratedClassBase.h"
 #include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"

@@ -1,44 +1,148 @@
 #include "vexlo9/serialization/ClassInfo.h"
 
+#include <array>
+
+#include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/detail/AttributeInfos.h"
-#include "vexlo9/serialization/detail/ElementInfoClass.h"
-#include "vexlo9/serialization/detail/ElementInfoCollection.h"
-#include "vexlo9/serialization/detail/ElementInfoEnum.h"
-#include "vexlo9/serialization/detail/ElementInfoPrimitive.h"
-#include "vexlo9/serialization/detail/ElementInfoUntyped.h"
+#include "vexlo9/serialization/detail/ElementDescriptors.h"
 
 namespace vexlo9 {
 namespace {
 
 using namespace detail;
 
-PrimitiveRestrictions Facets(std::string_view pattern, int32_t iMinLength, int32_t iMaxLength,
-                             std::string_view minInclusive, std::string_view maxInclusive,
-                             std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength) {
-  return PrimitiveRestrictions{std::string(pattern),      iMinLength,
-                               iMaxLength,                std::string(minInclusive),
-                               std::string(maxInclusive), std::string(minExclusive),
-                               std::string(maxExclusive), iLength};
+// Everything an element declaration can give. Each descriptor takes only what its positional method takes, so a
+// declaration by name makes exactly the descriptor that method makes.
+struct ElementArguments {
+  std::string_view name = {};
+  std::string_view ns = {};
+  std::string_view property = {};
+  std::string_view isValid = {};
+  XmlDataType type = type_string;
+  std::string_view format = {};
+  WhitespaceRule whitespace = WhitespaceRule_Preserve;
+  PrimitiveRestrictions facets = {};
+  std::string_view toString = {};
+  std::string_view fromString = {};
+  XmlElementType elementType = XmlElementType::Element;
+  bool mandatoryContent = false;
+  int32_t classTypeId = 0;
+  std::string_view create = {};
+  std::string_view namespaces = {};
+  std::string_view targetNamespace = {};
+};
+
+std::string Text(std::string_view text) { return std::string(text); }
+
+template <Group G, ValueKind K, Cardinality C>
+std::shared_ptr<ElementInfo> Make(ElementArguments& a) {
+  using Descriptor = DescriptorOf<G, K, C>;
+  constexpr bool kOptional = C == Cardinality::Opt;
+  if constexpr (C == Cardinality::Col && (K == ValueKind::Cls || K == ValueKind::AbsCls)) {
+    return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), a.elementType);
+  } else if constexpr (C == Cardinality::Col) {
+    return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property));
+  } else if constexpr (K == ValueKind::Prim) {
+    return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
+                                        a.type, Text(a.format), a.whitespace, std::move(a.facets));
+  } else if constexpr (K == ValueKind::Enum) {
+    return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
+                                        Text(a.toString), Text(a.fromString));
+  } else if constexpr (K == ValueKind::Untpd) {
+    return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), Text(a.namespaces),
+                                        Text(a.targetNamespace));
+  } else {
+    constexpr bool kAbstract = K == ValueKind::AbsCls;
+    return std::make_shared<Descriptor>(
+        typename Descriptor::Particle{Text(a.name), Text(a.ns), Text(a.property), a.elementType,
+                                      !kAbstract && C == Cardinality::Mnd && a.mandatoryContent,
+                                      !kAbstract && kOptional ? a.classTypeId : 0, kAbstract ? Text(a.create) : ""});
+  }
 }
 
-template <class Descriptor>
-void AddPrimitive(ElementInfoCol& elements, std::string_view name, std::string_view ns, std::string_view property,
-                  std::string_view validName, XmlDataType type, std::string_view format, WhitespaceRule rule,
-                  PrimitiveRestrictions facets) {
-  elements.Add(std::make_shared<Descriptor>(std::string(name), std::string(ns), std::string(property),
-                                            std::string(validName), type, std::string(format), rule,
-                                            std::move(facets)));
+// The descriptor makers of the table's rows by group, kind and cardinality; none for a combination it lacks.
+using Maker = std::shared_ptr<ElementInfo> (*)(ElementArguments&);
+constexpr size_t kKinds = 5;
+constexpr size_t kCardinalities = 3;
+constexpr size_t Slot(Group g, ValueKind k, Cardinality c) {
+  return (static_cast<size_t>(g) * kKinds + static_cast<size_t>(k)) * kCardinalities + static_cast<size_t>(c);
+}
+constexpr std::array<Maker, 3 * kKinds * kCardinalities> kMakers = [] {
+  std::array<Maker, 3 * kKinds * kCardinalities> makers{};
+#define VEXLO9_ELEMENT_DECLARATION(G, K, C) \
+  makers[Slot(Group::G, ValueKind::K, Cardinality::C)] = &Make<Group::G, ValueKind::K, Cardinality::C>;
+#include "vexlo9/serialization/detail/ElementDeclarations.def"
+#undef VEXLO9_ELEMENT_DECLARATION
+  return makers;
+}();
+
+std::string GroupText(XmlGroupType group) {
+  switch (group) {
+    case XmlGroupType::Sequence: return "Sequence";
+    case XmlGroupType::Choice: return "Choice";
+    case XmlGroupType::All: return "All";
+  }
+  return std::to_string(static_cast<int32_t>(group));
 }
 
-template <class Descriptor>
-void AddClass(ElementInfoCol& elements, std::string_view name, std::string_view ns, std::string_view property,
-              XmlElementType kind, bool containsMandatory, int32_t classTypeId, std::string_view createMethod) {
-  elements.Add(std::make_shared<Descriptor>(typename Descriptor::Particle{
-      std::string(name), std::string(ns), std::string(property), kind, containsMandatory, classTypeId,
-      std::string(createMethod)}));
+std::string OccursText(Occurs occurs) {
+  switch (occurs) {
+    case Occurs::Mandatory: return "Mandatory";
+    case Occurs::Optional: return "Optional";
+    case Occurs::Repeated: return "Repeated";
+  }
+  return std::to_string(static_cast<int32_t>(occurs));
 }
+
+// The named form: the descriptor of the ClassInfo's group, the particle's kind and how often it occurs.
+void Declare(ElementInfoCol& elements, const char* source, XmlGroupType group, ValueKind kind, Occurs occurs,
+             ElementArguments&& arguments) {
+  const auto g = static_cast<uint32_t>(group);
+  const auto c = static_cast<uint32_t>(occurs);
+  const Maker make = g < 3 && c < kCardinalities ? kMakers[Slot(Group(g), kind, Cardinality(c))] : nullptr;
+  if (!make) throw errors::UndeclarableElement(source, arguments.name, OccursText(occurs), GroupText(group));
+  elements.Add(make(arguments));
+}
+
+PrimitiveRestrictions Restrictions(std::string_view pattern, int32_t iMinLength, int32_t iMaxLength,
+                                   std::string_view minInclusive, std::string_view maxInclusive,
+                                   std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength) {
+  return PrimitiveRestrictions{Text(pattern),      iMinLength,         iMaxLength,         Text(minInclusive),
+                               Text(maxInclusive), Text(minExclusive), Text(maxExclusive), iLength};
+}
+
+std::string_view PropertyOf(const ElementInfo& descriptor) { return descriptor.Traits().property; }
+std::string_view PropertyOf(const AttributeInfo& descriptor) { return descriptor.PropertyName(); }
+
+XmlElementType ElementTypeOf(bool pseudo) { return pseudo ? XmlElementType::PseudoElement : XmlElementType::Element; }
 
 }  // namespace
+
+template <class T>
+void DescriptorCol<T>::Add(value_type item) {
+  const std::string_view property = PropertyOf(*item);
+  items_.Add(std::move(item));
+  positions_.try_emplace(std::string(property), items_.Count());
+}
+
+template <class T>
+void DescriptorCol<T>::Remove(int32_t index) {
+  items_.Remove(index, name_);
+  // Later positions move up: indexed again, first descriptor of a property first.
+  positions_.clear();
+  for (int32_t i = 1; i <= items_.Count(); ++i) {
+    positions_.try_emplace(std::string(PropertyOf(*items_.Item(i, name_))), i);
+  }
+}
+
+template <class T>
+int32_t DescriptorCol<T>::Find(std::string_view property) const noexcept {
+  const auto it = positions_.find(property);
+  return it == positions_.end() ? 0 : it->second;
+}
+
+template class DescriptorCol<ElementInfo>;
+template class DescriptorCol<AttributeInfo>;
 
 void ClassInfo::CheckAttributeRestriction(int16_t index, const Variant& val) const {
   attributes_.Item(index)->CheckRestriction(val);
@@ -48,155 +152,184 @@ void ClassInfo::CheckElementRestriction(int16_t index, const Variant& val) const
   elements_.Item(index)->CheckRestriction(val);
 }
 
-// The declaration methods: each creates the descriptor its name designates and appends it.
+void ClassInfo::CheckAttribute(std::string_view property, const Variant& value) const {
+  const int32_t at = attributes_.Find(property);
+  if (at == 0) throw errors::NoSuchMember("ClassInfo.CheckAttribute", property);
+  attributes_.Item(at)->CheckRestriction(value);
+}
 
-#define VEXLO9_PRIMITIVE_MANDATORY(Method, Descriptor)                                                           \
+void ClassInfo::CheckElement(std::string_view property, const Variant& value) const {
+  const int32_t at = elements_.Find(property);
+  if (at == 0) throw errors::NoSuchMember("ClassInfo.CheckElement", property);
+  elements_.Item(at)->CheckRestriction(value);
+}
+
+void ClassInfo::ValueElement(const ValueElementDeclaration& d) {
+  Declare(elements_, "ClassInfo.ValueElement", groupType_, ValueKind::Prim, d.occurs,
+          {.name = d.name, .ns = d.ns, .property = d.property, .isValid = d.isValid, .type = d.type,
+           .format = d.format, .whitespace = d.whitespace, .facets = RestrictionsOf(d.facets)});
+}
+
+void ClassInfo::EnumElement(const EnumElementDeclaration& d) {
+  Declare(elements_, "ClassInfo.EnumElement", groupType_, ValueKind::Enum, d.occurs,
+          {.name = d.name, .ns = d.ns, .property = d.property, .isValid = d.isValid, .toString = d.toString,
+           .fromString = d.fromString});
+}
+
+void ClassInfo::ClassElement(const ClassElementDeclaration& d) {
+  Declare(elements_, "ClassInfo.ClassElement", groupType_, d.create.empty() ? ValueKind::Cls : ValueKind::AbsCls,
+          d.occurs,
+          {.name = d.name, .ns = d.ns, .property = d.property, .elementType = ElementTypeOf(d.pseudo),
+           .mandatoryContent = d.mandatoryContent, .classTypeId = d.classTypeId, .create = d.create});
+}
+
+void ClassInfo::AnyElement(const AnyElementDeclaration& d) {
+  Declare(elements_, "ClassInfo.AnyElement", groupType_, ValueKind::Untpd, d.occurs,
+          {.name = d.name, .ns = d.ns, .property = d.property, .namespaces = d.namespaces,
+           .targetNamespace = d.targetNamespace});
+}
+
+void ClassInfo::Attribute(const AttributeDeclaration& d) {
+  AttributeParticle particle{Text(d.name), Text(d.ns), Text(d.property), Text(d.isValid), !d.required,
+                             Text(d.defaultValue)};
+  if (!d.toString.empty()) {
+    attributes_.Add(std::make_shared<AttributeInfoEnum>(std::move(particle), Text(d.toString), Text(d.fromString)));
+  } else {
+    attributes_.Add(std::make_shared<AttributeInfoPrimitive>(std::move(particle), d.type, Text(d.format),
+                                                             d.whitespace, RestrictionsOf(d.facets)));
+  }
+}
+
+void ClassInfo::AnyAttribute(const AnyAttributeDeclaration& d) {
+  AddAttrAny("", d.ns, d.property, d.namespaces, d.targetNamespace);
+}
+
+// The positional methods, one per row of the table; the rows of a kind and cardinality share their parameters.
+#define VEXLO9_ELEMENT_DECLARATION(G, K, C) \
+  VEXLO9_POSITIONAL_##K##C(AddElm##G##K##C, (Make<Group::G, ValueKind::K, Cardinality::C>))
+
+#define VEXLO9_POSITIONAL_PrimMnd(Method, make)                                                                    \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName, XmlDataType eDataType, std::string_view sFormatOverride, \
                          WhitespaceRule eWSRule, std::string_view pattern, int32_t iMinLength, int32_t iMaxLength, \
                          std::string_view minInclusive, std::string_view maxInclusive,                           \
                          std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength) {        \
-    AddPrimitive<Descriptor>(elements_, sElementName, sElementNamespace, sPropertyName, {}, eDataType,             \
-                             sFormatOverride, eWSRule,                                                           \
-                             Facets(pattern, iMinLength, iMaxLength, minInclusive, maxInclusive, minExclusive,   \
-                                    maxExclusive, iLength));                                                     \
+    ElementArguments a{.name = sElementName, .ns = sElementNamespace, .property = sPropertyName,                 \
+                       .type = eDataType, .format = sFormatOverride, .whitespace = eWSRule,                      \
+                       .facets = Restrictions(pattern, iMinLength, iMaxLength, minInclusive, maxInclusive,       \
+                                              minExclusive, maxExclusive, iLength)};                             \
+    elements_.Add(make(a));                                                                                      \
   }
 
-#define VEXLO9_PRIMITIVE_OPTIONAL(Method, Descriptor)                                                            \
+#define VEXLO9_POSITIONAL_PrimOpt(Method, make)                                                                    \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName, std::string_view sPropertyIsValidName,                  \
                          XmlDataType eDataType, std::string_view sFormatOverride, WhitespaceRule eWSRule,        \
                          std::string_view pattern, int32_t iMinLength, int32_t iMaxLength,                       \
                          std::string_view minInclusive, std::string_view maxInclusive,                           \
                          std::string_view minExclusive, std::string_view maxExclusive, int32_t iLength) {        \
-    AddPrimitive<Descriptor>(elements_, sElementName, sElementNamespace, sPropertyName, sPropertyIsValidName,      \
-                             eDataType, sFormatOverride, eWSRule,                                                \
-                             Facets(pattern, iMinLength, iMaxLength, minInclusive, maxInclusive, minExclusive,   \
-                                    maxExclusive, iLength));                                                     \
+    ElementArguments a{.name = sElementName, .ns = sElementNamespace, .property = sPropertyName,                 \
+                       .isValid = sPropertyIsValidName, .type = eDataType, .format = sFormatOverride,            \
+                       .whitespace = eWSRule,                                                                    \
+                       .facets = Restrictions(pattern, iMinLength, iMaxLength, minInclusive, maxInclusive,       \
+                                              minExclusive, maxExclusive, iLength)};                             \
+    elements_.Add(make(a));                                                                                      \
   }
 
-VEXLO9_PRIMITIVE_MANDATORY(AddElmSeqPrimMnd, ElementInfoSeqPrimMnd)
-VEXLO9_PRIMITIVE_MANDATORY(AddElmAllPrimMnd, ElementInfoAllPrimMnd)
-VEXLO9_PRIMITIVE_OPTIONAL(AddElmSeqPrimOpt, ElementInfoSeqPrimOpt)
-VEXLO9_PRIMITIVE_OPTIONAL(AddElmChoicePrimOpt, ElementInfoChoicePrimOpt)
-VEXLO9_PRIMITIVE_OPTIONAL(AddElmAllPrimOpt, ElementInfoAllPrimOpt)
-
-#define VEXLO9_CLASS_MANDATORY(Method, Descriptor)                                                              \
+#define VEXLO9_POSITIONAL_ClsMnd(Method, make)                                                                     \
   void ClassInfo::Method(std::string_view ElementName, std::string_view elementNamespace,                        \
                          std::string_view PropertyName, XmlElementType attributeClassElementType,                \
                          bool doesClassContainMandatoryElements) {                                               \
-    AddClass<Descriptor>(elements_, ElementName, elementNamespace, PropertyName, attributeClassElementType,        \
-                         doesClassContainMandatoryElements, 0, {});                                              \
+    ElementArguments a{.name = ElementName, .ns = elementNamespace, .property = PropertyName,                    \
+                       .elementType = attributeClassElementType,                                                 \
+                       .mandatoryContent = doesClassContainMandatoryElements};                                   \
+    elements_.Add(make(a));                                                                                      \
   }
 
-#define VEXLO9_CLASS_OPTIONAL(Method, Descriptor)                                                               \
+#define VEXLO9_POSITIONAL_ClsOpt(Method, make)                                                                     \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType,              \
                          int32_t iClassTypeID) {                                                                 \
-    AddClass<Descriptor>(elements_, sElementName, sElementNamespace, sPropertyName, eAttributeClassElementType,    \
-                         false, iClassTypeID, {});                                                               \
+    ElementArguments a{.name = sElementName, .ns = sElementNamespace, .property = sPropertyName,                 \
+                       .elementType = eAttributeClassElementType, .classTypeId = iClassTypeID};                  \
+    elements_.Add(make(a));                                                                                      \
   }
 
-#define VEXLO9_CLASS_ABSTRACT(Method, Descriptor)                                                               \
+#define VEXLO9_POSITIONAL_AbsClsMnd(Method, make)                                                                  \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType,              \
                          std::string_view sCreateClassMethodName) {                                              \
-    AddClass<Descriptor>(elements_, sElementName, sElementNamespace, sPropertyName, eAttributeClassElementType,    \
-                         false, 0, sCreateClassMethodName);                                                      \
+    ElementArguments a{.name = sElementName, .ns = sElementNamespace, .property = sPropertyName,                 \
+                       .elementType = eAttributeClassElementType, .create = sCreateClassMethodName};             \
+    elements_.Add(make(a));                                                                                      \
   }
+#define VEXLO9_POSITIONAL_AbsClsOpt VEXLO9_POSITIONAL_AbsClsMnd
 
-VEXLO9_CLASS_MANDATORY(AddElmSeqClsMnd, ElementInfoSeqClsMnd)
-VEXLO9_CLASS_MANDATORY(AddElmAllClsMnd, ElementInfoAllClsMnd)
-VEXLO9_CLASS_OPTIONAL(AddElmSeqClsOpt, ElementInfoSeqClsOpt)
-VEXLO9_CLASS_OPTIONAL(AddElmChoiceClsOpt, ElementInfoChoiceClsOpt)
-VEXLO9_CLASS_OPTIONAL(AddElmAllClsOpt, ElementInfoAllClsOpt)
-VEXLO9_CLASS_ABSTRACT(AddElmSeqAbsClsMnd, ElementInfoSeqAbsClsMnd)
-VEXLO9_CLASS_ABSTRACT(AddElmAllAbsClsMnd, ElementInfoAllAbsClsMnd)
-VEXLO9_CLASS_ABSTRACT(AddElmSeqAbsClsOpt, ElementInfoSeqAbsClsOpt)
-VEXLO9_CLASS_ABSTRACT(AddElmChoiceAbsClsOpt, ElementInfoChoiceAbsClsOpt)
-VEXLO9_CLASS_ABSTRACT(AddElmAllAbsClsOpt, ElementInfoAllAbsClsOpt)
-
-#define VEXLO9_ENUM_MANDATORY(Method, Descriptor)                                                                \
+#define VEXLO9_POSITIONAL_EnumMnd(Method, make)                                                                    \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName, std::string_view sEnumToStringFnName,                   \
                          std::string_view sEnumFromStringFnName) {                                               \
-    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
-                                               std::string(sPropertyName), std::string(),                        \
-                                               std::string(sEnumToStringFnName),                                 \
-                                               std::string(sEnumFromStringFnName)));                             \
+    ElementArguments a{.name = sElementName, .ns = sElementNamespace, .property = sPropertyName,                 \
+                       .toString = sEnumToStringFnName, .fromString = sEnumFromStringFnName};                    \
+    elements_.Add(make(a));                                                                                      \
   }
 
-#define VEXLO9_ENUM_OPTIONAL(Method, Descriptor)                                                                 \
+#define VEXLO9_POSITIONAL_EnumOpt(Method, make)                                                                    \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName, std::string_view sPropertyIsValidName,                  \
                          std::string_view sEnumToStringFnName, std::string_view sEnumFromStringFnName) {         \
-    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
-                                               std::string(sPropertyName), std::string(sPropertyIsValidName),    \
-                                               std::string(sEnumToStringFnName),                                 \
-                                               std::string(sEnumFromStringFnName)));                             \
+    ElementArguments a{.name = sElementName, .ns = sElementNamespace, .property = sPropertyName,                 \
+                       .isValid = sPropertyIsValidName, .toString = sEnumToStringFnName,                         \
+                       .fromString = sEnumFromStringFnName};                                                     \
+    elements_.Add(make(a));                                                                                      \
   }
 
-VEXLO9_ENUM_MANDATORY(AddElmSeqEnumMnd, ElementInfoSeqEnumMnd)
-VEXLO9_ENUM_MANDATORY(AddElmAllEnumMnd, ElementInfoAllEnumMnd)
-VEXLO9_ENUM_OPTIONAL(AddElmSeqEnumOpt, ElementInfoSeqEnumOpt)
-VEXLO9_ENUM_OPTIONAL(AddElmChoiceEnumOpt, ElementInfoChoiceEnumOpt)
-VEXLO9_ENUM_OPTIONAL(AddElmAllEnumOpt, ElementInfoAllEnumOpt)
-
-#define VEXLO9_UNTYPED(Method, Descriptor)                                                                      \
+#define VEXLO9_POSITIONAL_UntpdMnd(Method, make)                                                                   \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName, std::string_view sNamespaceRestriction,                 \
                          std::string_view sTargetNamespace) {                                                    \
-    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
-                                               std::string(sPropertyName), std::string(sNamespaceRestriction),   \
-                                               std::string(sTargetNamespace)));                                  \
+    ElementArguments a{.name = sElementName, .ns = sElementNamespace, .property = sPropertyName,                 \
+                       .namespaces = sNamespaceRestriction, .targetNamespace = sTargetNamespace};                \
+    elements_.Add(make(a));                                                                                      \
   }
+#define VEXLO9_POSITIONAL_UntpdOpt VEXLO9_POSITIONAL_UntpdMnd
 
-VEXLO9_UNTYPED(AddElmSeqUntpdMnd, ElementInfoSeqUntpdMnd)
-VEXLO9_UNTYPED(AddElmAllUntpdMnd, ElementInfoAllUntpdMnd)
-VEXLO9_UNTYPED(AddElmSeqUntpdOpt, ElementInfoSeqUntpdOpt)
-VEXLO9_UNTYPED(AddElmChoiceUntpdOpt, ElementInfoChoiceUntpdOpt)
-VEXLO9_UNTYPED(AddElmAllUntpdOpt, ElementInfoAllUntpdOpt)
-
-#define VEXLO9_COLLECTION(Method, Descriptor)                                                                  \
+#define VEXLO9_POSITIONAL_PrimCol(Method, make)                                                                    \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName) {                                                       \
-    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
-                                               std::string(sPropertyName)));                                     \
+    ElementArguments a{.name = sElementName, .ns = sElementNamespace, .property = sPropertyName};                \
+    elements_.Add(make(a));                                                                                      \
   }
+#define VEXLO9_POSITIONAL_EnumCol VEXLO9_POSITIONAL_PrimCol
+#define VEXLO9_POSITIONAL_UntpdCol VEXLO9_POSITIONAL_PrimCol
 
-#define VEXLO9_CLASS_COLLECTION(Method, Descriptor)                                                            \
+#define VEXLO9_POSITIONAL_ClsCol(Method, make)                                                                     \
   void ClassInfo::Method(std::string_view sElementName, std::string_view sElementNamespace,                      \
                          std::string_view sPropertyName, XmlElementType eAttributeClassElementType) {            \
-    elements_.Add(std::make_shared<Descriptor>(std::string(sElementName), std::string(sElementNamespace),         \
-                                               std::string(sPropertyName), eAttributeClassElementType));         \
+    ElementArguments a{.name = sElementName, .ns = sElementNamespace, .property = sPropertyName,                 \
+                       .elementType = eAttributeClassElementType};                                               \
+    elements_.Add(make(a));                                                                                      \
   }
+#define VEXLO9_POSITIONAL_AbsClsCol VEXLO9_POSITIONAL_ClsCol
 
-VEXLO9_COLLECTION(AddElmSeqPrimCol, ElementInfoSeqPrimCol)
-VEXLO9_COLLECTION(AddElmChoicePrimCol, ElementInfoChoicePrimCol)
-VEXLO9_COLLECTION(AddElmAllPrimCol, ElementInfoAllPrimCol)
-VEXLO9_COLLECTION(AddElmSeqEnumCol, ElementInfoSeqEnumCol)
-VEXLO9_COLLECTION(AddElmChoiceEnumCol, ElementInfoChoiceEnumCol)
-VEXLO9_COLLECTION(AddElmAllEnumCol, ElementInfoAllEnumCol)
-VEXLO9_COLLECTION(AddElmSeqUntpdCol, ElementInfoSeqUntpdCol)
-VEXLO9_COLLECTION(AddElmChoiceUntpdCol, ElementInfoChoiceUntpdCol)
-VEXLO9_COLLECTION(AddElmAllUntpdCol, ElementInfoAllUntpdCol)
-VEXLO9_CLASS_COLLECTION(AddElmSeqClsCol, ElementInfoSeqClsCol)
-VEXLO9_CLASS_COLLECTION(AddElmChoiceClsCol, ElementInfoChoiceClsCol)
-VEXLO9_CLASS_COLLECTION(AddElmAllClsCol, ElementInfoAllClsCol)
-VEXLO9_CLASS_COLLECTION(AddElmSeqAbsClsCol, ElementInfoSeqAbsClsCol)
-VEXLO9_CLASS_COLLECTION(AddElmChoiceAbsClsCol, ElementInfoChoiceAbsClsCol)
-VEXLO9_CLASS_COLLECTION(AddElmAllAbsClsCol, ElementInfoAllAbsClsCol)
+#include "vexlo9/serialization/detail/ElementDeclarations.def"
 
-#undef VEXLO9_CLASS_COLLECTION
-#undef VEXLO9_COLLECTION
-#undef VEXLO9_UNTYPED
-#undef VEXLO9_ENUM_OPTIONAL
-#undef VEXLO9_ENUM_MANDATORY
-#undef VEXLO9_CLASS_ABSTRACT
-#undef VEXLO9_CLASS_OPTIONAL
-#undef VEXLO9_CLASS_MANDATORY
-#undef VEXLO9_PRIMITIVE_OPTIONAL
-#undef VEXLO9_PRIMITIVE_MANDATORY
+#undef VEXLO9_POSITIONAL_AbsClsCol
+#undef VEXLO9_POSITIONAL_ClsCol
+#undef VEXLO9_POSITIONAL_UntpdCol
+#undef VEXLO9_POSITIONAL_EnumCol
+#undef VEXLO9_POSITIONAL_PrimCol
+#undef VEXLO9_POSITIONAL_UntpdOpt
+#undef VEXLO9_POSITIONAL_UntpdMnd
+#undef VEXLO9_POSITIONAL_EnumOpt
+#undef VEXLO9_POSITIONAL_EnumMnd
+#undef VEXLO9_POSITIONAL_AbsClsOpt
+#undef VEXLO9_POSITIONAL_AbsClsMnd
+#undef VEXLO9_POSITIONAL_ClsOpt
+#undef VEXLO9_POSITIONAL_ClsMnd
+#undef VEXLO9_POSITIONAL_PrimOpt
+#undef VEXLO9_POSITIONAL_PrimMnd
+#undef VEXLO9_ELEMENT_DECLARATION
 
 void ClassInfo::AddAttrAny(std::string_view sAttributeName, std::string_view sAttributeNamespace,
                            std::string_view sPropertyName, std::string_view sAnyAttributeNamespace,
@@ -231,7 +364,7 @@ void ClassInfo::AddAttrPrimitive(std::string_view sAttributeName, std::string_vi
       AttributeParticle{std::string(sAttributeName), std::string(sAttributeNamespace), std::string(sPropertyName),
                         std::string(sPropertyIsValidName), bOptional, std::string(defaultValue)},
       dataType, std::string(sEnumFromStringFnName), rule,
-      Facets(pattern, iMinLength, iMaxLength, minInclusive, maxInclusive, minExclusive, maxExclusive, iLength)));
+      Restrictions(pattern, iMinLength, iMaxLength, minInclusive, maxInclusive, minExclusive, maxExclusive, iLength)));
 }
 
 }  // namespace vexlo9

@@ -1,20 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/Object.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/platform/Export.h"
+#include "vexlo9/serialization/Declarations.h"
 #include "vexlo9/values/XmlDataType.h"
 
 namespace vexlo9 {
 
-// An ordered list of descriptors, positions 1 to Count; one outside them raises 9 from the list's name.
+// An ordered list of descriptors, positions 1 to Count; one outside them raises 9 from the list's name. It also
+// finds a descriptor by the name of its property, through an index kept as the list changes.
 template <class T>
 class DescriptorCol : public Object {
  public:
@@ -22,10 +26,12 @@ class DescriptorCol : public Object {
 
   std::string TypeName() const override { return name_; }
 
-  void Add(value_type item) { items_.Add(std::move(item)); }
+  void Add(value_type item);
   const value_type& Item(int32_t index) const { return items_.Item(index, name_); }
   int32_t Count() const noexcept { return items_.Count(); }
-  void Remove(int32_t index) { items_.Remove(index, name_); }
+  void Remove(int32_t index);
+  // The position of the first descriptor of that property, or 0 when none has it.
+  int32_t Find(std::string_view property) const noexcept;
   // Enumeration in list order.
   auto begin() const noexcept { return items_.begin(); }
   auto end() const noexcept { return items_.end(); }
@@ -34,9 +40,18 @@ class DescriptorCol : public Object {
   explicit DescriptorCol(const char* name) : name_(name) {}
 
  private:
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>()(text); }
+  };
+
   const char* name_;
   IndexedList<value_type> items_;
+  std::unordered_map<std::string, int32_t, TextHash, std::equal_to<>> positions_;
 };
+
+extern template class VEXLO9_API DescriptorCol<detail::ElementInfo>;
+extern template class VEXLO9_API DescriptorCol<detail::AttributeInfo>;
 
 class VEXLO9_API ElementInfoCol final : public DescriptorCol<detail::ElementInfo> {
  public:
@@ -80,9 +95,23 @@ class VEXLO9_API ClassInfo : public Object {
   // Check val against the facets of the descriptor at a 1-based position.
   void CheckAttributeRestriction(int16_t index, const Variant& val) const;
   void CheckElementRestriction(int16_t index, const Variant& val) const;
+  // The same for the descriptor of a property; one that no descriptor has raises 438.
+  void CheckAttribute(std::string_view property, const Variant& value) const;
+  void CheckElement(std::string_view property, const Variant& value) const;
 
-  // Declaration methods: each creates the descriptor its name designates and appends it.
-  // Text arguments are copied; a "sPropertyIsValidName" names the optional value's presence flag.
+  // Declaration by name (Declarations.h): each appends the descriptor its positional method below would. An
+  // element takes the group GroupType() has at the call; a combination that no descriptor has (a Mandatory
+  // particle of a choice) raises 5 and appends nothing.
+  void ValueElement(const ValueElementDeclaration& declaration);
+  void EnumElement(const EnumElementDeclaration& declaration);
+  void ClassElement(const ClassElementDeclaration& declaration);
+  void AnyElement(const AnyElementDeclaration& declaration);
+  void Attribute(const AttributeDeclaration& declaration);
+  void AnyAttribute(const AnyAttributeDeclaration& declaration);
+
+  // Positional declaration methods, one per row of serialization/detail/ElementDeclarations.def: each creates the
+  // descriptor its name designates and appends it. Text arguments are copied; a "sPropertyIsValidName" names the
+  // optional value's presence flag.
   void AddElmSeqPrimMnd(std::string_view sElementName, std::string_view sElementNamespace,
                         std::string_view sPropertyName, XmlDataType eDataType, std::string_view sFormatOverride,
                         WhitespaceRule eWSRule, std::string_view pattern, int32_t iMinLength, int32_t iMaxLength,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Object.h"
 #include "vexlo9/platform/XmlDom.h"
@@ -9,6 +11,8 @@ namespace vexlo9::detail {
 // One attribute of a generated class; immutable once initialised.
 class AttributeInfo : public virtual Object {
  public:
+  // The property of the generated class that holds the attribute.
+  virtual std::string_view PropertyName() const noexcept = 0;
   // Writes the attribute into the open start tag when it has a value (or a default to write).
   virtual void AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                               XmlTextWriter& oXmlOut) const = 0;

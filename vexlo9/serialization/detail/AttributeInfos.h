@@ -29,6 +29,7 @@ class AttributeInfoPrimitive final : public AttributeInfo {
         primValues_(std::move(primValues)) {}
 
   std::string TypeName() const override { return "AttributeInfoPrimitive"; }
+  std::string_view PropertyName() const noexcept override { return p_.sPropertyName; }
   void AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                       XmlTextWriter& oXmlOut) const override;
   bool AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
@@ -54,6 +55,7 @@ class AttributeInfoEnum final : public AttributeInfo {
         sEnumFromStringFnName_(std::move(sEnumFromStringFnName)) {}
 
   std::string TypeName() const override { return "AttributeInfoEnum"; }
+  std::string_view PropertyName() const noexcept override { return p_.sPropertyName; }
   void AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                       XmlTextWriter& oXmlOut) const override;
   bool AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
@@ -78,6 +80,7 @@ class AttributeInfoAny final : public AttributeInfo {
         sDefaultNamespace_(std::move(sDefaultNamespace)) {}
 
   std::string TypeName() const override { return "AttributeInfoAny"; }
+  std::string_view PropertyName() const noexcept override { return sPropertyName_; }
   void AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                       XmlTextWriter& oXmlOut) const override;
   bool AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,

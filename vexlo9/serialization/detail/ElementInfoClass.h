@@ -55,15 +55,4 @@ class ElementInfoClass final : public ElementInfo {
   Particle p_;
 };
 
-using ElementInfoSeqClsMnd = ElementInfoClass<Group::Seq, Cardinality::Mnd, false>;
-using ElementInfoAllClsMnd = ElementInfoClass<Group::All, Cardinality::Mnd, false>;
-using ElementInfoSeqClsOpt = ElementInfoClass<Group::Seq, Cardinality::Opt, false>;
-using ElementInfoAllClsOpt = ElementInfoClass<Group::All, Cardinality::Opt, false>;
-using ElementInfoChoiceClsOpt = ElementInfoClass<Group::Choice, Cardinality::Opt, false>;
-using ElementInfoSeqAbsClsMnd = ElementInfoClass<Group::Seq, Cardinality::Mnd, true>;
-using ElementInfoAllAbsClsMnd = ElementInfoClass<Group::All, Cardinality::Mnd, true>;
-using ElementInfoSeqAbsClsOpt = ElementInfoClass<Group::Seq, Cardinality::Opt, true>;
-using ElementInfoAllAbsClsOpt = ElementInfoClass<Group::All, Cardinality::Opt, true>;
-using ElementInfoChoiceAbsClsOpt = ElementInfoClass<Group::Choice, Cardinality::Opt, true>;
-
 }  // namespace vexlo9::detail

@@ -40,20 +40,4 @@ class ElementInfoCollection final : public ElementInfo {
   XmlElementType eAttributeClassElementType_;
 };
 
-using ElementInfoSeqPrimCol = ElementInfoCollection<Group::Seq, ValueKind::Prim>;
-using ElementInfoChoicePrimCol = ElementInfoCollection<Group::Choice, ValueKind::Prim>;
-using ElementInfoAllPrimCol = ElementInfoCollection<Group::All, ValueKind::Prim>;
-using ElementInfoSeqEnumCol = ElementInfoCollection<Group::Seq, ValueKind::Enum>;
-using ElementInfoChoiceEnumCol = ElementInfoCollection<Group::Choice, ValueKind::Enum>;
-using ElementInfoAllEnumCol = ElementInfoCollection<Group::All, ValueKind::Enum>;
-using ElementInfoSeqClsCol = ElementInfoCollection<Group::Seq, ValueKind::Cls>;
-using ElementInfoChoiceClsCol = ElementInfoCollection<Group::Choice, ValueKind::Cls>;
-using ElementInfoAllClsCol = ElementInfoCollection<Group::All, ValueKind::Cls>;
-using ElementInfoSeqAbsClsCol = ElementInfoCollection<Group::Seq, ValueKind::AbsCls>;
-using ElementInfoChoiceAbsClsCol = ElementInfoCollection<Group::Choice, ValueKind::AbsCls>;
-using ElementInfoAllAbsClsCol = ElementInfoCollection<Group::All, ValueKind::AbsCls>;
-using ElementInfoSeqUntpdCol = ElementInfoCollection<Group::Seq, ValueKind::Untpd>;
-using ElementInfoChoiceUntpdCol = ElementInfoCollection<Group::Choice, ValueKind::Untpd>;
-using ElementInfoAllUntpdCol = ElementInfoCollection<Group::All, ValueKind::Untpd>;
-
 }  // namespace vexlo9::detail

@@ -49,12 +49,6 @@ class ElementInfoEnum final : public ElementInfo {
   std::string sEnumFromStringFnName_;
 };
 
-using ElementInfoSeqEnumMnd = ElementInfoEnum<Group::Seq, Cardinality::Mnd>;
-using ElementInfoSeqEnumOpt = ElementInfoEnum<Group::Seq, Cardinality::Opt>;
-using ElementInfoAllEnumMnd = ElementInfoEnum<Group::All, Cardinality::Mnd>;
-using ElementInfoAllEnumOpt = ElementInfoEnum<Group::All, Cardinality::Opt>;
-using ElementInfoChoiceEnumOpt = ElementInfoEnum<Group::Choice, Cardinality::Opt>;
-
 // Writes one enumeration element from a property through the converter's to-text method.
 bool WriteEnumElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
                       std::string_view sPropertyName, std::string_view sElementName,

@@ -23,6 +23,26 @@ constexpr std::string_view kCardinalityNames[] = {"Mnd", "Opt", "Col"};
 
 }  // namespace
 
+PrimitiveRestrictions RestrictionsOf(const Facets& facets) {
+  PrimitiveRestrictions restrictions{{},
+                                     facets.minLength,
+                                     facets.maxLength,
+                                     std::string(facets.minInclusive),
+                                     std::string(facets.maxInclusive),
+                                     std::string(facets.minExclusive),
+                                     std::string(facets.maxExclusive),
+                                     facets.length};
+  for (const std::string_view pattern : facets.patterns) {
+    if (pattern.empty()) continue;  // absent, as for the positional form
+    if (restrictions.pattern.empty()) {
+      restrictions.pattern = pattern;
+    } else {
+      restrictions.morePatterns.emplace_back(pattern);
+    }
+  }
+  return restrictions;
+}
+
 std::string DescriptorName(const DescriptorTraits& traits) {
   std::string name = "ElementInfo";
   name += kGroupNames[static_cast<int>(traits.group)];

@@ -7,6 +7,7 @@
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Variant.h"
+#include "vexlo9/serialization/Declarations.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
 #include "vexlo9/serialization/detail/ElementInfo.h"
 #include "vexlo9/values/RestrictionChecks.h"
@@ -14,6 +15,9 @@
 
 // The routines every element and attribute descriptor shares.
 namespace vexlo9::detail {
+
+// The facets of a declaration by name as the checks take them: the first pattern given, then the others.
+PrimitiveRestrictions RestrictionsOf(const Facets& facets);
 
 // A primitive property's text as it is written: a string property's own text (no copy), any other value converted.
 // With facets, the value is checked against them first. Not copyable: the text may point into it.

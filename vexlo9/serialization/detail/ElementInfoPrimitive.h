@@ -51,10 +51,4 @@ class ElementInfoPrimitive final : public ElementInfo {
   PrimitiveRestrictions primValues_;
 };
 
-using ElementInfoSeqPrimMnd = ElementInfoPrimitive<Group::Seq, Cardinality::Mnd>;
-using ElementInfoSeqPrimOpt = ElementInfoPrimitive<Group::Seq, Cardinality::Opt>;
-using ElementInfoAllPrimMnd = ElementInfoPrimitive<Group::All, Cardinality::Mnd>;
-using ElementInfoAllPrimOpt = ElementInfoPrimitive<Group::All, Cardinality::Opt>;
-using ElementInfoChoicePrimOpt = ElementInfoPrimitive<Group::Choice, Cardinality::Opt>;
-
 }  // namespace vexlo9::detail

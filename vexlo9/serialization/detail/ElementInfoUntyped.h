@@ -54,12 +54,6 @@ class ElementInfoUntyped final : public ElementInfo {
   std::string sTargetNamespace_;
 };
 
-using ElementInfoSeqUntpdMnd = ElementInfoUntyped<Group::Seq, Cardinality::Mnd>;
-using ElementInfoSeqUntpdOpt = ElementInfoUntyped<Group::Seq, Cardinality::Opt>;
-using ElementInfoAllUntpdMnd = ElementInfoUntyped<Group::All, Cardinality::Mnd>;
-using ElementInfoAllUntpdOpt = ElementInfoUntyped<Group::All, Cardinality::Opt>;
-using ElementInfoChoiceUntpdOpt = ElementInfoUntyped<Group::Choice, Cardinality::Opt>;
-
 // The namespace a new wildcard Element starts with, from the wildcard's restriction.
 std::string WildcardElementNamespace(std::string_view sNamespaceRestriction, std::string_view sParentNamespace,
                                      std::string_view sTargetNamespace);

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string_view>
+
+#include "vexlo9/platform/Export.h"
+#include "vexlo9/values/PrimitiveType.h"
+#include "vexlo9/values/XmlDataType.h"
+
+// The declarations of a generated class's content by name, beside ClassInfo's positional methods: each names only
+// what the schema gives, the rest keeps its default. Texts are copied; nothing here is kept after the call.
+namespace vexlo9 {
+
+template <XmlDataType E>
+class TypedCol;
+
+// How often an element particle occurs.
+enum class Occurs : int32_t { Mandatory, Optional, Repeated };
+
+// A value's facets by name; an empty text or -1 is a facet the schema does not give. Every pattern listed must
+// match (XML Schema: the patterns of each derivation step all hold; the alternatives of one step are joined with
+// '|' into one pattern by whoever declares them).
+struct Facets {
+  std::initializer_list<std::string_view> patterns = {};
+  int32_t length = -1;
+  int32_t minLength = -1;
+  int32_t maxLength = -1;
+  std::string_view minInclusive = {};
+  std::string_view maxInclusive = {};
+  std::string_view minExclusive = {};
+  std::string_view maxExclusive = {};
+};
+
+// AddElm<Group>Prim<Cardinality>; the group is the ClassInfo's GroupType when declared.
+struct ValueElementDeclaration {
+  std::string_view name = {};
+  std::string_view ns = {};
+  std::string_view property = {};
+  Occurs occurs = Occurs::Mandatory;
+  std::string_view isValid = {};  // the presence flag of an optional value
+  XmlDataType type = type_string;
+  std::string_view format = {};  // format override
+  WhitespaceRule whitespace = WhitespaceRule_Preserve;
+  Facets facets = {};
+};
+
+// AddElm<Group>Enum<Cardinality>.
+struct EnumElementDeclaration {
+  std::string_view name = {};
+  std::string_view ns = {};
+  std::string_view property = {};
+  Occurs occurs = Occurs::Mandatory;
+  std::string_view isValid = {};
+  std::string_view toString = {};  // the converter's methods
+  std::string_view fromString = {};
+};
+
+// AddElm<Group>Cls<Cardinality>, or AddElm<Group>AbsCls<Cardinality> when `create` is given.
+struct ClassElementDeclaration {
+  std::string_view name = {};
+  std::string_view ns = {};
+  std::string_view property = {};
+  Occurs occurs = Occurs::Mandatory;
+  bool pseudo = false;            // XmlElementType::PseudoElement: a model group written into the parent
+  bool mandatoryContent = false;  // doesClassContainMandatoryElements (mandatory class particles)
+  int32_t classTypeId = 0;        // optional class particles: what CreateNamedClass receives
+  std::string_view create = {};   // the factory method that picks the class (abstract particles)
+};
+
+// AddElm<Group>Untpd<Cardinality>.
+struct AnyElementDeclaration {
+  std::string_view name = "AnyElement";  // "AnyElement" matches any local name
+  std::string_view ns = {};
+  std::string_view property = {};
+  Occurs occurs = Occurs::Mandatory;
+  std::string_view namespaces = "##any";  // sNamespaceRestriction
+  std::string_view targetNamespace = {};
+};
+
+// AddAttrPrimitive, or AddAttrEnum when toString is given.
+struct AttributeDeclaration {
+  std::string_view name = {};
+  std::string_view ns = {};
+  std::string_view property = {};
+  bool required = false;
+  std::string_view isValid = {};  // the presence flag of an optional attribute
+  XmlDataType type = type_string;
+  std::string_view format = {};
+  WhitespaceRule whitespace = WhitespaceRule_Preserve;
+  Facets facets = {};
+  std::string_view toString = {};  // an enumerated attribute's converter methods
+  std::string_view fromString = {};
+  std::string_view defaultValue = {};
+};
+
+// AddAttrAny.
+struct AnyAttributeDeclaration {
+  std::string_view property = {};
+  std::string_view namespaces = "##any";
+  std::string_view targetNamespace = {};
+  std::string_view ns = {};  // sAttributeNamespace: a namespace the restriction allows, or ""
+};
+
+// A repeated primitive particle's collection: ClassFactoryCls's Create_<type>Col by name. A format override is
+// kept by r4Col, r8Col and decimalCol and ignored by the others.
+struct ValueCollectionDeclaration {
+  std::string_view name = {};
+  std::string_view ns = {};
+  int32_t minOccurs = 0;
+  int32_t maxOccurs = -1;  // -1: unbounded
+  WhitespaceRule whitespace = WhitespaceRule_Preserve;
+  std::string_view format = {};
+  Facets facets = {};
+};
+
+// A new typed collection, as generated Init makes one: vexlo9::NewCol<vexlo9::type_string>({.name = "phone"}).
+template <XmlDataType T>
+  requires PrimitiveType<T>::kCollected
+std::shared_ptr<TypedCol<T>> NewCol(const ValueCollectionDeclaration& declaration);
+
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
+  VEXLO9_PRIMITIVE_IF_##collected(                                                               \
+      extern template VEXLO9_API std::shared_ptr<TypedCol<type_##name>> NewCol<type_##name>(     \
+          const ValueCollectionDeclaration&);                                                    \
+      , )
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
+
+}  // namespace vexlo9
