@@ -105,6 +105,35 @@ TEST(TypedCollections, EachKindOfItemIsReadWrittenAndChecked) {
   }
 }
 
+// NewCol makes what the factory's Create_ member makes, from the settings by name; every pattern given must hold.
+TEST(TypedCollections, ByNameTheSettingsAreKeptAndEveryPatternHolds) {
+  const auto codes = NewCol<type_string>({.name = "v", .maxOccurs = 2, .whitespace = kCollapse,
+                                          .facets = {.patterns = {"[A-Z0-9 ]+", "[A-Z].*"}, .maxLength = 4}});
+  EXPECT_EQ(codes->TypeName(), "stringCol");
+  const struct {
+    const char* value;
+    std::string error;
+  } cases[] = {
+      {"1AB", "100 PatternMatcher: The value [1AB] does not match the pattern [[A-Z].*]"},
+      {"ab", "100 PatternMatcher: The value [ab] does not match the pattern [[A-Z0-9 ]+]"},
+      {"ABCDE", "100 CheckRestrictionForString: Invalid Value for v [ABCDE]"},
+      {"A1", "no error"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorText([&] { codes->Add(c.value); }), c.error) << c.value;
+  // Read collapsed, then refused by the second pattern, the item before kept.
+  EXPECT_EQ(ErrorText([&] { Read(*codes, "<r><v> B  2 </v><v>2B</v></r>"); }),
+            "100 PatternMatcher: The value [2B] does not match the pattern [[A-Z].*]");
+  EXPECT_EQ(Write(*codes), "<w><v>A1</v><v>B 2</v></w>");
+  codes->Add("C");
+  EXPECT_EQ(ErrorText([&] { Write(*codes); }),
+            "107 XmlCollectionBase_ValidateCount: The Maximum number of [v] elements allowed in this collection is 2");
+
+  const auto amounts = NewCol<type_r8>({.name = "v", .format = "0.00", .facets = {.maxExclusive = "10"}});
+  EXPECT_EQ(ErrorText([&] { amounts->Add(10); }), Out("DOUBLE", "10"));
+  amounts->Add(9.5);
+  EXPECT_EQ(Write(*amounts), "<w><v>9.50</v></w>");
+}
+
 std::string Name(int32_t v) { return std::to_string(v); }
 std::string Name(const std::shared_ptr<Element>& e) { return std::string(e->ElementName()); }
 std::string Name(const std::shared_ptr<AttributeCls>& a) { return a->AttributeName(); }

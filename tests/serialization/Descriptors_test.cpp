@@ -2,6 +2,9 @@
 // in property "P" (presence flag "PValid") of an element <r>.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
+
 #include "serialization/Generated.h"
 #include "vexlo9/serialization/detail/ElementInfoUntyped.h"
 
@@ -173,6 +176,119 @@ TEST(Descriptors, OfferedTheChildAtTheCursor) {
       {SeqPrimCol, "<e>1</e><e>2</e><x/>", 0, "true@x <r><e>1</e><e>2</e>"},
   };
   for (const auto& c : cases) EXPECT_EQ(Offer(c.declare, c.content, c.switches), c.expected) << "row " << &c - cases;
+}
+
+// Every row of the declaration table, declared once by its positional method and once by name, with the same
+// settings: a primitive between 0 and 9, the factory's converter, class 7 or CreateShape, any namespace.
+using detail::Cardinality, detail::ValueKind;
+using Slot = detail::Group;  // Group is the test's model group class
+
+template <ValueKind K, Cardinality C, auto Method>
+void ByPosition(Bag& b) {
+  ClassInfo& i = b.Info();
+  if constexpr (C == Cardinality::Col && (K == ValueKind::Cls || K == ValueKind::AbsCls)) {
+    (i.*Method)("e", "", "P", kElm);
+  } else if constexpr (C == Cardinality::Col) {
+    (i.*Method)("e", "", "P");
+  } else if constexpr (K == ValueKind::Prim && C == Cardinality::Mnd) {
+    (i.*Method)("e", "", "P", type_i4, "", kCollapse, "", -1, -1, "0", "9", "", "", -1);
+  } else if constexpr (K == ValueKind::Prim) {
+    (i.*Method)("e", "", "P", "PValid", type_i4, "", kCollapse, "", -1, -1, "0", "9", "", "", -1);
+  } else if constexpr (K == ValueKind::Enum && C == Cardinality::Mnd) {
+    (i.*Method)("e", "", "P", "SizeToString", "SizeFromString");
+  } else if constexpr (K == ValueKind::Enum) {
+    (i.*Method)("e", "", "P", "PValid", "SizeToString", "SizeFromString");
+  } else if constexpr (K == ValueKind::Untpd) {
+    (i.*Method)("e", "", "P", "##any", "");
+  } else if constexpr (K == ValueKind::Cls && C == Cardinality::Mnd) {
+    (i.*Method)("e", "", "P", kElm, true);
+  } else if constexpr (K == ValueKind::Cls) {
+    (i.*Method)("e", "", "P", kElm, 7);
+  } else {
+    (i.*Method)("e", "", "P", kElm, "CreateShape");
+  }
+}
+
+// Named declarations give every field; each descriptor must take only what its positional method takes.
+template <ValueKind K, Cardinality C>
+void ByName(Bag& b) {
+  ClassInfo& i = b.Info();
+  const auto occurs = static_cast<Occurs>(C);
+  if constexpr (K == ValueKind::Prim) {
+    i.ValueElement({.name = "e", .property = "P", .occurs = occurs, .isValid = "PValid", .type = type_i4,
+                    .whitespace = kCollapse, .facets = {.minInclusive = "0", .maxInclusive = "9"}});
+  } else if constexpr (K == ValueKind::Enum) {
+    i.EnumElement({.name = "e", .property = "P", .occurs = occurs, .isValid = "PValid", .toString = "SizeToString",
+                   .fromString = "SizeFromString"});
+  } else if constexpr (K == ValueKind::Untpd) {
+    i.AnyElement({.name = "e", .property = "P", .occurs = occurs});
+  } else {
+    i.ClassElement({.name = "e", .property = "P", .occurs = occurs, .mandatoryContent = true, .classTypeId = 7,
+                    .create = K == ValueKind::AbsCls ? "CreateShape" : ""});
+  }
+}
+
+// What P holds before the read: the child a mandatory particle reads into, or a collection.
+template <ValueKind K, Cardinality C>
+void Holder(Bag& b) {
+  WithFactory(b);
+  if constexpr (C == Cardinality::Col && (K == ValueKind::Cls || K == ValueKind::AbsCls)) {
+    Holds(b, Entries(0, -1));
+  } else if constexpr (C == Cardinality::Col && K == ValueKind::Untpd) {
+    Holds(b, detail::NewElementCol("", "##any", "", 0, -1));
+  } else if constexpr (C == Cardinality::Col) {
+    Holds(b, Numbers());
+  } else if constexpr (C == Cardinality::Mnd && K == ValueKind::Cls) {
+    Holds(b, std::make_shared<Entry>("e"));
+  } else if constexpr (C == Cardinality::Mnd && K == ValueKind::Untpd) {
+    Holds(b, detail::NewElement("e", "", "##any", ""));
+  }
+}
+
+template <Slot G>
+void InGroup(Bag& b) {
+  b.Info().GroupType(G == Slot::Seq ? XmlGroupType::Sequence
+                     : G == Slot::Choice ? XmlGroupType::Choice
+                                          : XmlGroupType::All);
+}
+
+template <Slot G, ValueKind K, Cardinality C, auto Method>
+void PositionalRow(Bag& b) {
+  InGroup<G>(b), ByPosition<K, C, Method>(b), Holder<K, C>(b);
+}
+template <Slot G, ValueKind K, Cardinality C>
+void NamedRow(Bag& b) {
+  InGroup<G>(b), ByName<K, C>(b), Holder<K, C>(b);
+}
+
+TEST(Declarations, ByNameEachRowMakesWhatItsPositionalMethodMakes) {
+  const struct {
+    const char* row;
+    Declare positional;
+    Declare named;
+  } rows[] = {
+#define VEXLO9_ELEMENT_DECLARATION(G, K, C)                                                                     \
+  {"ElementInfo" #G #K #C, &PositionalRow<Slot::G, ValueKind::K, Cardinality::C, &ClassInfo::AddElm##G##K##C>, \
+   &NamedRow<Slot::G, ValueKind::K, Cardinality::C>},
+#include "vexlo9/serialization/detail/ElementDeclarations.def"
+#undef VEXLO9_ELEMENT_DECLARATION
+  };
+  ASSERT_EQ(std::size(rows), 40u);
+  std::set<std::string> outcomes;
+  for (const auto& r : rows) {
+    for (const Declare declare : {r.positional, r.named}) {
+      Bag bag("r", {"P"});
+      declare(bag);
+      ASSERT_EQ(bag.Info().HiddenElements().Count(), 1) << r.row;
+      EXPECT_EQ(bag.Info().HiddenElements().Item(1)->TypeName(), r.row);
+    }
+    for (const char* content : {"<e>4</e>", "<e>12</e>", "<e>small</e>", "<e><v>5</v></e><e><v>6</v></e>", "<x/>"}) {
+      const std::string outcome = Offer(r.positional, content, 0);
+      EXPECT_EQ(Offer(r.named, content, 0), outcome) << r.row << " " << content;
+      outcomes.insert(outcome);
+    }
+  }
+  EXPECT_GT(outcomes.size(), 20u) << "the rows are told apart by what they read and write";
 }
 
 }  // namespace

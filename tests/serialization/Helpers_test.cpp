@@ -146,5 +146,81 @@ TEST(ClassInfo, DescriptorsArePlacedFromOneAndCheckTheirOwnFacets) {
   EXPECT_EQ(info.HiddenAttributes().Count(), 1) << "nothing appended after a bad data type";
 }
 
+TEST(ClassInfo, ByNameFacetsAreFoundByPropertyAndEveryPatternHolds) {
+  ClassInfo info;
+  info.ValueElement({.name = "code", .property = "Code", .facets = {.patterns = {"[A-Z]+[0-9]*", "", ".{2,4}"}}});
+  info.ValueElement({.name = "n", .property = "N", .type = type_i4, .facets = {.minExclusive = "0"}});
+  info.ClassElement({.name = "c", .property = "C", .occurs = Occurs::Optional, .classTypeId = 3});
+  info.Attribute({.name = "id", .property = "Id", .required = true, .facets = {.patterns = {"[a-z]+", "a.*"}}});
+  info.Attribute({.name = "k", .property = "K", .toString = "KToString", .fromString = "KFromString"});
+  info.AnyAttribute({.property = "Rest"});
+  const std::string logic = ".CheckRestriction: Program Logic Error, Sub should never be called";
+  const struct {
+    std::function<void()> call;
+    std::string expected;
+  } cases[] = {
+      {[&] { info.CheckElement("Code", Variant("AB12")); }, "no error"},
+      {[&] { info.CheckElement("Code", Variant("ab")); },
+       "100 PatternMatcher: The value [ab] does not match the pattern [[A-Z]+[0-9]*]"},
+      {[&] { info.CheckElement("Code", Variant("ABCDE")); },  // only the last pattern fails
+       "100 PatternMatcher: The value [ABCDE] does not match the pattern [.{2,4}]"},
+      {[&] { info.CheckElement("N", Variant(int32_t{0})); }, "108 CheckRestrictionForLONG: Invalid Value for n [0]"},
+      {[&] { info.CheckElement("N", Variant(int32_t{1})); }, "no error"},
+      {[&] { info.CheckElement("C", Variant(int32_t{1})); }, "110 ElementInfoSeqClsOpt" + logic},
+      {[&] { info.CheckElement("n", Variant(int32_t{1})); },  // the property, not the element
+       "438 ClassInfo.CheckElement: Object doesn't support this property or method [n]"},
+      {[&] { info.CheckElement("Id", Variant("abc")); },
+       "438 ClassInfo.CheckElement: Object doesn't support this property or method [Id]"},
+      {[&] { info.CheckAttribute("Id", Variant("abc")); }, "no error"},
+      {[&] { info.CheckAttribute("Id", Variant("bc")); },
+       "100 PatternMatcher: The value [bc] does not match the pattern [a.*]"},
+      {[&] { info.CheckAttribute("K", Variant("x")); }, "110 AttributeInfoEnum" + logic},
+      {[&] { info.CheckAttribute("Rest", Variant("x")); }, "110 AttributeInfoAny" + logic},
+      {[&] { info.CheckAttribute("", Variant("x")); },
+       "438 ClassInfo.CheckAttribute: Object doesn't support this property or method []"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorText(c.call), c.expected) << "case " << &c - cases;
+
+  // Removing a descriptor moves the later ones up; they are still found by property.
+  info.HiddenElements().Remove(1);
+  EXPECT_EQ(ErrorText([&] { info.CheckElement("N", Variant(int32_t{0})); }),
+            "108 CheckRestrictionForLONG: Invalid Value for n [0]");
+  EXPECT_EQ(ErrorText([&] { info.CheckElement("Code", Variant("ab")); }),
+            "438 ClassInfo.CheckElement: Object doesn't support this property or method [Code]");
+}
+
+TEST(ClassInfo, ByNameACombinationWithoutADescriptorIsRefusedAndNothingAppended) {
+  const std::string k5 = "5 ClassInfo.";
+  const std::string invalid = ": Invalid procedure call or argument: the element [e] cannot be declared ";
+  const struct {
+    XmlGroupType group;
+    std::function<void(ClassInfo&)> declare;
+    std::string expected;
+  } cases[] = {
+      {XmlGroupType::Choice, [](ClassInfo& i) { i.ValueElement({.name = "e", .property = "P"}); },
+       k5 + "ValueElement" + invalid + "Mandatory in a group of type Choice"},
+      {XmlGroupType::Choice, [](ClassInfo& i) { i.EnumElement({.name = "e", .property = "P"}); },
+       k5 + "EnumElement" + invalid + "Mandatory in a group of type Choice"},
+      {XmlGroupType::Choice, [](ClassInfo& i) { i.ClassElement({.name = "e", .property = "P", .create = "M"}); },
+       k5 + "ClassElement" + invalid + "Mandatory in a group of type Choice"},
+      {XmlGroupType::Choice, [](ClassInfo& i) { i.AnyElement({.name = "e", .property = "P"}); },
+       k5 + "AnyElement" + invalid + "Mandatory in a group of type Choice"},
+      {XmlGroupType::Sequence,
+       [](ClassInfo& i) { i.ValueElement({.name = "e", .property = "P", .occurs = static_cast<Occurs>(3)}); },
+       k5 + "ValueElement" + invalid + "3 in a group of type Sequence"},
+      {static_cast<XmlGroupType>(-1), [](ClassInfo& i) { i.AnyElement({.name = "e", .property = "P"}); },
+       k5 + "AnyElement" + invalid + "Mandatory in a group of type -1"},
+      {XmlGroupType::Choice,
+       [](ClassInfo& i) { i.ValueElement({.name = "e", .property = "P", .occurs = Occurs::Optional}); }, "no error"},
+  };
+  for (const auto& c : cases) {
+    ClassInfo info;
+    info.GroupType(c.group);
+    EXPECT_EQ(ErrorText([&] { c.declare(info); }), c.expected);
+    EXPECT_EQ(info.HiddenElements().Count(), c.expected == "no error" ? 1 : 0) << c.expected;
+    EXPECT_EQ(info.HiddenElements().Find("P"), c.expected == "no error" ? 1 : 0) << c.expected;
+  }
+}
+
 }  // namespace
 }  // namespace vexlo9::testing

@@ -330,5 +330,28 @@ TEST(RestrictionChecks, FacetsCompiledOnceRaiseAsTheirTexts) {
   EXPECT_EQ(check(broken, type_string, Variant("b")), invalid);
 }
 
+// The patterns of every derivation step must hold, in order, before the lengths; the first broken one is named.
+// They are compiled once too, and read again once changed.
+TEST(RestrictionChecks, EveryPatternHoldsAndTheFirstBrokenIsNamed) {
+  PrimitiveRestrictions facets{.pattern = "[a-z0-9]+", .iMinLength = 3, .morePatterns = {"[a-z].*", "", ".*[0-9]"}};
+  const auto check = [&](const char* value) {
+    return ErrorText([&] { Checks().CheckRestriction("v", Variant(value), type_string, facets); });
+  };
+  const auto mismatch = [](std::string value, std::string pattern) {
+    return "100 PatternMatcher: The value [" + value + "] does not match the pattern [" + pattern + "]";
+  };
+  EXPECT_EQ(check("ab1"), "no error");
+  EXPECT_EQ(check("A1"), mismatch("A1", "[a-z0-9]+"));
+  EXPECT_EQ(check("1ab1"), mismatch("1ab1", "[a-z].*"));
+  EXPECT_EQ(check("abc"), mismatch("abc", ".*[0-9]"));
+  EXPECT_EQ(check("a1"), "100 CheckRestrictionForString: Invalid Value for v [a1]");
+  facets.morePatterns[0] = "b.*";
+  EXPECT_EQ(check("ab1"), mismatch("ab1", "b.*"));
+  facets.morePatterns = {"(a"};
+  const std::string invalid = check("ab1");
+  EXPECT_TRUE(invalid.starts_with("5 PatternMatcher: Invalid pattern [(a]: ")) << invalid;
+  EXPECT_EQ(check("A1"), mismatch("A1", "[a-z0-9]+"));  // the patterns before it still come first
+}
+
 }  // namespace
 }  // namespace vexlo9
