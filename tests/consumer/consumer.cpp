@@ -12,8 +12,8 @@ class Order : public vexlo9::XmlGeneratedClassBase {
     static const auto info = [] {
       auto i = std::make_shared<vexlo9::ClassInfo>();
       i->ElementName("order");
-      i->AddElmSeqPrimMnd("total", "", "total", vexlo9::type_decimal, "", vexlo9::WhitespaceRule_Collapse, "", -1, -1,
-                          "0", "", "", "", -1);
+      i->ValueElement({.name = "total", .property = "total", .type = vexlo9::type_decimal,
+                       .whitespace = vexlo9::WhitespaceRule_Collapse, .facets = {.minInclusive = "0"}});
       return i;
     }();
     return *info;
@@ -36,6 +36,16 @@ int main() {
   xml.FromXml(order, "<order><total>12.50</total></order>");
   order.total(std::make_shared<vexlo9::Decimal>(*order.total() * vexlo9::Decimal(2)));
   std::cout << xml.ToXml(order, false, vexlo9::XmlFormatting_None);
+  // A typed collection by name, as generated Init makes one: it refuses what its pattern refuses, and says nothing.
+  auto codes = vexlo9::NewCol<vexlo9::type_string>({.name = "code", .facets = {.patterns = {"[A-Z]+"}}});
+  codes->Add("AB");
+  bool refused = false;
+  try {
+    codes->Add("ab");
+  } catch (const vexlo9::Error& e) {
+    refused = e.Number() == 100;
+  }
+  if (!refused) std::cout << "[ab] was not refused ";
   try {
     xml.FromXml(order, "<order>\n<total>twelve</total></order>");
   } catch (const vexlo9::Error& e) {
