@@ -94,6 +94,14 @@ std::string OccursText(Occurs occurs) {
   return std::to_string(static_cast<int32_t>(occurs));
 }
 
+// The public enumerations count as the table's: Occurs as Cardinality, XmlGroupType as Group.
+static_assert(static_cast<int>(Occurs::Mandatory) == static_cast<int>(Cardinality::Mnd) &&
+              static_cast<int>(Occurs::Optional) == static_cast<int>(Cardinality::Opt) &&
+              static_cast<int>(Occurs::Repeated) == static_cast<int>(Cardinality::Col));
+static_assert(static_cast<int>(XmlGroupType::Sequence) == static_cast<int>(Group::Seq) &&
+              static_cast<int>(XmlGroupType::Choice) == static_cast<int>(Group::Choice) &&
+              static_cast<int>(XmlGroupType::All) == static_cast<int>(Group::All));
+
 // The named form: the descriptor of the ClassInfo's group, the particle's kind and how often it occurs.
 void Declare(ElementInfoCol& elements, const char* source, XmlGroupType group, ValueKind kind, Occurs occurs,
              ElementArguments&& arguments) {
