@@ -20,7 +20,7 @@ using DescriptorOf = std::conditional_t<
                            std::conditional_t<K == ValueKind::Untpd, ElementInfoUntyped<G, C>,
                                               ElementInfoClass<G, C, K == ValueKind::AbsCls>>>>>;
 
-// ElementInfoSeqPrimMnd and the others, one per row of the table.
+// ElementInfo + group + kind + cardinality, the names of the descriptor classes: one per row of the table.
 #define VEXLO9_ELEMENT_DECLARATION(G, K, C) \
   using ElementInfo##G##K##C = DescriptorOf<Group::G, ValueKind::K, Cardinality::C>;
 #include "vexlo9/serialization/detail/ElementDeclarations.def"
