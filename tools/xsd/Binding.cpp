@@ -434,7 +434,7 @@ Binder::ElementType Binder::TypeOfElement(const ElementDecl& declaration, int de
     const auto it = anonymousClasses_.find(declaration.type.complex);
     type.complex = it != anonymousClasses_.end() ? it->second : nullptr;
   } else if (declaration.type.simple) {
-    type.simple = &schema_.Simple(*declaration.type.simple);
+    type.simple = &schema_.Resolved(*declaration.type.simple);
   } else if (!declaration.substitutionGroup.empty() && depth < 64) {
     // A member without a type of its own has its head's.
     const QName& head = declaration.substitutionGroup.front();
@@ -806,7 +806,7 @@ void Binder::AddAttribute(ClassType& cls, const AttributeItem& item) {
                  "or give its schema");
     }
   } else if (declaration && declaration->type.simple) {
-    type = &schema_.Simple(*declaration->type.simple);
+    type = &schema_.Resolved(*declaration->type.simple);
   }
   if (!type) type = schema_.Simple(QName{std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"});
   a.value = MakeValue(*type, a.property, item.origin, false);

@@ -9,17 +9,12 @@
 #include <vector>
 
 #include "BuiltinTypes.h"
+#include "LibraryTables.h"
 #include "Diagnostics.h"
 #include "Names.h"
 #include "Schema.h"
 
 namespace vexlo9::xsd {
-
-// How a class groups its element particles, and how often a particle occurs: the parts of the library's
-// declaration names (AddElmSeqPrimMnd is a mandatory primitive of a sequence).
-enum class Group { Sequence, Choice, All };
-enum class Cardinality { Mandatory, Optional, Repeated };
-enum class Kind { Primitive, Enum, Class, AbstractClass, Untyped };
 
 struct ClassType;
 
@@ -150,6 +145,12 @@ struct Options {
   std::vector<std::string> roots;  // global elements that ReadDocument accepts; all when empty
 };
 
+// The constant that names a namespace in generated code, and the output whose header defines it.
+struct NamespaceConstant {
+  std::string name;
+  size_t output = 0;
+};
+
 // The classes made from the schema, and (once packaged) the outputs that hold them.
 struct Binding {
   std::deque<ClassType> classes;
@@ -160,7 +161,7 @@ struct Binding {
 
   std::vector<Output> outputs;
   std::vector<ClassType*> namedClasses;                   // the class type numbers of CreateNamedClass: position + 1
-  std::map<std::string, std::string> namespaceConstants;  // namespace URI → constant name
+  std::map<std::string, NamespaceConstant> namespaceConstants;  // by namespace URI
 };
 
 // Maps the schema's components to classes; refuses what the library cannot read.

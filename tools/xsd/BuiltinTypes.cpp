@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <stdexcept>
-#include <vector>
 
 namespace vexlo9::xsd {
 
@@ -66,35 +64,12 @@ constexpr std::array kBuiltins = {
 static_assert(std::is_sorted(kBuiltins.begin(), kBuiltins.end(),
                              [](const Builtin& a, const Builtin& b) { return a.name < b.name; }));
 
-// What a generated property holds for the library's held type: "DateTimePtr" is a shared DateTime.
-std::string CppType(std::string_view held) {
-  if (held.ends_with("Ptr")) return "std::shared_ptr<vexlo9::" + std::string(held.substr(0, held.size() - 3)) + ">";
-  return std::string(held);
-}
-
-const std::vector<Primitive>& Primitives() {
-  static const std::vector<Primitive> primitives = {
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
-  Primitive{#name, number, CppType(#HeldT), std::string_view(#HeldT).ends_with("Ptr"), formatted == 1},
-#include "vexlo9/values/XmlDataTypes.def"
-#undef VEXLO9_PRIMITIVE
-  };
-  return primitives;
-}
-
 }  // namespace
 
 const Builtin* FindBuiltin(std::string_view name) {
   const auto it = std::lower_bound(kBuiltins.begin(), kBuiltins.end(), name,
                                    [](const Builtin& b, std::string_view n) { return b.name < n; });
   return it != kBuiltins.end() && it->name == name ? &*it : nullptr;
-}
-
-const Primitive& FindPrimitive(std::string_view name) {
-  for (const Primitive& p : Primitives()) {
-    if (p.name == name) return p;
-  }
-  throw std::logic_error("no primitive " + std::string(name));
 }
 
 }  // namespace vexlo9::xsd

@@ -56,6 +56,7 @@ std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> Parse(const std::string& path, co
 }  // namespace
 
 SchemaSet::SchemaSet(const std::vector<std::string>& schemas) {
+  xmlInitParser();
   xmlSetExternalEntityLoader(RefuseExternal);
   for (const std::string& path : schemas) {
     const size_t output = outputs_.size();

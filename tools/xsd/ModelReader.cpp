@@ -40,8 +40,12 @@ class DocumentReader {
   Occurs OccursOf(const xmlNode* particle) const;
   bool Qualified(const xmlNode* declaration, bool byDefault) const;
   QName TopLevelName(const xmlNode* component) const;
+  QName DeclaredName(const xmlNode* declaration, bool global, bool qualifiedByDefault) const;
 
   TypeRef TypeOf(const xmlNode* declaration);
+  // What element and attribute declarations have alike: origin, name, type, default and fixed value.
+  template <class Declaration>
+  Declaration& Declare(std::deque<Declaration>& store, const xmlNode* node, bool global, bool qualifiedByDefault);
   ElementDecl& Element(const xmlNode* node, bool global);
   AttributeDecl& Attribute(const xmlNode* node, bool global);
   SimpleTypeDef& Simple(const xmlNode* node, QName name);
@@ -155,6 +159,15 @@ QName DocumentReader::TopLevelName(const xmlNode* component) const {
   return {doc_.targetNamespace, name};
 }
 
+// A global declaration's name is in the target namespace; a local one's as its form, or the schema's, says.
+QName DocumentReader::DeclaredName(const xmlNode* declaration, bool global, bool qualifiedByDefault) const {
+  if (global) return TopLevelName(declaration);
+  QName name{"", Trim(AttributeOr(declaration, "name", ""))};
+  if (name.local.empty()) Refuse(declaration, "it needs a name or a ref");
+  if (Qualified(declaration, qualifiedByDefault)) name.ns = doc_.targetNamespace;
+  return name;
+}
+
 TypeRef DocumentReader::TypeOf(const xmlNode* declaration) {
   TypeRef type;
   type.name = ResolveAttribute(declaration, "type");
@@ -167,22 +180,23 @@ TypeRef DocumentReader::TypeOf(const xmlNode* declaration) {
   return type;
 }
 
+template <class Declaration>
+Declaration& DocumentReader::Declare(std::deque<Declaration>& store, const xmlNode* node, bool global,
+                                     bool qualifiedByDefault) {
+  Declaration& declaration = store.emplace_back();
+  declaration.origin = OriginOf(node);
+  declaration.global = global;
+  declaration.name = DeclaredName(node, global, qualifiedByDefault);
+  declaration.type = TypeOf(node);
+  declaration.defaultValue = xsd::Attribute(node, "default");
+  declaration.fixedValue = xsd::Attribute(node, "fixed");
+  return declaration;
+}
+
 ElementDecl& DocumentReader::Element(const xmlNode* node, bool global) {
-  ElementDecl& element = model_.elementStore.emplace_back();
-  element.origin = OriginOf(node);
-  element.global = global;
-  if (global) {
-    element.name = TopLevelName(node);
-  } else {
-    element.name.local = Trim(AttributeOr(node, "name", ""));
-    if (element.name.local.empty()) Refuse(node, "it needs a name or a ref");
-    if (Qualified(node, doc_.elementsQualified)) element.name.ns = doc_.targetNamespace;
-  }
-  element.type = TypeOf(node);
+  ElementDecl& element = Declare(model_.elementStore, node, global, doc_.elementsQualified);
   element.nillable = Boolean(node, "nillable");
   element.abstract = Boolean(node, "abstract");
-  element.defaultValue = xsd::Attribute(node, "default");
-  element.fixedValue = xsd::Attribute(node, "fixed");
   std::string heads = AttributeOr(node, "substitutionGroup", "") + " ";
   for (size_t start = 0, blank; (blank = heads.find_first_of(" \t\r\n", start)) != std::string::npos; start = blank + 1) {
     if (blank > start) element.substitutionGroup.push_back(Resolve(node, heads.substr(start, blank - start)));
@@ -196,20 +210,7 @@ ElementDecl& DocumentReader::Element(const xmlNode* node, bool global) {
 }
 
 AttributeDecl& DocumentReader::Attribute(const xmlNode* node, bool global) {
-  AttributeDecl& attribute = model_.attributeStore.emplace_back();
-  attribute.origin = OriginOf(node);
-  attribute.global = global;
-  if (global) {
-    attribute.name = TopLevelName(node);
-  } else {
-    attribute.name.local = Trim(AttributeOr(node, "name", ""));
-    if (attribute.name.local.empty()) Refuse(node, "it needs a name or a ref");
-    if (Qualified(node, doc_.attributesQualified)) attribute.name.ns = doc_.targetNamespace;
-  }
-  attribute.type = TypeOf(node);
-  attribute.defaultValue = xsd::Attribute(node, "default");
-  attribute.fixedValue = xsd::Attribute(node, "fixed");
-  return attribute;
+  return Declare(model_.attributeStore, node, global, doc_.attributesQualified);
 }
 
 SimpleTypeDef& DocumentReader::Simple(const xmlNode* node, QName name) {

@@ -56,11 +56,12 @@ class Packager {
         out.sources.push_back(document.path);
         if (out.sources.size() == 1) out.ns = document.targetNamespace;
         if (document.targetNamespace.empty() || binding_.namespaceConstants.count(document.targetNamespace)) continue;
-        binding_.namespaceConstants[document.targetNamespace] =
+        const std::string name =
             document.targetNamespace == out.ns
                 ? out.nsConstant
                 : binding_.names.Claim("k" + TypeIdentifier(std::filesystem::path(document.path).stem().string()) +
                                        "Namespace");
+        binding_.namespaceConstants[document.targetNamespace] = {name, i};
       }
     }
   }

@@ -119,14 +119,14 @@ const SimpleType* Schema::Simple(const QName& name) {
   return simpleByName_.emplace(name, std::make_unique<SimpleType>(std::move(type))).first->second.get();
 }
 
-const SimpleType& Schema::Simple(const SimpleTypeDef& definition) {
+const SimpleType& Schema::Resolved(const SimpleTypeDef& definition) {
   auto& slot = simpleByDefinition_[&definition];
   if (!slot) slot = std::make_unique<SimpleType>(Derive(definition));
   return *slot;
 }
 
 const SimpleType& Schema::BaseOf(const SimpleTypeDef& definition, const TypeRef& base) {
-  if (base.simple) return Simple(*base.simple);
+  if (base.simple) return Resolved(*base.simple);
   const SimpleType* named = Simple(base.name);
   if (!named) {
     Diagnostics::Refuse(definition.stepWhere, "xs:restriction",

@@ -71,8 +71,8 @@ class Schema {
 
   // A simple type by name: built-in or defined; nothing when the name is a complex type or unknown.
   const SimpleType* Simple(const QName& name);
-  // An anonymous xs:simpleType.
-  const SimpleType& Simple(const SimpleTypeDef& definition);
+  // A simple type from its definition: an anonymous xs:simpleType.
+  const SimpleType& Resolved(const SimpleTypeDef& definition);
 
   Diagnostics& diagnostics() const noexcept { return diagnostics_; }
 

@@ -2,8 +2,6 @@
 //
 //   vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--root ELEMENT]... SCHEMA...
 
-#include <libxml/parser.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -120,7 +118,6 @@ void Write(const fs::path& path, const std::string& text) {
 
 int main(int argc, char** argv) {
   const CommandLine line = Parse(argc, argv);
-  xmlInitParser();
   Diagnostics diagnostics;
   try {
     vexlo9::xsd::SchemaModel model;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "constructs.h"
 #include "contact.h"
 #include "fixtures/Contact.h"
 #include "memo.h"
@@ -59,6 +60,48 @@ TEST(Contract, ReadDocumentMakesTheRootsClassOrNamesTheUnknownRoot) {
     EXPECT_EQ(e.Description(),
               "The root element {urn:vexlo9:contact}card is not a global element of a complex type of the schema");
   }
+}
+
+// The error a call raises, as "number description", or "" when it raises none.
+template <class F>
+std::string Raised(F&& call) {
+  try {
+    call();
+    return "";
+  } catch (const vexlo9::Error& e) {
+    return std::to_string(e.Number()) + " " + e.Description();
+  }
+}
+
+TEST(Contract, EveryPatternOfTheDerivationHoldsAndALongOneIsWhole) {
+  namespace constructs = vexlo9::testing::constructs;
+  const std::string narrow = R"(\d{3}-[A-Z]{2})";
+  const struct {
+    std::string value, error;
+  } codes[] = {
+      {"123-AB", ""},
+      {"223-XY", ""},
+      {"323-AB", "100 The value [323-AB] does not match the pattern [(1.*)|(2.*)]"},  // the restriction's own
+      {"12-AB", "100 The value [12-AB] does not match the pattern [" + narrow + "]"},  // its base's
+  };
+  for (const auto& c : codes) {
+    constructs::Catalogue catalogue;
+    EXPECT_EQ(Raised([&] { catalogue.prefix(c.value); }), c.error) << "attribute " << c.value;
+    EXPECT_EQ(Raised([&] { catalogue.code()->Add(c.value); }), c.error) << "collection " << c.value;
+  }
+  constructs::EntryChoice choice;
+  EXPECT_EQ(Raised([&] { choice.serial("DELETE-alpha-2024"); }), "");
+  EXPECT_NE(Raised([&] { choice.serial("DELETE-alpha-24"); }), "");
+}
+
+TEST(Contract, BooleansSpelledOneAndZeroAreRead) {
+  namespace constructs = vexlo9::testing::constructs;
+  constructs::Note note;  // nillable="1"
+  note.IsNil(true);
+  EXPECT_TRUE(note.IsNil());
+  EXPECT_TRUE(note.ClassInfo().AllowText());  // mixed="1"
+  constructs::Catalogue catalogue;
+  EXPECT_TRUE(catalogue.finalValue());  // default="1" of a boolean attribute
 }
 
 }  // namespace
