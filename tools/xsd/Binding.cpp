@@ -66,9 +66,10 @@ Group GroupOf(Compositor compositor) {
   return Group::Sequence;
 }
 
-Cardinality CardinalityIn(Group group, const Occurs& range) {
+// A particle that must occur is mandatory where the library has mandatory particles: not in a choice.
+Cardinality CardinalityIn(Group group, Kind kind, const Occurs& range) {
   if (range.Repeated()) return Cardinality::Repeated;
-  if (group == Group::Choice || range.min == 0) return Cardinality::Optional;
+  if (range.min == 0 || !Declarable(group, kind, Cardinality::Mandatory)) return Cardinality::Optional;
   return Cardinality::Mandatory;
 }
 
@@ -130,11 +131,15 @@ class Binder {
   void AddParticle(ClassType& cls, const Particle& particle, Group group);
   void AddElement(ClassType& cls, const Particle& particle, Group group);
   void BindValue(ClassType& cls, ElementProperty& p, const ElementDecl& declaration, const SimpleType& type,
-                 const Origin& at);
+                 const Particle& particle);
   ClassType& NillableHolder(const ClassType& cls, const ElementDecl& declaration, const SimpleType& type);
   void BindClass(ClassType& cls, ElementProperty& p, const ElementDecl& declaration, const ElementType& type,
                  bool global, Group group, const Origin& at);
+  void AddDeclared(ClassType& cls, const Particle& particle, const ElementDecl& declaration, bool global, Group group);
   void AddSubstitution(ClassType& cls, const Particle& particle, const QName& head, Group group);
+  void AddMembers(ClassType& cls, const Particle& particle, const QName& head);
+  const ComplexTypeDef* ComplexTypeOf(const ElementDecl& declaration, int depth = 0) const;
+  bool DerivesFrom(const ElementDecl& member, const ElementDecl& head) const;
   void AddNestedGroup(ClassType& cls, const Particle& particle, Group group);
   void AddGroupReference(ClassType& cls, const Particle& reference, Group group);
   void AddGroupParticle(ClassType& cls, ClassType& groupClass, const std::string& property, const Occurs& occurs,
@@ -374,7 +379,7 @@ bool Binder::BindLoneChoice(ClassType& cls, const Particle& model) {
       at = &child;
     } else if (child.kind == Particle::Kind::ElementRef && !schema_.SubstitutionMembers(child.ref).empty()) {
       cls.group = Group::Choice;
-      cls.particles.push_back(SubstitutionParticle(cls, child.origin, child.ref));
+      AddSubstitution(cls, child, child.ref, Group::Choice);
       return true;
     } else {
       break;
@@ -460,44 +465,45 @@ ClassType& Binder::ClassOfElementNamed(const QName& element, const Location& at)
 
 void Binder::AddElement(ClassType& cls, const Particle& particle, Group group) {
   if (particle.occurs.Absent()) return;
-  const bool global = particle.kind == Particle::Kind::ElementRef;
-  const ElementDecl* declaration = particle.element;
-  if (global) {
-    declaration = schema_.Element(particle.ref);
-    if (!declaration) {
-      Refuse(particle.origin.where, "xs:element",
-             "the element " + particle.ref.Text() + " is not declared: fix the name or give its schema");
-    }
-    if (!schema_.SubstitutionMembers(particle.ref).empty()) {
-      return AddSubstitution(cls, particle, particle.ref, group);
-    }
-  } else {
-    WarnIdentityConstraints(*declaration);
+  if (particle.kind == Particle::Kind::Element) {
+    WarnIdentityConstraints(*particle.element);
+    return AddDeclared(cls, particle, *particle.element, false, group);
   }
-  const QName& name = declaration->name;
+  const ElementDecl* declaration = schema_.Element(particle.ref);
+  if (!declaration) {
+    Refuse(particle.origin.where, "xs:element",
+           "the element " + particle.ref.Text() + " is not declared: fix the name or give its schema");
+  }
+  if (!schema_.SubstitutionMembers(particle.ref).empty()) return AddSubstitution(cls, particle, particle.ref, group);
+  AddDeclared(cls, particle, *declaration, true, group);
+}
+
+void Binder::AddDeclared(ClassType& cls, const Particle& particle, const ElementDecl& declaration, bool global,
+                         Group group) {
+  const QName& name = declaration.name;
   ElementProperty p;
   p.elementName = name.local;
   p.ns = name.ns;
   p.minOccurs = particle.occurs.min;
   p.maxOccurs = particle.occurs.max;
-  p.occurs = CardinalityIn(group, particle.occurs);
   p.property = cls.members.Claim(Identifier(name.local));
 
-  const ElementType type = TypeOfElement(*declaration);
+  const ElementType type = TypeOfElement(declaration);
   if (type.simple) {
-    BindValue(cls, p, *declaration, *type.simple, particle.origin);
+    BindValue(cls, p, declaration, *type.simple, particle);
   } else if (type.anyType) {
     p.kind = Kind::Untyped;
     p.namespaceRestriction = "##any";
     p.targetNamespace = particle.origin.targetNamespace;
   } else {
-    BindClass(cls, p, *declaration, type, global, group, particle.origin);
+    BindClass(cls, p, declaration, type, global, group, particle.origin);
   }
-  if (declaration->fixedValue) p.value.defaultValue = declaration->fixedValue;
-  if (declaration->defaultValue) p.value.defaultValue = declaration->defaultValue;
+  p.occurs = CardinalityIn(group, p.kind, particle.occurs);
+  if (declaration.fixedValue) p.value.defaultValue = declaration.fixedValue;
+  if (declaration.defaultValue) p.value.defaultValue = declaration.defaultValue;
   if (p.value.defaultValue) {
     // The library gives an element no default: only the initial value of the property carries it.
-    schema_.diagnostics().Warn(declaration->origin.where, "xs:element",
+    schema_.diagnostics().Warn(declaration.origin.where, "xs:element",
                                "the default or fixed value of " + name.local + " is only the property's initial " +
                                    "value: the library does not give it to an empty " + name.local +
                                    " element in a document");
@@ -509,7 +515,7 @@ void Binder::AddElement(ClassType& cls, const Particle& particle, Group group) {
 }
 
 void Binder::BindValue(ClassType& cls, ElementProperty& p, const ElementDecl& declaration, const SimpleType& type,
-                       const Origin& at) {
+                       const Particle& particle) {
   if (declaration.nillable) {
     // Only a class can be nil: one holding the value as its text.
     p.kind = Kind::Class;
@@ -517,7 +523,7 @@ void Binder::BindValue(ClassType& cls, ElementProperty& p, const ElementDecl& de
     return;
   }
   p.kind = Kind::Primitive;
-  p.value = MakeValue(type, p.property, at, p.occurs == Cardinality::Repeated);
+  p.value = MakeValue(type, p.property, particle.origin, particle.occurs.Repeated());
   if (p.value.enumeration) p.kind = Kind::Enum;
 }
 
@@ -591,15 +597,7 @@ const Creator& Binder::SubstitutionCreator(const ClassType& cls, ClassType& head
     const ElementDecl& declaration = *schema_.Element(member);
     if (declaration.abstract) continue;
     const auto it = elementClasses_.find(member);
-    if (it == elementClasses_.end()) {
-      Refuse(declaration.origin.where, "substitutionGroup",
-             "the member " + member.local + " has no complex type: only complex types take part in " +
-                 "substitution groups here");
-    }
-    Bind(*it->second);  // its base is known once it is bound
-    const ClassType* c = it->second;
-    while (c && c != &headClass) c = c->base;
-    if (!c) {
+    if (it == elementClasses_.end() || !DerivesFrom(declaration, *schema_.Element(head))) {
       Refuse(declaration.origin.where, "substitutionGroup",
              "the type of " + member.local + " does not derive from the type of " + head.local + ": derive it");
     }
@@ -609,6 +607,27 @@ const Creator& Binder::SubstitutionCreator(const ClassType& cls, ClassType& head
   }
   groupCreators_[head] = &creator;
   return creator;
+}
+
+// The complex type of an element declaration, its substitution group head's when it has none of its own.
+const ComplexTypeDef* Binder::ComplexTypeOf(const ElementDecl& declaration, int depth) const {
+  if (!declaration.type.name.Empty()) return schema_.ComplexType(declaration.type.name);
+  if (declaration.type.complex || declaration.type.simple) return declaration.type.complex;
+  if (declaration.substitutionGroup.empty() || depth > 64) return nullptr;
+  const ElementDecl* head = schema_.Element(declaration.substitutionGroup.front());
+  return head ? ComplexTypeOf(*head, depth + 1) : nullptr;
+}
+
+// Whether the member's type is the head's or derives from it, as the schema says: classes may still be binding.
+bool Binder::DerivesFrom(const ElementDecl& member, const ElementDecl& head) const {
+  const ComplexTypeDef* wanted = ComplexTypeOf(head);
+  const ComplexTypeDef* type = ComplexTypeOf(member);
+  for (int depth = 0; type && depth < 64; ++depth) {
+    if (type == wanted) return true;
+    const std::optional<QName> base = Schema::BaseType(*type);
+    type = base ? schema_.ComplexType(*base) : nullptr;
+  }
+  return false;
 }
 
 ElementProperty Binder::SubstitutionParticle(ClassType& cls, const Origin& at, const QName& head) {
@@ -634,10 +653,13 @@ void Binder::AddSubstitution(ClassType& cls, const Particle& particle, const QNa
     Refuse(particle.origin.where, "xs:all",
            "the substitution group of " + head.local + " cannot be read in an all group: use a choice");
   }
-  if (group == Group::Choice && !particle.occurs.Repeated()) {
-    cls.particles.push_back(SubstitutionParticle(cls, particle.origin, head));
-    return;
-  }
+  // A head of a complex type is one property whose class the factory picks; any other, a property per member.
+  const bool byClass = elementClasses_.count(head) != 0;
+  const auto fill = [&](ClassType& into) {
+    if (byClass) return into.particles.push_back(SubstitutionParticle(into, particle.origin, head));
+    AddMembers(into, particle, head);
+  };
+  if (group == Group::Choice && !particle.occurs.Repeated()) return fill(cls);
   // Anywhere else the members are a choice of their own: a model group class holding whichever stands there.
   ClassType*& groupClass = substitutionClasses_[head];
   if (!groupClass) {
@@ -647,11 +669,26 @@ void Binder::AddSubstitution(ClassType& cls, const Particle& particle, const QNa
     groupClass->infoName = groupClass->defaultElement = groupClass->name;
     groupClass->ns = head.ns;
     groupClass->origin = "the substitution group of " + head.local + ": whichever member stands there";
-    groupClass->particles.push_back(SubstitutionParticle(*groupClass, particle.origin, head));
+    fill(*groupClass);
     pending_[groupClass].state = Pending::Bound;
   }
   AddGroupParticle(cls, *groupClass, cls.members.Claim(Identifier(head.local)), particle.occurs,
                    particle.occurs.min > 0, group);
+}
+
+// The members of a group whose head has a simple type or none: each element a property of its own, of its own
+// type, one of them set at a time and written under its own name.
+void Binder::AddMembers(ClassType& cls, const Particle& particle, const QName& head) {
+  std::vector<QName> members = schema_.SubstitutionMembers(head);
+  members.insert(members.begin(), head);
+  for (const QName& member : members) {
+    const ElementDecl& declaration = *schema_.Element(member);
+    if (declaration.abstract) continue;
+    Particle alone = particle;
+    alone.ref = member;
+    alone.occurs = {1, 1};
+    AddDeclared(cls, alone, declaration, true, Group::Choice);
+  }
 }
 
 void Binder::AddNestedGroup(ClassType& cls, const Particle& particle, Group group) {
@@ -711,7 +748,7 @@ void Binder::AddGroupParticle(ClassType& cls, ClassType& groupClass, const std::
   p.property = property;
   p.minOccurs = occurs.min;
   p.maxOccurs = occurs.max;
-  p.occurs = CardinalityIn(group, occurs);
+  p.occurs = CardinalityIn(group, Kind::Class, occurs);
   p.mandatoryContent = mandatoryContent;
   cls.particles.push_back(std::move(p));
 }
@@ -724,7 +761,7 @@ void Binder::AddWildcard(ClassType& cls, const Particle& any, Group group) {
   p.property = cls.members.Claim("any");
   p.minOccurs = any.occurs.min;
   p.maxOccurs = any.occurs.max;
-  p.occurs = CardinalityIn(group, any.occurs);
+  p.occurs = CardinalityIn(group, Kind::Untyped, any.occurs);
   p.namespaceRestriction = any.any.namespaces;
   p.targetNamespace = any.any.targetNamespace;
   p.ns = AllowedNamespace(p.namespaceRestriction, p.targetNamespace);

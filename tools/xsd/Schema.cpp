@@ -100,9 +100,8 @@ std::optional<QName> Schema::BaseType(const ComplexTypeDef& type) {
 const SimpleType* Schema::Simple(const QName& name) {
   if (const auto it = simpleByName_.find(name); it != simpleByName_.end()) return it->second.get();
   SimpleType type;
-  if (name.ns == kXsNamespace) {
-    const Builtin* builtin = FindBuiltin(name.local);
-    if (!builtin) return nullptr;
+  // The built-in types first: the schema for schemas defines them too, and its own types besides.
+  if (const Builtin* builtin = name.ns == kXsNamespace ? FindBuiltin(name.local) : nullptr) {
     type.primitive = &FindPrimitive(builtin->primitive);
     type.whitespace = builtin->whitespace;
     if (!builtin->pattern.empty()) type.facets.patterns.emplace_back(builtin->pattern);
