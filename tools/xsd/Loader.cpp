@@ -114,11 +114,9 @@ void SchemaSet::FollowReferences(SchemaDocument& document) {
   for (xmlNode* node : Children(document.Root())) {
     const Location where = document.Where(node);
     const std::string construct = "xs:" + std::string(reinterpret_cast<const char*>(node->name));
-    if (IsXs(node, "redefine") || IsXs(node, "override")) {
-      Diagnostics::Refuse(where, construct, "not supported: copy the schema it names and make the changes in the copy");
-    }
-    if (!IsXs(node, "include") && !IsXs(node, "import")) continue;
-    const bool include = IsXs(node, "include");
+    // A redefine or override includes the schema it names; the model applies its changes.
+    const bool include = IsXs(node, "include") || IsXs(node, "redefine") || IsXs(node, "override");
+    if (!include && !IsXs(node, "import")) continue;
     const std::string ns = AttributeOr(node, "namespace", "");
     if (!include && ns == kXmlNamespace) continue;  // xml:lang and its kin are known without a schema
     const std::optional<std::string> location = Attribute(node, "schemaLocation");

@@ -27,8 +27,8 @@ struct SchemaDocument {
 };
 
 // The documents of one run: the schemas named on the command line and every local file they include or import,
-// each read once. Nothing is fetched from the network, no external entity is loaded, and redefine and override
-// are refused.
+// each read once (a redefined or overridden one as an included one). Nothing is fetched from the network and no
+// external entity is loaded.
 class SchemaSet {
  public:
   // Reads the schemas and what they reach; refuses (Diagnostics::Refuse) on anything it cannot read.

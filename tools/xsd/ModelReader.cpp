@@ -20,9 +20,18 @@ bool IsModelGroup(const xmlNode* node) { return IsXs(node, "sequence") || IsXs(n
 // The children of one document's components, read into records of the model.
 class DocumentReader {
  public:
+  // A redefine or override, applied when every document has been read.
+  struct Change {
+    const SchemaDocument* document;
+    const xmlNode* node;
+  };
+
   DocumentReader(const SchemaDocument& document, SchemaModel& model) : doc_(document), model_(model) {}
 
-  void ReadTopLevel();
+  void ReadTopLevel(std::vector<Change>& changes);
+  // Each component the change holds takes the place of the one of that name; a redefinition may refer to what it
+  // replaces.
+  void Apply(const xmlNode* change);
 
  private:
   Location Where(const xmlNode* node) const { return doc_.Where(node); }
@@ -63,11 +72,18 @@ class DocumentReader {
   }
   AttributeItem AttributeUse(const xmlNode* node);
 
+  GroupDef& GroupDefinition(const xmlNode* node);
+  AttributeGroupDef& AttributeGroupDefinition(const xmlNode* node);
+  template <class T, class Read>
+  void Replace(const xmlNode* change, const xmlNode* node, const QName& name, std::deque<T>& store,
+               std::vector<const T*>& components, Read read);
+
   const SchemaDocument& doc_;
   SchemaModel& model_;
+  std::optional<std::pair<QName, QName>> selfReference_;  // while a redefinition is read: its name, the original's
 };
 
-void DocumentReader::ReadTopLevel() {
+void DocumentReader::ReadTopLevel(std::vector<Change>& changes) {
   for (const xmlNode* node : Children(doc_.Root())) {
     if (IsXs(node, "element")) {
       model_.elements.push_back(&Element(node, true));
@@ -78,22 +94,75 @@ void DocumentReader::ReadTopLevel() {
     } else if (IsXs(node, "complexType")) {
       model_.complexTypes.push_back(&Complex(node, TopLevelName(node)));
     } else if (IsXs(node, "group")) {
-      GroupDef& group = model_.groupDefStore.emplace_back();
-      group.name = TopLevelName(node);
-      group.origin = OriginOf(node);
-      const std::vector<xmlNode*> children = Children(node);
-      const auto model = std::find_if(children.begin(), children.end(), IsModelGroup);
-      if (model == children.end()) Refuse(node, "the group " + group.name.local + " has no sequence, choice or all");
-      group.group = &Group(*model);
-      model_.groups.push_back(&group);
+      model_.groups.push_back(&GroupDefinition(node));
     } else if (IsXs(node, "attributeGroup")) {
-      AttributeGroupDef& group = model_.attributeGroupStore.emplace_back();
-      group.name = TopLevelName(node);
-      group.origin = OriginOf(node);
-      group.attributes = Attributes(node);
-      model_.attributeGroups.push_back(&group);
+      model_.attributeGroups.push_back(&AttributeGroupDefinition(node));
+    } else if (IsXs(node, "redefine") || IsXs(node, "override")) {
+      changes.push_back({&doc_, node});
     }
   }
+}
+
+GroupDef& DocumentReader::GroupDefinition(const xmlNode* node) {
+  GroupDef& group = model_.groupDefStore.emplace_back();
+  group.name = TopLevelName(node);
+  group.origin = OriginOf(node);
+  const std::vector<xmlNode*> children = Children(node);
+  const auto model = std::find_if(children.begin(), children.end(), IsModelGroup);
+  if (model == children.end()) Refuse(node, "the group " + group.name.local + " has no sequence, choice or all");
+  group.group = &Group(*model);
+  return group;
+}
+
+AttributeGroupDef& DocumentReader::AttributeGroupDefinition(const xmlNode* node) {
+  AttributeGroupDef& group = model_.attributeGroupStore.emplace_back();
+  group.name = TopLevelName(node);
+  group.origin = OriginOf(node);
+  group.attributes = Attributes(node);
+  return group;
+}
+
+void DocumentReader::Apply(const xmlNode* change) {
+  for (const xmlNode* node : Children(change)) {
+    const QName name = TopLevelName(node);
+    if (IsXs(node, "simpleType")) {
+      Replace(change, node, name, model_.simpleStore, model_.simpleTypes, [&] { return &Simple(node, name); });
+    } else if (IsXs(node, "complexType")) {
+      Replace(change, node, name, model_.complexStore, model_.complexTypes, [&] { return &Complex(node, name); });
+    } else if (IsXs(node, "group")) {
+      Replace(change, node, name, model_.groupDefStore, model_.groups, [&] { return &GroupDefinition(node); });
+    } else if (IsXs(node, "attributeGroup")) {
+      Replace(change, node, name, model_.attributeGroupStore, model_.attributeGroups,
+              [&] { return &AttributeGroupDefinition(node); });
+    } else if (IsXs(change, "override") && IsXs(node, "element")) {
+      Replace(change, node, name, model_.elementStore, model_.elements, [&] { return &Element(node, true); });
+    } else if (IsXs(change, "override") && IsXs(node, "attribute")) {
+      Replace(change, node, name, model_.attributeStore, model_.attributes, [&] { return &Attribute(node, true); });
+    } else {
+      Refuse(node, "not expected in " + Construct(change) + ": remove it or fix the schema");
+    }
+  }
+}
+
+template <class T, class Read>
+void DocumentReader::Replace(const xmlNode* change, const xmlNode* node, const QName& name, std::deque<T>& store,
+                             std::vector<const T*>& components, Read read) {
+  const auto it = std::find_if(components.begin(), components.end(), [&](const T* c) { return c->name == name; });
+  const bool redefine = IsXs(change, "redefine");
+  if (it == components.end()) {
+    if (!redefine) return;  // overriding what the schema does not define changes nothing
+    Refuse(node, name.Text() + " is not defined by the schemas read: redefine only what the schema defines");
+  }
+  if (redefine) {
+    // The original stays, under a name no schema can spell, for the redefinition to build on.
+    T& original = *std::find_if(store.begin(), store.end(), [&](const T& c) { return &c == *it; });
+    original.name.local += " redefined";
+    selfReference_ = std::pair{name, original.name};
+  } else {
+    components.erase(it);
+  }
+  components.push_back(read());
+  selfReference_.reset();
 }
 
 QName DocumentReader::Resolve(const xmlNode* at, const std::string& text) const {
@@ -106,7 +175,9 @@ QName DocumentReader::Resolve(const xmlNode* at, const std::string& text) const 
   std::string uri = ns && ns->href ? reinterpret_cast<const char*>(ns->href) : "";
   // A schema without a namespace of its own, included into one, names its components in the includer's.
   if (uri.empty() && !xsd::Attribute(doc_.Root(), "targetNamespace")) uri = doc_.targetNamespace;
-  return {uri, colon == std::string::npos ? name : name.substr(colon + 1)};
+  QName resolved{uri, colon == std::string::npos ? name : name.substr(colon + 1)};
+  if (selfReference_ && resolved == selfReference_->first) return selfReference_->second;
+  return resolved;
 }
 
 QName DocumentReader::ResolveAttribute(const xmlNode* node, const char* attribute) const {
@@ -408,10 +479,12 @@ AttributeItem DocumentReader::AttributeUse(const xmlNode* node) {
 
 void ReadModel(const SchemaSet& documents, SchemaModel& model) {
   model.outputs = documents.Outputs();
+  std::vector<DocumentReader::Change> changes;
   for (const auto& document : documents.Documents()) {
     model.documents.push_back({document->path, document->targetNamespace, document->output});
-    DocumentReader(*document, model).ReadTopLevel();
+    DocumentReader(*document, model).ReadTopLevel(changes);
   }
+  for (const DocumentReader::Change& change : changes) DocumentReader(*change.document, model).Apply(change.node);
 }
 
 }  // namespace vexlo9::xsd

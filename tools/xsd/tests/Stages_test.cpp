@@ -118,6 +118,37 @@ TEST(SchemaModel, WhatIsNoSchemaIsRefusedWhereItStands) {
   }
 }
 
+TEST(SchemaModel, RedefinedAndOverriddenComponentsTakeThePlaceOfTheOriginals) {
+  const fs::path dir = fs::temp_directory_path() / ("vexlo9-change-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string open = "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">\n";
+  std::ofstream(dir / "base.xsd") << open
+                                  << "<xs:complexType name=\"Box\"><xs:attribute name=\"id\"/></xs:complexType>\n"
+                                     "<xs:element name=\"box\" type=\"Box\"/>\n<xs:simpleType name=\"S\">"
+                                     "<xs:restriction base=\"xs:string\"/></xs:simpleType>\n</xs:schema>\n";
+  std::ofstream(dir / "main.xsd")
+      << "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns=\"urn:t\" targetNamespace=\"urn:t\">\n"
+         "<xs:redefine schemaLocation=\"base.xsd\"><xs:complexType name=\"Box\"><xs:complexContent>"
+         "<xs:extension base=\"Box\"><xs:attribute name=\"size\"/></xs:extension></xs:complexContent>"
+         "</xs:complexType></xs:redefine>\n</xs:schema>\n";
+  std::ofstream(dir / "other.xsd")
+      << "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns=\"urn:t\" targetNamespace=\"urn:t\">\n"
+         "<xs:override schemaLocation=\"base.xsd\"><xs:simpleType name=\"S\"><xs:restriction base=\"xs:int\"/>"
+         "</xs:simpleType><xs:simpleType name=\"Unused\"><xs:restriction base=\"xs:int\"/></xs:simpleType>"
+         "</xs:override>\n</xs:schema>\n";
+  SchemaModel model;
+  ReadModel(SchemaSet({(dir / "main.xsd").string(), (dir / "other.xsd").string()}), model);
+  Diagnostics diagnostics;
+  Schema schema(model, diagnostics);
+  fs::remove_all(dir);
+  const ComplexTypeDef& box = *schema.ComplexType({"urn:t", "Box"});
+  EXPECT_EQ(box.base, (QName{"urn:t", "Box redefined"}));  // the extension builds on the original
+  EXPECT_EQ(schema.ComplexType(box.base)->attributes.size(), 1u);
+  EXPECT_EQ(schema.Element({"urn:t", "box"})->type.name, (QName{"urn:t", "Box"}));  // which is now the redefined one
+  EXPECT_EQ(schema.Simple({"urn:t", "S"})->primitive->name, "i4");                  // overridden
+  EXPECT_EQ(schema.Simple({"urn:t", "Unused"}), nullptr);  // an override of nothing adds nothing
+}
+
 TEST(SimpleTypes, EachDerivationStepKeepsItsPatternsAndNarrowsTheRest) {
   const auto loaded = Load(
       "<xs:simpleType name=\"Code\"><xs:restriction base=\"xs:string\"><xs:pattern value=\"\\d{3}\"/>"
