@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 
 namespace vexlo9::xsd {
 
@@ -125,7 +126,9 @@ class Binder {
   void BindComplexType(ClassType& cls, const ComplexTypeDef& type);
   void BindSimpleContent(ClassType& cls, const ComplexTypeDef& type);
   void SetBase(ClassType& cls, ClassType& base);
-  void BindContent(ClassType& cls, const Particle& model);
+  void BindContent(ClassType& cls, const Particle& model, const ComplexTypeDef& type);
+  void AppendContent(ClassType& cls, const Particle& model);
+  bool ExtendedWithElements(const QName& type) const;
   bool BindLoneChoice(ClassType& cls, const Particle& model);
   void AddGroup(ClassType& cls, const ModelGroup& model, Group group);
   void AddParticle(ClassType& cls, const Particle& particle, Group group);
@@ -325,7 +328,7 @@ void Binder::BindComplexType(ClassType& cls, const ComplexTypeDef& type) {
     }
   }
   cls.text = cls.text || type.mixed;
-  if (type.particle) BindContent(cls, *type.particle);
+  if (type.particle) BindContent(cls, *type.particle, type);
   AddAttributes(cls, type.attributes);
 }
 
@@ -336,35 +339,47 @@ bool Binder::HasElements(const ClassType& cls) const {
   return false;
 }
 
-void Binder::BindContent(ClassType& cls, const Particle& model) {
+void Binder::BindContent(ClassType& cls, const Particle& model, const ComplexTypeDef& type) {
   if (model.occurs.Absent()) return;
-  const bool single = model.occurs.Once();
-  const bool isGroup = model.kind == Particle::Kind::Group;
-  if (HasElements(cls)) {
-    // An extension appends its content to the base's sequence.
-    if (cls.group != Group::Sequence) {
-      Refuse(model.origin.where, "xs:extension",
-             "its base " + cls.base->infoName + " holds a choice or all group, which cannot be " +
-                 "extended by elements here: repeat the base's content in a sequence of this type");
-    }
-    if (isGroup && model.group->compositor == Compositor::All) {
-      Refuse(model.origin.where, "xs:all", "an all group cannot extend a sequence");
-    }
-    if (isGroup && model.group->compositor == Compositor::Sequence && single) {
-      AddGroup(cls, *model.group, Group::Sequence);
-    } else {
-      AddParticle(cls, model, Group::Sequence);
-    }
-    return;
+  if (HasElements(cls)) return AppendContent(cls, model);
+  // A type that an extension adds elements to keeps its content whole, as the first particle of a sequence, so that
+  // the extension's elements can follow it whatever group it is.
+  if (ExtendedWithElements(type.name)) {
+    cls.group = Group::Sequence;
+    return AppendContent(cls, model);
   }
   if (BindLoneChoice(cls, model)) return;
-  if (!single || !isGroup) {
+  if (!model.occurs.Once() || model.kind != Particle::Kind::Group) {
     cls.group = Group::Sequence;
     AddParticle(cls, model, Group::Sequence);
   } else {
     cls.group = GroupOf(model.group->compositor);
     AddGroup(cls, *model.group, cls.group);
   }
+}
+
+// Content after what the class holds already (its base's): a sequence's particles join it, any other group comes
+// whole, as a class of its own.
+void Binder::AppendContent(ClassType& cls, const Particle& model) {
+  if (cls.group != Group::Sequence) throw std::logic_error("content appended to a " + cls.name + " that is no sequence");
+  if (model.kind != Particle::Kind::Group) return AddParticle(cls, model, Group::Sequence);
+  if (model.group->compositor == Compositor::Sequence && model.occurs.Once()) {
+    return AddGroup(cls, *model.group, Group::Sequence);
+  }
+  AddNestedGroup(cls, model, Group::Sequence);
+}
+
+// Whether a type derived from this one by extension, directly or not, adds elements to its content.
+bool Binder::ExtendedWithElements(const QName& type) const {
+  if (type.Empty()) return false;
+  for (const QName& derived : schema_.DerivedTypes(type)) {
+    const ComplexTypeDef* definition = schema_.ComplexType(derived);
+    if (definition && definition->derivation == ComplexTypeDef::Derivation::Extension && definition->particle &&
+        !definition->particle->occurs.Absent()) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // A sequence of one choice, or of one reference to a substitution group, is that choice.
@@ -693,17 +708,19 @@ void Binder::AddMembers(ClassType& cls, const Particle& particle, const QName& h
 
 void Binder::AddNestedGroup(ClassType& cls, const Particle& particle, Group group) {
   if (particle.occurs.Absent()) return;
-  const bool choice = particle.group->compositor == Compositor::Choice;
-  ClassType& groupClass = NewClass(cls.name + (choice ? "Choice" : "Sequence"), particle.origin, nullptr);
+  const Group nested = GroupOf(particle.group->compositor);
+  const std::string word = nested == Group::Choice ? "Choice" : nested == Group::All ? "All" : "Sequence";
+  ClassType& groupClass = NewClass(cls.name + word, particle.origin, nullptr);
   groupClass.pseudo = true;
   groupClass.infoName = groupClass.defaultElement = groupClass.name;
   groupClass.ns = cls.ns;
-  groupClass.origin = std::string(choice ? "a choice" : "a sequence") + " within " + cls.infoName;
-  groupClass.group = choice ? Group::Choice : Group::Sequence;
+  const std::string what = nested == Group::All ? "an all group" : "a " + MemberIdentifier(word);
+  groupClass.origin = what + " within " + cls.infoName;
+  groupClass.group = nested;
   pending_[&groupClass].state = Pending::Bound;
   AddGroup(groupClass, *particle.group, groupClass.group);
-  AddGroupParticle(cls, groupClass, cls.members.Claim(choice ? "choice" : "sequence"), particle.occurs,
-                   !Emptiable(particle), group);
+  AddGroupParticle(cls, groupClass, cls.members.Claim(MemberIdentifier(word)), particle.occurs, !Emptiable(particle),
+                   group);
 }
 
 void Binder::AddGroupReference(ClassType& cls, const Particle& reference, Group group) {
