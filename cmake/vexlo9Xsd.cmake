@@ -1,12 +1,13 @@
-# vexlo9_add_schema(<target> SCHEMA <file.xsd>... NAMESPACE <cpp::namespace> [ROOT <element>...])
+# vexlo9_add_schema(<target> SCHEMA <file.xsd>... NAMESPACE <cpp::namespace> [ROOT <element>...] [SOURCES <n>])
 #
 # Runs the schema compiler vexlo9-xsd at build time on the schemas and compiles what it writes into <target>: a
 # static library that links vexlo9::vexlo9 and carries the directory of the generated headers (<stem>.h for each
 # schema), created here or, when it exists already, given the generated sources. A schema, or any .xsd file beside
 # it (what it includes or imports), changing makes the classes be generated again. ROOT limits the elements that
-# ReadDocument accepts as a document's root.
+# ReadDocument accepts as a document's root. SOURCES spreads the class definitions over n more sources of about equal
+# size (<first stem>-1.cpp to -n.cpp), so that a big schema compiles in parallel and in bounded memory.
 function(vexlo9_add_schema target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "NAMESPACE" "SCHEMA;ROOT")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "NAMESPACE;SOURCES" "SCHEMA;ROOT")
   if(NOT ARG_SCHEMA)
     message(FATAL_ERROR "vexlo9_add_schema(${target}): give the schema files after SCHEMA")
   endif()
@@ -40,6 +41,16 @@ function(vexlo9_add_schema target)
     list(APPEND depends ${schema} ${beside})
   endforeach()
   list(REMOVE_DUPLICATES depends)
+  if(NOT ARG_SOURCES)
+    set(ARG_SOURCES 0)
+  endif()
+  list(GET ARG_SCHEMA 0 first)
+  cmake_path(GET first STEM LAST_ONLY first)
+  if(ARG_SOURCES GREATER 0)
+    foreach(part RANGE 1 ${ARG_SOURCES})
+      list(APPEND outputs ${dir}/${first}-${part}.cpp)
+    endforeach()
+  endif()
   set(roots)
   foreach(root IN LISTS ARG_ROOT)
     list(APPEND roots --root ${root})
@@ -47,7 +58,8 @@ function(vexlo9_add_schema target)
 
   add_custom_command(
     OUTPUT ${outputs}
-    COMMAND $<TARGET_FILE:${compiler}> --output-dir ${dir} --namespace ${ARG_NAMESPACE} ${roots} ${schemas}
+    COMMAND $<TARGET_FILE:${compiler}> --output-dir ${dir} --namespace ${ARG_NAMESPACE} ${roots} --sources ${ARG_SOURCES}
+            ${schemas}
     DEPENDS ${depends} ${compiler}
     COMMENT "vexlo9-xsd: generating the classes of ${ARG_SCHEMA}"
     VERBATIM)

@@ -89,7 +89,6 @@ struct ClassType {
   bool nillable = false;
   bool elementAlias = false;  // a global element's class over its type's: nothing of its own
   bool hasDerived = false;    // another class builds on its declarations
-  bool needsFactory = false;  // its registry, inherited declarations included, names the factory
   Group group = Group::Sequence;
   std::vector<ElementProperty> particles;
   std::vector<AttributeProperty> attributes;
@@ -123,45 +122,19 @@ struct Root {
   std::vector<Alternative> classes;
 };
 
-struct Output {
-  std::string stem;                  // file names
-  std::string prefix;                // of the factory and converter classes: "PurchaseOrder"
-  std::string ns;                    // the target namespace of its schema
-  std::string nsConstant;            // "kNamespace"
-  std::string factory;               // class name, empty when no class needs one
-  std::string converter;             // class name, empty when there is no enumeration
-  std::vector<std::string> sources;  // the schema files it holds
-  std::vector<ClassType*> classes;   // bases before the classes built on them
-  std::vector<const EnumType*> enums;
-  std::vector<const Creator*> creators;    // those its registries name, inherited ones included
-  std::vector<ClassType*> namedClasses;    // made by CreateNamedClass, likewise
-  std::vector<const EnumType*> converted;  // enumerations its converter handles, likewise
-  std::vector<Root> roots;
-  std::set<size_t> includes;  // outputs whose headers it needs
-};
-
 struct Options {
   std::string cppNamespace;
   std::vector<std::string> roots;  // global elements that ReadDocument accepts; all when empty
+  int parts = 0;                   // source files of class definitions besides each schema's own; 0: none
 };
 
-// The constant that names a namespace in generated code, and the output whose header defines it.
-struct NamespaceConstant {
-  std::string name;
-  size_t output = 0;
-};
-
-// The classes made from the schema, and (once packaged) the outputs that hold them.
+// The classes made from the schema.
 struct Binding {
   std::deque<ClassType> classes;
   std::deque<EnumType> enums;
   std::deque<Creator> creators;
   std::vector<Root> roots;  // the global elements a document may start with
   NameScope names;          // the names taken in the C++ namespace
-
-  std::vector<Output> outputs;
-  std::vector<ClassType*> namedClasses;                   // the class type numbers of CreateNamedClass: position + 1
-  std::map<std::string, NamespaceConstant> namespaceConstants;  // by namespace URI
 };
 
 // Maps the schema's components to classes; refuses what the library cannot read.

@@ -171,7 +171,7 @@ void ClassEmitter::DefineClassInfo(Code& code) const {
         if (cls_.base) code.Line("Add" + cls_.base->name + "Particles(*info);");
         for (const Expr& declaration : Declarations("info->")) code.Statement(declaration);
       }
-      if (cls_.needsFactory) code.Line("info->ClassFactory(" + words_.FactoryCall() + ");");
+      if (NeedsFactory(cls_)) code.Line("info->ClassFactory(" + words_.FactoryCall(cls_) + ");");
       code.Line("return info;");
     });
     code.Line("}();");

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Binding.h"
+#include "Packaging.h"
 
 namespace vexlo9::xsd {
 
@@ -13,8 +14,8 @@ struct GeneratedFile {
   std::string text;
 };
 
-// The header and source of every output of the binding, in output order. Writes nothing itself, so that a run
-// that fails late leaves no file behind.
-std::vector<GeneratedFile> Emit(const Binding& binding, const Options& options);
+// The header and source of every output, in output order, then the parts. Writes nothing itself, so that a run that
+// fails late leaves no file behind.
+std::vector<GeneratedFile> Emit(const Binding& binding, const Package& package, const Options& options);
 
 }  // namespace vexlo9::xsd

@@ -13,41 +13,32 @@ void AddOnce(std::vector<T>& list, const T& item) {
   if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
 }
 
+// What a class costs to compile, roughly: its declarations and accessors.
+size_t Weight(const ClassType& cls) { return 4 + 2 * cls.particles.size() + 2 * cls.attributes.size(); }
+
 class Packager {
  public:
-  Packager(Binding& binding, const SchemaModel& model) : binding_(binding), model_(model) {}
+  Packager(Binding& binding, const SchemaModel& model, const Options& options)
+      : binding_(binding), model_(model), options_(options) {}
 
-  void Run() {
-    for (ClassType& cls : binding_.classes) MarkFactoryUse(cls);
+  Package Run() {
     NameOutputs();
     PlaceClasses();
-    for (size_t i = 0; i < binding_.outputs.size(); ++i) CollectRegistries(i);
+    for (size_t i = 0; i < package_.outputs.size(); ++i) CollectRegistries(i);
+    for (size_t i = 0; i < package_.outputs.size(); ++i) CollectHeaderNeeds(i);
     for (const Root& root : binding_.roots) PlaceRoot(root);
-    for (size_t i = 0; i < binding_.outputs.size(); ++i) RefuseMutualIncludes(i);
+    if (options_.parts > 0) SplitDefinitions();
+    for (size_t i = 0; i < package_.outputs.size(); ++i) RefuseMutualIncludes(i);
+    return std::move(package_);
   }
 
  private:
-  // Whether the class's registry, inherited declarations included, names the factory.
-  static void MarkFactoryUse(ClassType& cls) {
-    for (const ClassType* c = &cls; c; c = c->base) {
-      for (const ElementProperty& p : c->particles) {
-        if (p.kind == Kind::Enum || p.kind == Kind::AbstractClass ||
-            (p.kind == Kind::Class && p.occurs == Cardinality::Optional)) {
-          cls.needsFactory = true;
-        }
-      }
-      for (const AttributeProperty& a : c->attributes) {
-        if (a.kind == AttributeProperty::AttrKind::Enum) cls.needsFactory = true;
-      }
-    }
-  }
-
   // File names, the namespace of each output's first schema, and a constant for each namespace of a document.
   void NameOutputs() {
     const size_t count = model_.outputs.size();
-    binding_.outputs.resize(count);
+    package_.outputs.resize(count);
     for (size_t i = 0; i < count; ++i) {
-      Output& out = binding_.outputs[i];
+      Output& out = package_.outputs[i];
       out.stem = model_.outputs[i];
       out.prefix = TypeIdentifier(out.stem);
       out.nsConstant = count == 1 ? "kNamespace" : "k" + out.prefix + "Namespace";
@@ -55,13 +46,13 @@ class Packager {
         if (document.output != i) continue;
         out.sources.push_back(document.path);
         if (out.sources.size() == 1) out.ns = document.targetNamespace;
-        if (document.targetNamespace.empty() || binding_.namespaceConstants.count(document.targetNamespace)) continue;
+        if (document.targetNamespace.empty() || package_.namespaceConstants.count(document.targetNamespace)) continue;
         const std::string name =
             document.targetNamespace == out.ns
                 ? out.nsConstant
                 : binding_.names.Claim("k" + TypeIdentifier(std::filesystem::path(document.path).stem().string()) +
                                        "Namespace");
-        binding_.namespaceConstants[document.targetNamespace] = {name, i};
+        package_.namespaceConstants[document.targetNamespace] = {name, i};
       }
     }
   }
@@ -72,87 +63,155 @@ class Packager {
     const std::function<void(ClassType&)> place = [&](ClassType& cls) {
       if (!placed.insert(&cls).second) return;
       if (cls.base) place(*cls.base);
-      binding_.outputs[cls.output].classes.push_back(&cls);
+      package_.outputs[cls.output].classes.push_back(&cls);
     };
     for (ClassType& cls : binding_.classes) place(cls);
-    for (const EnumType& e : binding_.enums) binding_.outputs[e.output].enums.push_back(&e);
+    for (const EnumType& e : binding_.enums) package_.outputs[e.output].enums.push_back(&e);
   }
 
   // What the output's factory and converter must answer: whatever its registries name, inherited ones included.
   void CollectRegistries(size_t index) {
-    Output& out = binding_.outputs[index];
-    const auto need = [&](size_t other) {
-      if (other != index) out.includes.insert(other);
-    };
+    Output& out = package_.outputs[index];
     for (const ClassType* cls : out.classes) {
-      if (cls->base) need(cls->base->output);
       for (const ClassType* c = cls; c; c = c->base) {
-        for (const ElementProperty& p : c->particles) CollectParticle(out, p, need);
+        for (const ElementProperty& p : c->particles) CollectParticle(out, p);
         for (const AttributeProperty& a : c->attributes) {
-          if (!a.value.enumeration) continue;
-          need(a.value.enumeration->output);
-          AddOnce(out.converted, a.value.enumeration);
+          if (a.value.enumeration) AddOnce(out.converted, a.value.enumeration);
         }
       }
     }
     if (!out.namedClasses.empty() || !out.creators.empty() || !out.converted.empty()) {
       out.factory = binding_.names.Claim(out.prefix + "Factory");
+      out.factoryAccessor = package_.outputs.size() == 1 ? "Factory" : out.factory + "Instance";
     }
     if (!out.converted.empty()) out.converter = binding_.names.Claim(out.prefix + "EnumConverter");
+    const auto need = [&](size_t other) {
+      if (other != index) out.sourceIncludes.insert(other);
+    };
+    for (const ClassType* cls : out.classes) {
+      for (const size_t other : Definitions(*cls)) need(other);
+    }
+    for (const ClassType* cls : out.namedClasses) need(cls->output);
+    for (const Creator* creator : out.creators) {
+      for (const Alternative& choice : creator->choices) need(choice.cls->output);
+    }
   }
 
-  void CollectParticle(Output& out, const ElementProperty& p, const std::function<void(size_t)>& need) {
-    if (p.type) need(p.type->output);
-    if (p.value.enumeration) {
-      need(p.value.enumeration->output);
-      AddOnce(out.converted, p.value.enumeration);
-    }
+  void CollectParticle(Output& out, const ElementProperty& p) {
+    if (p.value.enumeration) AddOnce(out.converted, p.value.enumeration);
     if (p.kind == Kind::Class && p.occurs == Cardinality::Optional) {
       AddOnce(out.namedClasses, p.type);
-      AddOnce(binding_.namedClasses, p.type);
+      AddOnce(package_.namedClasses, p.type);
     }
     if (p.kind != Kind::AbstractClass) return;
     for (const Creator& creator : binding_.creators) {
-      if (creator.name != p.creator) continue;
-      if (std::find(out.creators.begin(), out.creators.end(), &creator) != out.creators.end()) continue;
-      out.creators.push_back(&creator);
-      for (const Alternative& choice : creator.choices) need(choice.cls->output);
+      if (creator.name == p.creator) AddOnce(out.creators, &creator);
+    }
+  }
+
+  // The outputs whose headers a class's definition needs: its own, and those of the classes it makes and the
+  // enumerations it names.
+  static std::set<size_t> Definitions(const ClassType& cls) {
+    std::set<size_t> outputs{cls.output};
+    for (const ElementProperty& p : cls.particles) {
+      if (p.type) outputs.insert(p.type->output);
+      if (p.value.enumeration) outputs.insert(p.value.enumeration->output);
+    }
+    for (const AttributeProperty& a : cls.attributes) {
+      if (a.value.enumeration) outputs.insert(a.value.enumeration->output);
+    }
+    return outputs;
+  }
+
+  // A header needs complete bases; the classes and enumerations of other outputs it names are declared ahead.
+  void CollectHeaderNeeds(size_t index) {
+    Output& out = package_.outputs[index];
+    const auto name = [&](const EnumType* e) {
+      if (e && e->output != index) AddOnce(out.foreignEnums, e);
+    };
+    for (const ClassType* cls : out.classes) {
+      if (cls->base && cls->base->output != index) out.headerIncludes.insert(cls->base->output);
+      for (const ElementProperty& p : cls->particles) {
+        name(p.value.enumeration);
+        if (p.type && p.type->output != index) AddOnce(out.foreign, static_cast<const ClassType*>(p.type));
+      }
+      for (const AttributeProperty& a : cls->attributes) name(a.value.enumeration);
     }
   }
 
   void PlaceRoot(const Root& root) {
-    Output& out = binding_.outputs[root.output];
+    Output& out = package_.outputs[root.output];
     out.roots.push_back(root);
     for (const Alternative& alternative : root.classes) {
-      if (alternative.cls->output != root.output) out.includes.insert(alternative.cls->output);
+      if (alternative.cls->output != root.output) out.sourceIncludes.insert(alternative.cls->output);
     }
   }
 
-  // An output that needs another's header may not be needed by it in turn.
+  // The class definitions of every output spread over the parts, in placement order, each part taking about as
+  // much as the others.
+  void SplitDefinitions() {
+    std::vector<const ClassType*> all;
+    for (const Output& out : package_.outputs) all.insert(all.end(), out.classes.begin(), out.classes.end());
+    size_t total = 0;
+    for (const ClassType* cls : all) total += Weight(*cls);
+    const size_t count = static_cast<size_t>(options_.parts);
+    package_.parts.resize(count);
+    size_t done = 0;
+    for (const ClassType* cls : all) {
+      Part& part = package_.parts[std::min(count - 1, done * count / std::max<size_t>(total, 1))];
+      part.classes.push_back(cls);
+      for (const size_t output : Definitions(*cls)) part.includes.insert(output);
+      done += Weight(*cls);
+    }
+    for (size_t i = 0; i < count; ++i) {
+      package_.parts[i].name = package_.outputs.front().stem + "-" + std::to_string(i + 1) + ".cpp";
+    }
+  }
+
+  // An output whose header needs another's may not be needed by it in turn.
   void RefuseMutualIncludes(size_t index) {
-    const Output& out = binding_.outputs[index];
-    std::vector<size_t> pending(out.includes.begin(), out.includes.end());
+    const Output& out = package_.outputs[index];
+    std::vector<size_t> pending(out.headerIncludes.begin(), out.headerIncludes.end());
     std::set<size_t> seen;
     while (!pending.empty()) {
       const size_t next = pending.back();
       pending.pop_back();
       if (next == index) {
         Diagnostics::Refuse({out.sources.front(), 0}, "schema",
-                            "its classes and those of another schema on the command line need each other: name only "
-                            "the one that imports the other");
+                            "its classes and those of another schema on the command line derive from each other: "
+                            "name only the one that imports the other");
       }
       if (!seen.insert(next).second) continue;
-      const std::set<size_t>& further = binding_.outputs[next].includes;
+      const std::set<size_t>& further = package_.outputs[next].headerIncludes;
       pending.insert(pending.end(), further.begin(), further.end());
     }
   }
 
   Binding& binding_;
   const SchemaModel& model_;
+  const Options& options_;
+  Package package_;
 };
 
 }  // namespace
 
-void Package(Binding& binding, const SchemaModel& model) { Packager(binding, model).Run(); }
+Package MakePackage(Binding& binding, const SchemaModel& model, const Options& options) {
+  return Packager(binding, model, options).Run();
+}
+
+bool NeedsFactory(const ClassType& cls) {
+  for (const ClassType* c = &cls; c; c = c->base) {
+    for (const ElementProperty& p : c->particles) {
+      if (p.kind == Kind::Enum || p.kind == Kind::AbstractClass ||
+          (p.kind == Kind::Class && p.occurs == Cardinality::Optional)) {
+        return true;
+      }
+    }
+    for (const AttributeProperty& a : c->attributes) {
+      if (a.kind == AttributeProperty::AttrKind::Enum) return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace vexlo9::xsd

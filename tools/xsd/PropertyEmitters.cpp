@@ -55,6 +55,8 @@ struct ValueShape {
   std::string Initial() const {
     const std::optional<std::string>& given = value.defaultValue;
     if (value.enumeration) {
+      // The enumerators of another output's enumeration are not seen where it is declared ahead.
+      if (value.enumeration->output != scope.cls.output) return "{}";
       for (const auto& [enumerator, text] : value.enumeration->values) {
         if (given && text == *given) return enumerator;
       }
@@ -378,7 +380,7 @@ class ClassElementEmitter : public ObjectElementEmitter {
                                   std::to_string(p_.maxOccurs), kind};
       if (p_.kind == Kind::AbstractClass) {
         arguments.push_back("[](vexlo9::XmlNode element) { return std::dynamic_pointer_cast<" + item + ">(" +
-                            scope_.words.FactoryCall() + "->" + p_.creator + "(element)); }");
+                            scope_.words.FactoryCall(scope_.cls) + "->" + p_.creator + "(element)); }");
       }
       const std::string collection = scope_.words.CollectionType(scope_.cls, *p_.type);
       return {Expr::Assign(Field(), Expr::Call("std::make_shared<" + collection + ">", arguments)).Then(";")};
@@ -410,7 +412,7 @@ class ClassElementEmitter : public ObjectElementEmitter {
     if (p_.kind == Kind::AbstractClass) {
       fields.Set("create", Quote(p_.creator));
     } else if (p_.occurs == Cardinality::Optional) {
-      fields.Set("classTypeId", scope_.words.ClassTypeId(*p_.type));
+      fields.Set("classTypeId", scope_.words.ClassTypeId(scope_.cls, *p_.type));
     } else if (p_.occurs == Cardinality::Mandatory && (p_.pseudo ? p_.mandatoryContent : HasMandatoryElements())) {
       fields.Set("mandatoryContent", "true");
     }

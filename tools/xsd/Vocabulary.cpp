@@ -52,14 +52,13 @@ void DefineMemberTable(cpp::Code& code, const std::string& cls, const std::vecto
   code.Line("}");
 }
 
-Vocabulary::Vocabulary(const Binding& binding, const Options& options, size_t output)
-    : binding_(binding), out_(binding.outputs[output]), index_(output), cppNamespace_(options.cppNamespace) {
+Vocabulary::Vocabulary(const Binding& binding, const Package& package, const Options& options,
+                       const std::set<size_t>& visible)
+    : binding_(binding), package_(package), cppNamespace_(options.cppNamespace) {
   const size_t colon = cppNamespace_.rfind("::");
   innerNamespace_ = colon == std::string::npos ? cppNamespace_ : cppNamespace_.substr(colon + 2);
-  factoryAccessor_ = binding.outputs.size() == 1 ? "Factory" : out_.factory + "Instance";
-  for (const auto& [uri, constant] : binding.namespaceConstants) {
-    if (constant.output == index_) ownConstants_.emplace_back(uri, constant.name);
-    if (constant.output == index_ || out_.includes.count(constant.output)) constants_[uri] = constant.name;
+  for (const auto& [uri, constant] : package.namespaceConstants) {
+    if (visible.count(constant.output)) constants_[uri] = constant.name;
   }
   // A class held in a collection gets a name for it, "ItemCol", unless that name is taken.
   std::set<std::string> taken;
@@ -98,13 +97,13 @@ std::string Vocabulary::Qualified(const ClassType& owner, const std::string& typ
 
 std::string Vocabulary::CollectionType(const ClassType& owner, const ClassType& item) const {
   const auto it = collectionAlias_.find(&item);
-  if (it != collectionAlias_.end()) return Qualified(owner, it->second);
+  if (it != collectionAlias_.end() && item.output == owner.output) return Qualified(owner, it->second);
   return "vexlo9::XmlGeneratedClassCol<" + Qualified(owner, item.name) + ">";
 }
 
-std::vector<std::string> Vocabulary::CollectionAliases() const {
+std::vector<std::string> Vocabulary::CollectionAliases(const Output& output) const {
   std::vector<std::string> aliases;
-  for (const ClassType* cls : out_.classes) {
+  for (const ClassType* cls : output.classes) {
     if (const auto it = collectionAlias_.find(cls); it != collectionAlias_.end()) {
       aliases.push_back("using " + it->second + " = vexlo9::XmlGeneratedClassCol<" + cls->name + ">;");
     }

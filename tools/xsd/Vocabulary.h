@@ -8,6 +8,7 @@
 
 #include "Binding.h"
 #include "Code.h"
+#include "Packaging.h"
 
 // What every emitter of one output says alike: how it names the library's types and values, the schema's
 // namespaces, the classes of other outputs and the factory.
@@ -29,43 +30,40 @@ std::optional<std::string> NumericLiteral(std::string text, bool integer);
 // The by-name table of a class (`Members()`), with the builder's calls given.
 void DefineMemberTable(cpp::Code& code, const std::string& cls, const std::vector<Expr>& rows);
 
+// What the emitters of one file say alike: how they name the schema's namespaces, the classes of other outputs, the
+// collection types and the factories. A file sees the namespace constants of the headers it includes.
 class Vocabulary {
  public:
-  Vocabulary(const Binding& binding, const Options& options, size_t output);
+  Vocabulary(const Binding& binding, const Package& package, const Options& options, const std::set<size_t>& visible);
 
   const Binding& binding() const noexcept { return binding_; }
-  const Output& output() const noexcept { return out_; }
-  size_t index() const noexcept { return index_; }
+  const Package& package() const noexcept { return package_; }
   const std::string& cppNamespace() const noexcept { return cppNamespace_; }
 
-  // The namespace as its constant when the output sees one, else as a literal; "" for no namespace.
+  // The namespace as its constant when the file sees one, else as a literal; "" for no namespace.
   std::string Namespace(const std::string& uri) const;
-  // The namespace constants this output defines, in order.
-  const std::vector<std::pair<std::string, std::string>>& OwnConstants() const noexcept { return ownConstants_; }
 
   // A type's name as written inside the class `owner`: qualified when a member of the class hides it.
   std::string Qualified(const ClassType& owner, const std::string& type) const;
-  // The collection type of a repeated class particle: the alias "ItemCol" when there is one.
+  // The collection type of a repeated class particle: the alias "ItemCol" when the item's output declares one.
   std::string CollectionType(const ClassType& owner, const ClassType& item) const;
-  // Aliases of collection types that this output's header declares.
-  std::vector<std::string> CollectionAliases() const;
+  // Aliases of collection types that an output's header declares.
+  std::vector<std::string> CollectionAliases(const Output& output) const;
 
-  // The expression that reaches the factory: "Factory()" or "<Prefix>FactoryInstance()".
-  std::string FactoryCall() const { return factoryAccessor_ + "()"; }
-  const std::string& FactoryAccessor() const noexcept { return factoryAccessor_; }
-  // The class type number CreateNamedClass receives for the class, as the factory's enumerator.
-  std::string ClassTypeId(const ClassType& cls) const { return out_.factory + "::k" + cls.name; }
+  // The expression that reaches the factory of the class's output: "Factory()" or "<Prefix>FactoryInstance()".
+  std::string FactoryCall(const ClassType& cls) const { return package_.outputs[cls.output].factoryAccessor + "()"; }
+  // The class type number that the registry's factory gives the item, as its enumerator.
+  std::string ClassTypeId(const ClassType& registry, const ClassType& item) const {
+    return package_.outputs[registry.output].factory + "::k" + item.name;
+  }
 
  private:
   std::set<std::string> MemberNames(const ClassType& cls) const;
 
   const Binding& binding_;
-  const Output& out_;
-  const size_t index_;
+  const Package& package_;
   std::string cppNamespace_;
   std::string innerNamespace_;
-  std::string factoryAccessor_;
-  std::vector<std::pair<std::string, std::string>> ownConstants_;
   std::map<std::string, std::string> constants_;
   std::map<const ClassType*, std::string> collectionAlias_;
 };

@@ -1,9 +1,10 @@
 // vexlo9-xsd: writes the binding classes of XML Schema documents.
 //
-//   vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--root ELEMENT]... SCHEMA...
+//   vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--root ELEMENT]... [--sources N] SCHEMA...
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -29,7 +30,7 @@ constexpr int kRefused = 2;
 constexpr int kUsage = 2;
 
 constexpr std::string_view kUsageText =
-    "usage: vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--root ELEMENT]... SCHEMA...\n"
+    "usage: vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--root ELEMENT]... [--sources N] SCHEMA...\n"
     "\n"
     "Writes DIR/<schema stem>.h and DIR/<schema stem>.cpp for each schema: one class per complex type and per\n"
     "element of a type of its own, for the vexlo9 library.\n"
@@ -38,6 +39,9 @@ constexpr std::string_view kUsageText =
     "  --namespace NS       the C++ namespace of the classes, such as acme::orders (default: the first stem)\n"
     "  --root ELEMENT       a global element that ReadDocument accepts as the root (repeat for more)\n"
     "                       (default: every global element of a complex type)\n"
+    "  --sources N          define the classes in N more sources, STEM-1.cpp to STEM-N.cpp after the first\n"
+    "                       schema's stem, of about equal size, so that big schemas compile in parallel and in\n"
+    "                       bounded memory (default: 0, each schema's classes in its own source)\n"
     "  --help               this text\n"
     "  --version            the version\n"
     "\n"
@@ -93,6 +97,13 @@ CommandLine Parse(int argc, char** argv) {
       }
     } else if (arg == "--root") {
       line.options.roots.push_back(value(arg));
+    } else if (arg == "--sources") {
+      const std::string count = value(arg);
+      line.options.parts = std::atoi(count.c_str());
+      if (count.find_first_not_of("0123456789") != std::string::npos || line.options.parts < 0 ||
+          line.options.parts > 1000) {
+        Usage("--sources " + count + " is not a number of files from 0 to 1000");
+      }
     } else if (arg.starts_with("-") && arg.size() > 1) {
       Usage("unknown option " + std::string(arg));
     } else {
@@ -124,8 +135,8 @@ int main(int argc, char** argv) {
     vexlo9::xsd::ReadModel(vexlo9::xsd::SchemaSet(line.schemas), model);
     vexlo9::xsd::Schema schema(model, diagnostics);
     vexlo9::xsd::Binding binding = vexlo9::xsd::Bind(schema, line.options);
-    vexlo9::xsd::Package(binding, model);
-    const std::vector<vexlo9::xsd::GeneratedFile> files = vexlo9::xsd::Emit(binding, line.options);
+    const vexlo9::xsd::Package package = vexlo9::xsd::MakePackage(binding, model, line.options);
+    const std::vector<vexlo9::xsd::GeneratedFile> files = vexlo9::xsd::Emit(binding, package, line.options);
     for (const auto& warning : diagnostics.Warnings()) std::cerr << warning.Text() << "\n";
     std::error_code error;
     fs::create_directories(line.outputDir, error);
