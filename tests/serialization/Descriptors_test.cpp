@@ -291,5 +291,24 @@ TEST(Declarations, ByNameEachRowMakesWhatItsPositionalMethodMakes) {
   EXPECT_GT(outcomes.size(), 20u) << "the rows are told apart by what they read and write";
 }
 
+// The choice emptiness test reads "PropertyName" of every choice collection descriptor by name.
+TEST(Descriptors, ChoiceCollectionsAnswerTheirPropertyNameByName) {
+  ClassInfo info;
+  info.AddElmChoicePrimCol("e", "", "Prims");
+  info.AddElmChoiceEnumCol("e", "", "Enums");
+  info.AddElmChoiceClsCol("e", "", "Classes", kElm);
+  info.AddElmChoiceAbsClsCol("e", "", "Shapes", kElm);
+  info.AddElmChoiceUntpdCol("e", "", "Anys");
+  info.AddElmSeqPrimCol("e", "", "Sequence");
+  std::string answers;
+  for (int32_t i = 1; i <= info.HiddenElements().Count(); ++i) {
+    answers += ErrorText([&] { answers += info.HiddenElements().Item(i)->GetProperty("PropertyName").ToString(); });
+    answers += ';';
+  }
+  EXPECT_EQ(answers,
+            "Primsno error;Enumsno error;Classesno error;Shapesno error;Anysno error;"
+            "438 ElementInfoSeqPrimCol: Object doesn't support this property or method [PropertyName];");
+}
+
 }  // namespace
 }  // namespace vexlo9::testing
