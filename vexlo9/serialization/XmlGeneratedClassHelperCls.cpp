@@ -308,6 +308,8 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
         oXmlOut.WriteString(" ");
         oXmlOut.WriteEOL();
         oXmlOut.WriteRaw(oContext.InlineSchema());
+        // Indented, what follows starts on a line of its own, as after any child.
+        if (oXmlOut.Format()) oXmlOut.WriteEOL();
       }
     }
     WriteContent(g, oXmlOut, oContext, isOptionalChoice);
