@@ -36,9 +36,8 @@ std::shared_ptr<Element> NewElement(std::string_view ElementName, std::string_vi
 
 std::shared_ptr<ElementCol> NewElementCol(std::string_view elementNamespace, std::string_view namespaceRestriction,
                                           std::string_view TargetNamespace, int32_t iMinOccurs, int32_t iMaxOccurs) {
-  TestNamespace(elementNamespace, namespaceRestriction, TargetNamespace);
   std::shared_ptr<ElementCol> collection(new ElementCol());
-  collection->defaultNamespace_ = DefaultNamespaceOf(elementNamespace, namespaceRestriction);
+  collection->defaultNamespace_ = HolderDefaultNamespace(elementNamespace, namespaceRestriction, TargetNamespace);
   collection->namespaceRestriction_ = namespaceRestriction;
   collection->targetNamespace_ = TargetNamespace;
   collection->minOccurs_ = iMinOccurs;
