@@ -289,6 +289,31 @@ TEST(Element, WildcardContentOfAnyDepthIsWrittenBackTheSameWay) {
   }
 }
 
+// Written under a default namespace, content in no namespace must say so, or it reads back in the default one.
+TEST(Element, ContentInNoNamespaceUndoesADefaultNamespace) {
+  const std::string input = R"(<s xmlns=""><t/><d:u xmlns:d="urn:d"/></s>)";
+  auto element = Factory().Create_Element("", "", "##any", "");
+  element->FromXml(input);
+  auto writer = detail::NewXmlTextWriter();
+  writer->Format(false);
+  writer->defaultNamespace("urn:d");
+  writer->WriteStartElement("w", "urn:d");
+  element->ToXmlInt(*writer, false, "urn:d", XmlSerializationContext(), false);
+  writer->WriteEndElement();
+  EXPECT_EQ(writer->Xml(), R"(<w xmlns="urn:d"><s xmlns=""><t/><AA:u xmlns:AA="urn:d"/></s></w>)");
+  auto back = Factory().Create_Element("", "", "##any", "");
+  back->FromXml(writer->Xml());
+  const auto s = back->Elements()->Item(1);
+  EXPECT_EQ(s->Namespace() + "|" + s->Elements()->Item(1)->Namespace() + "|" + s->Elements()->Item(2)->Namespace(),
+            "||urn:d");
+  // As the root, it declares no default namespace at all.
+  auto root = detail::NewXmlTextWriter();
+  root->Format(false);
+  root->defaultNamespace("urn:d");
+  element->ToXmlInt(*root, true, "", XmlSerializationContext(), false);
+  EXPECT_EQ(root->Xml(), R"(<s><t/><AA:u xmlns:AA="urn:d"/></s>)");
+}
+
 TEST(Element, ReadingAddsToWhatIsHeldUnlessTheNamespaceIsForbidden) {
   auto a = Factory().Create_Element("keep", "urn:t", "##targetNamespace", "urn:t");
   a->Attributes()->AddNew("kept");

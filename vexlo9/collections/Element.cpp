@@ -148,7 +148,11 @@ XmlNode Element::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializatio
 void Element::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view NamespaceURI,
                        const XmlSerializationContext& oContext, bool isOptionalChoice) {
   const detail::WritingObject writing(oXmlOut, *this);
-  oXmlOut.WriteStartElement(name_, namespace_);
+  if (namespace_.empty()) {
+    detail::WriteStartElementInNoNamespace(oXmlOut, name_);
+  } else {
+    oXmlOut.WriteStartElement(name_, namespace_);
+  }
   attributes_->AttributesToXmlInt(oXmlOut, oContext);
   // The text always follows the children: mixed content is not kept in order.
   elements_->ToXmlInt(oXmlOut, false, NamespaceURI, oContext, isOptionalChoice);
