@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "support/Caught.h"
 #include "vexlo9/vexlo9.h"
@@ -475,6 +477,14 @@ TEST(Collections, MembersThatMeanNothingAndBadArguments) {
   for (const auto& c : cases) EXPECT_EQ(ErrorText(c.call), c.expected);
   EXPECT_TRUE(element->Elements() && element->Attributes() && element->IsSuitableSubstitution("any"));
 }
+
+// The library only reads a context: through a const one, nothing it holds can be changed.
+template <class T>
+constexpr bool kReadOnly = std::is_const_v<std::remove_reference_t<T>>;
+static_assert(kReadOnly<decltype(std::declval<const XmlSerializationContext&>().NamespaceAliases())>);
+static_assert(kReadOnly<decltype(std::declval<const XmlSerializationContext&>().AdditionalRootAttributes())>);
+static_assert(kReadOnly<decltype(std::declval<const XmlSerializationContext&>().ProcessingInstructions())>);
+static_assert(!kReadOnly<decltype(std::declval<XmlSerializationContext&>().NamespaceAliases())>);
 
 TEST(XmlSerializationContext, DtdImpliesIgnoringNamespaces) {
   XmlSerializationContext context;

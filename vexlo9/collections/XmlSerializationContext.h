@@ -32,9 +32,11 @@ class VEXLO9_API XmlSerializationContext : public Object {
   std::string TypeName() const override { return "XmlSerializationContext"; }
 
   // Prefixes declared on the root element.
-  NamespaceAliasMap& NamespaceAliases() const noexcept { return *namespaceAliases_; }
+  NamespaceAliasMap& NamespaceAliases() noexcept { return *namespaceAliases_; }
+  const NamespaceAliasMap& NamespaceAliases() const noexcept { return *namespaceAliases_; }
   // Extra attributes written on the root element before the object's own.
-  AttributeCol& AdditionalRootAttributes() const noexcept { return *additionalRootAttributes_; }
+  AttributeCol& AdditionalRootAttributes() noexcept { return *additionalRootAttributes_; }
+  const AttributeCol& AdditionalRootAttributes() const noexcept { return *additionalRootAttributes_; }
   // Written verbatim, each followed by a line end, before the root element.
   std::vector<std::string>& ProcessingInstructions() noexcept { return processingInstructions_; }
   const std::vector<std::string>& ProcessingInstructions() const noexcept { return processingInstructions_; }

@@ -302,7 +302,11 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
         if (!oContext.DefaultNamespaceURI().empty()) oXmlOut.defaultNamespace(oContext.DefaultNamespaceURI());
       }
       oXmlOut.WriteStartElement(g.base.ElementName(), NamespaceURI);
-      if (bRootElement) oContext.AdditionalRootAttributes().AttributesToXmlInt(oXmlOut, oContext);
+      if (bRootElement) {
+        for (const auto& attribute : oContext.AdditionalRootAttributes()) {
+          attribute->AttributesToXmlInt(oXmlOut, oContext);
+        }
+      }
       AttributesToXml(oGenClass, oXmlOut, oContext);
       if (bRootElement && !oContext.InlineSchema().empty()) {
         oXmlOut.WriteString(" ");
