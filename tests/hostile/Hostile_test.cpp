@@ -83,8 +83,8 @@ TEST(HostileDocuments, AreRefusedByEveryWayIntoTheParser) {
   const auto refused = [](XmlDocument& document, bool loaded) {
     const XmlParseError& error = document.parseError();
     return loaded ? std::string("loaded")
-                  : std::to_string(error.errorCode() == XmlParseError::kLimitExceeded) + " " +
-                        error.exceededLimit() + " " + std::to_string(error.limitValue());
+                  : std::to_string(error.errorCode() == XmlParseError::kLimitExceeded) + " " + error.exceededLimit() +
+                        " " + std::to_string(error.limitValue());
   };
   XmlDocument text;
   EXPECT_EQ(refused(text, text.loadXML(xml)), "1 MaxAttributesPerElement 256");
@@ -105,9 +105,9 @@ TEST(HostileDocuments, AreRefusedByEveryWayIntoTheParser) {
       [&] { Helper().ReadDocument(xml, [&](XmlNode) { return std::make_shared<po::PurchaseOrder>(); }); },
       [&] { element->FromXml(xml); },
       [&] { element->FromXml(xml, none); },
-      // FRONTDOOR [&] { vexlo9::Read(order, xml); },
-      // FRONTDOOR [&] { vexlo9::Read<po::PurchaseOrder>(xml); },
-      // FRONTDOOR [&] { vexlo9::ReadFile<po::PurchaseOrder>(file); },
+      [&] { vexlo9::ReadInto(order, xml); },
+      [&] { vexlo9::Read<po::PurchaseOrder>(xml); },
+      [&] { vexlo9::ReadFile<po::PurchaseOrder>(file); },
   };
   for (const auto& entry : entries) EXPECT_EQ(ErrorText(entry), beyond) << &entry - entries;
   std::remove(file.c_str());

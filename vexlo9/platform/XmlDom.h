@@ -170,8 +170,8 @@ inline XmlNode::AttributeRange XmlNode::attributes() const { return AttributeRan
 // alike; 0 means no bound (the parser keeps its own: depth 256, text 10 MB).
 struct XmlLimits {
   int64_t maxDocumentSize = int64_t{64} << 20;  // bytes, checked before parsing (and while a file is read)
-  int32_t maxAttributesPerElement = 256;         // the parser's duplicate check is quadratic in them
-  int64_t maxTextLength = int64_t{10} << 20;     // bytes of one text or attribute value, however it arrives
+  int32_t maxAttributesPerElement = 256;        // the parser's duplicate check is quadratic in them
+  int64_t maxTextLength = int64_t{10} << 20;    // bytes of one text or attribute value, however it arrives
   int32_t maxDepth = 256;
 };
 
