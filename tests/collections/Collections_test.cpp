@@ -420,6 +420,10 @@ TEST(UntypedCollections, AttributesAreReadWithoutDeclarationsAndWrittenWithPrefi
   EXPECT_EQ(ErrorText([&] { other->FromXmlInt(e, XmlNode(), XmlSerializationContext(), false); }),
             "106 ToXmlInt: Invalid Attribute [b]. The attributes namespace is Inappropriate.");
   EXPECT_EQ(other->Count(), 1) << "what was read before the error stays";
+  // Declarations are tested before they are skipped: a restriction of URIs refuses them.
+  auto listed = Factory().Create_AttributeCol("", "urn:q", "");
+  EXPECT_EQ(ErrorText([&] { listed->FromXmlInt(document.documentElement(), XmlNode(), XmlSerializationContext(), false); }),
+            "106 ToXmlInt: Invalid Attribute [xsi]. The attributes namespace is Inappropriate.");
 }
 
 TEST(UntypedCollections, ElementsCheckTheirCountBeforeWritingThemOrTheirAttributes) {
