@@ -20,7 +20,7 @@ std::string Write(const XmlObjectBase& object, const WriteOptions& options) {
 void ReadInto(XmlObjectBase& object, std::string_view xml, const ReadOptions& options) {
   const XmlSerializationContext& context = options.context.Get();
   errors::ErrorsOnly(
-      "Read", [&] { detail::ReadDocument(object, detail::LoadDocument(xml, detail::LimitsOf(context)), context); });
+      "ReadInto", [&] { detail::ReadDocument(object, detail::LoadDocument(xml, detail::LimitsOf(context)), context); });
 }
 
 void detail::ReadFileInto(XmlObjectBase& object, const std::string& fileName, const ReadOptions& options) {
