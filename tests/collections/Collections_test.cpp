@@ -490,6 +490,18 @@ static_assert(kReadOnly<decltype(std::declval<const XmlSerializationContext&>().
 static_assert(kReadOnly<decltype(std::declval<const XmlSerializationContext&>().ProcessingInstructions())>);
 static_assert(!kReadOnly<decltype(std::declval<XmlSerializationContext&>().NamespaceAliases())>);
 
+// The collections are made on the first change; read before it, through a const context, they are empty.
+TEST(XmlSerializationContext, CollectionsReadEmptyUntilTheyAreChanged) {
+  XmlSerializationContext context, other;
+  const XmlSerializationContext& read = context;
+  EXPECT_EQ(read.NamespaceAliases().Count() + read.AdditionalRootAttributes().Count(), 0);
+  context.NamespaceAliases().Add("urn:a", "a");
+  context.AdditionalRootAttributes().AddNewEx("k", std::nullopt, std::string("v"));
+  EXPECT_EQ(read.NamespaceAliases().Count() + read.AdditionalRootAttributes().Count(), 2);
+  const XmlSerializationContext& untouched = other;
+  EXPECT_EQ(untouched.NamespaceAliases().Count() + untouched.AdditionalRootAttributes().Count(), 0);
+}
+
 TEST(XmlSerializationContext, DtdImpliesIgnoringNamespaces) {
   XmlSerializationContext context;
   for (const SchemaType schema : {SchemaType_DTD, SchemaType_XSD, SchemaType_XDR}) {

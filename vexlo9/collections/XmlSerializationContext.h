@@ -31,12 +31,13 @@ class VEXLO9_API XmlSerializationContext : public Object {
 
   std::string TypeName() const override { return "XmlSerializationContext"; }
 
-  // Prefixes declared on the root element.
-  NamespaceAliasMap& NamespaceAliases() noexcept { return *namespaceAliases_; }
-  const NamespaceAliasMap& NamespaceAliases() const noexcept { return *namespaceAliases_; }
-  // Extra attributes written on the root element before the object's own.
-  AttributeCol& AdditionalRootAttributes() noexcept { return *additionalRootAttributes_; }
-  const AttributeCol& AdditionalRootAttributes() const noexcept { return *additionalRootAttributes_; }
+  // Prefixes declared on the root element. Made on the first change, so that a context that sets only switches
+  // allocates nothing; read before that, it is empty.
+  NamespaceAliasMap& NamespaceAliases();
+  const NamespaceAliasMap& NamespaceAliases() const;
+  // Extra attributes written on the root element before the object's own; made on the first change, likewise.
+  AttributeCol& AdditionalRootAttributes();
+  const AttributeCol& AdditionalRootAttributes() const;
   // Written verbatim, each followed by a line end, before the root element.
   std::vector<std::string>& ProcessingInstructions() noexcept { return processingInstructions_; }
   const std::vector<std::string>& ProcessingInstructions() const noexcept { return processingInstructions_; }
