@@ -422,7 +422,8 @@ TEST(UntypedCollections, AttributesAreReadWithoutDeclarationsAndWrittenWithPrefi
   EXPECT_EQ(other->Count(), 1) << "what was read before the error stays";
   // Declarations are tested before they are skipped: a restriction of URIs refuses them.
   auto listed = Factory().Create_AttributeCol("", "urn:q", "");
-  EXPECT_EQ(ErrorText([&] { listed->FromXmlInt(document.documentElement(), XmlNode(), XmlSerializationContext(), false); }),
+  const XmlNode r = document.documentElement();
+  EXPECT_EQ(ErrorText([&] { listed->FromXmlInt(r, XmlNode(), XmlSerializationContext(), false); }),
             "106 ToXmlInt: Invalid Attribute [xsi]. The attributes namespace is Inappropriate.");
 }
 
