@@ -40,7 +40,8 @@ int main() {
   const Order& done = order;
   const std::string written = vexlo9::Write(done, {.header = false, .formatting = vexlo9::XmlFormatting_None});
   if (written != xml.ToXml(order, false, vexlo9::XmlFormatting_None)) return 1;
-  std::cout << vexlo9::Write(*vexlo9::Read<Order>(written), {.header = false, .formatting = vexlo9::XmlFormatting_None});
+  std::cout << vexlo9::Write(*vexlo9::Read<Order>(written),
+                             {.header = false, .formatting = vexlo9::XmlFormatting_None});
   // A typed collection by name, as generated Init makes one: it refuses what its pattern refuses, and says nothing.
   auto codes = vexlo9::NewCol<vexlo9::type_string>({.name = "code", .facets = {.patterns = {"[A-Z]+"}}});
   codes->Add("AB");

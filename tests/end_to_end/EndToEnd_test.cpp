@@ -216,7 +216,8 @@ TEST(FrontDoor, ReadsAndWritesAsThePublishedCallsDo) {
   EXPECT_EQ(Dump(*fromFile), kOrderGraph);
   EXPECT_EQ(vexlo9::Write(*order, {.context = form}), sample);
 
-  const ContextPtr aliased = Context([](XmlSerializationContext& c) { c.NamespaceAliases().Add(po::kNamespace, "po"); });
+  const ContextPtr aliased =
+      Context([](XmlSerializationContext& c) { c.NamespaceAliases().Add(po::kNamespace, "po"); });
   const struct {
     WriteOptions options;
     bool header;
@@ -225,7 +226,10 @@ TEST(FrontDoor, ReadsAndWritesAsThePublishedCallsDo) {
     ContextPtr context;
   } cases[] = {
       {{}, true, XmlFormatting_Indented, EOLType_LF, nullptr},
-      {{.header = false, .formatting = XmlFormatting_None, .context = aliased}, false, XmlFormatting_None, EOLType_LF,
+      {{.header = false, .formatting = XmlFormatting_None, .context = aliased},
+       false,
+       XmlFormatting_None,
+       EOLType_LF,
        aliased},
       {{.eol = EOLType_CRLF, .context = *aliased}, true, XmlFormatting_Indented, EOLType_CRLF, aliased},
   };
