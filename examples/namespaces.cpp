@@ -31,21 +31,20 @@ using Reader = std::shared_ptr<vexlo9::XmlObjectBase> (*)(std::string_view, cons
 
 // Writes the object with the context, reads the document back into a new object and writes that again: a document
 // that reads back gives the same text twice.
-void WriteAndReadBack(const std::string& title, vexlo9::XmlObjectBase& object, Reader read,
+void WriteAndReadBack(const std::string& title, const vexlo9::XmlObjectBase& object, Reader read,
                       const vexlo9::XmlSerializationContextPtr& context) {
-  const vexlo9::XmlObjectBaseHelperCls& xml = *vexlo9::Global::XmlObjectBaseHelper();
-  const std::string written = xml.ToXml(object, false, vexlo9::XmlFormatting_Indented, vexlo9::EOLType_LF, context);
+  const std::string written = vexlo9::Write(object, {.header = false, .context = context});
   std::cout << title << ":\n" << written;
   try {
     const auto copy = read(written, context);
-    const bool same = xml.ToXml(*copy, false, vexlo9::XmlFormatting_Indented, vexlo9::EOLType_LF, context) == written;
+    const bool same = vexlo9::Write(*copy, {.header = false, .context = context}) == written;
     std::cout << (same ? "reads back\n\n" : "reads back changed\n\n");
   } catch (const vexlo9::Error& e) {
     std::cout << "does not read back: error " << e.Number() << "\n" << Lines(e.Description()) << "\n\n";
   }
 }
 
-void Show(const std::string& heading, vexlo9::XmlObjectBase& object, std::string_view ns, const char* prefix,
+void Show(const std::string& heading, const vexlo9::XmlObjectBase& object, std::string_view ns, const char* prefix,
           Reader read) {
   std::cout << "== " << heading << "\n\n";
 

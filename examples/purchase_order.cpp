@@ -41,10 +41,8 @@ std::string Lines(std::string text) {
 
 int main(int argc, char** argv) {
   const std::string path = argc > 1 ? argv[1] : VEXLO9_FIXTURES_DIR "/purchase_order.xml";
-  const vexlo9::XmlObjectBaseHelperCls& xml = *vexlo9::Global::XmlObjectBaseHelper();
   try {
-    auto order = std::make_shared<po::PurchaseOrder>();
-    xml.FromXmlFile(*order, path);
+    const auto order = vexlo9::ReadFile<po::PurchaseOrder>(path);
     PrintSummary(*order);
 
     // One more of the first item, and a new item. Setters check the schema's facets, so a
@@ -62,10 +60,11 @@ int main(int argc, char** argv) {
     hose->shipDate(shipDate);
     PrintSummary(*order);
 
-    // Write the order's namespace as the default one, so no element needs a prefix.
-    auto context = std::make_shared<vexlo9::XmlSerializationContext>();
-    context->DefaultNamespaceURI(po::kNamespace);
-    std::cout << xml.ToXml(*order, true, vexlo9::XmlFormatting_Indented, vexlo9::EOLType_LF, context);
+    // Write the order's namespace as the default one, so no element needs a prefix. Writing only reads the order.
+    vexlo9::XmlSerializationContext context;
+    context.DefaultNamespaceURI(po::kNamespace);
+    const po::PurchaseOrder& finished = *order;
+    std::cout << vexlo9::Write(finished, {.context = context});
   } catch (const vexlo9::Error& e) {
     std::cerr << path << ": error " << e.Number() << " from " << e.Source() << "\n" << Lines(e.Description()) << "\n";
     return 1;

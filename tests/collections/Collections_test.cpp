@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "support/Caught.h"
 #include "vexlo9/vexlo9.h"
@@ -289,6 +291,31 @@ TEST(Element, WildcardContentOfAnyDepthIsWrittenBackTheSameWay) {
   }
 }
 
+// Written under a default namespace, content in no namespace must say so, or it reads back in the default one.
+TEST(Element, ContentInNoNamespaceUndoesADefaultNamespace) {
+  const std::string input = R"(<s xmlns=""><t/><d:u xmlns:d="urn:d"/></s>)";
+  auto element = Factory().Create_Element("", "", "##any", "");
+  element->FromXml(input);
+  auto writer = detail::NewXmlTextWriter();
+  writer->Format(false);
+  writer->defaultNamespace("urn:d");
+  writer->WriteStartElement("w", "urn:d");
+  element->ToXmlInt(*writer, false, "urn:d", XmlSerializationContext(), false);
+  writer->WriteEndElement();
+  EXPECT_EQ(writer->Xml(), R"(<w xmlns="urn:d"><s xmlns=""><t/><AA:u xmlns:AA="urn:d"/></s></w>)");
+  auto back = Factory().Create_Element("", "", "##any", "");
+  back->FromXml(writer->Xml());
+  const auto s = back->Elements()->Item(1);
+  EXPECT_EQ(s->Namespace() + "|" + s->Elements()->Item(1)->Namespace() + "|" + s->Elements()->Item(2)->Namespace(),
+            "||urn:d");
+  // As the root, it declares no default namespace at all.
+  auto root = detail::NewXmlTextWriter();
+  root->Format(false);
+  root->defaultNamespace("urn:d");
+  element->ToXmlInt(*root, true, "", XmlSerializationContext(), false);
+  EXPECT_EQ(root->Xml(), R"(<s><t/><AA:u xmlns:AA="urn:d"/></s>)");
+}
+
 TEST(Element, ReadingAddsToWhatIsHeldUnlessTheNamespaceIsForbidden) {
   auto a = Factory().Create_Element("keep", "urn:t", "##targetNamespace", "urn:t");
   a->Attributes()->AddNew("kept");
@@ -328,12 +355,15 @@ TEST(UntypedCollections, NamespaceRestrictions) {
       {"urn:A", "urn:a urn:b", "", false},
       {"", "urn:a  urn:b", "", true},  // two blanks make an empty token
       {"urn:t", "##targetNamespace", "urn:T", false},
+      {"", "urn:x", "urn:t", false},
+      {"", "urn:a urn:b", "", false},
   };
   for (const auto& c : cases) {
     const std::string refused = std::string("106 TestNamespace: Invalid namespace [") + c.ns +
                                 "]. The namespace must be one of [" + c.restriction +
                                 "] where the target namespace is [" + c.target + "]";
-    const std::string expected = c.allowed ? "no error" : refused;
+    // No namespace given is no default to test: a wildcard's holder is made whatever its restriction.
+    const std::string expected = c.allowed || !*c.ns ? "no error" : refused;
     EXPECT_EQ(ErrorText([&] { Factory().Create_ElementCol(c.ns, c.restriction, c.target, 0, -1); }), expected);
     EXPECT_EQ(ErrorText([&] { Factory().Create_AttributeCol(c.ns, c.restriction, c.target); }), expected);
     auto attribute = Factory().Create_Attribute("a", "", c.restriction, c.target);
@@ -390,6 +420,11 @@ TEST(UntypedCollections, AttributesAreReadWithoutDeclarationsAndWrittenWithPrefi
   EXPECT_EQ(ErrorText([&] { other->FromXmlInt(e, XmlNode(), XmlSerializationContext(), false); }),
             "106 ToXmlInt: Invalid Attribute [b]. The attributes namespace is Inappropriate.");
   EXPECT_EQ(other->Count(), 1) << "what was read before the error stays";
+  // Declarations are tested before they are skipped: a restriction of URIs refuses them.
+  auto listed = Factory().Create_AttributeCol("", "urn:q", "");
+  const XmlNode r = document.documentElement();
+  EXPECT_EQ(ErrorText([&] { listed->FromXmlInt(r, XmlNode(), XmlSerializationContext(), false); }),
+            "106 ToXmlInt: Invalid Attribute [xsi]. The attributes namespace is Inappropriate.");
 }
 
 TEST(UntypedCollections, ElementsCheckTheirCountBeforeWritingThemOrTheirAttributes) {
@@ -446,6 +481,26 @@ TEST(Collections, MembersThatMeanNothingAndBadArguments) {
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorText(c.call), c.expected);
   EXPECT_TRUE(element->Elements() && element->Attributes() && element->IsSuitableSubstitution("any"));
+}
+
+// The library only reads a context: through a const one, nothing it holds can be changed.
+template <class T>
+constexpr bool kReadOnly = std::is_const_v<std::remove_reference_t<T>>;
+static_assert(kReadOnly<decltype(std::declval<const XmlSerializationContext&>().NamespaceAliases())>);
+static_assert(kReadOnly<decltype(std::declval<const XmlSerializationContext&>().AdditionalRootAttributes())>);
+static_assert(kReadOnly<decltype(std::declval<const XmlSerializationContext&>().ProcessingInstructions())>);
+static_assert(!kReadOnly<decltype(std::declval<XmlSerializationContext&>().NamespaceAliases())>);
+
+// The collections are made on the first change; read before it, through a const context, they are empty.
+TEST(XmlSerializationContext, CollectionsReadEmptyUntilTheyAreChanged) {
+  XmlSerializationContext context, other;
+  const XmlSerializationContext& read = context;
+  EXPECT_EQ(read.NamespaceAliases().Count() + read.AdditionalRootAttributes().Count(), 0);
+  context.NamespaceAliases().Add("urn:a", "a");
+  context.AdditionalRootAttributes().AddNewEx("k", std::nullopt, std::string("v"));
+  EXPECT_EQ(read.NamespaceAliases().Count() + read.AdditionalRootAttributes().Count(), 2);
+  const XmlSerializationContext& untouched = other;
+  EXPECT_EQ(untouched.NamespaceAliases().Count() + untouched.AdditionalRootAttributes().Count(), 0);
 }
 
 TEST(XmlSerializationContext, DtdImpliesIgnoringNamespaces) {

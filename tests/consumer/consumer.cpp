@@ -1,5 +1,6 @@
 // Reads, changes and writes a document through an installed vexlo9, as an application would; prints the result.
 #include <iostream>
+#include <string>
 
 #include "vexlo9/vexlo9.h"
 
@@ -35,7 +36,12 @@ int main() {
   Order order;
   xml.FromXml(order, "<order><total>12.50</total></order>");
   order.total(std::make_shared<vexlo9::Decimal>(*order.total() * vexlo9::Decimal(2)));
-  std::cout << xml.ToXml(order, false, vexlo9::XmlFormatting_None);
+  // The front door writes a const object to the same text, and reads into a new one.
+  const Order& done = order;
+  const std::string written = vexlo9::Write(done, {.header = false, .formatting = vexlo9::XmlFormatting_None});
+  if (written != xml.ToXml(order, false, vexlo9::XmlFormatting_None)) return 1;
+  std::cout << vexlo9::Write(*vexlo9::Read<Order>(written),
+                             {.header = false, .formatting = vexlo9::XmlFormatting_None});
   // A typed collection by name, as generated Init makes one: it refuses what its pattern refuses, and says nothing.
   auto codes = vexlo9::NewCol<vexlo9::type_string>({.name = "code", .facets = {.patterns = {"[A-Z]+"}}});
   codes->Add("AB");
@@ -47,7 +53,7 @@ int main() {
   }
   if (!refused) std::cout << "[ab] was not refused ";
   try {
-    xml.FromXml(order, "<order>\n<total>twelve</total></order>");
+    vexlo9::ReadInto(order, "<order>\n<total>twelve</total></order>");
   } catch (const vexlo9::Error& e) {
     std::cout << " / " << e.Number() << " at line " << e.Line() << "\n";
   }

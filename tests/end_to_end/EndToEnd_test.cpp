@@ -5,11 +5,13 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "fixtures/TestData.h"
 #include "purchase_order.h"
 #include "showcase.h"
 #include "support/Caught.h"
+#include "vexlo9/Documents.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
@@ -199,6 +201,50 @@ TEST(Samples, WrittenBackByteForByteAndReadAgainToTheSameGraph) {
     EXPECT_EQ(graphAgain, c.graph);
     EXPECT_EQ(writtenAgain, written);
   }
+}
+
+// The front door: options by name, a context by reference, a new object of a class in one call, and a const object
+// written, to the same bytes as the published calls give.
+TEST(FrontDoor, ReadsAndWritesAsThePublishedCallsDo) {
+  const std::string sample = ReadTestData("purchase_order.xml");
+  XmlSerializationContext form;  // on the stack
+  form.DefaultNamespaceURI(po::kNamespace);
+  const std::shared_ptr<const po::PurchaseOrder> order = vexlo9::Read<po::PurchaseOrder>(sample, {.context = form});
+  const auto fromFile = vexlo9::ReadFile<po::PurchaseOrder>(TestDataPath("purchase_order.xml"));
+  const auto published = Read<po::PurchaseOrder>(sample);
+  EXPECT_EQ(Dump(*order), kOrderGraph);
+  EXPECT_EQ(Dump(*fromFile), kOrderGraph);
+  EXPECT_EQ(vexlo9::Write(*order, {.context = form}), sample);
+
+  const ContextPtr aliased =
+      Context([](XmlSerializationContext& c) { c.NamespaceAliases().Add(po::kNamespace, "po"); });
+  const struct {
+    WriteOptions options;
+    bool header;
+    XmlFormatting formatting;
+    EOLType eol;
+    ContextPtr context;
+  } cases[] = {
+      {{}, true, XmlFormatting_Indented, EOLType_LF, nullptr},
+      {{.header = false, .formatting = XmlFormatting_None, .context = aliased},
+       false,
+       XmlFormatting_None,
+       EOLType_LF,
+       aliased},
+      {{.eol = EOLType_CRLF, .context = *aliased}, true, XmlFormatting_Indented, EOLType_CRLF, aliased},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(vexlo9::Write(*order, c.options), Helper().ToXml(*published, c.header, c.formatting, c.eol, c.context))
+        << &c - cases;
+  }
+  po::PurchaseOrder into;
+  vexlo9::ReadInto(into, vexlo9::Write(*order, {.formatting = XmlFormatting_None, .context = aliased}));
+  EXPECT_EQ(Dump(into), kOrderGraph);
+  EXPECT_EQ(ErrorText([] { vexlo9::Read<po::PurchaseOrder>("<purchaseOrder>"); }).substr(0, 40),
+            "103 XmlObjectBase: Failed to parse XML\r\n");
+  // Options that outlive their call cannot hold a context that does not.
+  static_assert(!std::is_constructible_v<ContextRef, XmlSerializationContext&&>);
+  static_assert(!std::is_constructible_v<ContextRef, ContextPtr&&>);
 }
 
 TEST(BadDocuments, ErrorsNameEveryElementOnTheWayDownAndItsLine) {

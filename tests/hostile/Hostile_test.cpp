@@ -2,6 +2,8 @@
 // the parser or the writer spends what the document asks for; and what a string holds survives when asked.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -70,6 +72,45 @@ TEST(HostileDocuments, AreRefusedWithTheLimitTheyCross) {
   po::PurchaseOrder order;
   EXPECT_EQ(ErrorText([&] { Helper().FromXmlFile(order, "/dev/zero", context); }),
             kBeyond + "MaxDocumentSize (1048576)");
+}
+
+// The parser's own door is bounded as the library's are: by the same defaults, unless other limits are given.
+TEST(HostileDocuments, AreRefusedByEveryWayIntoTheParser) {
+  const auto attributes = [](int i) { return " a" + std::to_string(i) + "='1'"; };
+  const std::string xml = "<r" + Times(100'000, attributes) + "/>";
+  const std::string file = ::testing::TempDir() + "vexlo9_hostile_attributes.xml";
+  std::ofstream(file, std::ios::binary) << xml;
+  const auto refused = [](XmlDocument& document, bool loaded) {
+    const XmlParseError& error = document.parseError();
+    return loaded ? std::string("loaded")
+                  : std::to_string(error.errorCode() == XmlParseError::kLimitExceeded) + " " + error.exceededLimit() +
+                        " " + std::to_string(error.limitValue());
+  };
+  XmlDocument text;
+  EXPECT_EQ(refused(text, text.loadXML(xml)), "1 MaxAttributesPerElement 256");
+  XmlDocument fromFile;
+  EXPECT_EQ(refused(fromFile, fromFile.load(file)), "1 MaxAttributesPerElement 256");
+  XmlDocument wider(XmlLimits{.maxAttributesPerElement = 100'000});
+  EXPECT_EQ(refused(wider, wider.loadXML("<r" + Times(300, attributes) + "/>")), "loaded");
+  EXPECT_EQ(refused(wider, wider.loadXML("<r" + Times(100'001, attributes) + "/>")),
+            "1 MaxAttributesPerElement 100000");
+
+  const std::string beyond = kBeyond + "MaxAttributesPerElement (256)";
+  po::PurchaseOrder order;
+  auto element = Global::ClassFactory()->Create_Element("e", "", "##any", "");
+  XmlSerializationContextPtr none;
+  const std::function<void()> entries[] = {
+      [&] { Helper().FromXml(order, xml); },
+      [&] { Helper().FromXmlFile(order, file); },
+      [&] { Helper().ReadDocument(xml, [&](XmlNode) { return std::make_shared<po::PurchaseOrder>(); }); },
+      [&] { element->FromXml(xml); },
+      [&] { element->FromXml(xml, none); },
+      [&] { vexlo9::ReadInto(order, xml); },
+      [&] { vexlo9::Read<po::PurchaseOrder>(xml); },
+      [&] { vexlo9::ReadFile<po::PurchaseOrder>(file); },
+  };
+  for (const auto& entry : entries) EXPECT_EQ(ErrorText(entry), beyond) << &entry - entries;
+  std::remove(file.c_str());
 }
 
 TEST(HostileGraphs, AreRefusedInsteadOfExhaustingTheStack) {

@@ -32,6 +32,7 @@ PARTICLE(SeqClsMnd, ("e", "", "P", kElm, false), Holds(b, std::make_shared<Entry
 PARTICLE(AllClsMnd, ("e", "", "P", kElm, false), Holds(b, std::make_shared<Entry>("e")))
 PARTICLE(SeqClsOpt, ("e", "", "P", kElm, 7), WithFactory(b), Holds(b, nullptr))
 PARTICLE(ChoiceClsOpt, ("e", "", "P", kElm, 7), WithFactory(b), Holds(b, nullptr))
+PARTICLE(SeqAbsClsMnd, ("e", "", "P", kElm, "CreateShape"), WithFactory(b), Holds(b, nullptr))
 PARTICLE(SeqAbsClsOpt, ("e", "", "P", kElm, "CreateShape"), WithFactory(b), Holds(b, nullptr))
 PARTICLE(ChoiceAbsClsOpt, ("e", "", "P", kElm, "CreateShape"), WithFactory(b), Holds(b, std::make_shared<Entry>("old")))
 PARTICLE(AllAbsClsMnd, ("e", "", "P", kElm, "CreateShape"), WithFactory(b), Holds(b, nullptr))
@@ -107,6 +108,7 @@ std::string Offer(Declare declare, std::string_view content, int switches) {
 
 TEST(Descriptors, OfferedTheChildAtTheCursor) {
   const std::string k107 = "107 XmlCollectionBase_ValidateCount: The ";
+  const std::string k105 = "105 Throw_IfPropertyIsNull: The Property [P] is mandatory, it may node be null ";
   const std::string k15x = "AllAbsClsMndElm.ProcessXml, has not been implemented fully, contact support@vexlo9.example";
   const struct {
     Declare declare;
@@ -139,6 +141,9 @@ TEST(Descriptors, OfferedTheChildAtTheCursor) {
       {AllAbsClsMnd, "<x/>", 0, "155 Vexlo9: " + k15x},
       {AllAbsClsOpt, "<x/>", 0, "154 Vexlo9: " + k15x},
       {AllAbsClsMnd, "", 0, "152 Vexlo9: Failed to find the mandatory element [e]"},
+      // A mandatory element whose class the factory chooses is not left out when it holds nothing.
+      {SeqAbsClsMnd, "<x/>", kInGroup, "false@x " + k105 + "<r"},
+      {AllAbsClsMnd, "", kInGroup, "false@ invalid " + k105 + "<r"},
       {SeqEnumMnd, "<e>large</e><x/>", 0, "true@x <r><e>large</e>"},
       {SeqEnumMnd, "<x/><e>small</e>", 0, "137 Vexlo9: Failed to find a required element [e]"},
       {SeqEnumMnd, "<x/><e>small</e>", kSkip | kLenient, "true@x <r><e>none</e>"},
@@ -289,6 +294,25 @@ TEST(Declarations, ByNameEachRowMakesWhatItsPositionalMethodMakes) {
     }
   }
   EXPECT_GT(outcomes.size(), 20u) << "the rows are told apart by what they read and write";
+}
+
+// The choice emptiness test reads "PropertyName" of every choice collection descriptor by name.
+TEST(Descriptors, ChoiceCollectionsAnswerTheirPropertyNameByName) {
+  ClassInfo info;
+  info.AddElmChoicePrimCol("e", "", "Prims");
+  info.AddElmChoiceEnumCol("e", "", "Enums");
+  info.AddElmChoiceClsCol("e", "", "Classes", kElm);
+  info.AddElmChoiceAbsClsCol("e", "", "Shapes", kElm);
+  info.AddElmChoiceUntpdCol("e", "", "Anys");
+  info.AddElmSeqPrimCol("e", "", "Sequence");
+  std::string answers;
+  for (int32_t i = 1; i <= info.HiddenElements().Count(); ++i) {
+    answers += ErrorText([&] { answers += info.HiddenElements().Item(i)->GetProperty("PropertyName").ToString(); });
+    answers += ';';
+  }
+  EXPECT_EQ(answers,
+            "Primsno error;Enumsno error;Classesno error;Shapesno error;Anysno error;"
+            "438 ElementInfoSeqPrimCol: Object doesn't support this property or method [PropertyName];");
 }
 
 }  // namespace

@@ -133,6 +133,11 @@ TEST(GeneratedClasses, TheRootCarriesTheContextsSetUpBeforeItsOwnAttributes) {
       Global::XmlObjectBaseHelper()->ToXml(*bag, true, XmlFormatting_None, EOLType_LF, context),
       "<?xml version=\"1.0\"?>\n<?pi one?>\n<!-- two -->\n<r xmlns=\"urn:d\" xmlns:p=\"urn:p\" xmlns:AA=\"urn:d\" "
       "AA:extra=\"x\" id=\"9\"> \n<xs:schema/><b>1</b></r>");
+  // Indented, the content after the schema starts on a line of its own, as every child does.
+  auto indented = NewContext();
+  indented->InlineSchema("<xs:schema/>");
+  EXPECT_EQ(Global::XmlObjectBaseHelper()->ToXml(*bag, false, XmlFormatting_Indented, EOLType_CRLF, indented),
+            "<r id=\"9\"> \r\n<xs:schema/>\r\n\t<b>1</b>\r\n</r>\r\n");
 }
 
 }  // namespace

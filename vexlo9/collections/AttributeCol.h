@@ -20,7 +20,7 @@ namespace detail {
 // The internal initialisers: the factory, the context and the wildcard descriptors create holders through them.
 std::shared_ptr<AttributeCls> NewAttributeCls(std::string_view AttributeName, std::string_view AttributeNamespace,
                                               std::string_view namespaceRestriction, std::string_view TargetNamespace);
-// Raises 106 when the restriction forbids the default namespace.
+// Raises 106 when the restriction forbids the namespace given (none given is not tested).
 std::shared_ptr<AttributeCol> NewAttributeCol(std::string_view AttributeNamespace,
                                               std::string_view namespaceRestriction, std::string_view TargetNamespace);
 }  // namespace detail

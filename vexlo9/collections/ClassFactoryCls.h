@@ -41,7 +41,7 @@ class VEXLO9_API ClassFactoryCls : public Object {
   std::shared_ptr<Element> Create_Element(std::string_view ElementName, std::string_view elementNamespace,
                                           std::string_view namespaceRestriction,
                                           std::string_view TargetNamespace) const;
-  // Raises 106 when the restriction forbids elementNamespace.
+  // Raises 106 when the restriction forbids elementNamespace (an empty one is not tested).
   std::shared_ptr<ElementCol> Create_ElementCol(std::string_view elementNamespace,
                                                 std::string_view namespaceRestriction,
                                                 std::string_view TargetNamespace, int32_t iMinOccurs,
@@ -49,7 +49,7 @@ class VEXLO9_API ClassFactoryCls : public Object {
   std::shared_ptr<AttributeCls> Create_Attribute(std::string_view AttributeName, std::string_view AttributeNamespace,
                                                  std::string_view namespaceRestriction,
                                                  std::string_view TargetNamespace) const;
-  // Raises 106 when the restriction forbids AttributeNamespace.
+  // Raises 106 when the restriction forbids AttributeNamespace (an empty one is not tested).
   std::shared_ptr<AttributeCol> Create_AttributeCol(std::string_view AttributeNamespace,
                                                     std::string_view namespaceRestriction,
                                                     std::string_view TargetNamespace) const;

@@ -36,9 +36,8 @@ std::shared_ptr<Element> NewElement(std::string_view ElementName, std::string_vi
 
 std::shared_ptr<ElementCol> NewElementCol(std::string_view elementNamespace, std::string_view namespaceRestriction,
                                           std::string_view TargetNamespace, int32_t iMinOccurs, int32_t iMaxOccurs) {
-  TestNamespace(elementNamespace, namespaceRestriction, TargetNamespace);
   std::shared_ptr<ElementCol> collection(new ElementCol());
-  collection->defaultNamespace_ = DefaultNamespaceOf(elementNamespace, namespaceRestriction);
+  collection->defaultNamespace_ = HolderDefaultNamespace(elementNamespace, namespaceRestriction, TargetNamespace);
   collection->namespaceRestriction_ = namespaceRestriction;
   collection->targetNamespace_ = TargetNamespace;
   collection->minOccurs_ = iMinOccurs;
@@ -149,7 +148,11 @@ XmlNode Element::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializatio
 void Element::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view NamespaceURI,
                        const XmlSerializationContext& oContext, bool isOptionalChoice) {
   const detail::WritingObject writing(oXmlOut, *this);
-  oXmlOut.WriteStartElement(name_, namespace_);
+  if (namespace_.empty()) {
+    detail::WriteStartElementInNoNamespace(oXmlOut, name_);
+  } else {
+    oXmlOut.WriteStartElement(name_, namespace_);
+  }
   attributes_->AttributesToXmlInt(oXmlOut, oContext);
   // The text always follows the children: mixed content is not kept in order.
   elements_->ToXmlInt(oXmlOut, false, NamespaceURI, oContext, isOptionalChoice);

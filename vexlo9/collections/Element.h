@@ -24,7 +24,7 @@ namespace detail {
 // elements and element collections through them.
 std::shared_ptr<Element> NewElement(std::string_view ElementName, std::string_view elementNamespace,
                                     std::string_view namespaceRestriction, std::string_view TargetNamespace);
-// Raises 106 when the restriction forbids the default namespace.
+// Raises 106 when the restriction forbids the namespace given (none given is not tested).
 std::shared_ptr<ElementCol> NewElementCol(std::string_view elementNamespace, std::string_view namespaceRestriction,
                                           std::string_view TargetNamespace, int32_t iMinOccurs, int32_t iMaxOccurs);
 // Reads consecutive siblings of one local name from the cursor on into new items of the collection; the

@@ -9,6 +9,7 @@
 #include "vexlo9/model/Object.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
 #include "vexlo9/platform/Export.h"
+#include "vexlo9/platform/XmlDom.h"
 
 namespace vexlo9 {
 
@@ -30,10 +31,13 @@ class VEXLO9_API XmlSerializationContext : public Object {
 
   std::string TypeName() const override { return "XmlSerializationContext"; }
 
-  // Prefixes declared on the root element.
-  NamespaceAliasMap& NamespaceAliases() const noexcept { return *namespaceAliases_; }
-  // Extra attributes written on the root element before the object's own.
-  AttributeCol& AdditionalRootAttributes() const noexcept { return *additionalRootAttributes_; }
+  // Prefixes declared on the root element. Made on the first change, so that a context that sets only switches
+  // allocates nothing; read before that, it is empty.
+  NamespaceAliasMap& NamespaceAliases();
+  const NamespaceAliasMap& NamespaceAliases() const;
+  // Extra attributes written on the root element before the object's own; made on the first change, likewise.
+  AttributeCol& AdditionalRootAttributes();
+  const AttributeCol& AdditionalRootAttributes() const;
   // Written verbatim, each followed by a line end, before the root element.
   std::vector<std::string>& ProcessingInstructions() noexcept { return processingInstructions_; }
   const std::vector<std::string>& ProcessingInstructions() const noexcept { return processingInstructions_; }
@@ -64,17 +68,17 @@ class VEXLO9_API XmlSerializationContext : public Object {
   void InlineSchema(std::string value) { inlineSchema_ = std::move(value); }
 
   // Limits on what a document being read may make the library do, checked before the parser does the work;
-  // crossing one raises 103 naming it. 0 means no limit of the library's own.
-  int64_t MaxDocumentSize() const noexcept { return maxDocumentSize_; }
-  void MaxDocumentSize(int64_t bytes) noexcept { maxDocumentSize_ = bytes; }
-  int32_t MaxAttributesPerElement() const noexcept { return maxAttributesPerElement_; }
-  void MaxAttributesPerElement(int32_t count) noexcept { maxAttributesPerElement_ = count; }
+  // crossing one raises 103 naming it. 0 means no limit of the library's own. The defaults are XmlLimits'.
+  int64_t MaxDocumentSize() const noexcept { return limits_.maxDocumentSize; }
+  void MaxDocumentSize(int64_t bytes) noexcept { limits_.maxDocumentSize = bytes; }
+  int32_t MaxAttributesPerElement() const noexcept { return limits_.maxAttributesPerElement; }
+  void MaxAttributesPerElement(int32_t count) noexcept { limits_.maxAttributesPerElement = count; }
   // Of one text or attribute value, however it arrives (in pieces, through entities, as CDATA).
-  int64_t MaxTextLength() const noexcept { return maxTextLength_; }
-  void MaxTextLength(int64_t bytes) noexcept { maxTextLength_ = bytes; }
+  int64_t MaxTextLength() const noexcept { return limits_.maxTextLength; }
+  void MaxTextLength(int64_t bytes) noexcept { limits_.maxTextLength = bytes; }
   // Of elements read, and of objects written (writing deeper, or an object that holds itself, raises 163 / 162).
-  int32_t MaxDepth() const noexcept { return maxDepth_; }
-  void MaxDepth(int32_t depth) noexcept { maxDepth_ = depth; }
+  int32_t MaxDepth() const noexcept { return limits_.maxDepth; }
+  void MaxDepth(int32_t depth) noexcept { limits_.maxDepth = depth; }
   // Writes the characters a parser would normalise as character references (CR everywhere, TAB in attribute
   // values), so that every string reads back as it was written. Off: written as they are.
   bool EscapeNormalizedCharacters() const noexcept { return escapeNormalizedCharacters_; }
@@ -95,10 +99,7 @@ class VEXLO9_API XmlSerializationContext : public Object {
   bool noOptionalAttributeDefaultOutput_ = false;
   vexlo9::SchemaType schemaType_ = SchemaType_XSD;
   std::string inlineSchema_;
-  int64_t maxDocumentSize_ = int64_t{64} << 20;
-  int32_t maxAttributesPerElement_ = 256;
-  int64_t maxTextLength_ = int64_t{10} << 20;
-  int32_t maxDepth_ = 256;
+  XmlLimits limits_;
   bool escapeNormalizedCharacters_ = false;
 };
 

@@ -77,6 +77,28 @@ std::unique_ptr<XmlTextWriter> NewXmlTextWriter(size_t expectedBytes) {
 std::string TakeXml(XmlTextWriter& writer) noexcept {
   return writer.state_->out.Take();
 }
+
+void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name) {
+  XmlTextWriter::State& state = *writer.state_;
+  const bool root = state.current == nullptr;
+  {
+    // A root declares the writer's default namespace: this one starts without it and sets its own below.
+    struct Hide {
+      std::string& value;
+      bool hidden;
+      std::string kept;
+      ~Hide() {
+        if (hidden) value.swap(kept);
+      }
+    } hide{state.defaultNamespace, root, {}};
+    if (root) hide.value.swap(hide.kept);
+    writer.WriteStartElement(name, {});
+  }
+  XmlTextWriterContext& context = *state.current;
+  if (context.defaultNamespace->empty()) return;
+  context.SetDefaultNamespace({});
+  if (!root) state.out.Append(" xmlns=\"\"");
+}
 }  // namespace detail
 
 XmlTextWriter::XmlTextWriter() : state_(std::make_unique<State>()) {

@@ -33,6 +33,9 @@ struct XmlTextWriterContext;
 std::unique_ptr<XmlTextWriter> NewXmlTextWriter(size_t expectedBytes = 0);
 // Everything written, handed over without a copy; the writer is left empty.
 std::string TakeXml(XmlTextWriter& writer) noexcept;
+// WriteStartElement in no namespace that also undoes a default namespace in scope (xmlns=""), as content that keeps
+// its namespace URI needs in order to read back where it was; WriteStartElement itself never undoes one.
+void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name);
 }  // namespace detail
 
 // The library's only producer of XML text: forward-only, into one growing
@@ -93,6 +96,7 @@ class VEXLO9_API XmlTextWriter : public Object {
  private:
   friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter(size_t);
   friend std::string detail::TakeXml(XmlTextWriter&) noexcept;
+  friend void detail::WriteStartElementInNoNamespace(XmlTextWriter&, std::string_view);
   friend class detail::WritingObject;
   XmlTextWriter();
 

@@ -490,6 +490,7 @@ std::string_view XmlAttribute::valueView() const { return attr_ ? attr_->value :
 // XmlDocument
 
 XmlDocument::XmlDocument() = default;
+XmlDocument::XmlDocument(const XmlLimits& limits) : limits_(limits) {}
 XmlDocument::~XmlDocument() = default;
 XmlDocument::XmlDocument(XmlDocument&&) noexcept = default;
 XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;

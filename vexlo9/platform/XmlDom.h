@@ -166,12 +166,13 @@ inline XmlNode::ChildRange XmlNode::childNodes() const { return ChildRange(first
 inline XmlNode::AttributeRange XmlNode::attributes() const { return AttributeRange(node_); }
 
 // Bounds on what a document may make the parser do: on its size, on the attributes of one element, on one text
-// and on the nesting of elements. 0 means no bound (the parser keeps its own: depth 256, text 10 MB).
+// and on the nesting of elements. The defaults are every reader's, XmlDocument's and XmlSerializationContext's
+// alike; 0 means no bound (the parser keeps its own: depth 256, text 10 MB).
 struct XmlLimits {
-  int64_t maxDocumentSize = 0;  // bytes, checked before parsing (and while a file is read)
-  int32_t maxAttributesPerElement = 0;
-  int64_t maxTextLength = 0;  // bytes of one text or attribute value, however it arrives
-  int32_t maxDepth = 0;
+  int64_t maxDocumentSize = int64_t{64} << 20;  // bytes, checked before parsing (and while a file is read)
+  int32_t maxAttributesPerElement = 256;        // the parser's duplicate check is quadratic in them
+  int64_t maxTextLength = int64_t{10} << 20;    // bytes of one text or attribute value, however it arrives
+  int32_t maxDepth = 256;
 };
 
 // What went wrong in the last load.
@@ -207,7 +208,9 @@ class VEXLO9_API XmlParseError {
 // to load like any malformed one.
 class VEXLO9_API XmlDocument {
  public:
+  // Loads within the default XmlLimits, or within those given.
   XmlDocument();
+  explicit XmlDocument(const XmlLimits& limits);
   ~XmlDocument();
   XmlDocument(const XmlDocument&) = delete;
   XmlDocument& operator=(const XmlDocument&) = delete;

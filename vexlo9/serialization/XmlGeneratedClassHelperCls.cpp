@@ -302,12 +302,18 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
         if (!oContext.DefaultNamespaceURI().empty()) oXmlOut.defaultNamespace(oContext.DefaultNamespaceURI());
       }
       oXmlOut.WriteStartElement(g.base.ElementName(), NamespaceURI);
-      if (bRootElement) oContext.AdditionalRootAttributes().AttributesToXmlInt(oXmlOut, oContext);
+      if (bRootElement) {
+        for (const auto& attribute : oContext.AdditionalRootAttributes()) {
+          attribute->AttributesToXmlInt(oXmlOut, oContext);
+        }
+      }
       AttributesToXml(oGenClass, oXmlOut, oContext);
       if (bRootElement && !oContext.InlineSchema().empty()) {
         oXmlOut.WriteString(" ");
         oXmlOut.WriteEOL();
         oXmlOut.WriteRaw(oContext.InlineSchema());
+        // Indented, what follows starts on a line of its own, as after any child.
+        if (oXmlOut.Format()) oXmlOut.WriteEOL();
       }
     }
     WriteContent(g, oXmlOut, oContext, isOptionalChoice);

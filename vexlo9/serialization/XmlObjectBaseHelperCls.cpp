@@ -9,6 +9,7 @@
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/FileWriters.h"
+#include "vexlo9/serialization/detail/Documents.h"
 
 namespace vexlo9 {
 namespace {
@@ -104,31 +105,12 @@ void XmlObjectBaseHelperCls::TestNamespace(std::string_view namespaceToTest, std
 
 // ---- document entry points
 
-std::string XmlObjectBaseHelperCls::Write(XmlObjectBase& xmlObj, bool includeDocHeader, XmlFormatting formatting,
-                                          XmlEncoding encoding, EOLType EOL,
-                                          const XmlSerializationContextPtr& oContext) const {
-  const XmlSerializationContext& context = ContextOrDefault(oContext);
-  // Documents written one after another tend to be alike: the buffer starts as large as the last one ended.
-  thread_local size_t lastBytes = 0;
-  const std::unique_ptr<XmlTextWriter> writer = detail::NewXmlTextWriter(lastBytes + lastBytes / 16);
-  writer->Format(formatting == XmlFormatting_Indented);
-  writer->EOL(EOL);
-  writer->EscapeNormalizedCharacters(context.EscapeNormalizedCharacters());
-  writer->MaxDepth(context.MaxDepth());
-  if (includeDocHeader) writer->WriteStartDocument(encoding);
-  xmlObj.ToXmlInt(*writer, true, xmlObj.TargetNamespace(), context, false);
-  if (includeDocHeader) writer->WriteEndDocument();
-  std::string xml = detail::TakeXml(*writer);
-  lastBytes = xml.size();
-  // A much smaller document than the last keeps no more memory than it needs.
-  if (xml.capacity() > 2 * xml.size() + 4096) xml.shrink_to_fit();
-  return xml;
-}
-
 std::string XmlObjectBaseHelperCls::ToXml(XmlObjectBase& xmlObj, bool includeDocHeader, XmlFormatting formatting,
                                           EOLType EOL, const XmlSerializationContextPtr& oContext) const {
-  return errors::ErrorsOnly("ToXml",
-                            [&] { return Write(xmlObj, includeDocHeader, formatting, XmlEncoding_UNICODE, EOL, oContext); });
+  return errors::ErrorsOnly("ToXml", [&] {
+    return detail::WriteDocument(xmlObj, {includeDocHeader, formatting, XmlEncoding_UNICODE, EOL},
+                                 ContextOrDefault(oContext));
+  });
 }
 
 void XmlObjectBaseHelperCls::ToXmlFile(XmlObjectBase& xmlObj, const std::string& filename, bool includeDocHeader,
@@ -136,7 +118,8 @@ void XmlObjectBaseHelperCls::ToXmlFile(XmlObjectBase& xmlObj, const std::string&
                                        const XmlSerializationContextPtr& oContext) const {
   if (encoding == XmlEncoding_NONE) throw errors::EncodingNone("ToXmlFile");
   errors::ErrorsOnly("ToXmlFile", [&] {
-    const std::string xml = Write(xmlObj, includeDocHeader, formatting, encoding, EOL, oContext);
+    const std::string xml =
+        detail::WriteDocument(xmlObj, {includeDocHeader, formatting, encoding, EOL}, ContextOrDefault(oContext));
     if (encoding == XmlEncoding_UTF8) {
       BinaryFileWriter file;
       file.Open(filename, 2);
@@ -156,7 +139,8 @@ Variant XmlObjectBaseHelperCls::ToXmlStream(XmlObjectBase& xmlObj, bool includeD
                                             const XmlSerializationContextPtr& oContext) const {
   if (encoding == XmlEncoding_NONE) throw errors::EncodingNone("ToXmlStream");
   return errors::ErrorsOnly("ToXmlStream", [&] {
-    const std::string xml = Write(xmlObj, includeDocHeader, formatting, encoding, EOL, oContext);
+    const std::string xml =
+        detail::WriteDocument(xmlObj, {includeDocHeader, formatting, encoding, EOL}, ContextOrDefault(oContext));
     if (encoding == XmlEncoding_UTF8) return Variant(ConversionUtils::ToUtf8Bytes(xml));
     if (encoding == XmlEncoding_UTF16 || encoding == XmlEncoding_UNICODE) {
       return Variant(ConversionUtils::ToUtf16Bytes(xml));
@@ -165,41 +149,33 @@ Variant XmlObjectBaseHelperCls::ToXmlStream(XmlObjectBase& xmlObj, bool includeD
   });
 }
 
-void XmlObjectBaseHelperCls::Read(XmlObjectBase& xmlObj, const XmlDocument& document,
-                                  const XmlSerializationContextPtr& oContext) const {
-  const XmlNode root = document.documentElement();
-  try {
-    xmlObj.FromXmlInt(root, detail::FirstChildElement(root), ContextOrDefault(oContext), false);
-  } catch (Error& e) {
-    e.Locate(root.line());  // what no reader placed nearer
-    throw;
-  }
-}
-
 void XmlObjectBaseHelperCls::FromXml(XmlObjectBase& xmlObj, std::string_view xmlIn,
                                      const XmlSerializationContextPtr& oContext) const {
+  const XmlSerializationContext& context = ContextOrDefault(oContext);
   errors::ErrorsOnly("FromXml", [&] {
-    Read(xmlObj, detail::LoadDocument(xmlIn, detail::LimitsOf(ContextOrDefault(oContext))), oContext);
+    detail::ReadDocument(xmlObj, detail::LoadDocument(xmlIn, detail::LimitsOf(context)), context);
   });
 }
 
 void XmlObjectBaseHelperCls::FromXmlFile(XmlObjectBase& xmlObj, const std::string& filename,
                                          const XmlSerializationContextPtr& oContext) const {
+  const XmlSerializationContext& context = ContextOrDefault(oContext);
   errors::ErrorsOnly("FromXmlFile", [&] {
-    Read(xmlObj, detail::LoadDocumentFile(filename, detail::LimitsOf(ContextOrDefault(oContext))), oContext);
+    detail::ReadDocument(xmlObj, detail::LoadDocumentFile(filename, detail::LimitsOf(context)), context);
   });
 }
 
 std::shared_ptr<XmlObjectBase> XmlObjectBaseHelperCls::ReadDocument(std::string_view xmlIn, const RootMaker& newRoot,
-                                                                     const XmlSerializationContextPtr& oContext) const {
+                                                                    const XmlSerializationContextPtr& oContext) const {
   return errors::ErrorsOnly("ReadDocument", [&] {
-    const XmlDocument document = detail::LoadDocument(xmlIn, detail::LimitsOf(ContextOrDefault(oContext)));
+    const XmlSerializationContext& context = ContextOrDefault(oContext);
+    const XmlDocument document = detail::LoadDocument(xmlIn, detail::LimitsOf(context));
     const XmlNode root = document.documentElement();
     std::shared_ptr<XmlObjectBase> object = newRoot(root);
     if (!object) {
       throw errors::UnknownRoot("{" + std::string(root.namespaceURI()) + "}" + std::string(root.baseName()));
     }
-    Read(*object, document, oContext);
+    detail::ReadDocument(*object, document, context);
     return object;
   });
 }

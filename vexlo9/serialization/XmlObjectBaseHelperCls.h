@@ -87,10 +87,6 @@ class VEXLO9_API XmlObjectBaseHelperCls : public Object, public RestrictionCheck
   template <class T>
   friend const std::shared_ptr<T>& detail::PerThread();
   XmlObjectBaseHelperCls() = default;
-
-  std::string Write(XmlObjectBase& xmlObj, bool includeDocHeader, XmlFormatting formatting, XmlEncoding encoding,
-                    EOLType EOL, const XmlSerializationContextPtr& oContext) const;
-  void Read(XmlObjectBase& xmlObj, const XmlDocument& document, const XmlSerializationContextPtr& oContext) const;
 };
 
 }  // namespace vexlo9

@@ -32,8 +32,10 @@ bool SkipToElement(const XmlSerializationContext& oContext, XmlNode& oXmlElmChil
 }
 
 XmlLimits LimitsOf(const XmlSerializationContext& oContext) {
-  return {oContext.MaxDocumentSize(), oContext.MaxAttributesPerElement(), oContext.MaxTextLength(),
-          oContext.MaxDepth()};
+  return {.maxDocumentSize = oContext.MaxDocumentSize(),
+          .maxAttributesPerElement = oContext.MaxAttributesPerElement(),
+          .maxTextLength = oContext.MaxTextLength(),
+          .maxDepth = oContext.MaxDepth()};
 }
 
 void CheckCount(const XmlSerializationContext& oContext, int32_t count, int32_t minOccurs, int32_t maxOccurs,

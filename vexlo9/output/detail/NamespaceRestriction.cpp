@@ -33,10 +33,13 @@ void TestNamespace(std::string_view namespaceToTest, std::string_view namespaceR
   }
 }
 
-std::string_view DefaultNamespaceOf(std::string_view ownNamespace, std::string_view namespaceRestriction) {
-  if (ownNamespace.empty() && namespaceRestriction.size() >= 2 && !namespaceRestriction.starts_with("##")) {
-    return namespaceRestriction;
+std::string_view HolderDefaultNamespace(std::string_view ownNamespace, std::string_view namespaceRestriction,
+                                        std::string_view TargetNamespace) {
+  if (!ownNamespace.empty()) {
+    TestNamespace(ownNamespace, namespaceRestriction, TargetNamespace);
+    return ownNamespace;
   }
+  if (namespaceRestriction.size() >= 2 && !namespaceRestriction.starts_with("##")) return namespaceRestriction;
   return ownNamespace;
 }
 

@@ -12,8 +12,11 @@ bool IsNamespaceValid(std::string_view namespaceToTest, std::string_view namespa
 // Raises 106 unless namespaceToTest is allowed.
 void TestNamespace(std::string_view namespaceToTest, std::string_view namespaceRestriction,
                    std::string_view TargetNamespace);
-// The namespace an untyped collection gives the items added without one: a restriction naming one URI makes that
-// URI the default when the collection has no namespace of its own.
-std::string_view DefaultNamespaceOf(std::string_view ownNamespace, std::string_view namespaceRestriction);
+// The namespace an untyped collection gives the items added without one: its own namespace, which the restriction
+// must allow (106), or else a restriction naming URIs, as it is written. No namespace of its own is not tested,
+// so that a wildcard of listed URIs, or "##other" in no target namespace, can have a holder; each item added is
+// tested anyway.
+std::string_view HolderDefaultNamespace(std::string_view ownNamespace, std::string_view namespaceRestriction,
+                                        std::string_view TargetNamespace);
 
 }  // namespace vexlo9::detail

@@ -52,8 +52,7 @@ std::string ElementType(XmlNode element) {
 namespace {
 
 XmlDocument NewDocument(const XmlLimits& limits) {
-  XmlDocument document;
-  document.limits(limits);
+  XmlDocument document(limits);
   document.validateOnParse(false);
   document.preserveWhiteSpace(true);
   return document;

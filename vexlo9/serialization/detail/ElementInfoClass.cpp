@@ -166,8 +166,12 @@ template <Group G, Cardinality C, bool Abstract>
 bool ElementInfoClass<G, C, Abstract>::ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                                     XmlTextWriter& oXmlOut) const {
   constexpr bool kIsOptionalChoice = G == Group::Choice && !Abstract;
-  return WriteClassElement(oContext, oGenClass, oXmlOut, p_.sPropertyName, p_.sElementName, p_.sElementNamespace,
-                           kIsOptionalChoice);
+  const bool written = WriteClassElement(oContext, oGenClass, oXmlOut, p_.sPropertyName, p_.sElementName,
+                                         p_.sElementNamespace, kIsOptionalChoice);
+  // Init leaves such a child empty until the factory makes one; left out, the document would be invalid. Raised
+  // as the generated setter raises for a mandatory child set to nothing.
+  if (Abstract && C == Cardinality::Mnd && !written) throw errors::PropertyIsNull(p_.sPropertyName);
+  return written;
 }
 
 template <Group G, Cardinality C, bool Abstract>

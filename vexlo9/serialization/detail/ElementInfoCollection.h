@@ -22,6 +22,11 @@ class ElementInfoCollection final : public ElementInfo {
         eAttributeClassElementType_(eAttributeClassElementType) {}
 
   DescriptorTraits Traits() const override { return {G, K, Cardinality::Col, sPropertyName_}; }
+  // A choice's collections answer "PropertyName" by name, for callers that ask as the choice emptiness test does.
+  Variant GetProperty(std::string_view name) override {
+    if (G == Group::Choice && name == "PropertyName") return Variant(sPropertyName_);
+    return ElementInfo::GetProperty(name);
+  }
 
   bool ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode oXmlElmParent,
                       XmlNode& oXmlElmChild, std::string_view sParentNamespace,
