@@ -56,6 +56,18 @@ std::shared_ptr<Bag> Attributes() {
   return bag;
 }
 
+// The wildcard of a base first, then the attributes an extension declares: a required string and an enumeration.
+std::shared_ptr<Bag> WildcardFirst() {
+  auto bag = std::make_shared<Bag>("r", std::initializer_list<const char*>{"any", "req", "size"});
+  ClassInfo& i = bag->Info();
+  i.AddAttrAny("", "", "any", "##other", "urn:t");
+  i.AddAttrPrimitive("req", "", "req", "", false, "22", "", "1", "", -1, -1, "", "", "", "", -1, "");
+  i.AddAttrEnum("size", "", "size", "sizeValid", true, "SizeToString", "SizeFromString", "");
+  bag->props["any"] = Variant(detail::NewAttributeCol("", "##other", "urn:t"));
+  WithFactory(*bag);
+  return bag;
+}
+
 // What reading the document with the switches left, as written back plainly, or the error raised.
 std::string ReadBack(std::shared_ptr<Bag> (*make)(), const std::string& xml, int switches) {
   auto bag = make();
@@ -97,6 +109,9 @@ TEST(GeneratedClasses, ReadGroupsNilAndAttributesAndWriteThemBack) {
       {Attributes, R"(<r xmlns:q="urn:q" opt=" 2.5 " req=" x " must="small" size="large" q:z="1"/>)", 0,
        R"(<r opt="2.5" req=" x " size="large" must="small" xmlns:AA="urn:q" AA:z="1"/>)"},
       {Attributes, R"(<r req=""/>)", 0, "160 Vexlo9: " + read + "Failed to find the required Attribute [must]"},
+      {WildcardFirst, R"(<r xmlns:q="urn:q" q:z="1" size="large" req="x" w="2"/>)", 0,
+       R"(<r xmlns:AA="urn:q" AA:z="1" w="2" req="x" size="large"/>)"},
+      {WildcardFirst, R"(<r w="2"/>)", 0, "161 Vexlo9: " + read + "Failed to find the required Attribute [req]"},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadBack(c.make, c.xml, c.switches), c.expected) << c.xml;
   EXPECT_EQ(ErrorText([] { Write(*UnknownGroup()); }),

@@ -88,6 +88,20 @@ bool ChoiceMayBeEmpty(const Generated& g) {
   return false;
 }
 
+// The position of the descriptor that takes the attribute, or -1. The declared attributes come first: a wildcard
+// gets only what none of them names, also when it was declared before them (an extension adds its attributes
+// after its base's wildcard).
+int32_t OfferAttribute(const Generated& g, const XmlAttribute& attribute, const XmlSerializationContext& context) {
+  for (const bool wildcards : {false, true}) {
+    int32_t i = 0;
+    for (const auto& descriptor : g.info.HiddenAttributes()) {
+      if (descriptor->IsWildcard() == wildcards && descriptor->AttributeFromXml(context, g.object, attribute)) return i;
+      ++i;
+    }
+  }
+  return -1;
+}
+
 void ReadAttributes(const Generated& g, XmlNode parent, const XmlSerializationContext& context) {
   const auto& descriptors = g.info.HiddenAttributes();
   FlagSet found(descriptors.Count());
@@ -106,17 +120,9 @@ void ReadAttributes(const Generated& g, XmlNode parent, const XmlSerializationCo
       }
       continue;
     }
-    bool accepted = false;
-    size_t i = 0;
-    for (const auto& descriptor : descriptors) {
-      if (descriptor->AttributeFromXml(context, g.object, attribute)) {
-        found.Set(i, true);
-        accepted = true;
-        break;
-      }
-      ++i;
-    }
-    if (!accepted && g.info.FromXmlFailIfAttributeUnknown() && !context.IgnoreUnknownAttributes()) {
+    if (const int32_t taker = OfferAttribute(g, attribute, context); taker >= 0) {
+      found.Set(static_cast<size_t>(taker), true);
+    } else if (g.info.FromXmlFailIfAttributeUnknown() && !context.IgnoreUnknownAttributes()) {
       throw errors::UnexpectedAttribute(attribute.name());
     }
   }

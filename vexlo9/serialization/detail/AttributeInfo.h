@@ -13,6 +13,8 @@ class AttributeInfo : public virtual Object {
  public:
   // The property of the generated class that holds the attribute.
   virtual std::string_view PropertyName() const noexcept = 0;
+  // A wildcard is offered only the attributes that no declared attribute of the class takes.
+  virtual bool IsWildcard() const noexcept { return false; }
   // Writes the attribute into the open start tag when it has a value (or a default to write).
   virtual void AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                               XmlTextWriter& oXmlOut) const = 0;

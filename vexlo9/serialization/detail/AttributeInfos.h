@@ -81,6 +81,7 @@ class AttributeInfoAny final : public AttributeInfo {
 
   std::string TypeName() const override { return "AttributeInfoAny"; }
   std::string_view PropertyName() const noexcept override { return sPropertyName_; }
+  bool IsWildcard() const noexcept override { return true; }
   void AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                       XmlTextWriter& oXmlOut) const override;
   bool AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
