@@ -176,6 +176,8 @@ TEST(Descriptors, OfferedTheChildAtTheCursor) {
        "false@ invalid " + k107 + "Maximum number of [[Elements]] elements allowed in this collection is 2 <r"},
       {AllUntpdCol, "<e/><j/>", 0, "false@ <r><e/><j/>"},  // every sibling, counted by Validate
       {SeqClsCol, "<x/>", 0, k107 + "Minimum number of [e] elements allowed in this collection is 1"},
+      {SeqClsCol, "<x/>", kInGroup,  // a group without it is not there; written, it breaks the bounds all the same
+       "false@x " + k107 + "Minimum number of [e] elements allowed in this collection is 1 <r"},
       {AllClsCol, "<e><v>1</v></e><x/>", 0, k107 + "Minimum number of [e] elements allowed in this collection is 2"},
       {SeqGroupCol, "<g>1</g><g>2</g><x/>", 0, "true@x <r><g>1</g><g>2</g>"},
       {SeqPrimCol, "<e>1</e><e>2</e><x/>", 0, "true@x <r><e>1</e><e>2</e>"},

@@ -27,12 +27,16 @@ void CheckCount(const XmlSerializationContext& oContext, XmlObjectBase& collecti
   if (!oContext.IgnoreInvalidCollectionCounts()) AsCollection(collection).ValidateCount(oContext);
 }
 
+bool BelowMinimum(XmlObjectBase& collection) {
+  return collection.GetProperty("Count").ToLong() < AsCollection(collection).MinOccurs();
+}
+
 }  // namespace
 
 template <Group G, ValueKind K>
 bool ElementInfoCollection<G, K>::ElementFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                                  XmlNode oXmlElmParent, XmlNode& oXmlElmChild, std::string_view,
-                                                 XmlElementType) const {
+                                                 XmlElementType eParentClassElementType) const {
   const auto collection = CollectionIn(oGenClass, sPropertyName_);
   const XmlNode before = oXmlElmChild;
   // Untyped items of a fixed name are read as a run of that name, outside all groups.
@@ -45,6 +49,12 @@ bool ElementInfoCollection<G, K>::ElementFromXml(const XmlSerializationContext& 
     oXmlElmChild = collection->FromXmlInt(oXmlElmParent, oXmlElmChild, oContext, false);
   }
   if constexpr (G == Group::Seq) {
+    // Inside a model group, a run that must occur and does not means the group is not there (a choice may have
+    // taken its other branch): the group's reader decides, as for any mandatory particle it does not find.
+    if (oXmlElmChild == before && eParentClassElementType == XmlElementType::PseudoElement &&
+        !oContext.IgnoreInvalidCollectionCounts() && BelowMinimum(*collection)) {
+      return false;
+    }
     // Also when nothing was read: the count check is what rejects a run shorter than minOccurs.
     CheckCount(oContext, *collection);
     return true;
