@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "serialization/Generated.h"
+#include "vexlo9/platform/detail/ConversionUtils.h"
 
 namespace vexlo9::testing {
 namespace {
@@ -50,6 +51,65 @@ TEST(EntryPoints, StringFileAndBytesWithTheirDefaults) {
   EXPECT_TRUE(ErrorText([&] { Helper().FromXmlFile(*order, "/nonexistent/o.xml"); })
                   .starts_with("103 XmlObjectBase: Failed to parse XML\r\nThe File [/nonexistent/o.xml] could not be "
                                "found\r\n"));
+}
+
+// The order for a root <order> of urn:o, nothing for any other.
+std::shared_ptr<XmlObjectBase> OrderRoot(XmlNode root) {
+  return root.baseName() == "order" && root.namespaceURI() == "urn:o" ? Order() : nullptr;
+}
+
+std::vector<uint8_t> Utf8(std::string_view text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> Utf16LE(std::string_view text) { return ConversionUtils::ToUtf16Bytes(text); }
+std::vector<uint8_t> Utf16BE(std::string_view text) {
+  std::vector<uint8_t> bytes = Utf16LE(text);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+  return bytes;
+}
+
+TEST(EntryPoints, ReadDocumentFromAFileOrBytesDecodesThemByTheirMarkAndDeclaration) {
+  const std::string path = (std::filesystem::temp_directory_path() / "vexlo9_read_document.xml").string();
+  const std::string summer = "\xC3\xA9t\xC3\xA9", euro = " \xE2\x82\xAC \xF0\x9D\x84\x9E";  // a pair in UTF-16
+  const struct {
+    const char* declared;  // the declaration's encoding, if any
+    std::string mark;
+    std::vector<uint8_t> (*encode)(std::string_view);
+    std::string item;  // the item's text before it is encoded
+    std::string read;  // in UTF-8
+  } cases[] = {
+      {nullptr, "", Utf8, summer + euro, summer + euro},
+      {"UTF-8", "\xEF\xBB\xBF", Utf8, summer + euro, summer + euro},
+      {"UTF-16", "\xFF\xFE", Utf16LE, summer + euro, summer + euro},
+      {"UTF-16", "\xFE\xFF", Utf16BE, summer + euro, summer + euro},
+      {"UTF-16", "", Utf16LE, summer + euro, summer + euro},
+      {"UTF-16", "", Utf16BE, summer + euro, summer + euro},
+      {"ISO-8859-1", "", Utf8, "\xE9t\xE9", summer},
+  };
+  for (const auto& c : cases) {
+    const std::string declaration =
+        c.declared ? std::string("<?xml version=\"1.0\" encoding=\"") + c.declared + "\"?>" : "";
+    std::vector<uint8_t> bytes(c.mark.begin(), c.mark.end());
+    const auto body = c.encode(declaration + R"(<order xmlns="urn:o"><item>)" + c.item + "</item></order>");
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto fromFile = std::dynamic_pointer_cast<Bag>(Helper().ReadDocumentFile(path, OrderRoot));
+    const auto fromBytes = std::dynamic_pointer_cast<Bag>(Helper().ReadDocumentStream(bytes, OrderRoot));
+    ASSERT_TRUE(fromFile && fromBytes) << &c - cases;
+    EXPECT_EQ(fromFile->props["item"].ToString(), c.read) << "file, case " << &c - cases;
+    EXPECT_EQ(fromBytes->props["item"].ToString(), c.read) << "bytes, case " << &c - cases;
+  }
+  std::filesystem::remove(path);
+
+  EXPECT_EQ(ErrorText([&] { Helper().ReadDocumentStream(Utf16LE("\xEF\xBB\xBF<other/>"), OrderRoot); }),
+            "105 ReadDocument: The root element {}other is not a global element of a complex type of the schema");
+  auto small = NewContext();
+  small->MaxDocumentSize(10);
+  EXPECT_EQ(ErrorText([&] { Helper().ReadDocumentStream(Utf8(R"(<order xmlns="urn:o"/>)"), OrderRoot, small); }),
+            "103 XmlObjectBase: Failed to parse XML\r\nThe document goes beyond MaxDocumentSize (10)");
+  EXPECT_TRUE(ErrorText([&] { Helper().ReadDocumentFile("/nonexistent/o.xml", OrderRoot); })
+                  .starts_with("103 XmlObjectBase: Failed to parse XML\r\nThe File [/nonexistent/o.xml] could not be "
+                               "found\r\n"));
+  EXPECT_TRUE(ErrorText([&] { Helper().ReadDocumentStream({}, OrderRoot); }).starts_with("103 XmlObjectBase: "));
 }
 
 TEST(EntryPoints, WithoutAContextTheThreadsDefaultOneIsUsed) {

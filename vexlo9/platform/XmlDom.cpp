@@ -499,6 +499,10 @@ XmlNode XmlDocument::documentElement() const { return XmlNode(tree_ ? tree_->Roo
 
 bool XmlDocument::loadXML(std::string_view text) { return Parse(text, nullptr, "UTF-8"); }
 
+bool XmlDocument::loadBytes(std::span<const uint8_t> bytes) {
+  return Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), nullptr, nullptr);
+}
+
 bool XmlDocument::load(const std::string& fileName) {
   tree_.reset();
   parseError_ = XmlParseError();

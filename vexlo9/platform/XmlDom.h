@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -233,6 +234,8 @@ class VEXLO9_API XmlDocument {
   // Parses a file, decoded by its byte-order mark and declaration. False on failure, with parseError()
   // filled (kFileNotFound when the file cannot be opened or read).
   bool load(const std::string& fileName);
+  // Parses a document's bytes, decoded as a file's are.
+  bool loadBytes(std::span<const uint8_t> bytes);
 
   const XmlParseError& parseError() const noexcept { return parseError_; }
   // The root element; nothing before a successful load. Nodes stay valid until the next load or destruction,

@@ -18,6 +18,18 @@ const XmlSerializationContext& ContextOrDefault(const XmlSerializationContextPtr
   return context ? *context : *detail::PerThread<XmlSerializationContext>();
 }
 
+// The object the root element asks for, read from the document; 105 when there is none.
+std::shared_ptr<XmlObjectBase> ReadRoot(const XmlDocument& document, const XmlObjectBaseHelperCls::RootMaker& newRoot,
+                                        const XmlSerializationContext& context) {
+  const XmlNode root = document.documentElement();
+  std::shared_ptr<XmlObjectBase> object = newRoot(root);
+  if (!object) {
+    throw errors::UnknownRoot("{" + std::string(root.namespaceURI()) + "}" + std::string(root.baseName()));
+  }
+  detail::ReadDocument(*object, document, context);
+  return object;
+}
+
 }  // namespace
 
 // ---- choice and guard helpers
@@ -167,16 +179,25 @@ void XmlObjectBaseHelperCls::FromXmlFile(XmlObjectBase& xmlObj, const std::strin
 
 std::shared_ptr<XmlObjectBase> XmlObjectBaseHelperCls::ReadDocument(std::string_view xmlIn, const RootMaker& newRoot,
                                                                     const XmlSerializationContextPtr& oContext) const {
+  const XmlSerializationContext& context = ContextOrDefault(oContext);
   return errors::ErrorsOnly("ReadDocument", [&] {
-    const XmlSerializationContext& context = ContextOrDefault(oContext);
-    const XmlDocument document = detail::LoadDocument(xmlIn, detail::LimitsOf(context));
-    const XmlNode root = document.documentElement();
-    std::shared_ptr<XmlObjectBase> object = newRoot(root);
-    if (!object) {
-      throw errors::UnknownRoot("{" + std::string(root.namespaceURI()) + "}" + std::string(root.baseName()));
-    }
-    detail::ReadDocument(*object, document, context);
-    return object;
+    return ReadRoot(detail::LoadDocument(xmlIn, detail::LimitsOf(context)), newRoot, context);
+  });
+}
+
+std::shared_ptr<XmlObjectBase> XmlObjectBaseHelperCls::ReadDocumentFile(
+    const std::string& filename, const RootMaker& newRoot, const XmlSerializationContextPtr& oContext) const {
+  const XmlSerializationContext& context = ContextOrDefault(oContext);
+  return errors::ErrorsOnly("ReadDocumentFile", [&] {
+    return ReadRoot(detail::LoadDocumentFile(filename, detail::LimitsOf(context)), newRoot, context);
+  });
+}
+
+std::shared_ptr<XmlObjectBase> XmlObjectBaseHelperCls::ReadDocumentStream(
+    std::span<const uint8_t> bytes, const RootMaker& newRoot, const XmlSerializationContextPtr& oContext) const {
+  const XmlSerializationContext& context = ContextOrDefault(oContext);
+  return errors::ErrorsOnly("ReadDocumentStream", [&] {
+    return ReadRoot(detail::LoadDocumentBytes(bytes, detail::LimitsOf(context)), newRoot, context);
   });
 }
 

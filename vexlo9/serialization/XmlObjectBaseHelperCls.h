@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,12 @@ class VEXLO9_API XmlObjectBaseHelperCls : public Object, public RestrictionCheck
   using RootMaker = std::function<std::shared_ptr<XmlObjectBase>(XmlNode root)>;
   std::shared_ptr<XmlObjectBase> ReadDocument(std::string_view xmlIn, const RootMaker& newRoot,
                                               const XmlSerializationContextPtr& oContext = nullptr) const;
+  // The same from a file, decoded as FromXmlFile decodes it: by its byte-order mark and declaration.
+  std::shared_ptr<XmlObjectBase> ReadDocumentFile(const std::string& filename, const RootMaker& newRoot,
+                                                  const XmlSerializationContextPtr& oContext = nullptr) const;
+  // The same from a document's bytes (as ToXmlStream gives them), decoded as a file's are.
+  std::shared_ptr<XmlObjectBase> ReadDocumentStream(std::span<const uint8_t> bytes, const RootMaker& newRoot,
+                                                    const XmlSerializationContextPtr& oContext = nullptr) const;
 
   // The next element after oElm among its siblings, or nothing.
   XmlNode MoveNextSiblingElement(XmlNode oElm) const;

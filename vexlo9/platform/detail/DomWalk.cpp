@@ -74,6 +74,12 @@ XmlDocument LoadDocument(std::string_view text, const XmlLimits& limits) {
   return document;
 }
 
+XmlDocument LoadDocumentBytes(std::span<const uint8_t> bytes, const XmlLimits& limits) {
+  XmlDocument document = NewDocument(limits);
+  if (!document.loadBytes(bytes)) ThrowParseError(document.parseError());
+  return document;
+}
+
 XmlDocument LoadDocumentFile(const std::string& fileName, const XmlLimits& limits) {
   XmlDocument document = NewDocument(limits);
   if (!document.load(fileName)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -30,5 +32,7 @@ void SetUpLibxml();
 XmlDocument LoadDocument(std::string_view text, const XmlLimits& limits);
 // The same for a file; one that cannot be opened says so before the reason.
 XmlDocument LoadDocumentFile(const std::string& fileName, const XmlLimits& limits);
+// The same for a document's bytes, decoded as a file's are.
+XmlDocument LoadDocumentBytes(std::span<const uint8_t> bytes, const XmlLimits& limits);
 
 }  // namespace vexlo9::detail
