@@ -99,6 +99,9 @@ TEST(EntryPoints, ReadDocumentFromAFileOrBytesDecodesThemByTheirMarkAndDeclarati
     EXPECT_EQ(fromBytes->props["item"].ToString(), c.read) << "bytes, case " << &c - cases;
   }
   std::filesystem::remove(path);
+  const Variant written = Helper().ToXmlStream(*Order("\xE2\x82\xAC"), true, XmlFormatting_None, XmlEncoding_UTF16);
+  const auto back = std::dynamic_pointer_cast<Bag>(Helper().ReadDocumentStream(written.ToBytes(), OrderRoot));
+  EXPECT_EQ(back->props["item"].ToString(), "\xE2\x82\xAC") << "what ToXmlStream gives reads back";
 
   EXPECT_EQ(ErrorText([&] { Helper().ReadDocumentStream(Utf16LE("\xEF\xBB\xBF<other/>"), OrderRoot); }),
             "105 ReadDocument: The root element {}other is not a global element of a complex type of the schema");
