@@ -589,14 +589,14 @@ void Binder::BindClass(ClassType& cls, ElementProperty& p, const ElementDecl& de
     p.creator = TypeCreator(*target, typeName).name;
     return;
   }
-  if (target->abstract) {
-    Refuse(at.where, "xs:all",
-           "the element " + name.local + " has an abstract type, which an all group cannot read: " +
-               "use a sequence or choice");
-  }
+  // The library reads no class chosen by xsi:type inside an all group: the element keeps all it holds untyped.
+  p.kind = Kind::Untyped;
+  p.type = nullptr;
+  p.namespaceRestriction = "##any";
+  p.targetNamespace = at.targetNamespace;
   schema_.diagnostics().Warn(at.where, "xs:all",
-                             "the element " + name.local + " is read as " + target->infoName +
-                                 " even when xsi:type names a derived type: use a sequence to read those");
+                             "the element " + name.local + " may name a derived type by xsi:type, which an all " +
+                                 "group cannot read as a class: it is bound as untyped content, which keeps no xsi:type");
 }
 
 const Creator& Binder::SubstitutionCreator(const ClassType& cls, ClassType& headClass, const QName& head) {
@@ -664,10 +664,6 @@ ElementProperty Binder::SubstitutionParticle(ClassType& cls, const Origin& at, c
 }
 
 void Binder::AddSubstitution(ClassType& cls, const Particle& particle, const QName& head, Group group) {
-  if (group == Group::All) {
-    Refuse(particle.origin.where, "xs:all",
-           "the substitution group of " + head.local + " cannot be read in an all group: use a choice");
-  }
   // A head of a complex type is one property whose class the factory picks; any other, a property per member.
   const bool byClass = elementClasses_.count(head) != 0;
   const auto fill = [&](ClassType& into) {
