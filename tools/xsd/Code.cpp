@@ -206,13 +206,13 @@ void Code::Statement(const Expr& statement) {
   for (size_t i = 1; i < lines.size(); ++i) out_ << lines[i] << '\n';
 }
 
-void Code::Function(std::string_view signature, const std::vector<Expr>& body) {
+void Code::Function(const Expr& signature, const std::vector<Expr>& body) {
   if (body.size() == 1) {
-    const std::string one = std::string(signature) + " { " + body.front().Flat() + " }";
+    const std::string one = signature.Flat() + " { " + body.front().Flat() + " }";
     if (indent_ + Width(one) <= kColumns) return Line(one);
   }
-  if (body.empty()) return Line(std::string(signature) + " {}");
-  Line(std::string(signature) + " {");
+  Statement(signature.Then(body.empty() ? " {}" : " {"));
+  if (body.empty()) return;
   Indented(2, [&] {
     for (const Expr& statement : body) Statement(statement);
   });

@@ -75,8 +75,9 @@ class Code {
   void Comment(std::string_view text);
   // One statement, laid out within the columns.
   void Statement(const Expr& statement);
-  // A function definition: on one line when it fits, else its statements below the signature.
-  void Function(std::string_view signature, const std::vector<Expr>& body);
+  // A function definition: on one line when it fits, else its statements below the signature (itself laid out
+  // as a call when it is one: parameters aligned after the bracket).
+  void Function(const Expr& signature, const std::vector<Expr>& body);
   // `lead first.calls...;` laid out as a chain of calls, one per line when it does not fit on one.
   void Chain(std::string_view lead, std::string_view first, const std::vector<Expr>& calls);
   template <class F>

@@ -132,7 +132,7 @@ std::string OutputEmitter::Header() const {
   code.Line();
   code.Comment(Banner());
   code.Line();
-  for (const char* include : {"<cstdint>", "<memory>", "<string>", "<string_view>"}) {
+  for (const char* include : {"<cstdint>", "<memory>", "<span>", "<string>", "<string_view>"}) {
     code.Line(std::string("#include ") + include);
   }
   code.Line();
@@ -242,15 +242,41 @@ void OutputEmitter::DeclareFactory(Code& code) const {
   code.Line();
 }
 
+// The forms of ReadDocument: the function, the parameter naming the document, the library call reading it.
+struct ReadForm {
+  const char* function;
+  const char* parameter;
+  const char* library;
+};
+constexpr ReadForm kReadForms[] = {
+    {"ReadDocument", "std::string_view xml", "ReadDocument"},
+    {"ReadDocumentFile", "const std::string& path", "ReadDocumentFile"},
+    {"ReadDocumentStream", "std::span<const uint8_t> bytes", "ReadDocumentStream"},
+};
+
+std::string ArgumentOf(const ReadForm& form) {
+  const std::string_view parameter = form.parameter;
+  return std::string(parameter.substr(parameter.rfind(' ') + 1));
+}
+
+// The signature of a form, with the context or without.
+Expr ReadSignature(const ReadForm& form, bool withContext) {
+  std::vector<Expr> parameters{form.parameter};
+  if (withContext) parameters.emplace_back("const vexlo9::XmlSerializationContextPtr& context");
+  return Expr::Call(std::string("std::shared_ptr<vexlo9::XmlObjectBase> ") + form.function, std::move(parameters));
+}
+
 void OutputEmitter::DeclareReadDocument(Code& code) const {
   std::vector<const Output*> all;
   for (const Output& o : package_.outputs) all.push_back(&o);
-  // Every header of the run declares the one function, so no declaration may carry a default argument.
+  // Every header of the run declares the functions, so no declaration may carry a default argument.
   code.Comment("Reads a document whose root is a global element of a complex type in " + FileNames(all) +
-               "; raises 105 for another root. Without a context the thread's default one is used.");
-  code.Line("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml);");
-  code.Line("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml,");
-  code.Line(std::string(52, ' ') + "const vexlo9::XmlSerializationContextPtr& context);");
+               ": from UTF-8 text, from a file or from the bytes of a document (decoded by their byte-order mark and "
+               "declaration); raises 105 for another root. Without a context the thread's default one is used.");
+  for (const ReadForm& form : kReadForms) {
+    code.Statement(ReadSignature(form, false).Then(";"));
+    code.Statement(ReadSignature(form, true).Then(";"));
+  }
   code.Line();
 }
 
@@ -403,13 +429,15 @@ void OutputEmitter::DefineReadDocument(Code& code) const {
   code.Line();
   code.Line("}  // namespace");
   code.Line();
-  code.Line("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml,");
-  code.Line(std::string(52, ' ') + "const vexlo9::XmlSerializationContextPtr& context) {");
-  code.Indented(2, [&] { code.Line("return vexlo9::Global::XmlObjectBaseHelper()->ReadDocument(xml, NewRoot, context);"); });
-  code.Line("}");
-  code.Line();
-  code.Function("std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml)",
-                {Expr("return ReadDocument(xml, nullptr);")});
+  for (const ReadForm& form : kReadForms) {
+    const std::string function = form.function;
+    const std::string argument = ArgumentOf(form);
+    code.Function(ReadSignature(form, true),
+                  {Expr("return vexlo9::Global::XmlObjectBaseHelper()->" + std::string(form.library) + "(" + argument +
+                        ", NewRoot, context);")});
+    code.Function(ReadSignature(form, false),
+                  {Expr("return " + function + "(" + argument + ", nullptr);")});
+  }
 }
 
 // A source of class definitions that are spread over several.

@@ -2,8 +2,12 @@
 // vexlo9-xsd writes for its schema (tests/fixtures/contact.xsd) read, write and refuse the same documents alike.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "constructs.h"
 #include "contact.h"
@@ -60,6 +64,30 @@ TEST(Contract, ReadDocumentMakesTheRootsClassOrNamesTheUnknownRoot) {
     EXPECT_EQ(e.Description(),
               "The root element {urn:vexlo9:contact}card is not a global element of a complex type of the schema");
   }
+}
+
+// The same root read from a file and from bytes, decoded by their declaration or byte-order mark.
+TEST(Contract, ReadDocumentFromAFileOrBytesDecodesThemAsFromXmlFileDoes) {
+  namespace generated = vexlo9::testing::generated;
+  const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+                             "<contact xmlns=\"urn:vexlo9:contact\" id=\"1\"><name>Jo\xE3o</name></contact>";
+  const std::string path = ::testing::TempDir() + "contract-latin1.xml";
+  std::ofstream(path, std::ios::binary) << latin1;
+  const auto fromFile = std::dynamic_pointer_cast<generated::Contact>(generated::ReadDocumentFile(path));
+  std::remove(path.c_str());
+
+  // UTF-16, little-endian, with its mark.
+  const std::u16string text = u"<contact xmlns=\"urn:vexlo9:contact\" id=\"2\"><name>Jo\u00E3o</name></contact>";
+  std::vector<uint8_t> bytes{0xFF, 0xFE};
+  for (const char16_t c : text) {
+    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  const auto fromBytes = std::dynamic_pointer_cast<generated::Contact>(generated::ReadDocumentStream(bytes));
+  ASSERT_TRUE(fromFile && fromBytes);
+  EXPECT_EQ(fromFile->name(), "Jo\xC3\xA3o");
+  EXPECT_EQ(fromBytes->name(), "Jo\xC3\xA3o");
+  EXPECT_EQ(fromBytes->id(), 2);
 }
 
 // The error a call raises, as "number description", or "" when it raises none.

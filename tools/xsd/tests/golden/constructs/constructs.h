@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -217,10 +218,17 @@ class ConstructsFactory : public vexlo9::Object {
 // The one factory of these classes, shared by every registry.
 const std::shared_ptr<ConstructsFactory>& Factory();
 
-// Reads a document whose root is a global element of a complex type in constructs.xsd; raises 105 for another root.
-// Without a context the thread's default one is used.
+// Reads a document whose root is a global element of a complex type in constructs.xsd: from UTF-8 text, from a file or
+// from the bytes of a document (decoded by their byte-order mark and declaration); raises 105 for another root. Without
+// a context the thread's default one is used.
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml);
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml,
                                                     const vexlo9::XmlSerializationContextPtr& context);
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentFile(const std::string& path);
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentFile(const std::string& path,
+                                                        const vexlo9::XmlSerializationContextPtr& context);
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentStream(std::span<const uint8_t> bytes);
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentStream(std::span<const uint8_t> bytes,
+                                                          const vexlo9::XmlSerializationContextPtr& context);
 
 }  // namespace constructs

@@ -302,7 +302,20 @@ std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml,
                                                     const vexlo9::XmlSerializationContextPtr& context) {
   return vexlo9::Global::XmlObjectBaseHelper()->ReadDocument(xml, NewRoot, context);
 }
-
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml) { return ReadDocument(xml, nullptr); }
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentFile(const std::string& path,
+                                                        const vexlo9::XmlSerializationContextPtr& context) {
+  return vexlo9::Global::XmlObjectBaseHelper()->ReadDocumentFile(path, NewRoot, context);
+}
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentFile(const std::string& path) {
+  return ReadDocumentFile(path, nullptr);
+}
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentStream(std::span<const uint8_t> bytes,
+                                                          const vexlo9::XmlSerializationContextPtr& context) {
+  return vexlo9::Global::XmlObjectBaseHelper()->ReadDocumentStream(bytes, NewRoot, context);
+}
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentStream(std::span<const uint8_t> bytes) {
+  return ReadDocumentStream(bytes, nullptr);
+}
 
 }  // namespace po

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -148,10 +149,17 @@ class Item : public vexlo9::XmlGeneratedClassBase {
   std::string partNum_;
 };
 
-// Reads a document whose root is a global element of a complex type in purchase_order.xsd; raises 105 for another root.
+// Reads a document whose root is a global element of a complex type in purchase_order.xsd: from UTF-8 text, from a file
+// or from the bytes of a document (decoded by their byte-order mark and declaration); raises 105 for another root.
 // Without a context the thread's default one is used.
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml);
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml,
                                                     const vexlo9::XmlSerializationContextPtr& context);
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentFile(const std::string& path);
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentFile(const std::string& path,
+                                                        const vexlo9::XmlSerializationContextPtr& context);
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentStream(std::span<const uint8_t> bytes);
+std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentStream(std::span<const uint8_t> bytes,
+                                                          const vexlo9::XmlSerializationContextPtr& context);
 
 }  // namespace po
