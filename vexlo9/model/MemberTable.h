@@ -1,6 +1,8 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
+#include <memory>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -21,6 +23,57 @@ namespace detail {
 // 438 and 450 naming the member, raised from the class's name.
 [[noreturn]] VEXLO9_API void ThrowNoSuchMember(const Object& self, std::string_view name);
 [[noreturn]] VEXLO9_API void ThrowWrongArgumentCount(const Object& self, std::string_view name);
+
+// A member function pointer as bytes: every one fits (two words in the common ABIs).
+struct MemberSlot {
+  alignas(std::max_align_t) std::byte bytes[2 * sizeof(void*)] = {};
+
+  template <class M>
+  static MemberSlot Of(M member) {
+    static_assert(sizeof(M) <= sizeof(bytes) && std::is_trivially_copyable_v<M>);
+    MemberSlot slot;
+    std::memcpy(slot.bytes, &member, sizeof(M));
+    return slot;
+  }
+  template <class M>
+  M As() const {
+    M member;
+    std::memcpy(&member, bytes, sizeof(M));
+    return member;
+  }
+};
+
+// One member of any class's table. The function pointers are the typed ones of MemberTable<C>, stored erased so
+// that the tables of all classes share one entry type and one look-up, compiled once in the library.
+struct MemberEntry {
+  using Fn = void (*)();
+  std::string name;
+  Fn get = nullptr;
+  Fn let = nullptr;
+  Fn set = nullptr;
+  Fn call = nullptr;
+  Fn text = nullptr;  // a getter returning text by reference
+  Fn take = nullptr;  // let that may move the value in
+  MemberSlot getter;  // the getter, or the method called
+  MemberSlot putter;
+  const MemberEntry* base = nullptr;  // the base table's entry that inherited pointers forward to
+  std::shared_ptr<const void> functions;  // what Custom was given
+};
+
+// The entries of a table and their look-up by name.
+class VEXLO9_API MemberIndex {
+ public:
+  explicit MemberIndex(std::vector<MemberEntry> entries);
+  // Readers and writers ask for members by name on every value: a look-up hashes the name once and, but for a
+  // rare collision, compares one name.
+  const MemberEntry* Find(std::string_view name) const noexcept;
+  const std::vector<MemberEntry>& Entries() const noexcept { return entries_; }
+
+ private:
+  std::vector<MemberEntry> entries_;
+  std::vector<uint32_t> slots_;  // 1 + an entry's index, 0 for none; at least twice as many as the entries
+  int shift_ = 62;
+};
 }  // namespace detail
 
 // The by-name members of one class C: built once per class, then only read.
@@ -37,23 +90,29 @@ namespace detail {
 //
 // A property whose setter takes a shared_ptr is assigned (SetProperty);
 // any other is written with a plain value (LetProperty); a Variant setter takes both.
+//
+// An entry holds plain function pointers, instantiated once per class and member signature (not per member),
+// with the member functions they call held as data: a schema's thousands of properties cost the compiler little.
 template <class C>
 class MemberTable {
  public:
   using Getter = std::function<Variant(C&)>;
   using Putter = std::function<void(C&, const Variant&)>;
   using Caller = std::function<Variant(C&, std::span<Variant>)>;
-  using TextGetter = std::function<const std::string*(C&)>;
-  using Taker = std::function<void(C&, Variant&&)>;
 
-  struct Entry {
-    std::string name;
+  using Entry = detail::MemberEntry;
+  using GetFn = Variant (*)(C&, const Entry&);
+  using PutFn = void (*)(C&, const Entry&, const Variant&);
+  using CallFn = Variant (*)(C&, const Entry&, std::span<Variant>);
+  using TextFn = const std::string* (*)(C&, const Entry&);
+  using TakeFn = void (*)(C&, const Entry&, Variant&&);
+
+  // What Custom was given, called through the entry's pointers.
+  struct Functions {
     Getter get;
     Putter let;
     Putter set;
     Caller call;
-    TextGetter text;  // a getter returning text by reference
-    Taker take;       // let that may move the value in
   };
 
   class Builder {
@@ -62,26 +121,19 @@ class MemberTable {
     template <class R, class B1, class P, class B2>
     Builder& Property(std::string_view name, R (B1::*get)() const, void (B2::*put)(P)) {
       static_assert(std::is_base_of_v<B1, C> && std::is_base_of_v<B2, C>);
-      Entry& entry = Slot(name);
-      entry.get = [get](C& self) { return ToVariant((self.*get)()); };
-      if constexpr (std::is_same_v<R, const std::string&>) {
-        entry.text = [get](C& self) { return &(self.*get)(); };
+      Entry& entry = ReadOnly(name, get).Slot(name);
+      using T = std::decay_t<P>;
+      entry.putter = detail::MemberSlot::Of(put);
+      if constexpr (std::is_same_v<T, Variant>) {
+        entry.let = entry.set = Erase<PutFn>(&PutVia<P, B2>);
+      } else if constexpr (IsSharedPtr<T>::value) {
+        entry.set = Erase<PutFn>(&PutVia<P, B2>);
+      } else {
+        entry.let = Erase<PutFn>(&PutVia<P, B2>);
       }
-      AddPutter(
-          entry,
-          [put](C& self, const Variant& v) {
-            using T = std::decay_t<P>;
-            // A setter taking text or bytes by const reference gets the Variant's own, not a copy.
-            constexpr bool kHeldAsIs = std::is_same_v<T, std::string> || std::is_same_v<T, ByteArray>;
-            if constexpr (kHeldAsIs && std::is_same_v<P, const T&>) {
-              if (const T* held = v.GetIf<T>()) return (self.*put)(*held);
-            }
-            (self.*put)(FromVariant<T>(v));
-          },
-          std::type_identity<std::decay_t<P>>());
       // A setter taking text, bytes or a Variant by value can have the reader's value moved in.
       if constexpr (std::is_same_v<P, std::string> || std::is_same_v<P, ByteArray> || std::is_same_v<P, Variant>) {
-        entry.take = [put](C& self, Variant&& v) { (self.*put)(FromVariant<P>(std::move(v))); };
+        entry.take = Erase<TakeFn>(&TakeVia<P, B2>);
       }
       return *this;
     }
@@ -89,85 +141,143 @@ class MemberTable {
     template <class R, class B1>
     Builder& ReadOnly(std::string_view name, R (B1::*get)() const) {
       static_assert(std::is_base_of_v<B1, C>);
-      Slot(name).get = [get](C& self) { return ToVariant((self.*get)()); };
+      Entry& entry = Slot(name);
+      entry.getter = detail::MemberSlot::Of(get);
+      entry.get = Erase<GetFn>(&GetVia<R, B1>);
+      if constexpr (std::is_same_v<R, const std::string&>) entry.text = Erase<TextFn>(&TextVia<B1>);
       return *this;
     }
 
     template <class R, class B, class... A>
     Builder& Method(std::string_view name, R (B::*method)(A...)) {
       static_assert(std::is_base_of_v<B, C>);
-      Slot(name).call = [method, name = std::string(name)](C& self, std::span<Variant> args) {
-        if (args.size() != sizeof...(A)) detail::ThrowWrongArgumentCount(self, name);
-        return Call<R, A...>([&](auto&&... a) -> R { return (self.*method)(std::forward<decltype(a)>(a)...); },
-                             args, std::index_sequence_for<A...>());
-      };
+      Entry& entry = Slot(name);
+      entry.getter = detail::MemberSlot::Of(method);
+      entry.call = Erase<CallFn>(&CallVia<R (B::*)(A...), R, A...>);
       return *this;
     }
 
     template <class R, class B, class... A>
     Builder& Method(std::string_view name, R (B::*method)(A...) const) {
       static_assert(std::is_base_of_v<B, C>);
-      Slot(name).call = [method, name = std::string(name)](C& self, std::span<Variant> args) {
-        if (args.size() != sizeof...(A)) detail::ThrowWrongArgumentCount(self, name);
-        return Call<R, A...>([&](auto&&... a) -> R { return (self.*method)(std::forward<decltype(a)>(a)...); },
-                             args, std::index_sequence_for<A...>());
-      };
+      Entry& entry = Slot(name);
+      entry.getter = detail::MemberSlot::Of(method);
+      entry.call = Erase<CallFn>(&CallVia<R (B::*)(A...) const, R, A...>);
       return *this;
     }
 
     // Any of the four call kinds given directly; an empty function leaves that kind out.
     Builder& Custom(std::string_view name, Getter get, Putter let = {}, Putter set = {}, Caller call = {}) {
       Entry& entry = Slot(name);
-      if (get) entry.get = std::move(get);
-      if (let) entry.let = std::move(let);
-      if (set) entry.set = std::move(set);
-      if (call) entry.call = std::move(call);
+      auto functions = std::make_shared<Functions>(entry.functions ? FunctionsOf(entry) : Functions{});
+      if (get) functions->get = std::move(get), entry.get = Erase<GetFn>(&CustomGet), entry.text = nullptr;
+      if (let) functions->let = std::move(let), entry.let = Erase<PutFn>(&CustomLet), entry.take = nullptr;
+      if (set) functions->set = std::move(set), entry.set = Erase<PutFn>(&CustomSet);
+      if (call) functions->call = std::move(call), entry.call = Erase<CallFn>(&CustomCall);
+      entry.functions = std::move(functions);
       return *this;
     }
 
-    // Every member of a base class's table; members added after it take precedence.
+    // Every member of a base class's table (which must outlive this one: tables are static); members added after
+    // it take precedence.
     template <class B>
     Builder& Inherit(const MemberTable<B>& base) {
       static_assert(std::is_base_of_v<B, C>);
-      for (const auto& from : base.entries_) {
+      for (const Entry& from : base.index_.Entries()) {
         Entry& entry = Slot(from.name);
-        if (from.get) entry.get = [f = from.get](C& self) { return f(self); };
-        if (from.let) entry.let = [f = from.let](C& self, const Variant& v) { f(self, v); };
-        if (from.set) entry.set = [f = from.set](C& self, const Variant& v) { f(self, v); };
-        if (from.call) entry.call = [f = from.call](C& self, std::span<Variant> a) { return f(self, a); };
-        if (from.text) entry.text = [f = from.text](C& self) { return f(self); };
-        if (from.take) entry.take = [f = from.take](C& self, Variant&& v) { f(self, std::move(v)); };
+        entry.base = &from;
+        entry.get = from.get ? Erase<GetFn>(&BaseGet<B>) : nullptr;
+        entry.let = from.let ? Erase<PutFn>(&BaseLet<B>) : nullptr;
+        entry.set = from.set ? Erase<PutFn>(&BaseSet<B>) : nullptr;
+        entry.call = from.call ? Erase<CallFn>(&BaseCall<B>) : nullptr;
+        entry.text = from.text ? Erase<TextFn>(&BaseText<B>) : nullptr;
+        entry.take = from.take ? Erase<TakeFn>(&BaseTake<B>) : nullptr;
       }
       return *this;
     }
 
-    MemberTable Build() { return MemberTable(std::move(entries_)); }
+    MemberTable Build() { return MemberTable(detail::MemberIndex(std::move(entries_))); }
 
    private:
     Entry& Slot(std::string_view name) {
       for (Entry& entry : entries_) {
         if (entry.name == name) return entry;
       }
-      entries_.push_back(Entry{std::string(name), {}, {}, {}, {}, {}, {}});
+      entries_.push_back(Entry{std::string(name)});
       return entries_.back();
-    }
-
-    template <class F, class T>
-    static void AddPutter(Entry& entry, F&& put, std::type_identity<T>) {
-      if constexpr (std::is_same_v<T, Variant>) {
-        entry.let = put;
-        entry.set = std::forward<F>(put);
-      } else if constexpr (IsSharedPtr<T>::value) {
-        entry.set = std::forward<F>(put);
-      } else {
-        entry.let = std::forward<F>(put);
-      }
     }
 
     template <class T>
     struct IsSharedPtr : std::false_type {};
     template <class T>
     struct IsSharedPtr<std::shared_ptr<T>> : std::true_type {};
+
+    template <class R, class B>
+    static Variant GetVia(C& self, const Entry& e) {
+      return ToVariant((self.*e.getter.template As<R (B::*)() const>())());
+    }
+    template <class B>
+    static const std::string* TextVia(C& self, const Entry& e) {
+      return &(self.*e.getter.template As<const std::string& (B::*)() const>())();
+    }
+    template <class P, class B>
+    static void PutVia(C& self, const Entry& e, const Variant& v) {
+      using T = std::decay_t<P>;
+      const auto put = e.putter.template As<void (B::*)(P)>();
+      // A setter taking text or bytes by const reference gets the Variant's own, not a copy.
+      constexpr bool kHeldAsIs = std::is_same_v<T, std::string> || std::is_same_v<T, ByteArray>;
+      if constexpr (kHeldAsIs && std::is_same_v<P, const T&>) {
+        if (const T* held = v.GetIf<T>()) return (self.*put)(*held);
+      }
+      (self.*put)(FromVariant<T>(v));
+    }
+    template <class P, class B>
+    static void TakeVia(C& self, const Entry& e, Variant&& v) {
+      (self.*e.putter.template As<void (B::*)(P)>())(FromVariant<P>(std::move(v)));
+    }
+    template <class M, class R, class... A>
+    static Variant CallVia(C& self, const Entry& e, std::span<Variant> args) {
+      if (args.size() != sizeof...(A)) detail::ThrowWrongArgumentCount(self, e.name);
+      const M method = e.getter.template As<M>();
+      return Call<R, A...>([&](auto&&... a) -> R { return (self.*method)(std::forward<decltype(a)>(a)...); }, args,
+                           std::index_sequence_for<A...>());
+    }
+
+    template <class F>
+    static Entry::Fn Erase(F f) {
+      return reinterpret_cast<Entry::Fn>(f);
+    }
+    static const Functions& FunctionsOf(const Entry& e) { return *static_cast<const Functions*>(e.functions.get()); }
+    static Variant CustomGet(C& self, const Entry& e) { return FunctionsOf(e).get(self); }
+    static void CustomLet(C& self, const Entry& e, const Variant& v) { FunctionsOf(e).let(self, v); }
+    static void CustomSet(C& self, const Entry& e, const Variant& v) { FunctionsOf(e).set(self, v); }
+    static Variant CustomCall(C& self, const Entry& e, std::span<Variant> a) { return FunctionsOf(e).call(self, a); }
+
+    // An inherited member: the base class's own function, given the object as that class.
+    template <class B>
+    static Variant BaseGet(C& self, const Entry& e) {
+      return Typed<typename MemberTable<B>::GetFn>(e.base->get)(self, *e.base);
+    }
+    template <class B>
+    static void BaseLet(C& self, const Entry& e, const Variant& v) {
+      Typed<typename MemberTable<B>::PutFn>(e.base->let)(self, *e.base, v);
+    }
+    template <class B>
+    static void BaseSet(C& self, const Entry& e, const Variant& v) {
+      Typed<typename MemberTable<B>::PutFn>(e.base->set)(self, *e.base, v);
+    }
+    template <class B>
+    static Variant BaseCall(C& self, const Entry& e, std::span<Variant> a) {
+      return Typed<typename MemberTable<B>::CallFn>(e.base->call)(self, *e.base, a);
+    }
+    template <class B>
+    static const std::string* BaseText(C& self, const Entry& e) {
+      return Typed<typename MemberTable<B>::TextFn>(e.base->text)(self, *e.base);
+    }
+    template <class B>
+    static void BaseTake(C& self, const Entry& e, Variant&& v) {
+      Typed<typename MemberTable<B>::TakeFn>(e.base->take)(self, *e.base, std::move(v));
+    }
 
     // Converts the arguments, calls, and copies back those taken by non-const reference.
     template <class R, class... A, class F, size_t... I>
@@ -196,96 +306,57 @@ class MemberTable {
   };
 
   Variant Get(C& self, std::string_view name) const {
-    const Entry* entry = Find(name);
+    const Entry* entry = index_.Find(name);
     if (!entry || !entry->get) detail::ThrowNoSuchMember(self, name);
-    return entry->get(self);
+    return Typed<GetFn>(entry->get)(self, *entry);
   }
 
   void Let(C& self, std::string_view name, const Variant& value) const {
-    const Entry* entry = Find(name);
+    const Entry* entry = index_.Find(name);
     if (!entry || !entry->let) detail::ThrowNoSuchMember(self, name);
-    entry->let(self, value);
+    Typed<PutFn>(entry->let)(self, *entry, value);
   }
 
   void Take(C& self, std::string_view name, Variant&& value) const {
-    const Entry* entry = Find(name);
+    const Entry* entry = index_.Find(name);
     if (!entry || !entry->let) detail::ThrowNoSuchMember(self, name);
-    if (!entry->take) return entry->let(self, value);
-    entry->take(self, std::move(value));
+    if (!entry->take) return Typed<PutFn>(entry->let)(self, *entry, value);
+    Typed<TakeFn>(entry->take)(self, *entry, std::move(value));
   }
 
   // nullptr when the member is not read as text by reference (or is no member).
   const std::string* GetText(C& self, std::string_view name) const {
-    const Entry* entry = Find(name);
-    return entry && entry->text ? entry->text(self) : nullptr;
+    const Entry* entry = index_.Find(name);
+    return entry && entry->text ? Typed<TextFn>(entry->text)(self, *entry) : nullptr;
   }
 
   void Set(C& self, std::string_view name, const ObjectPtr& object) const {
-    const Entry* entry = Find(name);
+    const Entry* entry = index_.Find(name);
     if (!entry || !entry->set) detail::ThrowNoSuchMember(self, name);
-    entry->set(self, Variant(object));
+    Typed<PutFn>(entry->set)(self, *entry, Variant(object));
   }
 
   Variant Invoke(C& self, std::string_view name, std::span<Variant> args) const {
-    const Entry* entry = Find(name);
+    const Entry* entry = index_.Find(name);
     if (!entry || !entry->call) detail::ThrowNoSuchMember(self, name);
-    return entry->call(self, args);
+    return Typed<CallFn>(entry->call)(self, *entry, args);
   }
 
-  bool Has(std::string_view name) const { return Find(name) != nullptr; }
+  bool Has(std::string_view name) const { return index_.Find(name) != nullptr; }
 
  private:
   template <class>
   friend class MemberTable;
 
-  explicit MemberTable(std::vector<Entry> entries) : entries_(std::move(entries)) {
-    size_t size = 4;
-    while (size < 2 * entries_.size()) size *= 2;
-    shift_ = 64 - std::countr_zero(size);
-    slots_.assign(size, 0);
-    for (uint32_t i = 0; i < entries_.size(); ++i) {
-      size_t slot = Hash(entries_[i].name) >> shift_;
-      while (slots_[slot] != 0) slot = (slot + 1) & (size - 1);
-      slots_[slot] = i + 1;
-    }
+  explicit MemberTable(detail::MemberIndex index) : index_(std::move(index)) {}
+
+  // The entry's function as the type it was stored from.
+  template <class F>
+  static F Typed(Entry::Fn f) {
+    return reinterpret_cast<F>(f);
   }
 
-  // Readers and writers ask for members by name on every value: a look-up hashes the name once and, but for a
-  // rare collision, compares one name.
-  const Entry* Find(std::string_view name) const {
-    const size_t mask = slots_.size() - 1;
-    for (size_t slot = Hash(name) >> shift_; slots_[slot] != 0; slot = (slot + 1) & mask) {
-      const Entry& entry = entries_[slots_[slot] - 1];
-      if (entry.name == name) return &entry;
-    }
-    return nullptr;
-  }
-
-  // The first and last eight characters (four, for a shorter name) and the length, mixed; the slot is taken from
-  // the high bits.
-  static uint64_t Hash(std::string_view name) noexcept {
-    const size_t size = name.size();
-    uint64_t head = 0;
-    uint64_t tail = 0;
-    if (size >= 8) {
-      std::memcpy(&head, name.data(), 8);
-      std::memcpy(&tail, name.data() + size - 8, 8);
-    } else if (size >= 4) {
-      uint32_t first = 0;
-      uint32_t last = 0;
-      std::memcpy(&first, name.data(), 4);
-      std::memcpy(&last, name.data() + size - 4, 4);
-      head = first;
-      tail = last;
-    } else {
-      for (const char c : name) head = head << 8 | static_cast<unsigned char>(c);
-    }
-    return (head * 0x9E3779B97F4A7C15ULL) ^ ((tail ^ size) * 0xC2B2AE3D27D4EB4FULL);
-  }
-
-  std::vector<Entry> entries_;
-  std::vector<uint32_t> slots_;  // 1 + an entry's index, 0 for none; at least twice as many as the entries
-  int shift_ = 62;
+  detail::MemberIndex index_;
 };
 
 }  // namespace vexlo9

@@ -1,0 +1,55 @@
+#include "vexlo9/model/MemberTable.h"
+
+#include <bit>
+#include <cstring>
+
+namespace vexlo9::detail {
+
+namespace {
+
+// The first and last eight characters (four, for a shorter name) and the length, mixed; the slot is taken from
+// the high bits.
+uint64_t Hash(std::string_view name) noexcept {
+  const size_t size = name.size();
+  uint64_t head = 0;
+  uint64_t tail = 0;
+  if (size >= 8) {
+    std::memcpy(&head, name.data(), 8);
+    std::memcpy(&tail, name.data() + size - 8, 8);
+  } else if (size >= 4) {
+    uint32_t first = 0;
+    uint32_t last = 0;
+    std::memcpy(&first, name.data(), 4);
+    std::memcpy(&last, name.data() + size - 4, 4);
+    head = first;
+    tail = last;
+  } else {
+    for (const char c : name) head = head << 8 | static_cast<unsigned char>(c);
+  }
+  return (head * 0x9E3779B97F4A7C15ULL) ^ ((tail ^ size) * 0xC2B2AE3D27D4EB4FULL);
+}
+
+}  // namespace
+
+MemberIndex::MemberIndex(std::vector<MemberEntry> entries) : entries_(std::move(entries)) {
+  size_t size = 4;
+  while (size < 2 * entries_.size()) size *= 2;
+  shift_ = 64 - std::countr_zero(size);
+  slots_.assign(size, 0);
+  for (uint32_t i = 0; i < entries_.size(); ++i) {
+    size_t slot = Hash(entries_[i].name) >> shift_;
+    while (slots_[slot] != 0) slot = (slot + 1) & (size - 1);
+    slots_[slot] = i + 1;
+  }
+}
+
+const MemberEntry* MemberIndex::Find(std::string_view name) const noexcept {
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = Hash(name) >> shift_; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const MemberEntry& entry = entries_[slots_[slot] - 1];
+    if (entry.name == name) return &entry;
+  }
+  return nullptr;
+}
+
+}  // namespace vexlo9::detail
