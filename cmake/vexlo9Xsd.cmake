@@ -4,8 +4,9 @@
 # static library that links vexlo9::vexlo9 and carries the directory of the generated headers (<stem>.h for each
 # schema), created here or, when it exists already, given the generated sources. A schema, or any .xsd file beside
 # it (what it includes or imports), changing makes the classes be generated again. ROOT limits the elements that
-# ReadDocument accepts as a document's root. SOURCES spreads the class definitions over n more sources of about equal
-# size (<first stem>-1.cpp to -n.cpp), so that a big schema compiles in parallel and in bounded memory.
+# ReadDocument accepts as a document's root, and the classes generated to what these reach. SOURCES spreads the
+# class definitions over n more sources of about equal size (<first stem>-1.cpp to -n.cpp), so that a big schema
+# compiles in parallel and in bounded memory.
 function(vexlo9_add_schema target)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "" "NAMESPACE;SOURCES" "SCHEMA;ROOT")
   if(NOT ARG_SCHEMA)

@@ -57,16 +57,54 @@ class Packager {
     }
   }
 
-  // Classes in each output, every base before what builds on it.
+  // Classes in each output, every base before what builds on it: all of them, or with --root those that the roots
+  // reach, and the enumerations these name.
   void PlaceClasses() {
+    const std::set<const ClassType*> reached = Reached();
     std::set<const ClassType*> placed;
     const std::function<void(ClassType&)> place = [&](ClassType& cls) {
       if (!placed.insert(&cls).second) return;
       if (cls.base) place(*cls.base);
       package_.outputs[cls.output].classes.push_back(&cls);
     };
-    for (ClassType& cls : binding_.classes) place(cls);
-    for (const EnumType& e : binding_.enums) package_.outputs[e.output].enums.push_back(&e);
+    std::set<const EnumType*> named;
+    for (ClassType& cls : binding_.classes) {
+      if (!options_.roots.empty() && !reached.count(&cls)) continue;
+      place(cls);
+      for (const ElementProperty& p : cls.particles) named.insert(p.value.enumeration);
+      for (const AttributeProperty& a : cls.attributes) named.insert(a.value.enumeration);
+    }
+    for (const EnumType& e : binding_.enums) {
+      if (options_.roots.empty() || named.count(&e)) package_.outputs[e.output].enums.push_back(&e);
+    }
+  }
+
+  // The classes a document of the roots may hold: theirs, their bases', those of their particles, and every class
+  // a factory method they call may make.
+  std::set<const ClassType*> Reached() const {
+    std::set<const ClassType*> reached;
+    std::vector<const ClassType*> work;
+    const auto reach = [&](const ClassType* cls) {
+      if (cls && reached.insert(cls).second) work.push_back(cls);
+    };
+    for (const Root& root : binding_.roots) {
+      for (const Alternative& a : root.classes) reach(a.cls);
+    }
+    while (!work.empty()) {
+      const ClassType* cls = work.back();
+      work.pop_back();
+      reach(cls->base);
+      for (const ElementProperty& p : cls->particles) {
+        reach(p.type);
+        if (p.creator.empty()) continue;
+        for (const Creator& creator : binding_.creators) {
+          if (creator.name != p.creator) continue;
+          reach(creator.result);
+          for (const Alternative& a : creator.choices) reach(a.cls);
+        }
+      }
+    }
+    return reached;
   }
 
   // What the output's factory and converter must answer: whatever its registries name, inherited ones included.

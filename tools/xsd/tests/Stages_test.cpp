@@ -9,9 +9,11 @@
 #include <optional>
 #include <string>
 
+#include "Binding.h"
 #include "Code.h"
 #include "Loader.h"
 #include "ModelReader.h"
+#include "Packaging.h"
 #include "Schema.h"
 
 namespace {
@@ -177,6 +179,43 @@ TEST(SimpleTypes, EachDerivationStepKeepsItsPatternsAndNarrowsTheRest) {
   EXPECT_EQ(smaller.facets.minInclusive, "5");
   EXPECT_EQ(smaller.facets.maxExclusive, "9");
   EXPECT_EQ(smaller.primitive->name, "i4");
+}
+
+// --root: the classes a document of the root may hold, through particles, bases and the classes xsi:type may
+// name, and the enumerations they use; nothing else of the schema.
+TEST(Packaging, RootsLimitTheClassesToWhatTheyReach) {
+  const auto loaded = Load(
+      "<xs:element name=\"order\"><xs:complexType><xs:sequence>\n"
+      "  <xs:element name=\"to\" type=\"Address\"/><xs:element name=\"line\" type=\"Line\"/>\n"
+      "</xs:sequence></xs:complexType></xs:element>\n"
+      "<xs:element name=\"invoice\"><xs:complexType><xs:sequence>\n"
+      "  <xs:element name=\"sum\" type=\"Money\"/>\n"
+      "</xs:sequence></xs:complexType></xs:element>\n"
+      "<xs:complexType name=\"Party\"><xs:sequence><xs:element name=\"name\" type=\"xs:string\"/>"
+      "</xs:sequence></xs:complexType>\n"
+      "<xs:complexType name=\"Address\"><xs:complexContent><xs:extension base=\"Party\"/></xs:complexContent>"
+      "</xs:complexType>\n"
+      "<xs:complexType name=\"UKAddress\"><xs:complexContent><xs:extension base=\"Address\"/></xs:complexContent>"
+      "</xs:complexType>\n"
+      "<xs:complexType name=\"Line\"><xs:attribute name=\"unit\" type=\"Unit\"/></xs:complexType>\n"
+      "<xs:complexType name=\"Money\"><xs:attribute name=\"currency\" type=\"Currency\"/></xs:complexType>\n"
+      "<xs:simpleType name=\"Unit\"><xs:restriction base=\"xs:string\"><xs:enumeration value=\"kg\"/>"
+      "</xs:restriction></xs:simpleType>\n"
+      "<xs:simpleType name=\"Currency\"><xs:restriction base=\"xs:string\"><xs:enumeration value=\"EUR\"/>"
+      "</xs:restriction></xs:simpleType>");
+  const auto placed = [&](const std::vector<std::string>& roots) {
+    Options options;
+    options.roots = roots;
+    Binding binding = Bind(*loaded->schema, options);
+    const Package package = MakePackage(binding, loaded->model, options);
+    std::string names;
+    for (const ClassType* cls : package.outputs.at(0).classes) names += cls->name + " ";
+    for (const EnumType* e : package.outputs.at(0).enums) names += e->name + " ";
+    return names;
+  };
+  EXPECT_EQ(placed({"order"}), "Party Address UKAddress Line Order Unit ");
+  EXPECT_EQ(placed({"invoice"}), "Money Invoice Currency ");
+  EXPECT_EQ(placed({}), "Party Address UKAddress Line Money Order Invoice Unit Currency ");
 }
 
 TEST(Code, StatementsStayWithinTheColumnsAndLiteralsAreNeverSplit) {
