@@ -90,11 +90,13 @@ class ElementReader : public ElementReaderBase {
   explicit ElementReader(ReadBytes source, ElementReadOptions options = {})
       : ElementReaderBase(std::move(source), WithPath(std::move(options))) {}
 
-  // The next element read, or nothing at the end of the document.
-  std::shared_ptr<T> Next() {
+  // The next element read, or nothing at the end of the document. An object given back that nothing else holds any
+  // more is read into again, which saves making a new one.
+  std::shared_ptr<T> Next(std::shared_ptr<T> done = nullptr) {
     for (XmlNode element = NextElement(); element; element = NextElement()) {
-      auto object = std::make_shared<T>();
+      std::shared_ptr<T> object = done && done.use_count() == 1 ? std::move(done) : std::make_shared<T>();
       if (ReadElement(*object, element)) return object;
+      done = std::move(object);
     }
     return nullptr;
   }
@@ -107,7 +109,7 @@ class ElementReader : public ElementReaderBase {
     explicit iterator(ElementReader& reader) : reader_(&reader) { ++*this; }
     const std::shared_ptr<T>& operator*() const { return item_; }
     iterator& operator++() {
-      item_ = reader_->Next();
+      item_ = reader_->Next(std::move(item_));
       if (!item_) reader_ = nullptr;
       return *this;
     }

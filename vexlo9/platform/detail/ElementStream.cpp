@@ -21,6 +21,8 @@ constexpr size_t kChunkBytes = 64 * 1024;
 // handed over, so the piece bounds how many there are; and small pieces keep the parser's input and the trees it
 // fills in the cache (4 KiB read the sample order about a third faster than 64 KiB).
 constexpr size_t kPieceBytes = 4 * 1024;
+// Input held unparsed from which start tags in it have their attributes counted.
+constexpr size_t kHeldBytes = 16 * 1024;
 // Trees kept for reuse beyond those in use.
 constexpr size_t kSpareSlots = 64;
 
@@ -32,9 +34,9 @@ bool IsBlank(std::string_view text) noexcept {
   return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
-// Counts the attributes of each start tag in bytes that arrive in pieces, before the parser sees them: its
-// duplicate check is quadratic in them, and it holds a start tag whole before it looks at it. Comments, CDATA
-// sections and processing instructions are stepped over; a document with a DOCTYPE is refused by the parser.
+// Counts the attributes of the start tags in text, for the parser's input it holds unparsed: it holds a start tag
+// whole before it looks at it, and its duplicate check is quadratic in the attributes. Comments, CDATA sections and
+// processing instructions are stepped over; a document with a DOCTYPE is refused by the parser.
 class TagScanner {
   // What changes the state inside a start tag.
   static constexpr auto kTagMark = [] {
@@ -46,18 +48,16 @@ class TagScanner {
  public:
   explicit TagScanner(int32_t maxAttributes) : max_(maxAttributes) {}
 
-  // Where in `bytes` the first start tag beyond the bound begins (0 when it began in earlier bytes), or nothing.
-  std::optional<size_t> Scan(std::string_view bytes) {
-    if (max_ <= 0) return std::nullopt;
-    tagStart_ = 0;  // a tag still open began in earlier bytes
+  // Whether a start tag in the text has more attributes than the bound.
+  bool Beyond(std::string_view bytes) {
+    if (max_ <= 0) return false;
     for (size_t i = 0; i < bytes.size(); ++i) {
       const char c = bytes[i];
       switch (state_) {
         case State::Text: {
           const void* lt = std::memchr(bytes.data() + i, '<', bytes.size() - i);
-          if (!lt) return std::nullopt;
+          if (!lt) return false;
           i = static_cast<size_t>(static_cast<const char*>(lt) - bytes.data());
-          tagStart_ = i;
           state_ = State::Open;
           break;
         }
@@ -73,12 +73,12 @@ class TagScanner {
           } else if (bytes[i] == '>') {
             state_ = State::Text;
           } else if (++attributes_ > max_) {  // '='
-            return tagStart_;
+            return true;
           }
           break;
         case State::Quote: {
           const void* end = std::memchr(bytes.data() + i, quote_, bytes.size() - i);
-          if (!end) return std::nullopt;
+          if (!end) return false;
           i = static_cast<size_t>(static_cast<const char*>(end) - bytes.data());
           state_ = State::Tag;
           break;
@@ -86,7 +86,7 @@ class TagScanner {
         case State::Skip:
           if (closer_.size() == 1) {  // an end tag: nothing inside it matters
             const void* end = std::memchr(bytes.data() + i, '>', bytes.size() - i);
-            if (!end) return std::nullopt;
+            if (!end) return false;
             i = static_cast<size_t>(static_cast<const char*>(end) - bytes.data());
             state_ = State::Text;
           } else {
@@ -95,7 +95,7 @@ class TagScanner {
           break;
       }
     }
-    return std::nullopt;
+    return false;
   }
 
  private:
@@ -127,7 +127,6 @@ class TagScanner {
   int32_t max_;
   State state_ = State::Text;
   int32_t attributes_ = 0;
-  size_t tagStart_ = 0;
   char quote_ = '"';
   std::string_view closer_;
   size_t matched_ = 0;
@@ -170,12 +169,11 @@ struct ElementStream::Parse : ParseState {
       : source(std::move(from)),
         path(std::move(at)),
         limits(bounds),
-        scanner(bounds.document.maxAttributesPerElement),
         envelopeBuilder(envelope, bounds.document.maxTextLength) {}
 
-  // An open element; names are the parser's, which live as long as it does.
+  // An open element. Names are the parser's, one copy of each in its dictionary: they compare by address.
   struct Open {
-    std::string_view name;
+    const xmlChar* name;
     bool hadMatch = false;  // whitespace between the elements handed over is not kept
   };
 
@@ -183,7 +181,7 @@ struct ElementStream::Parse : ParseState {
   void Hand(const char* bytes, size_t size, bool end);
   void Exceed(const char* limit, int64_t value);
   void Exceed(const char* limit, int64_t value, uint32_t atLine);
-  uint32_t LineAfterInput() const;
+  void CheckHeld();
   void Finish();
   bool Matches() const;
   void StartMatch();
@@ -197,13 +195,12 @@ struct ElementStream::Parse : ParseState {
   ElementPath path;
   ElementStreamLimits limits;
   std::unique_ptr<xmlParserCtxt, ParserFree> parser;
-  TagScanner scanner;
   std::unique_ptr<char[]> chunk = std::make_unique<char[]>(kChunkBytes);
   std::string_view pending;       // of the chunk, not yet given to the parser
-  bool refuseAfterPending = false;  // the chunk holds a start tag beyond MaxAttributesPerElement after `pending`
-  bool tagInChunk = false;          // and it begins in the chunk
+  size_t nextHeldCheck = kHeldBytes;  // of what the parser holds unparsed, at which it is looked at
   DomTree envelope;
   DomBuilder envelopeBuilder;
+  std::vector<const xmlChar*> names;  // the path's, from the parser's dictionary
   std::vector<Open> open;
   uint64_t run = 0;  // bytes of the text being read, however many pieces it comes in
   std::unique_ptr<Slot> building;
@@ -235,11 +232,14 @@ void OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlCh
   if (limits.maxDepth > 0 && p.open.size() >= static_cast<size_t>(limits.maxDepth)) {
     return p.Exceed("MaxDepth", limits.maxDepth);
   }
+  if (limits.maxAttributesPerElement > 0 && attributes > limits.maxAttributesPerElement) {
+    return p.Exceed("MaxAttributesPerElement", limits.maxAttributesPerElement);
+  }
   for (int i = 0; limits.maxTextLength > 0 && i < attributes; ++i) {
     if (values[5 * i + 4] - values[5 * i + 3] > limits.maxTextLength) return p.Exceed("MaxTextLength", limits.maxTextLength);
   }
   p.run = 0;
-  p.open.push_back({reinterpret_cast<const char*>(local), false});
+  p.open.push_back({local, false});
   if (!p.building && p.open.size() > 1 && p.Matches()) p.StartMatch();
   StartElement(p.Builder(), p.Line(), local, prefix, uri, declarations, namespaces, attributes, values);
   if (p.building) p.CheckSize();
@@ -313,7 +313,6 @@ xmlSAXHandler Handler() {
 }  // namespace
 
 bool ElementStream::Parse::Matches() const {
-  const std::vector<std::string>& names = path.names;
   if (!path.anchored) return open.back().name == names.back();
   if (open.size() != names.size()) return false;
   for (size_t i = 0; i < names.size(); ++i) {
@@ -350,11 +349,20 @@ void ElementStream::Parse::Exceed(const char* name, int64_t value, uint32_t atLi
   xmlStopParser(ctxt);
 }
 
-// The line where the bytes given to the parser end: its own line, and the lines it holds unread.
-uint32_t ElementStream::Parse::LineAfterInput() const {
+// A start tag the parser holds unparsed, waiting for its end, has its attributes counted each time the input held
+// doubles: linear in all, and the parser's quadratic check then never meets more than a piece's worth of them (the
+// exact count is checked as the element starts).
+void ElementStream::Parse::CheckHeld() {
   const xmlParserInputPtr input = ctxt->input;
-  if (!input || !input->cur || !input->end) return Line();
-  return Line() + static_cast<uint32_t>(std::count(input->cur, input->end, '\n'));
+  const size_t held = input && input->cur ? static_cast<size_t>(input->end - input->cur) : 0;
+  if (held < kHeldBytes) {
+    nextHeldCheck = kHeldBytes;
+    return;
+  }
+  if (held < nextHeldCheck) return;
+  nextHeldCheck = held * 2;
+  const int32_t max = limits.document.maxAttributesPerElement;
+  if (TagScanner(max).Beyond(View(input->cur, static_cast<int>(held)))) Exceed("MaxAttributesPerElement", max);
 }
 
 void ElementStream::Parse::Hand(const char* bytes, size_t size, bool end) {
@@ -367,14 +375,9 @@ void ElementStream::Parse::Feed() {
     const size_t piece = std::min(pending.size(), kPieceBytes);
     Hand(pending.data(), piece, false);
     pending.remove_prefix(piece);
+    if (!failed) CheckHeld();
     if (failed) Finish();
     return;
-  }
-  if (refuseAfterPending) {
-    // The bytes given end where the start tag begins, unless it began in an earlier chunk.
-    Exceed("MaxAttributesPerElement", limits.document.maxAttributesPerElement,
-           tagInChunk ? LineAfterInput() : Line());
-    return Finish();
   }
   size_t got = 0;
   try {
@@ -389,11 +392,6 @@ void ElementStream::Parse::Feed() {
     return Finish();
   }
   pending = std::string_view(chunk.get(), got);
-  if (const std::optional<size_t> beyond = scanner.Scan(pending)) {
-    pending = pending.substr(0, *beyond);
-    refuseAfterPending = true;
-    tagInChunk = *beyond > 0;
-  }
 }
 
 void ElementStream::Parse::Finish() {
@@ -431,6 +429,12 @@ ElementStream::ElementStream(ByteSource source, ElementPath path, const ElementS
   p.ctxt->_private = &p;
   // As for whole documents (XmlDom.cpp), minus what only a DOCTYPE would need.
   xmlCtxtUseOptions(p.ctxt, XML_PARSE_NONET | XML_PARSE_BIG_LINES);
+  for (const std::string& name : p.path.names) {
+    const xmlChar* const interned = xmlDictLookup(p.ctxt->dict, reinterpret_cast<const xmlChar*>(name.data()),
+                                                  static_cast<int>(name.size()));
+    if (!interned) throw errors::OutOfMemory("ElementReader");
+    p.names.push_back(interned);
+  }
 }
 
 ElementStream::~ElementStream() = default;
