@@ -3,7 +3,8 @@
 //   stream_bench write N FILE        streams a purchase order of N items to FILE
 //   stream_bench read FILE           reads it item by item, counting items and summing quantities
 //   stream_bench libxml2-reader FILE walks FILE with xmlTextReader, visiting every node (the baseline)
-//   stream_bench whole-write N       writes the N-item order whole with Write (the baseline of write)
+//   stream_bench whole-write N       writes the N-item order whole with Write (the baseline of write): the
+//                                    fastest of three after a first that sizes the buffer
 //
 // Each prints RESULT op=<op> items=<n> bytes=<b> seconds=<s> mbps=<MB/s>; peak memory is for the caller to take
 // (/usr/bin/time -v). `write` cycles through 4096 items made before the clock starts, as `whole-write` writes items
@@ -12,6 +13,7 @@
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -36,11 +38,12 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kPath = "purchaseOrder/items/item";
 
-void Report(const char* op, int64_t items, uint64_t bytes, Clock::time_point start) {
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+void Report(const char* op, int64_t items, uint64_t bytes, double seconds) {
   std::printf("RESULT op=%s items=%lld bytes=%llu seconds=%.3f mbps=%.1f\n", op, static_cast<long long>(items),
               static_cast<unsigned long long>(bytes), seconds, static_cast<double>(bytes) / 1e6 / seconds);
 }
+
+double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 const vexlo9::XmlSerializationContext& Form() {
   static const auto context = [] {
@@ -64,15 +67,21 @@ int Write(int64_t items, const std::string& file) {
   vexlo9::ElementWriter<po::Item> writer(file, *order, *order->items()->item(), {.context = Form()});
   for (int64_t i = 0; i < items; ++i) writer.Write(*pool[static_cast<size_t>(i) % kPool]);
   writer.Close();
-  Report("write", items, std::filesystem::file_size(file), start);
+  Report("write", items, std::filesystem::file_size(file), Since(start));
   return 0;
 }
 
+// The fastest of three writes after one that sizes the thread's buffer, as a program writing documents sees it.
 int WholeWrite(int items) {
   const auto order = bench::NewOrder(items);
-  const auto start = Clock::now();
-  const std::string xml = vexlo9::Write(*order, {.context = Form()});
-  Report("whole-write", items, xml.size(), start);
+  size_t bytes = vexlo9::Write(*order, {.context = Form()}).size();
+  double best = 1e9;
+  for (int run = 0; run < 3; ++run) {
+    const auto start = Clock::now();
+    bytes = vexlo9::Write(*order, {.context = Form()}).size();
+    best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  Report("whole-write", items, bytes, best);
   return 0;
 }
 
@@ -84,7 +93,7 @@ int Read(const std::string& file) {
     ++items;
     quantities += item->quantity();
   }
-  Report("read", items, std::filesystem::file_size(file), start);
+  Report("read", items, std::filesystem::file_size(file), Since(start));
   std::printf("quantities=%lld\n", static_cast<long long>(quantities));
   return 0;
 }
@@ -118,7 +127,7 @@ int Libxml2Reader(const std::string& file) {
     std::fprintf(stderr, "%s is not well-formed\n", file.c_str());
     return 1;
   }
-  Report("libxml2-reader", items, std::filesystem::file_size(file), start);
+  Report("libxml2-reader", items, std::filesystem::file_size(file), Since(start));
   std::printf("quantities=%lld nodes=%lld\n", static_cast<long long>(quantities), static_cast<long long>(nodes));
   return 0;
 }
