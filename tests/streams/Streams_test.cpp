@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fixtures/TestData.h"
+#include "polymorphism.h"
 #include "purchase_order.h"
 #include "support/Caught.h"
 #include "vexlo9/Streams.h"
@@ -186,18 +188,23 @@ std::shared_ptr<po::PurchaseOrder> NewOrder(int items) {
   return order;
 }
 
-// The order written element by element: its items leave it for the writer and come back after.
-std::string Streamed(po::PurchaseOrder& order, const ElementWriteOptions& options, int keep = 0) {
-  po::ItemCol& col = *order.items()->item();
-  std::vector<std::shared_ptr<po::Item>> items(col.begin(), col.end());
+// The document written element by element: the collection's items leave it for the writer and come back after.
+template <class T>
+std::string Streamed(XmlObjectBase& envelope, XmlGeneratedClassCol<T>& col, const ElementWriteOptions& options,
+                     int keep = 0) {
+  std::vector<std::shared_ptr<T>> items(col.begin(), col.end());
   col.Clear();
   for (int i = 0; i < keep; ++i) col.Add(items[static_cast<size_t>(i)]);
   std::ostringstream out;
-  ElementWriter<po::Item> writer(out, order, col, options);
+  ElementWriter<T> writer(out, envelope, col, options);
   for (size_t i = static_cast<size_t>(keep); i < items.size(); ++i) writer.Write(*items[i]);
   writer.Close();
   for (size_t i = static_cast<size_t>(keep); i < items.size(); ++i) col.Add(items[i]);
   return out.str();
+}
+
+std::string Streamed(po::PurchaseOrder& order, const ElementWriteOptions& options, int keep = 0) {
+  return Streamed(order, *order.items()->item(), options, keep);
 }
 
 TEST(ElementWriter, WritesWhatTheWholeDocumentWrites) {
@@ -227,6 +234,26 @@ TEST(ElementWriter, WritesWhatTheWholeDocumentWrites) {
     const std::string expected = Write(*order, whole);
     EXPECT_EQ(Streamed(*order, c.options, c.keep), expected) << c.what;
     EXPECT_EQ(order->items()->item()->Count(), c.items) << c.what << ": the collection is as it was";
+  }
+}
+
+// Keepers of three derived types (xsi:type), animals of a substitution group before them, visitors, untyped content
+// and a nil element after them.
+TEST(ElementWriter, WritesTypesNamedByXsiTypeAsTheWholeDocumentDoes) {
+  namespace zoo = xsd::zoo;
+  std::ifstream sample(std::string(VEXLO9_SOURCE_DIR) + "/tests/xsd/odd/zoo.xml", std::ios::binary);
+  const auto park = Read<zoo::Zoo>(std::string(std::istreambuf_iterator<char>(sample), {}));
+  ASSERT_EQ(park->keeper()->Count(), 3);
+  XmlSerializationContext invented, byDefault;
+  byDefault.DefaultNamespaceURI(zoo::kNamespace);
+  byDefault.NamespaceAliases().Add("http://www.w3.org/2001/XMLSchema-instance", "xsi");
+  for (const XmlSerializationContext* context : {&invented, &byDefault}) {
+    for (const XmlFormatting formatting : {XmlFormatting_Indented, XmlFormatting_None}) {
+      const std::string whole = Write(*park, {.formatting = formatting, .context = *context});
+      EXPECT_NE(whole.find("Cleaner"), std::string::npos);
+      EXPECT_EQ(Streamed(*park, *park->keeper(), {.formatting = formatting, .context = *context}), whole);
+      EXPECT_EQ(Streamed(*park, *park->keeper(), {.formatting = formatting, .context = *context}, 1), whole);
+    }
   }
 }
 
