@@ -7,8 +7,9 @@
 //                                    fastest of three after a first that sizes the buffer
 //
 // Each prints RESULT op=<op> items=<n> bytes=<b> seconds=<s> mbps=<MB/s> (wall clock), then the processor time it
-// took as CPU op=<op> seconds=<s> per-item-us=<us>; peak memory is for the caller to take (/usr/bin/time -v). `write` cycles through 4096 items made before the clock starts, as `whole-write` writes items
-// made before it; the sequence is the one of purchase_order_bench.
+// took as CPU op=<op> seconds=<s> per-item-us=<us>; peak memory is for the caller to take (/usr/bin/time -v). `write`
+// cycles through 4096 items made before the clock starts, as `whole-write` writes items made before it; the sequence is
+// the one of purchase_order_bench.
 
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
@@ -149,8 +150,7 @@ int Libxml2Reader(const std::string& file) {
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: stream_bench write N FILE | read FILE | libxml2-reader FILE | whole-write N\n");
+  std::fprintf(stderr, "usage: stream_bench write N FILE | read FILE | libxml2-reader FILE | whole-write N\n");
   return 2;
 }
 

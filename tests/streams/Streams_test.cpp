@@ -1,5 +1,7 @@
 // Documents read and written one element at a time: what the element reader hands over and what stops it, and the
 // element writer's text against the whole document's.
+#include "vexlo9/Streams.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,7 +17,6 @@
 #include "polymorphism.h"
 #include "purchase_order.h"
 #include "support/Caught.h"
-#include "vexlo9/Streams.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
 #include "vexlo9/values/Decimal.h"
@@ -88,17 +89,28 @@ TEST(ElementReader, HandsOverEachElementAtItsPathAndStopsClearlyOnBadInput) {
       {"the class's element name", Order(items), "", {"001-AA", "002-BB", "003-CC"}},
       {"a path that matches nothing", Order(items), "purchaseOrder/item", {"error 131 line 0"}},
       {"another root", Order(items), "order/items/item", {"error 131 line 0"}},
-      {"truncated inside the second item", Order(items).substr(0, Order(items).find("002-BB") + 30), "item",
+      {"truncated inside the second item",
+       Order(items).substr(0, Order(items).find("002-BB") + 30),
+       "item",
        {"001-AA", "error 103 line 7"}},
-      {"truncated after the items", Order(items).substr(0, Order(items).find("</items>")), "item",
+      {"truncated after the items",
+       Order(items).substr(0, Order(items).find("</items>")),
+       "item",
        {"001-AA", "002-BB", "003-CC", "error 103 line 8"}},
-      {"an element that fails to read, in the middle", Order(Item("001-AA") + Item("002-BB", "x") + Item("003-CC")),
-       "item", {"001-AA", "error 13 line 7", "003-CC"}},
-      {"not well-formed after an item", Order(Item("001-AA") + "<item></it>\n"), "item", {"001-AA", "error 103 line 7"}},
+      {"an element that fails to read, in the middle",
+       Order(Item("001-AA") + Item("002-BB", "x") + Item("003-CC")),
+       "item",
+       {"001-AA", "error 13 line 7", "003-CC"}},
+      {"not well-formed after an item",
+       Order(Item("001-AA") + "<item></it>\n"),
+       "item",
+       {"001-AA", "error 103 line 7"}},
       {"too deep", Order(Item("001-AA") + deep), "item", {"001-AA", "error 103 line 7"}},
       {"too many attributes", Order(Item("001-AA") + crowded(300)), "item", {"001-AA", "error 103 line 7"}},
       // Held by the parser until its end comes, and refused before then.
-      {"a start tag of 100,000 attributes", Order(Item("001-AA") + crowded(100'000)), "item",
+      {"a start tag of 100,000 attributes",
+       Order(Item("001-AA") + crowded(100'000)),
+       "item",
        {"001-AA", "error 103 line 7"}},
       {"a text too long", Order(Item("001-AA", std::string(200, '1'))), "item", {"error 103 line 6"}, &small},
       {"an element too large", Order(Item("001-AA") + Item("002-BB")), "item", {"error 103 line 6"}, nullptr, 40},
@@ -119,11 +131,13 @@ TEST(ElementReader, ErrorsNameTheLimitTheElementAndGoOnWhenAsked) {
   const std::string xml = Order(Item("001-AA") + Item("002-BB", "x") + Item("003-CC"));
   ElementReader<po::Item> thrown(InPieces(xml, 1 << 20), {.path = "item"});
   EXPECT_EQ(thrown.Next()->partNum(), "001-AA");
-  EXPECT_EQ(ErrorText([&] { thrown.Next(); }).substr(0, 55), "13 i4FromString: Failed to process the element [item]\r\n");
+  EXPECT_EQ(ErrorText([&] { thrown.Next(); }).substr(0, 55),
+            "13 i4FromString: Failed to process the element [item]\r\n");
 
   std::vector<std::string> errors;
-  ElementReader<po::Item> skipping(InPieces(xml, 1 << 20),
-                                   {.path = "item", .onError = [&](const Error& e) { errors.push_back(std::to_string(e.Line())); }});
+  ElementReader<po::Item> skipping(InPieces(xml, 1 << 20), {.path = "item", .onError = [&](const Error& e) {
+                                                              errors.push_back(std::to_string(e.Line()));
+                                                            }});
   std::vector<std::string> seen;
   for (const auto& item : skipping) seen.push_back(item->partNum());
   EXPECT_EQ(seen, (std::vector<std::string>{"001-AA", "003-CC"}));
@@ -219,7 +233,9 @@ TEST(ElementWriter, WritesWhatTheWholeDocumentWrites) {
   };
   const std::vector<Case> cases = {
       {"indented, default namespace", 40, 0, {.context = byDefault}},
-      {"not indented, CRLF, no declaration", 40, 0,
+      {"not indented, CRLF, no declaration",
+       40,
+       0,
        {.header = false, .formatting = XmlFormatting_None, .eol = EOLType_CRLF, .context = byDefault}},
       {"a prefix", 40, 0, {.context = aliased}},
       {"invented prefixes", 40, 0, {.context = plain}},

@@ -30,9 +30,7 @@ std::string_view View(const xmlChar* text, int length) noexcept {
   return {reinterpret_cast<const char*>(text), static_cast<size_t>(length)};
 }
 
-bool IsBlank(std::string_view text) noexcept {
-  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
+bool IsBlank(std::string_view text) noexcept { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 // Counts the attributes of the start tags in text, for the parser's input it holds unparsed: it holds a start tag
 // whole before it looks at it, and its duplicate check is quadratic in the attributes. Comments, CDATA sections and
@@ -103,10 +101,14 @@ class TagScanner {
 
   void Open(char c) {
     attributes_ = 0;
-    if (c == '!') state_ = State::Bang;
-    else if (c == '?') Skip("?>");
-    else if (c == '/') Skip(">");
-    else state_ = State::Tag;
+    if (c == '!')
+      state_ = State::Bang;
+    else if (c == '?')
+      Skip("?>");
+    else if (c == '/')
+      Skip(">");
+    else
+      state_ = State::Tag;
   }
   void Skip(std::string_view closer) {
     closer_ = closer;
@@ -196,7 +198,7 @@ struct ElementStream::Parse : ParseState {
   ElementStreamLimits limits;
   std::unique_ptr<xmlParserCtxt, ParserFree> parser;
   std::unique_ptr<char[]> chunk = std::make_unique<char[]>(kChunkBytes);
-  std::string_view pending;       // of the chunk, not yet given to the parser
+  std::string_view pending;           // of the chunk, not yet given to the parser
   size_t nextHeldCheck = kHeldBytes;  // of what the parser holds unparsed, at which it is looked at
   DomTree envelope;
   DomBuilder envelopeBuilder;
@@ -236,7 +238,8 @@ void OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlCh
     return p.Exceed("MaxAttributesPerElement", limits.maxAttributesPerElement);
   }
   for (int i = 0; limits.maxTextLength > 0 && i < attributes; ++i) {
-    if (values[5 * i + 4] - values[5 * i + 3] > limits.maxTextLength) return p.Exceed("MaxTextLength", limits.maxTextLength);
+    if (values[5 * i + 4] - values[5 * i + 3] > limits.maxTextLength)
+      return p.Exceed("MaxTextLength", limits.maxTextLength);
   }
   p.run = 0;
   p.open.push_back({local, false});
@@ -402,7 +405,8 @@ void ElementStream::Parse::Finish() {
     error = errors::LimitExceeded(limit, limitValue);
   } else if (failed) {
     std::string reason = OneLine(message);
-    if (line > 0) reason += " (line " + std::to_string(line) + (column > 0 ? ", column " + std::to_string(column) : "") + ")";
+    if (line > 0)
+      reason += " (line " + std::to_string(line) + (column > 0 ? ", column " + std::to_string(column) : "") + ")";
     error = errors::ParseFailed(reason);
   } else if (!open.empty() || !envelope.Root()) {
     error = errors::ParseFailed("The document ends before its root element does");
@@ -430,8 +434,8 @@ ElementStream::ElementStream(ByteSource source, ElementPath path, const ElementS
   // As for whole documents (XmlDom.cpp), minus what only a DOCTYPE would need.
   xmlCtxtUseOptions(p.ctxt, XML_PARSE_NONET | XML_PARSE_BIG_LINES);
   for (const std::string& name : p.path.names) {
-    const xmlChar* const interned = xmlDictLookup(p.ctxt->dict, reinterpret_cast<const xmlChar*>(name.data()),
-                                                  static_cast<int>(name.size()));
+    const xmlChar* const interned =
+        xmlDictLookup(p.ctxt->dict, reinterpret_cast<const xmlChar*>(name.data()), static_cast<int>(name.size()));
     if (!interned) throw errors::OutOfMemory("ElementReader");
     p.names.push_back(interned);
   }
