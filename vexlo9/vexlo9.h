@@ -3,6 +3,7 @@
 // The public interface of vexlo9 in one header: every header outside a detail/ folder, and nothing else.
 
 #include "vexlo9/Documents.h"
+#include "vexlo9/Streams.h"
 #include "vexlo9/Global.h"
 #include "vexlo9/collections/AttributeCol.h"
 #include "vexlo9/collections/ClassFactoryCls.h"

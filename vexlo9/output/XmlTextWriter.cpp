@@ -99,6 +99,46 @@ void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name
   context.SetDefaultNamespace({});
   if (!root) state.out.Append(" xmlns=\"\"");
 }
+
+std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from) {
+  const XmlTextWriter::State& source = *from.state_;
+  std::unique_ptr<XmlTextWriter> writer(new XmlTextWriter());
+  XmlTextWriter::State& state = *writer->state_;
+  state.defaultNamespace = source.defaultNamespace;
+  state.format = source.format;
+  state.pending = source.pending;
+  state.scope = source.scope;
+  state.eol = source.eol;
+  state.lineEnd = source.lineEnd;
+  state.escapeNormalized = source.escapeNormalized;
+  state.maxDepth = source.maxDepth;
+  // The objects being written count for the depth; they are never met again, so no identity is kept.
+  state.path.assign(source.path.size(), nullptr);
+  const size_t open = source.current ? static_cast<size_t>(source.current->iIndentDepth) + 1 : 0;
+  for (size_t depth = 0; depth < open; ++depth) {
+    state.contexts.push_back(std::make_unique<XmlTextWriterContext>(*source.contexts[depth]));
+  }
+  // The copies point into one another as the originals do: the enclosing element and the default namespaces in scope,
+  // each the writer's own or an enclosing element's.
+  const auto map = [&](const std::string* text) -> const std::string* {
+    if (text == &source.defaultNamespace) return &state.defaultNamespace;
+    for (size_t depth = 0; depth < open; ++depth) {
+      if (text == &source.contexts[depth]->ownDefault) return &state.contexts[depth]->ownDefault;
+    }
+    return text;
+  };
+  for (size_t depth = 0; depth < open; ++depth) {
+    XmlTextWriterContext& context = *state.contexts[depth];
+    context.pNextContext = depth > 0 ? state.contexts[depth - 1].get() : nullptr;
+    context.inheritedDefault = map(context.inheritedDefault);
+    context.defaultNamespace = map(context.defaultNamespace);
+  }
+  state.current = open > 0 ? state.contexts[open - 1].get() : nullptr;
+  return writer;
+}
+
+void ClearXml(XmlTextWriter& writer) noexcept { writer.state_->out.Reset(); }
+
 }  // namespace detail
 
 XmlTextWriter::XmlTextWriter() : state_(std::make_unique<State>()) {

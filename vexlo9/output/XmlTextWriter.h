@@ -36,6 +36,11 @@ std::string TakeXml(XmlTextWriter& writer) noexcept;
 // WriteStartElement in no namespace that also undoes a default namespace in scope (xmlns=""), as content that keeps
 // its namespace URI needs in order to read back where it was; WriteStartElement itself never undoes one.
 void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name);
+// A writer that goes on from where `from` stands, with nothing written yet: the same open elements, declarations in
+// scope and settings, so that what it writes is what `from` would write next.
+std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from);
+// Forgets what was written (handed on elsewhere); open elements stay open and the buffer keeps its memory.
+void ClearXml(XmlTextWriter& writer) noexcept;
 }  // namespace detail
 
 // The library's only producer of XML text: forward-only, into one growing
@@ -97,6 +102,8 @@ class VEXLO9_API XmlTextWriter : public Object {
   friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter(size_t);
   friend std::string detail::TakeXml(XmlTextWriter&) noexcept;
   friend void detail::WriteStartElementInNoNamespace(XmlTextWriter&, std::string_view);
+  friend std::unique_ptr<XmlTextWriter> detail::ContinueWriter(const XmlTextWriter&);
+  friend void detail::ClearXml(XmlTextWriter&) noexcept;
   friend class detail::WritingObject;
   XmlTextWriter();
 

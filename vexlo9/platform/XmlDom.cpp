@@ -16,6 +16,7 @@
 
 #include "vexlo9/platform/detail/DomTree.h"
 #include "vexlo9/platform/detail/MarkupScan.h"
+#include "vexlo9/platform/detail/ParseState.h"
 #include "vexlo9/platform/detail/XmlNamespaces.h"
 
 namespace vexlo9 {
@@ -57,28 +58,7 @@ const DomNode* Live(const DomNode* node) noexcept {
 
 const DomElement* ElementOf(const DomNode* node) noexcept { return detail::AsElement(Live(node)); }
 
-// The state of one parse, reached from its parser context through ctxt->_private.
-struct ParseState {
-  xmlParserCtxtPtr ctxt = nullptr;
-  // Set: the nodes go straight into this tree, and a DOCTYPE stops the parse (`doctype`).
-  detail::DomBuilder* builder = nullptr;
-  bool doctype = false;
-  xmlDictPtr names = nullptr;  // the dictionary the builder's names are in, referenced for the tree
-  bool failed = false;
-  int code = 0;
-  std::string message;
-  int line = 0;
-  int column = 0;
-
-  void Fail(int errorCode, std::string_view text, int atLine, int atColumn) {
-    if (failed) return;  // the first error is the cause, later ones are its echoes
-    failed = true;
-    code = errorCode != 0 ? errorCode : XML_ERR_INTERNAL_ERROR;
-    message = text;
-    line = atLine;
-    column = atColumn;
-  }
-};
+using detail::ParseState;
 
 // The parse running on this thread. The loader compares context marks against it and never
 // dereferences a foreign context's _private.
@@ -116,13 +96,6 @@ void SetUpLibxml() {
 
 namespace {
 
-void OnParserError(void* userData, xmlErrorPtr error) {
-  const auto* ctxt = static_cast<const xmlParserCtxt*>(userData);
-  if (!ctxt || !error || error->level < XML_ERR_ERROR) return;  // warnings do not fail a load
-  auto* const state = static_cast<ParseState*>(ctxt->_private);
-  if (state) state->Fail(error->code, View(reinterpret_cast<const xmlChar*>(error->message)), error->line, error->int2);
-}
-
 // Decoding and input failures are raised without a parser context. Decoding runs ahead of the parser, so
 // the parser's position would point before the bad bytes; the message quotes them instead.
 void OnContextlessError(void* userData, xmlErrorPtr error) {
@@ -132,30 +105,17 @@ void OnContextlessError(void* userData, xmlErrorPtr error) {
   }
 }
 
-// Makes a parse this thread's active one for its duration, and routes the thread's context-free libxml2
-// errors to it instead of stderr; the host's handler is given back afterwards.
-class ActiveParse {
- public:
-  explicit ActiveParse(ParseState& state) noexcept
-      : outer_(std::exchange(t_activeParse, &state)),
-        handler_(xmlStructuredError),
-        context_(xmlStructuredErrorContext) {
-    xmlSetStructuredErrorFunc(&state, OnContextlessError);
-  }
-  ~ActiveParse() {
-    xmlSetStructuredErrorFunc(context_, handler_);
-    t_activeParse = outer_;
-  }
-  ActiveParse(const ActiveParse&) = delete;
-  ActiveParse& operator=(const ActiveParse&) = delete;
+}  // namespace
 
- private:
-  ParseState* outer_;
-  xmlStructuredErrorFunc handler_;
-  void* context_;
-};
+namespace detail {
 
-// libxml2's messages end with a line break and some continue on a second line.
+void OnParserError(void* userData, xmlErrorPtr error) {
+  const auto* ctxt = static_cast<const xmlParserCtxt*>(userData);
+  if (!ctxt || !error || error->level < XML_ERR_ERROR) return;  // warnings do not fail a load
+  auto* const state = static_cast<ParseState*>(ctxt->_private);
+  if (state) state->Fail(error->code, View(reinterpret_cast<const xmlChar*>(error->message)), error->line, error->int2);
+}
+
 std::string OneLine(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -171,6 +131,42 @@ std::string OneLine(std::string_view text) {
   }
   return out;
 }
+
+ActiveParse::ActiveParse(ParseState& state) noexcept
+    : outer_(std::exchange(t_activeParse, &state)), handler_(xmlStructuredError), context_(xmlStructuredErrorContext) {
+  xmlSetStructuredErrorFunc(&state, OnContextlessError);
+}
+
+ActiveParse::~ActiveParse() {
+  xmlSetStructuredErrorFunc(context_, handler_);
+  t_activeParse = outer_;
+}
+
+// Names come from the parser's dictionary, which the tree keeps; values are copied.
+DomElement& StartElement(DomBuilder& builder, uint32_t line, const xmlChar* local, const xmlChar* prefix,
+                         const xmlChar* uri, int declarations, const xmlChar** namespaces, int attributes,
+                         const xmlChar** values) {
+  DomElement& element = builder.StartElement(View(local), View(prefix), View(uri), line,
+                                             static_cast<uint32_t>(declarations), static_cast<uint32_t>(attributes));
+  for (int i = 0; i < declarations; ++i) {
+    builder.Declare(element, static_cast<uint32_t>(i), View(namespaces[2 * i]), View(namespaces[2 * i + 1]));
+  }
+  for (int i = 0; i < attributes; ++i) {
+    const xmlChar* const* at = values + 5 * i;  // local name, prefix, URI, value, end of value
+    builder.Attribute(element, static_cast<uint32_t>(declarations + i), View(at[0]), View(at[1]), View(at[2]),
+                      View(at[3], at[4]));
+  }
+  return element;
+}
+
+bool LoaderIntact() {
+  SetUpLibxml();
+  return xmlGetExternalEntityLoader() == RefusingLoader;
+}
+
+}  // namespace detail
+
+namespace {
 
 struct ParserCtxtFree {
   void operator()(xmlParserCtxt* ctxt) const { xmlFreeParserCtxt(ctxt); }
@@ -196,21 +192,10 @@ uint32_t LineOf(void* ctx) {
   return input && input->line > 0 ? static_cast<uint32_t>(input->line) : 0;
 }
 
-// Names come from the parser's dictionary, which the tree keeps; values are copied.
 void OnStartElement(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int declarations,
                     const xmlChar** namespaces, int attributes, int /*defaulted: only with a DTD*/,
                     const xmlChar** values) {
-  detail::DomBuilder& builder = BuilderOf(ctx);
-  DomElement& element = builder.StartElement(View(local), View(prefix), View(uri), LineOf(ctx),
-                                             static_cast<uint32_t>(declarations), static_cast<uint32_t>(attributes));
-  for (int i = 0; i < declarations; ++i) {
-    builder.Declare(element, static_cast<uint32_t>(i), View(namespaces[2 * i]), View(namespaces[2 * i + 1]));
-  }
-  for (int i = 0; i < attributes; ++i) {
-    const xmlChar* const* at = values + 5 * i;  // local name, prefix, URI, value, end of value
-    builder.Attribute(element, static_cast<uint32_t>(declarations + i), View(at[0]), View(at[1]), View(at[2]),
-                      View(at[3], at[4]));
-  }
+  detail::StartElement(BuilderOf(ctx), LineOf(ctx), local, prefix, uri, declarations, namespaces, attributes, values);
 }
 
 void OnEndElement(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*) { BuilderOf(ctx).EndElement(); }
@@ -319,9 +304,9 @@ DocPtr RunParser(ParseState& state, std::string_view text, const char* url, cons
   }
   state.ctxt = ctxt.get();
   ctxt->_private = &state;
-  ctxt->sax->serror = OnParserError;  // per context: nothing global, nothing printed
+  ctxt->sax->serror = detail::OnParserError;  // per context: nothing global, nothing printed
   if (state.builder) BuildDirectly(*ctxt->sax);
-  const ActiveParse active(state);
+  const detail::ActiveParse active(state);
 
   const char* const data = text.data() ? text.data() : "";  // libxml2 refuses a null buffer without a message
   DocPtr doc(xmlCtxtReadMemory(ctxt.get(), data, static_cast<int>(text.size()), url, encoding, options));
@@ -533,7 +518,7 @@ bool XmlDocument::Fail(int32_t code, std::string_view message, int32_t line, int
   parseError_.errorCode_ = code;
   parseError_.line_ = line;
   parseError_.linepos_ = column;
-  parseError_.reason_ = OneLine(message);
+  parseError_.reason_ = detail::OneLine(message);
   if (line > 0) {
     parseError_.reason_ += " (line " + std::to_string(line);
     if (column > 0) parseError_.reason_ += ", column " + std::to_string(column);
@@ -571,8 +556,7 @@ bool XmlDocument::Parse(std::string_view text, const char* url, const char* enco
     }
   }
 
-  detail::SetUpLibxml();
-  if (xmlGetExternalEntityLoader() != RefusingLoader) {
+  if (!detail::LoaderIntact()) {
     // Someone replaced the loader after ours: without it entities could read files.
     return Fail(XML_IO_LOAD_ERROR, "The external entity loader was replaced; documents are not parsed", 0, 0);
   }

@@ -9,7 +9,6 @@
 namespace vexlo9::detail {
 namespace {
 
-constexpr size_t kMinBlock = 16 * 1024;
 constexpr size_t kMaxBlock = 64 * 1024 * 1024;
 
 #ifndef NDEBUG
@@ -55,7 +54,7 @@ DomArena::~DomArena() {
 
 void DomArena::Grow(size_t atLeast) {
   // The first block holds about what a document of the expected size needs; later ones double.
-  grown_ = grown_ == 0 ? std::clamp(expected_ * 2, kMinBlock, kMaxBlock) : std::min(grown_ * 2, kMaxBlock);
+  grown_ = grown_ == 0 ? std::clamp(expected_ * 2, firstBlock_, kMaxBlock) : std::min(grown_ * 2, kMaxBlock);
   const size_t size = std::max(grown_, atLeast);
   blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
   sizes_.push_back(size);
@@ -75,6 +74,19 @@ void* DomArena::Allocate(size_t bytes, size_t align) {
   }
   cursor_ = start + bytes;
   return start;
+}
+
+void DomArena::Clear() noexcept {
+  if (blocks_.empty()) return;
+  // The last block is the largest: blocks only grow.
+  if (blocks_.size() > 1) {
+    std::swap(blocks_.front(), blocks_.back());
+    std::swap(sizes_.front(), sizes_.back());
+    blocks_.resize(1);
+    sizes_.resize(1);
+  }
+  cursor_ = blocks_.front().get();
+  end_ = cursor_ + sizes_.front();
 }
 
 std::string_view DomArena::Copy(std::string_view text) {
@@ -103,11 +115,25 @@ DomTree::~DomTree() {
   if (release_) release_(kept_);
 }
 
+void DomTree::Clear() noexcept {
+  arena_.Clear();
+  first_ = nullptr;
+  root_ = nullptr;
+}
+
 // ---- DomBuilder
 
 DomBuilder::DomBuilder(DomTree& tree, int64_t maxText)
     : tree_(tree), arena_(tree.arena_), maxText_(maxText > 0 ? static_cast<uint64_t>(maxText) : UINT64_MAX) {
   open_.push_back(Open{nullptr, nullptr, 0, 0});
+}
+
+void DomBuilder::Reset() noexcept {
+  open_.resize(1);
+  open_.front() = Open{nullptr, nullptr, 0, 0};
+  elements_ = 0;
+  beyondOrder_ = UINT64_MAX;
+  beyondLine_ = 0;
 }
 
 void DomBuilder::Append(DomNode* node) {

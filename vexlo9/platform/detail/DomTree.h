@@ -69,6 +69,8 @@ class DomArena {
 
   // A hint: the size of the text being parsed, from which the blocks are sized.
   void Expect(size_t textBytes) noexcept { expected_ = textBytes; }
+  // The size of the first block, for trees that hold one small element each (16 KiB by default).
+  void FirstBlock(size_t bytes) noexcept { firstBlock_ = bytes; }
   void* Allocate(size_t bytes, size_t align);
   template <class T>
   T* New() {
@@ -81,6 +83,8 @@ class DomArena {
     return items;
   }
   std::string_view Copy(std::string_view text);
+  // Forgets everything allocated and keeps the largest block for what comes next (a tree filled again and again).
+  void Clear() noexcept;
   // Appends to `text`, which must be the latest text copied; it stays contiguous, moving when it must.
   std::string_view Append(std::string_view text, std::string_view more);
 
@@ -92,6 +96,7 @@ class DomArena {
   char* cursor_ = nullptr;
   char* end_ = nullptr;
   size_t expected_ = 0;
+  size_t firstBlock_ = 16 * 1024;
   size_t grown_ = 0;
 };
 
@@ -105,6 +110,8 @@ class DomTree {
   DomTree& operator=(const DomTree&) = delete;
 
   DomArena& Arena() noexcept { return arena_; }
+  // Empties the tree for a builder to fill it again; its nodes are gone, the memory stays.
+  void Clear() noexcept;
   const DomElement* Root() const noexcept { return root_; }
 
   // Something that must live as long as the nodes (the parser's name dictionary), released with the tree.
@@ -143,6 +150,8 @@ class DomBuilder {
   void AddText(std::string_view text, bool cdata, uint32_t line, bool join);
   // A comment, processing instruction or other leaf; name and value are copied.
   void AddLeaf(uint8_t type, std::string_view name, std::string_view value, uint32_t line);
+  // Starts afresh on the tree, which was cleared.
+  void Reset() noexcept;
 
   // Whether an element's text or attribute value went beyond the bound; `line` is the first such element's.
   bool TextBeyondLimit(uint32_t& line) const noexcept {
