@@ -525,27 +525,40 @@ class NilEmitter : public PropertyEmitter {
   }
 };
 
+// Text among child elements keeps the places of its runs (MixedText), so that it is written back in order; text
+// alone (simple content) is a string.
 class TextEmitter : public PropertyEmitter {
  public:
   using PropertyEmitter::PropertyEmitter;
 
   std::vector<std::string> Accessors() const override { return {"Text"}; }
   void DeclareAccessors(Code& code) const override {
-    code.Comment("The character data of the element" +
-                 std::string(scope_.cls.particles.empty() ? "" : ", wherever it stood") + ".");
+    code.Comment("The character data of the element" + std::string(Mixed() ? ", wherever it stood" : "") + ".");
     code.Line("const std::string& Text() const;");
     code.Line("void Text(std::string value);");
+    if (Mixed()) code.Line("vexlo9::MixedText* MixedContent() noexcept override;");
   }
-  std::vector<std::string> Fields() const override { return {"std::string " + scope_.Field("Text") + ";"}; }
+  std::vector<std::string> Fields() const override {
+    return {(Mixed() ? "vexlo9::MixedText " : "std::string ") + scope_.Field("Text") + ";"};
+  }
   std::vector<Expr> Init() const override { return {Expr(scope_.Field("Text") + ".clear();")}; }
   std::vector<Expr> Declarations(const std::string&) const override { return {}; }
   std::vector<Expr> MemberRows() const override { return {PropertyRow(scope_, "Text")}; }
   void DefineAccessors(Code& code) const override {
     const std::string& n = scope_.cls.name;
-    code.Function("const std::string& " + n + "::Text() const", {Expr("return " + scope_.Field("Text") + ";")});
-    code.Function("void " + n + "::Text(std::string value)",
-                  {Expr::Assign(scope_.Field("Text"), "std::move(value)").Then(";")});
+    const std::string& field = scope_.Field("Text");
+    if (!Mixed()) {
+      code.Function("const std::string& " + n + "::Text() const", {Expr("return " + field + ";")});
+      code.Function("void " + n + "::Text(std::string value)", {Expr::Assign(field, "std::move(value)").Then(";")});
+      return;
+    }
+    code.Function("const std::string& " + n + "::Text() const", {Expr("return " + field + ".Text();")});
+    code.Function("void " + n + "::Text(std::string value)", {Expr(field + ".Text(std::move(value));")});
+    code.Function("vexlo9::MixedText* " + n + "::MixedContent() noexcept", {Expr("return &" + field + ";")});
   }
+
+ private:
+  bool Mixed() const { return !scope_.cls.particles.empty(); }
 };
 
 class ChoiceEmitter : public PropertyEmitter {

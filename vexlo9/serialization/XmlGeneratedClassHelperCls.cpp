@@ -224,6 +224,10 @@ void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerialization
     out.WriteAttributeNil();
     return;
   }
+  // Text in its places, among the children; a model group's text, or one that keeps no places, follows them.
+  MixedText* const mixed = g.info.AllowText() ? g.generated.MixedContent() : nullptr;
+  const bool inPlace = mixed && g.info.ElementType() == XmlElementType::Element;
+  if (inPlace) detail::WriteMixedText(out, *mixed);
   switch (g.info.GroupType()) {
     case XmlGroupType::Sequence:
     case XmlGroupType::All:
@@ -235,7 +239,12 @@ void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerialization
     default:
       throw errors::UnknownGroupTypeWriting(static_cast<int32_t>(g.info.GroupType()));
   }
-  if (g.info.AllowText()) out.WriteString(g.object.GetProperty("Text").ToString());
+  if (inPlace) return;
+  if (mixed) {
+    out.WriteString(mixed->Text());
+  } else if (g.info.AllowText()) {
+    out.WriteString(g.object.GetProperty("Text").ToString());
+  }
 }
 
 void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context,
@@ -260,7 +269,10 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
     default:
       throw errors::UnknownGroupTypeReading(static_cast<int32_t>(g.info.GroupType()));
   }
-  if (g.info.AllowText()) {
+  if (!g.info.AllowText()) return;
+  if (MixedText* const mixed = g.generated.MixedContent()) {
+    mixed->Read(parent);
+  } else {
     g.object.LetProperty("Text", Variant(detail::ElementText(parent)));
   }
 }

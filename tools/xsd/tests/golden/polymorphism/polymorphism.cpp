@@ -404,8 +404,9 @@ const vexlo9::MemberTable<Note>& Note::Members() {
 }
 
 std::shared_ptr<vexlo9::stringCol> Note::b() const { return b_; }
-const std::string& Note::Text() const { return text_; }
-void Note::Text(std::string value) { text_ = std::move(value); }
+const std::string& Note::Text() const { return text_.Text(); }
+void Note::Text(std::string value) { text_.Text(std::move(value)); }
+vexlo9::MixedText* Note::MixedContent() noexcept { return &text_; }
 
 // ---- Sign
 
