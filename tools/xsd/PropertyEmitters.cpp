@@ -416,7 +416,30 @@ class ClassElementEmitter : public ObjectElementEmitter {
     } else if (p_.occurs == Cardinality::Mandatory && (p_.pseudo ? p_.mandatoryContent : HasMandatoryElements())) {
       fields.Set("mandatoryContent", "true");
     }
+    // A derived type under an element of another name would be written with xsi:type, unless the element is
+    // declared with it.
+    if (const ClassType* declared = DeclaredType(name); declared && declared->derived && declared->infoName != name) {
+      fields.Set("type", Quote(declared->infoName));
+      if (declared->ns != ns) fields.Set("typeNs", scope_.words.Namespace(declared->ns));
+    }
     return Expr::Call(info + "ClassElement", {fields.Braced()}).Then(";");
+  }
+  // The class that describes the type of the element `name` (a substitution group's member, or the property's),
+  // a global element's own class giving way to its type's.
+  const ClassType* DeclaredType(const std::string& name) const {
+    const ClassType* declared = p_.alternatives.empty() ? p_.type : MemberClass(name);
+    while (declared && declared->elementAlias) declared = declared->base;
+    return declared;
+  }
+  // The class the factory makes for a member of the substitution group that names no type.
+  const ClassType* MemberClass(const std::string& name) const {
+    for (const Creator& creator : scope_.words.binding().creators) {
+      if (creator.name != p_.creator) continue;
+      for (const Alternative& made : creator.choices) {
+        if (made.element == name && made.type.empty()) return made.cls;
+      }
+    }
+    return nullptr;
   }
   bool HasMandatoryElements() const {
     for (const ClassType* c = p_.type; c; c = c->base) {
@@ -582,6 +605,50 @@ class ChoiceEmitter : public PropertyEmitter {
   }
 };
 
+// The global elements declared with the class's derived type: as the root of a document, an object of the type
+// needs no xsi:type there. The class holds nothing for them.
+class RootElementsEmitter : public PropertyEmitter {
+ public:
+  RootElementsEmitter(const ClassScope& scope, std::vector<const Root*> roots)
+      : PropertyEmitter(scope), roots_(std::move(roots)) {}
+
+  // The roots whose class, when no xsi:type names another, is this one or an element's class over it.
+  static std::vector<const Root*> Of(const Binding& binding, const ClassType& cls) {
+    std::vector<const Root*> roots;
+    if (!cls.derived || cls.elementAlias) return roots;
+    for (const Root& root : binding.roots) {
+      for (const Alternative& made : root.classes) {
+        const ClassType* declared = made.cls;
+        while (declared && declared->elementAlias) declared = declared->base;
+        if (made.type.empty() && declared == &cls && root.element.local != cls.infoName) roots.push_back(&root);
+      }
+    }
+    return roots;
+  }
+
+  std::vector<std::string> Accessors() const override { return {}; }
+  void DeclareAccessors(Code&) const override {}
+  std::vector<std::string> Fields() const override { return {}; }
+  std::vector<Expr> Init() const override { return {}; }
+  std::vector<Expr> Declarations(const std::string& info) const override {
+    std::vector<Expr> declarations;
+    for (const Root* root : roots_) {
+      Designated fields;
+      fields.Set("name", Quote(root->element.local));
+      if (!root->element.ns.empty()) fields.Set("ns", scope_.words.Namespace(root->element.ns));
+      fields.Set("type", Quote(scope_.cls.infoName));
+      if (scope_.cls.ns != root->element.ns) fields.Set("typeNs", scope_.words.Namespace(scope_.cls.ns));
+      declarations.push_back(Expr::Call(info + "RootElement", {fields.Braced()}).Then(";"));
+    }
+    return declarations;
+  }
+  std::vector<Expr> MemberRows() const override { return {}; }
+  void DefineAccessors(Code&) const override {}
+
+ private:
+  std::vector<const Root*> roots_;
+};
+
 bool InheritsNil(const ClassType* cls) {
   for (; cls; cls = cls->base) {
     if (cls->nillable) return true;
@@ -624,6 +691,9 @@ std::vector<std::unique_ptr<PropertyEmitter>> PropertiesOf(const ClassScope& sco
   }
   if (DeclaresText(cls)) properties.push_back(std::make_unique<TextEmitter>(scope));
   if (DeclaresChoice(cls)) properties.push_back(std::make_unique<ChoiceEmitter>(scope));
+  if (auto roots = RootElementsEmitter::Of(scope.words.binding(), cls); !roots.empty()) {
+    properties.push_back(std::make_unique<RootElementsEmitter>(scope, std::move(roots)));
+  }
   return properties;
 }
 

@@ -146,6 +146,12 @@ WritingObject::WritingObject(XmlTextWriter& writer, const Object& object) : path
 
 WritingObject::~WritingObject() { path_.pop_back(); }
 
+const Object* WritingObject::Enclosing(const XmlTextWriter& writer, const Object& object) noexcept {
+  const std::vector<const Object*>& path = writer.state_->path;
+  if (path.size() < 2 || path.back() != &object) return nullptr;
+  return path[path.size() - 2];
+}
+
 }  // namespace detail
 
 void XmlTextWriter::EOL(EOLType value) noexcept {
