@@ -300,7 +300,8 @@ TEST(Element, TextStandsWhereItWasReadUnlessGivenAfresh) {
   EXPECT_EQ(element->ElementValue(), "onetwo");
   const MixedText& runs = element->OrderedText();
   ASSERT_EQ(runs.RunCount(), 2);
-  EXPECT_EQ(std::make_pair(runs.RunAt(2).text, runs.RunAt(2).elementsBefore), std::make_pair(std::string_view("two"), 1));
+  EXPECT_EQ(std::make_pair(runs.RunAt(2).text, runs.RunAt(2).elementsBefore),
+            std::make_pair(std::string_view("two"), 1));
   const auto written = [&](XmlFormatting formatting) {
     return Global::XmlObjectBaseHelper()->ToXml(*element, false, formatting);
   };

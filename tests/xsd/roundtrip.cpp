@@ -3,7 +3,8 @@
 // byte, and each first writing must hold what the sample holds, compared namespace-aware: the same elements in
 // order, the same attributes (none added, none lost), the same text runs in their places. Values are compared as
 // text first, then as numbers, booleans, dates and times, so "12.50" and "12.5" are equal in value only. Prints
-// how the unformatted writing compares ("identical" or "equal in value"); it goes to OUTPUT for xmllint.
+// how the unformatted writing compares ("identical", or "equal in value" and where first); it goes to OUTPUT for
+// xmllint.
 //
 //   roundtrip SAMPLE OUTPUT       exit status 0: equal, 1: not, or the library failed; 2: usage or files
 #include <libxml/parser.h>
@@ -31,9 +32,9 @@ namespace {
 using Document = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
 
 Document Parse(const std::string& xml) {
-  return Document(xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr,
-                                XML_PARSE_NONET | XML_PARSE_NOENT),
-                  xmlFreeDoc);
+  return Document(
+      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOENT),
+      xmlFreeDoc);
 }
 
 std::string_view Text(const xmlChar* text) { return text ? reinterpret_cast<const char*>(text) : ""; }
@@ -61,8 +62,6 @@ bool Blank(std::string_view text) { return Collapse(text).empty(); }
 
 enum class Match { Same, SameValue, Differs };
 
-Match Worse(Match a, Match b) { return std::max(a, b); }
-
 std::optional<long double> Number(const std::string& text) {
   if (text.empty() || text.find_first_of("xXpP") != std::string::npos) return std::nullopt;
   const std::string spelled = text == "INF" ? "inf" : text == "-INF" ? "-inf" : text;
@@ -85,8 +84,9 @@ bool SameBinary(const std::string& read, const std::string& written) {
     return text;
   };
   const auto base64 = [](const std::string& text) {
-    return text.size() >= 4 && text.size() % 4 == 0 && text.find_first_not_of(
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=") == std::string::npos;
+    return text.size() >= 4 && text.size() % 4 == 0 &&
+           text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=") ==
+               std::string::npos;
   };
   const auto upper = [](std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -227,7 +227,7 @@ class Comparison {
  private:
   void Note(Match match, const std::string& path, const std::string& what) {
     if (match > result_) difference_ = path + ": " + what;
-    result_ = Worse(result_, match);
+    result_ = std::max(result_, match);
   }
 
   static std::vector<std::pair<std::string, std::string>> AttributesOf(const xmlNode* element) {
@@ -346,23 +346,21 @@ std::string Write(const std::string& xml, const vexlo9::XmlSerializationContextP
   return vexlo9::Global::XmlObjectBaseHelper()->ToXml(*object, true, formatting, vexlo9::EOLType_LF, context);
 }
 
-// How the first writing compares with the sample; it must also read back into the same bytes.
-Match Check(const std::string& sample, const std::string& first, const vexlo9::XmlSerializationContextPtr& context,
-            vexlo9::XmlFormatting formatting, const char* how) {
+// How the first writing compares with the sample, and where it first differs; it must also read back into the same
+// bytes.
+std::pair<Match, std::string> Check(const std::string& sample, const std::string& first,
+                                    const vexlo9::XmlSerializationContextPtr& context,
+                                    vexlo9::XmlFormatting formatting) {
   if (const std::string second = Write(first, context, formatting); second != first) {
     const auto at = std::mismatch(first.begin(), first.end(), second.begin(), second.end()).first - first.begin();
-    std::cerr << how << ": the second writing differs from the first at byte " << at << ":\n" << second << '\n';
-    return Match::Differs;
+    return {Match::Differs, "the second writing differs from the first at byte " + std::to_string(at) + ":\n" + second};
   }
   const Document read = Parse(sample), written = Parse(first);
-  if (!read || !written) {
-    std::cerr << how << ": " << (read ? "the writing" : "the sample") << " is not well-formed\n";
-    return Match::Differs;
-  }
+  if (!read || !written)
+    return {Match::Differs, std::string(read ? "the writing" : "the sample") + " is not well-formed"};
   Comparison comparison;
   comparison.Elements(xmlDocGetRootElement(read.get()), xmlDocGetRootElement(written.get()), "");
-  if (comparison.result() == Match::Differs) std::cerr << how << ": " << comparison.difference() << '\n';
-  return comparison.result();
+  return {comparison.result(), comparison.difference()};
 }
 
 }  // namespace
@@ -385,13 +383,15 @@ int main(int argc, char** argv) {
       std::cerr << argv[2] << ": cannot write\n";
       return 2;
     }
-    const Match match = Check(sample, plain, context, vexlo9::XmlFormatting_None, "unformatted");
-    const std::string indented = Write(sample, context, vexlo9::XmlFormatting_Indented);
-    if (Worse(match, Check(sample, indented, context, vexlo9::XmlFormatting_Indented, "indented")) ==
-        Match::Differs) {
+    const auto [match, where] = Check(sample, plain, context, vexlo9::XmlFormatting_None);
+    const auto [indentedMatch, indentedWhere] =
+        Check(sample, Write(sample, context, vexlo9::XmlFormatting_Indented), context, vexlo9::XmlFormatting_Indented);
+    if (match == Match::Differs || indentedMatch == Match::Differs) {
+      if (match == Match::Differs) std::cerr << "unformatted: " << where << '\n';
+      if (indentedMatch == Match::Differs) std::cerr << "indented: " << indentedWhere << '\n';
       return 1;
     }
-    std::cout << (match == Match::Same ? "identical" : "equal in value") << '\n';
+    std::cout << (match == Match::Same ? "identical" : "equal in value, first at " + where) << '\n';
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;

@@ -36,10 +36,12 @@ void MixedText::Read(XmlNode element, int32_t elementsBefore) {
   size_t runs = 0;
   const auto endRun = [&] {
     const Place place{text_.size(), elementsBefore};
-    if (runs == 1) places_.push_back(first);
-    if (runs == 0) first = place;
-    else places_.push_back(place);
-    ++runs;
+    if (runs++ == 0) {
+      first = place;
+      return;
+    }
+    if (places_.empty()) places_.push_back(first);
+    places_.push_back(place);
   };
   size_t runEnd = 0;
   for (const XmlNode child : element.childNodes()) {

@@ -373,8 +373,8 @@ void XmlTextWriter::WriteAttribute(std::string_view strName, std::string_view st
   WriteEscaped(Value, true, {}, "\"");
 }
 
-std::string_view XmlTextWriter::Indent(const detail::XmlTextWriterContext* parent, int32_t depth) {
-  if (!state_->format || (parent && parent->text)) return {};
+std::string_view XmlTextWriter::Indent(const detail::XmlTextWriterContext* within, int32_t depth) {
+  if (!state_->format || (within && within->text)) return {};
   const size_t count = static_cast<size_t>(depth);
   if (state_->tabs.size() < count) state_->tabs.resize(count, '\t');
   return std::string_view(state_->tabs).substr(0, count);

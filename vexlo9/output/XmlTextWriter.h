@@ -118,8 +118,9 @@ class VEXLO9_API XmlTextWriter : public Object {
   void WriteDeclaration(std::string_view prefix, std::string_view uri);
   void WriteAttribute(std::string_view strName, std::string_view strNamespace, std::string_view valuePrefix,
                       std::string_view Value);
-  // The tabs that indent a child of parent (nullptr: the root); none without formatting or inside text.
-  std::string_view Indent(const detail::XmlTextWriterContext* parent, int32_t depth);
+  // The tabs that indent a line at depth inside the element `within` (nullptr: the root's own line); none without
+  // formatting or inside text.
+  std::string_view Indent(const detail::XmlTextWriterContext* within, int32_t depth);
   // The line end after a child of parent, or after the ">" of parent's start tag; none where Indent gives none.
   std::string_view LineEnd(const detail::XmlTextWriterContext* parent) const;
   // Writes the element's runs of text that stand before its child element number `elements` (from 0).
