@@ -150,6 +150,13 @@ Guard Selects(const ClassScope& scope, const std::string& property) {
 }
 
 // The name, namespace, property and occurrence every element declaration starts with.
+// The class that describes an element's type: a global element's own class gives way to its type's, whose ClassInfo
+// it uses.
+const ClassType* TypeClass(const ClassType* cls) {
+  while (cls && cls->elementAlias) cls = cls->base;
+  return cls;
+}
+
 Designated ElementBasics(const ClassScope& scope, const ElementProperty& p, const std::string& name,
                          const std::string& ns) {
   Designated fields;
@@ -424,12 +431,9 @@ class ClassElementEmitter : public ObjectElementEmitter {
     }
     return Expr::Call(info + "ClassElement", {fields.Braced()}).Then(";");
   }
-  // The class that describes the type of the element `name` (a substitution group's member, or the property's),
-  // a global element's own class giving way to its type's.
+  // The class that describes the type of the element `name`: a substitution group's member's, or the property's.
   const ClassType* DeclaredType(const std::string& name) const {
-    const ClassType* declared = p_.alternatives.empty() ? p_.type : MemberClass(name);
-    while (declared && declared->elementAlias) declared = declared->base;
-    return declared;
+    return TypeClass(p_.alternatives.empty() ? p_.type : MemberClass(name));
   }
   // The class the factory makes for a member of the substitution group that names no type.
   const ClassType* MemberClass(const std::string& name) const {
@@ -618,9 +622,9 @@ class RootElementsEmitter : public PropertyEmitter {
     if (!cls.derived || cls.elementAlias) return roots;
     for (const Root& root : binding.roots) {
       for (const Alternative& made : root.classes) {
-        const ClassType* declared = made.cls;
-        while (declared && declared->elementAlias) declared = declared->base;
-        if (made.type.empty() && declared == &cls && root.element.local != cls.infoName) roots.push_back(&root);
+        if (made.type.empty() && TypeClass(made.cls) == &cls && root.element.local != cls.infoName) {
+          roots.push_back(&root);
+        }
       }
     }
     return roots;
