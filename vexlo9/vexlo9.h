@@ -16,6 +16,7 @@
 #include "vexlo9/model/INillable.h"
 #include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/MemberTable.h"
+#include "vexlo9/model/MixedText.h"
 #include "vexlo9/model/Object.h"
 #include "vexlo9/model/Variant.h"
 #include "vexlo9/model/XmlCollectionBase.h"

@@ -278,17 +278,38 @@ TEST(Element, WildcardContentOfAnyDepthIsWrittenBackTheSameWay) {
     std::string_view input, written;
   } cases[] = {
       {R"(<a xmlns="urn:x" xmlns:p="urn:p" p:k="1"><b/>hi<c/></a>)",
-       R"(<AA:a xmlns:AA="urn:x" xmlns:AB="urn:p" AB:k="1"><AA:b/><AA:c/>hi</AA:a>)"},  // text after the children
+       R"(<AA:a xmlns:AA="urn:x" xmlns:AB="urn:p" AB:k="1"><AA:b/>hi<AA:c/></AA:a>)"},  // text where it stood
       {"<a><![CDATA[<x>]]> &amp; y</a>", "<a>&lt;x&gt; &amp; y</a>"},
       {R"(<r xmlns="urn:d"><s xmlns=""><t/></s><u/></r>)", R"(<AA:r xmlns:AA="urn:d"><s><t/></s><AA:u/></AA:r>)"},
       {R"(<a xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xsi:type="T" xsi:nil="true"/>)",
        R"(<a xmlns:AA="http://www.w3.org/2001/XMLSchema-instance" AA:nil="true"/>)"},
-      {"<a>\n  <b>x</b>\n  <c/>\n</a>", "<a><b>x</b><c/>\n  \n  \n</a>"},
+      {"<a>\n  <b>x</b>\n  <c/>\n</a>", "<a>\n  <b>x</b>\n  <c/>\n</a>"},
+      {"<o:x xmlns:o=\"urn:o\">text<o:y/>more<o:z>deep<o:w/></o:z></o:x>",
+       "<AA:x xmlns:AA=\"urn:o\">text<AA:y/>more<AA:z>deep<AA:w/></AA:z></AA:x>"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Document(c.input), c.written) << c.input;
     EXPECT_EQ(Document(c.written), c.written) << c.input;
   }
+}
+
+// Read, the text keeps its runs in place, indented or not; given afresh, it follows the children in one piece.
+TEST(Element, TextStandsWhereItWasReadUnlessGivenAfresh) {
+  auto element = Factory().Create_Element("", "", "##any", "");
+  element->FromXml("<a>one<b>in</b>two<c/></a>");
+  EXPECT_EQ(element->ElementValue(), "onetwo");
+  const MixedText& runs = element->OrderedText();
+  ASSERT_EQ(runs.RunCount(), 2);
+  EXPECT_EQ(std::make_pair(runs.RunAt(2).text, runs.RunAt(2).elementsBefore),
+            std::make_pair(std::string_view("two"), 1));
+  const auto written = [&](XmlFormatting formatting) {
+    return Global::XmlObjectBaseHelper()->ToXml(*element, false, formatting);
+  };
+  EXPECT_EQ(written(XmlFormatting_Indented), "<a>one<b>in</b>two<c/></a>\n");
+  element->ElementValue("new");
+  EXPECT_EQ(written(XmlFormatting_None), "<a><b>in</b><c/>new</a>");
+  element->ElementValue("");
+  EXPECT_EQ(written(XmlFormatting_Indented), "<a>\n\t<b>in</b>\n\t<c/>\n</a>\n");
 }
 
 // Written under a default namespace, content in no namespace must say so, or it reads back in the default one.

@@ -8,7 +8,9 @@
 #include "support/Caught.h"
 #include "vexlo9/model/Event.h"
 #include "vexlo9/model/MemberTable.h"
+#include "vexlo9/model/MixedText.h"
 #include "vexlo9/model/Variant.h"
+#include "vexlo9/platform/XmlDom.h"
 
 namespace vexlo9 {
 namespace {
@@ -160,6 +162,51 @@ TEST(Event, HandlersMayConnectAndDisconnectWhileRaised) {
   event.Disconnect(12345);  // unknown tokens are ignored
   event.Raise(3);
   EXPECT_EQ(calls, (std::vector<std::string>{"once 1", "always 1", "always 2", "late 2", "late 3"}));
+}
+
+// The runs as "text@elements before", then the whole text; or the error of a position outside them.
+std::string Runs(const MixedText& text) {
+  std::string runs;
+  for (int32_t i = 1; i <= text.RunCount(); ++i) {
+    const MixedText::Run run = text.RunAt(i);
+    runs += std::string(run.text) + "@" + std::to_string(run.elementsBefore) + " ";
+  }
+  return runs + "= " + text.Text();
+}
+
+TEST(MixedText, EachRunKeepsItsPlaceAmongTheChildElementsUntilTheTextIsGivenAfresh) {
+  const struct {
+    std::string xml;
+    std::string runs;
+  } cases[] = {
+      {"<p/>", "= "},
+      {"<p>t</p>", "t@-1 = t"},
+      {"<p><b/><b/>t</p>", "t@-1 = t"},  // after every child: no place to keep
+      {"<p>t<b/></p>", "t@0 = t"},
+      {"<p>a<b>in</b>c<d/>e</p>", "a@0 c@1 e@2 = ace"},
+      {"<p><b/>a<!--x-->b<?pi?><![CDATA[<c>]]><d/></p>", "ab<c>@1 = ab<c>"},
+      {"<p>\n\t<b/>\n</p>", "\n\t@0 \n@1 = \n\t\n"},
+  };
+  for (const auto& c : cases) {
+    XmlDocument document;
+    document.loadXML(c.xml);
+    MixedText text;
+    text.Text("left over");
+    text.Read(document.documentElement());
+    EXPECT_EQ(Runs(text), c.runs) << c.xml;
+  }
+  XmlDocument document;
+  document.loadXML("<p>a<b/>c</p>");
+  MixedText text;
+  text.Read(document.documentElement(), 2);
+  EXPECT_EQ(Runs(text), "a@2 c@3 = ac") << "children held before the read count first";
+  for (const int32_t outside : {0, 3}) {
+    EXPECT_EQ(ErrorText([&] { text.RunAt(outside); }), "9 MixedText.RunAt: Subscript out of range");
+  }
+  text.Text("new");
+  EXPECT_EQ(Runs(text), "new@-1 = new");
+  text.clear();
+  EXPECT_EQ(Runs(text), "= ");
 }
 
 }  // namespace

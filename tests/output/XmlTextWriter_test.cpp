@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "support/Caught.h"
+#include "vexlo9/model/MixedText.h"
+#include "vexlo9/platform/XmlDom.h"
 
 namespace vexlo9::testing {
 namespace {
@@ -40,6 +44,37 @@ Step Default(std::string uri) { return {[=](XmlTextWriter& w) { w.defaultNamespa
 Step Raises(Step step, std::string error) { return {std::move(step.call), std::move(error)}; }
 // clang-format on
 
+// Gives the open element the text of `read`'s root as read there, or as text given afresh.
+Step Mixed(std::string read, bool afresh = false) {
+  auto text = std::make_shared<MixedText>();
+  XmlDocument document;
+  document.loadXML(read);
+  text->Read(document.documentElement());
+  if (afresh) text->Text(text->Text());
+  return {[text](XmlTextWriter& w) { detail::WriteMixedText(w, *text); }};
+}
+
+struct Case {
+  std::vector<Step> steps;  // on a writer without formatting, with LF line ends
+  std::string xml;
+};
+
+void RunCases(std::span<const Case> cases) {
+  for (size_t row = 0; row < cases.size(); ++row) {
+    SCOPED_TRACE(::testing::Message() << "row " << row + 1 << ": " << cases[row].xml);
+    auto w = detail::NewXmlTextWriter();
+    w->Format(false);
+    for (const Step& step : cases[row].steps) {
+      const std::string before = w->Xml();
+      EXPECT_EQ(ErrorText([&] { step.call(*w); }), step.raises);
+      if (step.raises != "no error") {
+        EXPECT_EQ(w->Xml(), before);
+      }
+    }
+    EXPECT_EQ(w->Xml(), cases[row].xml);
+  }
+}
+
 TEST(XmlTextWriter, WritesExactlyThisTextOrRaisesAndChangesNothing) {
   const std::string headed = "101 XmlTextWriter: Headed directives must appear before an Element has been added.";
   const std::string unclosed = "101 XmlTextWriter: An Element has not been closed.";
@@ -47,10 +82,7 @@ TEST(XmlTextWriter, WritesExactlyThisTextOrRaisesAndChangesNothing) {
   const std::string after102 = "102 XmlTextWriter: Attributes must be added before elements";
   const std::string xmlNs = "http://www.w3.org/XML/1998/namespace";
   const std::string taken = "457 NamespaceMap: This key is already associated with an element of this collection [";
-  const struct {
-    std::vector<Step> steps;  // on a writer without formatting, with LF line ends
-    std::string xml;
-  } cases[] = {
+  const Case cases[] = {
       {{Eol(EOLType_CRLF), StartDocument(XmlEncoding_UTF16)}, "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"},
       {{Eol(EOLType_CRLF), Eol(static_cast<EOLType>(7)), LineEnd(), Eol(EOLType_LF), LineEnd()}, "\r\n\n"},
       {{Format(true), Eol(EOLType_CRLF), Start("a"), Start("b"), Text("t"), Start("c"), Text("u"), End(), End(), End()},
@@ -120,19 +152,30 @@ TEST(XmlTextWriter, WritesExactlyThisTextOrRaisesAndChangesNothing) {
         Raises(Type("urn:new", "T"), after102), Raises(Nil(), after102), Start("n", "urn:new"), End(), End()},
        "<r>text<AA:n xmlns:AA=\"urn:new\"/></r>"},
   };
-  for (size_t row = 0; row < std::size(cases); ++row) {
-    SCOPED_TRACE(::testing::Message() << "row " << row + 1 << ": " << cases[row].xml);
-    auto w = detail::NewXmlTextWriter();
-    w->Format(false);
-    for (const Step& step : cases[row].steps) {
-      const std::string before = w->Xml();
-      EXPECT_EQ(ErrorText([&] { step.call(*w); }), step.raises);
-      if (step.raises != "no error") {
-        EXPECT_EQ(w->Xml(), before);
-      }
-    }
-    EXPECT_EQ(w->Xml(), cases[row].xml);
-  }
+  RunCases(cases);
+}
+
+// Text read among child elements is written where it stood; no line end or tab goes inside an element with text,
+// so that reading the document again finds the same text. The children's own content is laid out as usual.
+TEST(XmlTextWriter, TextStandsWhereItWasReadAndNothingIsIndentedAroundIt) {
+  const std::string p = "<p>a<b/>c<d/>e</p>";
+  const Case cases[] = {
+      {{Format(true), Start("p"), Mixed(p), Start("b"), End(), Start("d"), End(), End()}, "<p>a<b/>c<d/>e</p>\n"},
+      {{Format(true), Start("r"), Start("p"), Mixed("<p> x<b/></p>"), Attr("k", "v"), Start("b"), End(), End(), End()},
+       "<r>\n\t<p k=\"v\"> x<b/></p>\n</r>\n"},
+      {{Format(true), Start("p"), Mixed("<p>t<l/></p>"), Start("l"), Start("i"), End(), End(), End()},
+       "<p>t<l>\n\t\t<i/>\n\t</l></p>\n"},
+      // Blank text is text: what indentation wrote comes back as it was.
+      {{Format(true), Start("p"), Mixed("<p>\n\t<b/>\n</p>"), Start("b"), End(), End()}, "<p>\n\t<b/>\n</p>\n"},
+      // Fewer children than were read: the runs after the last one follow it.
+      {{Start("p"), Mixed(p), Start("b"), End(), End()}, "<p>a<b/>ce</p>"},
+      {{Start("p"), Mixed(p), End()}, "<p>ace</p>"},
+      // Text given afresh follows the children; no text leaves the layout alone.
+      {{Format(true), Start("p"), Mixed(p, true), Start("b"), End(), End()}, "<p><b/>ace</p>\n"},
+      {{Format(true), Start("p"), Mixed("<p><b/></p>"), Start("b"), End(), End()}, "<p>\n\t<b/>\n</p>\n"},
+      {{Raises(Mixed(p), "101 XmlTextWriter: No Element is open.")}, ""},
+  };
+  RunCases(cases);
 }
 
 }  // namespace

@@ -150,6 +150,13 @@ Guard Selects(const ClassScope& scope, const std::string& property) {
 }
 
 // The name, namespace, property and occurrence every element declaration starts with.
+// The class that describes an element's type: a global element's own class gives way to its type's, whose ClassInfo
+// it uses.
+const ClassType* TypeClass(const ClassType* cls) {
+  while (cls && cls->elementAlias) cls = cls->base;
+  return cls;
+}
+
 Designated ElementBasics(const ClassScope& scope, const ElementProperty& p, const std::string& name,
                          const std::string& ns) {
   Designated fields;
@@ -416,7 +423,27 @@ class ClassElementEmitter : public ObjectElementEmitter {
     } else if (p_.occurs == Cardinality::Mandatory && (p_.pseudo ? p_.mandatoryContent : HasMandatoryElements())) {
       fields.Set("mandatoryContent", "true");
     }
+    // A derived type under an element of another name would be written with xsi:type, unless the element is
+    // declared with it.
+    if (const ClassType* declared = DeclaredType(name); declared && declared->derived && declared->infoName != name) {
+      fields.Set("type", Quote(declared->infoName));
+      if (declared->ns != ns) fields.Set("typeNs", scope_.words.Namespace(declared->ns));
+    }
     return Expr::Call(info + "ClassElement", {fields.Braced()}).Then(";");
+  }
+  // The class that describes the type of the element `name`: a substitution group's member's, or the property's.
+  const ClassType* DeclaredType(const std::string& name) const {
+    return TypeClass(p_.alternatives.empty() ? p_.type : MemberClass(name));
+  }
+  // The class the factory makes for a member of the substitution group that names no type.
+  const ClassType* MemberClass(const std::string& name) const {
+    for (const Creator& creator : scope_.words.binding().creators) {
+      if (creator.name != p_.creator) continue;
+      for (const Alternative& made : creator.choices) {
+        if (made.element == name && made.type.empty()) return made.cls;
+      }
+    }
+    return nullptr;
   }
   bool HasMandatoryElements() const {
     for (const ClassType* c = p_.type; c; c = c->base) {
@@ -525,27 +552,40 @@ class NilEmitter : public PropertyEmitter {
   }
 };
 
+// Text among child elements keeps the places of its runs (MixedText), so that it is written back in order; text
+// alone (simple content) is a string.
 class TextEmitter : public PropertyEmitter {
  public:
   using PropertyEmitter::PropertyEmitter;
 
   std::vector<std::string> Accessors() const override { return {"Text"}; }
   void DeclareAccessors(Code& code) const override {
-    code.Comment("The character data of the element" +
-                 std::string(scope_.cls.particles.empty() ? "" : ", wherever it stood") + ".");
+    code.Comment("The character data of the element" + std::string(Mixed() ? ", wherever it stood" : "") + ".");
     code.Line("const std::string& Text() const;");
     code.Line("void Text(std::string value);");
+    if (Mixed()) code.Line("vexlo9::MixedText* MixedContent() noexcept override;");
   }
-  std::vector<std::string> Fields() const override { return {"std::string " + scope_.Field("Text") + ";"}; }
+  std::vector<std::string> Fields() const override {
+    return {(Mixed() ? "vexlo9::MixedText " : "std::string ") + scope_.Field("Text") + ";"};
+  }
   std::vector<Expr> Init() const override { return {Expr(scope_.Field("Text") + ".clear();")}; }
   std::vector<Expr> Declarations(const std::string&) const override { return {}; }
   std::vector<Expr> MemberRows() const override { return {PropertyRow(scope_, "Text")}; }
   void DefineAccessors(Code& code) const override {
     const std::string& n = scope_.cls.name;
-    code.Function("const std::string& " + n + "::Text() const", {Expr("return " + scope_.Field("Text") + ";")});
-    code.Function("void " + n + "::Text(std::string value)",
-                  {Expr::Assign(scope_.Field("Text"), "std::move(value)").Then(";")});
+    const std::string& field = scope_.Field("Text");
+    if (!Mixed()) {
+      code.Function("const std::string& " + n + "::Text() const", {Expr("return " + field + ";")});
+      code.Function("void " + n + "::Text(std::string value)", {Expr::Assign(field, "std::move(value)").Then(";")});
+      return;
+    }
+    code.Function("const std::string& " + n + "::Text() const", {Expr("return " + field + ".Text();")});
+    code.Function("void " + n + "::Text(std::string value)", {Expr(field + ".Text(std::move(value));")});
+    code.Function("vexlo9::MixedText* " + n + "::MixedContent() noexcept", {Expr("return &" + field + ";")});
   }
+
+ private:
+  bool Mixed() const { return !scope_.cls.particles.empty(); }
 };
 
 class ChoiceEmitter : public PropertyEmitter {
@@ -567,6 +607,50 @@ class ChoiceEmitter : public PropertyEmitter {
     code.Function("const std::string& " + scope_.cls.name + "::ChoiceSelectedElement() const",
                   {Expr("return " + scope_.Field("ChoiceSelectedElement") + ";")});
   }
+};
+
+// The global elements declared with the class's derived type: as the root of a document, an object of the type
+// needs no xsi:type there. The class holds nothing for them.
+class RootElementsEmitter : public PropertyEmitter {
+ public:
+  RootElementsEmitter(const ClassScope& scope, std::vector<const Root*> roots)
+      : PropertyEmitter(scope), roots_(std::move(roots)) {}
+
+  // The roots whose class, when no xsi:type names another, is this one or an element's class over it.
+  static std::vector<const Root*> Of(const Binding& binding, const ClassType& cls) {
+    std::vector<const Root*> roots;
+    if (!cls.derived || cls.elementAlias) return roots;
+    for (const Root& root : binding.roots) {
+      for (const Alternative& made : root.classes) {
+        if (made.type.empty() && TypeClass(made.cls) == &cls && root.element.local != cls.infoName) {
+          roots.push_back(&root);
+        }
+      }
+    }
+    return roots;
+  }
+
+  std::vector<std::string> Accessors() const override { return {}; }
+  void DeclareAccessors(Code&) const override {}
+  std::vector<std::string> Fields() const override { return {}; }
+  std::vector<Expr> Init() const override { return {}; }
+  std::vector<Expr> Declarations(const std::string& info) const override {
+    std::vector<Expr> declarations;
+    for (const Root* root : roots_) {
+      Designated fields;
+      fields.Set("name", Quote(root->element.local));
+      if (!root->element.ns.empty()) fields.Set("ns", scope_.words.Namespace(root->element.ns));
+      fields.Set("type", Quote(scope_.cls.infoName));
+      if (scope_.cls.ns != root->element.ns) fields.Set("typeNs", scope_.words.Namespace(scope_.cls.ns));
+      declarations.push_back(Expr::Call(info + "RootElement", {fields.Braced()}).Then(";"));
+    }
+    return declarations;
+  }
+  std::vector<Expr> MemberRows() const override { return {}; }
+  void DefineAccessors(Code&) const override {}
+
+ private:
+  std::vector<const Root*> roots_;
 };
 
 bool InheritsNil(const ClassType* cls) {
@@ -611,6 +695,9 @@ std::vector<std::unique_ptr<PropertyEmitter>> PropertiesOf(const ClassScope& sco
   }
   if (DeclaresText(cls)) properties.push_back(std::make_unique<TextEmitter>(scope));
   if (DeclaresChoice(cls)) properties.push_back(std::make_unique<ChoiceEmitter>(scope));
+  if (auto roots = RootElementsEmitter::Of(scope.words.binding(), cls); !roots.empty()) {
+    properties.push_back(std::make_unique<RootElementsEmitter>(scope, std::move(roots)));
+  }
   return properties;
 }
 

@@ -133,13 +133,14 @@ XmlNode Element::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializatio
     e.Locate(oXmlElmChild.line());
     throw;
   }
+  const int32_t before = elements_->Count();
   const XmlNode left = elements_->FromXmlInt(oXmlElmChild, detail::FirstChildElement(oXmlElmChild), oContext, false);
   if (left) {
     Error error = errors::UnexpectedChildElement(left.baseName(), name_);
     error.Locate(left.line());
     throw error;
   }
-  value_ = detail::ElementText(oXmlElmChild);
+  value_.Read(oXmlElmChild, before);
   name_.assign(oXmlElmChild.baseName());
   namespace_.assign(oXmlElmChild.namespaceURI());
   return detail::NextSiblingElement(oXmlElmChild);
@@ -154,9 +155,8 @@ void Element::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view NamespaceU
     oXmlOut.WriteStartElement(name_, namespace_);
   }
   attributes_->AttributesToXmlInt(oXmlOut, oContext);
-  // The text always follows the children: mixed content is not kept in order.
+  detail::WriteMixedText(oXmlOut, value_);
   elements_->ToXmlInt(oXmlOut, false, NamespaceURI, oContext, isOptionalChoice);
-  oXmlOut.WriteString(value_);
   oXmlOut.WriteEndElement();
 }
 

@@ -10,6 +10,7 @@
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/IndexedList.h"
 #include "vexlo9/model/MemberTable.h"
+#include "vexlo9/model/MixedText.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
 #include "vexlo9/platform/Export.h"
@@ -46,8 +47,11 @@ class VEXLO9_API Element : public XmlObjectBase {
   void Elements(std::shared_ptr<ElementCol> value);
   const std::shared_ptr<AttributeCol>& Attributes() const noexcept { return attributes_; }
   void Attributes(std::shared_ptr<AttributeCol> value);
-  const std::string& ElementValue() const noexcept { return value_; }
-  void ElementValue(const std::string& value) { value_ = value; }
+  // All of the element's text; set afresh, it is written after the child elements.
+  const std::string& ElementValue() const noexcept { return value_.Text(); }
+  void ElementValue(const std::string& value) { value_.Text(value); }
+  // The text run by run, each where it stood among the child elements when read.
+  const MixedText& OrderedText() const noexcept { return value_; }
   std::string_view ElementName() const override { return name_; }
   void ElementName(const std::string& value) { name_ = value; }
   const std::string& Namespace() const noexcept { return namespace_; }
@@ -76,7 +80,7 @@ class VEXLO9_API Element : public XmlObjectBase {
 
   std::string namespace_;
   std::string name_;
-  std::string value_;
+  MixedText value_;
   std::shared_ptr<AttributeCol> attributes_;
   std::shared_ptr<ElementCol> elements_;
   std::string namespaceRestriction_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "vexlo9/model/Forward.h"
+#include "vexlo9/model/MixedText.h"
 #include "vexlo9/model/Object.h"
 #include "vexlo9/platform/Export.h"
 
@@ -22,6 +23,10 @@ class VEXLO9_API XmlGeneratedClass : public virtual Object {
   virtual void Init();
   // The class's registry: the same one on every call.
   virtual const vexlo9::ClassInfo& ClassInfo() const = 0;
+  // A class with mixed content: its text with the places of its runs among the child elements, as read, so that
+  // it is written back in order; nullptr when the class keeps its text otherwise (then it follows the children).
+  virtual MixedText* MixedContent() noexcept { return nullptr; }
+  const MixedText* OrderedText() const noexcept { return const_cast<XmlGeneratedClass*>(this)->MixedContent(); }
 };
 
 }  // namespace vexlo9

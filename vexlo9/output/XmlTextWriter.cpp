@@ -2,11 +2,13 @@
 
 #include <array>
 #include <bit>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "vexlo9/model/MixedText.h"
 #include "vexlo9/output/detail/NamespaceMap.h"
 #include "vexlo9/output/detail/WritingObject.h"
 #include "vexlo9/output/detail/XmlTextWriterContext.h"
@@ -17,6 +19,9 @@
 namespace vexlo9 {
 
 namespace {
+
+// WriteRuns before the end tag: every run left, whatever child elements it stood before.
+constexpr int32_t kAllRuns = std::numeric_limits<int32_t>::max();
 
 constexpr std::array<char, 7> kSpecialCharacters = {'&', '<', '>', '"', '\n', '\r', '\t'};
 
@@ -139,6 +144,12 @@ std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from) {
 
 void ClearXml(XmlTextWriter& writer) noexcept { writer.state_->out.Reset(); }
 
+void WriteMixedText(XmlTextWriter& writer, const MixedText& text) {
+  if (text.Text().empty()) return;
+  XmlTextWriterContext& context = writer.OpenElement();
+  context.text = &text;
+  context.nextRun = 1;
+}
 }  // namespace detail
 
 XmlTextWriter::XmlTextWriter() : state_(std::make_unique<State>()) {
@@ -173,6 +184,12 @@ WritingObject::WritingObject(XmlTextWriter& writer, const Object& object) : path
 }
 
 WritingObject::~WritingObject() { path_.pop_back(); }
+
+const Object* WritingObject::Enclosing(const XmlTextWriter& writer, const Object& object) noexcept {
+  const std::vector<const Object*>& path = writer.state_->path;
+  if (path.size() < 2 || path.back() != &object) return nullptr;
+  return path[path.size() - 2];
+}
 
 }  // namespace detail
 
@@ -210,6 +227,7 @@ void XmlTextWriter::WriteComment(std::string_view comment) {
 
 void XmlTextWriter::WriteStartElement(std::string_view name, std::string_view strNamespace) {
   detail::XmlTextWriterContext* const parent = state_->current;
+  if (parent && parent->text) WriteRuns(*parent, parent->iElementCount);
   const int32_t depth = parent ? parent->iIndentDepth + 1 : 0;
   if (static_cast<size_t>(depth) == state_->contexts.size()) {
     state_->contexts.push_back(std::make_unique<detail::XmlTextWriterContext>());
@@ -224,7 +242,7 @@ void XmlTextWriter::WriteStartElement(std::string_view name, std::string_view st
     if (parent->bAllowMoreAttribs) {
       parent->bAllowMoreAttribs = false;
       closeParent = ">";
-      if (state_->format) closeLine = state_->lineEnd;
+      closeLine = LineEnd(parent);
     }
   }
 
@@ -232,7 +250,7 @@ void XmlTextWriter::WriteStartElement(std::string_view name, std::string_view st
     for (const detail::Namespace& entry : state_->pending) state_->scope.Add(entry);
   }
 
-  const std::string_view indent = Indent(depth);
+  const std::string_view indent = Indent(parent, depth);
   context.inNamespace = !strNamespace.empty();
   if (context.inNamespace && strNamespace != *context.defaultNamespace) {
     bool declared = false;
@@ -273,7 +291,8 @@ void XmlTextWriter::WriteRaw(std::string_view strText) { state_->out.Append(strT
 
 void XmlTextWriter::WriteEndElement() {
   detail::XmlTextWriterContext& context = OpenElement();
-  const std::string_view lineEnd = state_->format ? state_->lineEnd : std::string_view();
+  if (context.text) WriteRuns(context, kAllRuns);
+  const std::string_view lineEnd = LineEnd(context.pNextContext);
   if (context.bAllowMoreAttribs) {
     state_->out.Append("/>", lineEnd);
   } else {
@@ -281,7 +300,8 @@ void XmlTextWriter::WriteEndElement() {
     const detail::Namespace* const binding = EndTagBinding(context);
     const std::string_view prefix = binding ? std::string_view(binding->Prefix()) : std::string_view();
     const std::string_view colon = binding ? ":" : "";
-    const std::string_view indent = context.iElementCount > 0 ? Indent(context.iIndentDepth) : std::string_view();
+    const std::string_view indent =
+        context.iElementCount > 0 ? Indent(&context, context.iIndentDepth) : std::string_view();
     state_->out.Append(indent, "</", prefix, colon, context.name, '>', lineEnd);
   }
   state_->scope.Truncate(context.iNamespaceBase);
@@ -392,11 +412,32 @@ void XmlTextWriter::WriteAttribute(std::string_view strName, std::string_view st
   WriteEscaped(Value, true, {}, "\"");
 }
 
-std::string_view XmlTextWriter::Indent(int32_t depth) {
-  if (!state_->format) return {};
+std::string_view XmlTextWriter::Indent(const detail::XmlTextWriterContext* within, int32_t depth) {
+  if (!state_->format || (within && within->text)) return {};
   const size_t count = static_cast<size_t>(depth);
   if (state_->tabs.size() < count) state_->tabs.resize(count, '\t');
   return std::string_view(state_->tabs).substr(0, count);
+}
+
+std::string_view XmlTextWriter::LineEnd(const detail::XmlTextWriterContext* parent) const {
+  if (!state_->format || (parent && parent->text)) return {};
+  return state_->lineEnd;
+}
+
+void XmlTextWriter::WriteRuns(detail::XmlTextWriterContext& context, int32_t elements) {
+  const MixedText& text = *context.text;
+  for (; context.nextRun <= text.RunCount(); ++context.nextRun) {
+    const MixedText::Run run = text.RunAt(context.nextRun);
+    const bool due =
+        elements == kAllRuns || (run.elementsBefore != MixedText::kAfterElements && run.elementsBefore <= elements);
+    if (!due) return;
+    std::string_view closeStartTag;
+    if (context.bAllowMoreAttribs) {
+      context.bAllowMoreAttribs = false;
+      closeStartTag = ">";
+    }
+    WriteEscaped(run.text, false, closeStartTag, {});
+  }
 }
 
 // Unchanged runs go out whole, each with the replacement that ends it; lead goes out with the first run, tail

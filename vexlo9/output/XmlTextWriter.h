@@ -24,6 +24,7 @@ enum XmlEncoding : int32_t {
 };
 
 class XmlTextWriter;
+class MixedText;
 
 namespace detail {
 class Namespace;
@@ -41,6 +42,10 @@ void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name
 std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from);
 // Forgets what was written (handed on elsewhere); open elements stay open and the buffer keeps its memory.
 void ClearXml(XmlTextWriter& writer) noexcept;
+// Gives the open element its text: each run goes before the child element it stood before when read, the rest
+// before the end tag, and nothing inside the element is indented, so that the text reads back as it was. An empty
+// text changes nothing. The text must stay as it is until the element ends.
+void WriteMixedText(XmlTextWriter& writer, const MixedText& text);
 }  // namespace detail
 
 // The library's only producer of XML text: forward-only, into one growing
@@ -104,6 +109,7 @@ class VEXLO9_API XmlTextWriter : public Object {
   friend void detail::WriteStartElementInNoNamespace(XmlTextWriter&, std::string_view);
   friend std::unique_ptr<XmlTextWriter> detail::ContinueWriter(const XmlTextWriter&);
   friend void detail::ClearXml(XmlTextWriter&) noexcept;
+  friend void detail::WriteMixedText(XmlTextWriter&, const MixedText&);
   friend class detail::WritingObject;
   XmlTextWriter();
 
@@ -119,8 +125,13 @@ class VEXLO9_API XmlTextWriter : public Object {
   void WriteDeclaration(std::string_view prefix, std::string_view uri);
   void WriteAttribute(std::string_view strName, std::string_view strNamespace, std::string_view valuePrefix,
                       std::string_view Value);
-  // The tabs that indent an element at depth; none without formatting.
-  std::string_view Indent(int32_t depth);
+  // The tabs that indent a line at depth inside the element `within` (nullptr: the root's own line); none without
+  // formatting or inside text.
+  std::string_view Indent(const detail::XmlTextWriterContext* within, int32_t depth);
+  // The line end after a child of parent, or after the ">" of parent's start tag; none where Indent gives none.
+  std::string_view LineEnd(const detail::XmlTextWriterContext* parent) const;
+  // Writes the element's runs of text that stand before its child element number `elements` (from 0).
+  void WriteRuns(detail::XmlTextWriterContext& context, int32_t elements);
   void WriteEscaped(std::string_view text, bool attribute, std::string_view lead, std::string_view tail);
 
   // The output, the open elements and the declarations in scope; see XmlTextWriter.cpp.

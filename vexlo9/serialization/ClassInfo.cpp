@@ -189,6 +189,22 @@ void ClassInfo::ClassElement(const ClassElementDeclaration& d) {
           d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .elementType = ElementTypeOf(d.pseudo),
            .mandatoryContent = d.mandatoryContent, .classTypeId = d.classTypeId, .create = d.create});
+  if (!d.type.empty()) {
+    declaredTypes_.push_back({std::string(d.name), std::string(d.type), std::string(d.typeNs.value_or(d.ns))});
+  }
+}
+
+void ClassInfo::RootElement(const RootElementDeclaration& d) {
+  declaredTypes_.push_back({std::string(d.name), std::string(d.type), std::string(d.typeNs.value_or(d.ns))});
+}
+
+bool ClassInfo::DeclaresElementOfType(std::string_view element, const ClassInfo& type) const noexcept {
+  for (const DeclaredType& declared : declaredTypes_) {
+    if (declared.element == element) {
+      return declared.type == type.ElementName() && declared.typeNs == type.ElementNamespaceURI();
+    }
+  }
+  return false;
 }
 
 void ClassInfo::AnyElement(const AnyElementDeclaration& d) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/IndexedList.h"
@@ -108,6 +109,7 @@ class VEXLO9_API ClassInfo : public Object {
   void AnyElement(const AnyElementDeclaration& declaration);
   void Attribute(const AttributeDeclaration& declaration);
   void AnyAttribute(const AnyAttributeDeclaration& declaration);
+  void RootElement(const RootElementDeclaration& declaration);
 
   // Positional declaration methods, one per row of serialization/detail/ElementDeclarations.def: each creates the
   // descriptor its name designates and appends it. Text arguments are copied; a "sPropertyIsValidName" names the
@@ -252,7 +254,18 @@ class VEXLO9_API ClassInfo : public Object {
   ElementInfoCol& HiddenElements() noexcept { return elements_; }
   const ElementInfoCol& HiddenElements() const noexcept { return elements_; }
 
+  // Whether the element `element`, a class element or a root, is declared with the type `type` describes
+  // (ClassElement's and RootElement's `type`), so that an object of that type needs no xsi:type as that element.
+  bool DeclaresElementOfType(std::string_view element, const ClassInfo& type) const noexcept;
+
  private:
+  // A class element with the type it is declared with, for the few elements that ClassElement gives one.
+  struct DeclaredType {
+    std::string element;
+    std::string type;
+    std::string typeNs;
+  };
+
   ElementInfoCol elements_;
   AttributeInfoCol attributes_;
   XmlGroupType groupType_ = XmlGroupType::Sequence;
@@ -263,6 +276,7 @@ class VEXLO9_API ClassInfo : public Object {
   bool failIfAttributeUnknown_ = false;
   bool isClassDerived_ = false;
   ObjectPtr classFactory_;
+  std::vector<DeclaredType> declaredTypes_;
 };
 
 }  // namespace vexlo9

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "vexlo9/platform/Export.h"
@@ -67,6 +68,19 @@ struct ClassElementDeclaration {
   bool mandatoryContent = false;  // doesClassContainMandatoryElements (mandatory class particles)
   int32_t classTypeId = 0;        // optional class particles: what CreateNamedClass receives
   std::string_view create = {};   // the factory method that picks the class (abstract particles)
+  // The type the element is declared with, as the ClassInfo of its class names it (ElementName, and
+  // ElementNamespaceURI when it is not `ns`): an object of that type needs no xsi:type under this element.
+  std::string_view type = {};
+  std::optional<std::string_view> typeNs = {};
+};
+
+// A global element declared with the class's derived type, which a document may start with: an object of that type
+// written as this root needs no xsi:type. `type` and `typeNs` as in ClassElementDeclaration.
+struct RootElementDeclaration {
+  std::string_view name = {};
+  std::string_view ns = {};
+  std::string_view type = {};
+  std::optional<std::string_view> typeNs = {};
 };
 
 // AddElm<Group>Untpd<Cardinality>.

@@ -208,6 +208,18 @@ bool ReadAll(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerial
   return true;
 }
 
+// The schema-instance type attribute, where reading would otherwise make another class: for an object of a derived
+// class under another element than its type's, unless the element is declared with its type, by the enclosing class
+// or, for the root, as a global element by the class itself.
+bool NeedsTypeAttribute(const Generated& g, const XmlTextWriter& out, const XmlSerializationContext& context) {
+  if (!context.WriteTypeAttribute() || !g.info.IsClassDerived() || g.base.ElementName() == g.info.ElementName()) {
+    return false;
+  }
+  const Object* enclosing = detail::WritingObject::Enclosing(out, g.object);
+  const auto* declaring = enclosing ? dynamic_cast<const XmlGeneratedClass*>(enclosing) : &g.generated;
+  return !declaring || !declaring->ClassInfo().DeclaresElementOfType(g.base.ElementName(), g.info);
+}
+
 void WriteChoice(const Generated& g, XmlTextWriter& out, const XmlSerializationContext& context,
                  bool isOptionalChoice) {
   for (const auto& descriptor : g.info.HiddenElements()) {
@@ -224,6 +236,10 @@ void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerialization
     out.WriteAttributeNil();
     return;
   }
+  // Text in its places, among the children; a model group's text, or one that keeps no places, follows them.
+  MixedText* const mixed = g.info.AllowText() ? g.generated.MixedContent() : nullptr;
+  const bool inPlace = mixed && g.info.ElementType() == XmlElementType::Element;
+  if (inPlace) detail::WriteMixedText(out, *mixed);
   switch (g.info.GroupType()) {
     case XmlGroupType::Sequence:
     case XmlGroupType::All:
@@ -235,7 +251,12 @@ void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerialization
     default:
       throw errors::UnknownGroupTypeWriting(static_cast<int32_t>(g.info.GroupType()));
   }
-  if (g.info.AllowText()) out.WriteString(g.object.GetProperty("Text").ToString());
+  if (inPlace) return;
+  if (mixed) {
+    out.WriteString(mixed->Text());
+  } else if (g.info.AllowText()) {
+    out.WriteString(g.object.GetProperty("Text").ToString());
+  }
 }
 
 void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context,
@@ -260,7 +281,10 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
     default:
       throw errors::UnknownGroupTypeReading(static_cast<int32_t>(g.info.GroupType()));
   }
-  if (g.info.AllowText()) {
+  if (!g.info.AllowText()) return;
+  if (MixedText* const mixed = g.generated.MixedContent()) {
+    mixed->Read(parent);
+  } else {
     g.object.LetProperty("Text", Variant(detail::ElementText(parent)));
   }
 }
@@ -332,7 +356,7 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
 void XmlGeneratedClassHelperCls::AttributesToXml(Object& oGenClass, XmlTextWriter& oXmlOut,
                                                  const XmlSerializationContext& oContext) const {
   const Generated g(oGenClass);
-  if (oContext.WriteTypeAttribute() && g.info.IsClassDerived() && g.base.ElementName() != g.info.ElementName()) {
+  if (NeedsTypeAttribute(g, oXmlOut, oContext)) {
     oXmlOut.WriteAttributeType(g.info.ElementNamespaceURI(), g.info.ElementName());
   }
   for (const auto& descriptor : g.info.HiddenAttributes()) descriptor->AttributeToXml(oContext, oGenClass, oXmlOut);

@@ -16,6 +16,10 @@ class WritingObject {
   WritingObject(const WritingObject&) = delete;
   WritingObject& operator=(const WritingObject&) = delete;
 
+  // The object whose writing encloses object's, when object is the innermost being written and not the outermost;
+  // else nullptr.
+  static const Object* Enclosing(const XmlTextWriter& writer, const Object& object) noexcept;
+
  private:
   std::vector<const Object*>& path_;
 };

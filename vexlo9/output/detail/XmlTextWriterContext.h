@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+namespace vexlo9 {
+class MixedText;
+}  // namespace vexlo9
+
 namespace vexlo9::detail {
 
 // One open element of an XmlTextWriter.
@@ -31,6 +35,8 @@ struct XmlTextWriterContext {
     inNamespace = false;
     bAllowMoreAttribs = true;
     iElementCount = 0;
+    text = nullptr;
+    nextRun = 1;
   }
   // Sets this element's own default namespace, which later children inherit.
   void SetDefaultNamespace(std::string_view value) {
@@ -49,6 +55,10 @@ struct XmlTextWriterContext {
   std::string ownDefault;
   bool bAllowMoreAttribs = true;  // the start tag is still open
   int32_t iElementCount = 0;      // child elements started so far
+  // Mixed content: its text, written run by run among the children, the next run to write; nothing inside the
+  // element is indented while it has text.
+  const MixedText* text = nullptr;
+  int32_t nextRun = 1;
 };
 
 }  // namespace vexlo9::detail

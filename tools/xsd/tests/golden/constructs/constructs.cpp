@@ -248,8 +248,9 @@ const vexlo9::MemberTable<Note>& Note::Members() {
 bool Note::IsNil() const { return isNil_; }
 void Note::IsNil(bool value) { isNil_ = value; }
 std::shared_ptr<vexlo9::stringCol> Note::em() const { return em_; }
-const std::string& Note::Text() const { return text_; }
-void Note::Text(std::string value) { text_ = std::move(value); }
+const std::string& Note::Text() const { return text_.Text(); }
+void Note::Text(std::string value) { text_.Text(std::move(value)); }
+vexlo9::MixedText* Note::MixedContent() noexcept { return &text_; }
 
 // ---- EntryChoice
 

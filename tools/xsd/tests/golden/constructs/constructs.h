@@ -136,11 +136,12 @@ class Note : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
   // The character data of the element, wherever it stood.
   const std::string& Text() const;
   void Text(std::string value);
+  vexlo9::MixedText* MixedContent() noexcept override;
 
  private:
   bool isNil_ = false;
   std::shared_ptr<vexlo9::stringCol> em_;
-  std::string text_;
+  vexlo9::MixedText text_;
 };
 
 // A choice within Entry.

@@ -63,6 +63,8 @@ void Cat::AddCatParticles(vexlo9::ClassInfo& info) {
   AddAnimalParticles(info);
   info.ValueElement({.name = "lives", .ns = kNamespace, .property = "lives", .type = vexlo9::type_i4,
                      .whitespace = vexlo9::WhitespaceRule_Collapse});
+  info.RootElement({.name = "cage", .ns = kNamespace, .type = "Cat"});
+  info.RootElement({.name = "cat", .ns = kNamespace, .type = "Cat"});
 }
 
 const vexlo9::ClassInfo& Cat::ClassInfo() const {
@@ -110,6 +112,7 @@ const vexlo9::ClassInfo& Lion::ClassInfo() const {
     info->ElementNamespaceURI(kNamespace);
     AddCatParticles(*info);
     info->Attribute({.name = "pride", .property = "pride", .isValid = "IsValidpride"});
+    info->RootElement({.name = "lion", .ns = kNamespace, .type = "Lion"});
     return info;
   }();
   return *described;
@@ -404,8 +407,9 @@ const vexlo9::MemberTable<Note>& Note::Members() {
 }
 
 std::shared_ptr<vexlo9::stringCol> Note::b() const { return b_; }
-const std::string& Note::Text() const { return text_; }
-void Note::Text(std::string value) { text_ = std::move(value); }
+const std::string& Note::Text() const { return text_.Text(); }
+void Note::Text(std::string value) { text_.Text(std::move(value)); }
+vexlo9::MixedText* Note::MixedContent() noexcept { return &text_; }
 
 // ---- Sign
 
@@ -674,13 +678,13 @@ const vexlo9::ClassInfo& AnimalGroup::ClassInfo() const {
     info->ElementName("AnimalGroup");
     info->ElementNamespaceURI(kNamespace);
     info->ClassElement({.name = "cat", .ns = kNamespace, .property = "animal", .occurs = vexlo9::Occurs::Optional,
-                        .create = "CreateAnimal"});
+                        .create = "CreateAnimal", .type = "Cat"});
     info->ClassElement({.name = "snake", .ns = kNamespace, .property = "animal", .occurs = vexlo9::Occurs::Optional,
                         .create = "CreateAnimal"});
     info->ClassElement({.name = "pet", .ns = kNamespace, .property = "animal", .occurs = vexlo9::Occurs::Optional,
                         .create = "CreateAnimal"});
     info->ClassElement({.name = "lion", .ns = kNamespace, .property = "animal", .occurs = vexlo9::Occurs::Optional,
-                        .create = "CreateAnimal"});
+                        .create = "CreateAnimal", .type = "Lion"});
     info->ClassFactory(Factory());
     return info;
   }();

@@ -234,10 +234,11 @@ class Note : public vexlo9::XmlGeneratedClassBase {
   // The character data of the element, wherever it stood.
   const std::string& Text() const;
   void Text(std::string value);
+  vexlo9::MixedText* MixedContent() noexcept override;
 
  private:
   std::shared_ptr<vexlo9::stringCol> b_;
-  std::string text_;
+  vexlo9::MixedText text_;
 };
 
 // The complex type Sign.
