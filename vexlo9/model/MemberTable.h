@@ -203,8 +203,9 @@ class MemberTable {
       for (Entry& entry : entries_) {
         if (entry.name == name) return entry;
       }
-      entries_.push_back(Entry{std::string(name)});
-      return entries_.back();
+      Entry& entry = entries_.emplace_back();
+      entry.name = name;
+      return entry;
     }
 
     template <class T>
