@@ -601,6 +601,52 @@ void DateTime::ParseXSDDateTime(std::string_view xsdDateTime) {
 
 // ---- printing ----
 
+namespace {
+
+// The parts of a lexical form, written into a buffer with room for every part at its widest, signed, as the
+// unchecked setters may have left it.
+struct LexicalWriter {
+  char text[192];
+  char* out = text;
+
+  void Put(char c) noexcept { *out++ = c; }
+  void Puts(std::string_view s) noexcept {
+    for (const char c : s) Put(c);
+  }
+  void Number(int32_t value, int width) noexcept {
+    if (value < 0) Put('-');
+    out = detail::WriteNumber(out, static_cast<uint64_t>(std::abs(static_cast<int64_t>(value))), width);
+  }
+  void Two(int32_t value) noexcept { Number(value, 2); }
+  void YearMonth(int32_t year, int32_t month) noexcept {
+    Number(year, 4);
+    Put('-');
+    Two(month);
+  }
+  void Date(int32_t year, int32_t month, int32_t day) noexcept {
+    YearMonth(year, month);
+    Put('-');
+    Two(day);
+  }
+  void Time(int32_t hour, int32_t minute, int32_t second, int32_t milli, int32_t micro, int32_t nano) noexcept {
+    Two(hour);
+    Put(':');
+    Two(minute);
+    Put(':');
+    Two(second);
+    out = detail::WriteFraction(out, milli, micro, nano);
+  }
+  void Offset(int32_t hour, int32_t minute) noexcept {
+    Put(hour < 0 || minute < 0 ? '-' : '+');
+    Two(std::abs(hour));
+    Put(':');
+    Two(std::abs(minute));
+  }
+  std::string Text() const { return std::string(text, static_cast<size_t>(out - text)); }
+};
+
+}  // namespace
+
 std::string DateTime::ToString(std::string_view formatString) const {
   if (kind_ != DTType_time) {
     const bool empty = year_ == 0 && month_ == 0 && day_ == 0 && hour_ == 0 && minute_ == 0 && second_ == 0 &&
@@ -610,77 +656,36 @@ std::string DateTime::ToString(std::string_view formatString) const {
   if (formatString.empty() || formatString == "G") return {};
   if (formatString != "s") return "Unknown format string: " + std::string(formatString);
 
-  // Room for the longest text, even with out-of-range parts stored through the unchecked setters.
-  // Room for every part at its widest, signed, as the unchecked setters may have left it.
-  char text[192];
-  char* out = text;
-  const auto put = [&out](char c) { *out++ = c; };
-  const auto number = [&](int32_t value, int width) {
-    if (value < 0) put('-');
-    out = detail::WriteNumber(out, static_cast<uint64_t>(std::abs(static_cast<int64_t>(value))), width);
-  };
-  const auto two = [&](int32_t value) { number(value, 2); };
-  const auto year = [&] { number(year_, 4); };
-  const auto date = [&] {
-    year();
-    put('-');
-    two(month_);
-    put('-');
-    two(day_);
-  };
-  const auto time = [&] {
-    two(hour_);
-    put(':');
-    two(minute_);
-    put(':');
-    two(second_);
-    out = detail::WriteFraction(out, milli_, micro_, nano_);
-  };
+  LexicalWriter w;
   switch (kind_) {
     case DTType_dateTime:
-      date();
-      put('T');
-      time();
+      w.Date(year_, month_, day_);
+      w.Put('T');
+      w.Time(hour_, minute_, second_, milli_, micro_, nano_);
       break;
-    case DTType_date: date(); break;
-    case DTType_time: time(); break;
-    case DTType_gYearMonth:
-      year();
-      put('-');
-      two(month_);
-      break;
-    case DTType_gYear: year(); break;
+    case DTType_date: w.Date(year_, month_, day_); break;
+    case DTType_time: w.Time(hour_, minute_, second_, milli_, micro_, nano_); break;
+    case DTType_gYearMonth: w.YearMonth(year_, month_); break;
+    case DTType_gYear: w.Number(year_, 4); break;
     case DTType_gMonthDay:
-      put('-');
-      put('-');
-      two(month_);
-      put('-');
-      two(day_);
+      w.Puts("--");
+      w.Two(month_);
+      w.Put('-');
+      w.Two(day_);
       break;
     case DTType_gMonth:
-      put('-');
-      put('-');
-      two(month_);
+      w.Puts("--");
+      w.Two(month_);
       break;
     case DTType_gDay:
-      put('-');
-      put('-');
-      put('-');
-      two(day_);
+      w.Puts("---");
+      w.Two(day_);
       break;
     case DTType_yearZero: break;
   }
-  if (isUtc_) {
-    if (hasOffset_) {
-      put(zoneHour_ < 0 || zoneMinute_ < 0 ? '-' : '+');
-      two(std::abs(zoneHour_));
-      put(':');
-      two(std::abs(zoneMinute_));
-    } else {
-      put('Z');
-    }
-  }
-  return std::string(text, out);
+  if (isUtc_ && hasOffset_) w.Offset(zoneHour_, zoneMinute_);
+  if (isUtc_ && !hasOffset_) w.Put('Z');
+  return w.Text();
 }
 
 // ---- comparison and arithmetic ----
