@@ -130,12 +130,8 @@ class ElementReader : public ElementReaderBase {
   }
 };
 
-struct ElementWriteOptions {
-  bool header = true;  // the XML declaration, with no encoding named
-  XmlFormatting formatting = XmlFormatting_Indented;
-  EOLType eol = EOLType_LF;
-  ContextRef context = {};
-};
+// An element writer writes what Write of the whole document writes, so it takes the same options.
+using ElementWriteOptions = WriteOptions;
 
 // What every ElementWriter does whatever its class.
 class VEXLO9_API ElementWriterBase {

@@ -242,26 +242,21 @@ void OutputEmitter::DeclareFactory(Code& code) const {
   code.Line();
 }
 
-// The forms of ReadDocument: the function, the parameter naming the document, the library call reading it.
+// The forms of ReadDocument, each calling the library's function of its name: the document's type and name.
 struct ReadForm {
   const char* function;
-  const char* parameter;
-  const char* library;
+  const char* type;
+  const char* argument;
 };
 constexpr ReadForm kReadForms[] = {
-    {"ReadDocument", "std::string_view xml", "ReadDocument"},
-    {"ReadDocumentFile", "const std::string& path", "ReadDocumentFile"},
-    {"ReadDocumentStream", "std::span<const uint8_t> bytes", "ReadDocumentStream"},
+    {"ReadDocument", "std::string_view", "xml"},
+    {"ReadDocumentFile", "const std::string&", "path"},
+    {"ReadDocumentStream", "std::span<const uint8_t>", "bytes"},
 };
-
-std::string ArgumentOf(const ReadForm& form) {
-  const std::string_view parameter = form.parameter;
-  return std::string(parameter.substr(parameter.rfind(' ') + 1));
-}
 
 // The signature of a form, with the context or without.
 Expr ReadSignature(const ReadForm& form, bool withContext) {
-  std::vector<Expr> parameters{form.parameter};
+  std::vector<Expr> parameters{std::string(form.type) + " " + form.argument};
   if (withContext) parameters.emplace_back("const vexlo9::XmlSerializationContextPtr& context");
   return Expr::Call(std::string("std::shared_ptr<vexlo9::XmlObjectBase> ") + form.function, std::move(parameters));
 }
@@ -431,12 +426,10 @@ void OutputEmitter::DefineReadDocument(Code& code) const {
   code.Line();
   for (const ReadForm& form : kReadForms) {
     const std::string function = form.function;
-    const std::string argument = ArgumentOf(form);
-    code.Function(ReadSignature(form, true),
-                  {Expr("return vexlo9::Global::XmlObjectBaseHelper()->" + std::string(form.library) + "(" + argument +
-                        ", NewRoot, context);")});
-    code.Function(ReadSignature(form, false),
-                  {Expr("return " + function + "(" + argument + ", nullptr);")});
+    const std::string argument = form.argument;
+    const std::string library = "vexlo9::Global::XmlObjectBaseHelper()->" + function;
+    code.Function(ReadSignature(form, true), {Expr("return " + library + "(" + argument + ", NewRoot, context);")});
+    code.Function(ReadSignature(form, false), {Expr("return " + function + "(" + argument + ", nullptr);")});
   }
 }
 

@@ -22,6 +22,7 @@ class Packager {
       : binding_(binding), model_(model), options_(options) {}
 
   Package Run() {
+    for (const Creator& creator : binding_.creators) creators_[creator.name] = &creator;
     NameOutputs();
     PlaceClasses();
     for (size_t i = 0; i < package_.outputs.size(); ++i) CollectRegistries(i);
@@ -96,11 +97,9 @@ class Packager {
       reach(cls->base);
       for (const ElementProperty& p : cls->particles) {
         reach(p.type);
-        if (p.creator.empty()) continue;
-        for (const Creator& creator : binding_.creators) {
-          if (creator.name != p.creator) continue;
-          reach(creator.result);
-          for (const Alternative& a : creator.choices) reach(a.cls);
+        if (const Creator* creator = CreatorOf(p)) {
+          reach(creator->result);
+          for (const Alternative& a : creator->choices) reach(a.cls);
         }
       }
     }
@@ -142,9 +141,13 @@ class Packager {
       AddOnce(package_.namedClasses, p.type);
     }
     if (p.kind != Kind::AbstractClass) return;
-    for (const Creator& creator : binding_.creators) {
-      if (creator.name == p.creator) AddOnce(out.creators, &creator);
-    }
+    if (const Creator* creator = CreatorOf(p)) AddOnce(out.creators, creator);
+  }
+
+  // The factory method that makes the property's objects, or nothing.
+  const Creator* CreatorOf(const ElementProperty& p) const {
+    const auto it = creators_.find(p.creator);
+    return it == creators_.end() ? nullptr : it->second;
   }
 
   // The outputs whose headers a class's definition needs: its own, and those of the classes it makes and the
@@ -229,6 +232,7 @@ class Packager {
   const SchemaModel& model_;
   const Options& options_;
   Package package_;
+  std::map<std::string, const Creator*> creators_;  // by name
 };
 
 }  // namespace
