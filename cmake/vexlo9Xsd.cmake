@@ -1,4 +1,5 @@
-# vexlo9_add_schema(<target> SCHEMA <file.xsd>... NAMESPACE <cpp::namespace> [ROOT <element>...] [SOURCES <n>])
+# vexlo9_add_schema(<target> SCHEMA <file.xsd>... NAMESPACE <cpp::namespace> [NAMESPACE_MAP <uri>=<cpp::ns>...]
+#                   [ROOT <element>...] [SOURCES <n>])
 #
 # Runs the schema compiler vexlo9-xsd at build time on the schemas and compiles what it writes into <target>: a
 # static library that links vexlo9::vexlo9 and carries the directory of the generated headers (<stem>.h for each
@@ -6,9 +7,10 @@
 # it (what it includes or imports), changing makes the classes be generated again. ROOT limits the elements that
 # ReadDocument accepts as a document's root, and the classes generated to what these reach. SOURCES spreads the
 # class definitions over n more sources of about equal size (<first stem>-1.cpp to -n.cpp), so that a big schema
-# compiles in parallel and in bounded memory.
+# compiles in parallel and in bounded memory. NAMESPACE_MAP puts the classes of a schema namespace in a C++ namespace
+# of their own.
 function(vexlo9_add_schema target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "NAMESPACE;SOURCES" "SCHEMA;ROOT")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "NAMESPACE;SOURCES" "SCHEMA;ROOT;NAMESPACE_MAP")
   if(NOT ARG_SCHEMA)
     message(FATAL_ERROR "vexlo9_add_schema(${target}): give the schema files after SCHEMA")
   endif()
@@ -52,14 +54,17 @@ function(vexlo9_add_schema target)
       list(APPEND outputs ${dir}/${first}-${part}.cpp)
     endforeach()
   endif()
-  set(roots)
+  set(options)
   foreach(root IN LISTS ARG_ROOT)
-    list(APPEND roots --root ${root})
+    list(APPEND options --root ${root})
+  endforeach()
+  foreach(mapping IN LISTS ARG_NAMESPACE_MAP)
+    list(APPEND options --namespace-map ${mapping})
   endforeach()
 
   add_custom_command(
     OUTPUT ${outputs}
-    COMMAND $<TARGET_FILE:${compiler}> --output-dir ${dir} --namespace ${ARG_NAMESPACE} ${roots} --sources ${ARG_SOURCES}
+    COMMAND $<TARGET_FILE:${compiler}> --output-dir ${dir} --namespace ${ARG_NAMESPACE} ${options} --sources ${ARG_SOURCES}
             ${schemas}
     DEPENDS ${depends} ${compiler}
     COMMENT "vexlo9-xsd: generating the classes of ${ARG_SCHEMA}"

@@ -160,7 +160,7 @@ class Binder {
   // The classes an element of the declared class may be read into, by its xsi:type: the derived types' first.
   std::vector<Alternative> ByXsiType(const std::string& element, ClassType& declared, const QName& type);
   Value MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, bool repeated);
-  const EnumType& Enumeration(const SimpleType& type, const std::string& owner, size_t output);
+  const EnumType& Enumeration(const SimpleType& type, const std::string& owner, const Origin& at);
   void NarrowInteger(Value& value, const SimpleType& type);
   bool Emptiable(const Particle& particle, int depth = 0) const;
   bool HasElements(const ClassType& cls) const;
@@ -201,6 +201,7 @@ ClassType& Binder::NewClass(const std::string& name, const Origin& at, const Com
   cls.name = binding_.names.Claim(name);
   cls.output = at.output;
   cls.ns = at.targetNamespace;
+  cls.cppNamespace = options_.CppNamespaceOf(at.targetNamespace);
   cls.where = at.where;
   for (const char* member : kClassScopeNames) cls.members.Reserve(member);
   cls.members.Reserve(cls.name);  // a member of the class's own name would be a constructor
@@ -930,7 +931,7 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
   if (value.facets.maxLength > kMaxLengthFacet) value.facets.maxLength = -1;  // no string that long is expected
   if (type.enumeration.empty()) return value;
   if (!repeated) {
-    value.enumeration = &Enumeration(type, owner, at.output);
+    value.enumeration = &Enumeration(type, owner, at);
   } else if (type.primitive->IsText()) {
     // Repeated values are held in a typed collection, which checks a pattern instead.
     std::string alternatives;
@@ -974,7 +975,7 @@ void Binder::NarrowInteger(Value& value, const SimpleType& type) {
   if (!f.maxExclusive.empty() && IntegerBound(f.maxExclusive) > range->max) f.maxExclusive.clear();
 }
 
-const EnumType& Binder::Enumeration(const SimpleType& type, const std::string& owner, size_t output) {
+const EnumType& Binder::Enumeration(const SimpleType& type, const std::string& owner, const Origin& at) {
   if (const auto it = enums_.find(&type); it != enums_.end()) return *it->second;
   EnumType& e = binding_.enums.emplace_back();
   e.name = binding_.names.Claim(TypeIdentifier(type.name.Empty() ? owner : type.name.local));
@@ -982,7 +983,9 @@ const EnumType& Binder::Enumeration(const SimpleType& type, const std::string& o
   e.toString = e.name + "ToString";
   e.fromString = e.name + "FromString";
   e.origin = type.name.Empty() ? "the values of " + owner : "the simple type " + type.name.local;
-  e.output = type.definition ? type.definition->origin.output : output;
+  const Origin& home = type.definition ? type.definition->origin : at;
+  e.output = home.output;
+  e.cppNamespace = options_.CppNamespaceOf(home.targetNamespace);
   NameScope values;
   for (const std::string& v : type.enumeration) {
     if (std::any_of(e.values.begin(), e.values.end(), [&](const auto& existing) { return existing.second == v; })) {

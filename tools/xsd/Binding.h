@@ -27,6 +27,7 @@ struct EnumType {
   std::string fromString;
   std::string origin;  // what the schema calls it, for the comment
   size_t output = 0;
+  std::string cppNamespace;  // where it is declared: its schema's namespace, mapped
 };
 
 // A primitive value: its type, whitespace rule, facets and default.
@@ -94,6 +95,7 @@ struct ClassType {
   std::vector<AttributeProperty> attributes;
   NameScope members;  // the names its members take, those of its bases included
   size_t output = 0;
+  std::string cppNamespace;  // where it is declared: the namespace of the schema that defines it, mapped
   Location where;
 };
 
@@ -123,7 +125,12 @@ struct Root {
 };
 
 struct Options {
-  std::string cppNamespace;
+  std::string cppNamespace;                              // of every class whose namespace is not mapped
+  std::map<std::string, std::string> namespaceMap;       // XML namespace URI → C++ namespace
+  const std::string& CppNamespaceOf(const std::string& uri) const {
+    const auto it = namespaceMap.find(uri);
+    return it == namespaceMap.end() ? cppNamespace : it->second;
+  }
   std::vector<std::string> roots;  // global elements that ReadDocument accepts; all when empty
   int parts = 0;                   // source files of class definitions besides each schema's own; 0: none
 };

@@ -9,7 +9,7 @@ using cpp::Code;
 using cpp::Quote;
 
 ClassEmitter::ClassEmitter(const Vocabulary& words, const ClassType& cls)
-    : words_(words), cls_(cls), scope_{words, cls, {}}, properties_(PropertiesOf(scope_)) {
+    : words_(words.In(cls.cppNamespace)), cls_(cls), scope_{words_, cls, {}}, properties_(PropertiesOf(scope_)) {
   scope_.fields = FieldNames(cls, properties_);
 }
 
@@ -36,7 +36,7 @@ std::map<std::string, std::string> ClassEmitter::FieldNames(
   return fields;
 }
 
-std::string ClassEmitter::BaseClass() const { return cls_.base ? cls_.base->name : "vexlo9::XmlGeneratedClassBase"; }
+std::string ClassEmitter::BaseClass() const { return cls_.base ? Base() : "vexlo9::XmlGeneratedClassBase"; }
 
 // ---- the header
 
@@ -98,7 +98,7 @@ void ClassEmitter::Define(Code& code) const {
   DefineClassInfo(code);
   code.Line();
   std::string suitable = "typeName == " + Quote(cls_.infoName);
-  if (cls_.base) suitable += " || " + cls_.base->name + "::IsSuitableSubstitution(typeName)";
+  if (cls_.base) suitable += " || " + Base() + "::IsSuitableSubstitution(typeName)";
   code.Function("bool " + cls_.name + "::IsSuitableSubstitution(std::string_view typeName) const",
                 {Expr("return " + suitable + ";")});
   code.Line();
@@ -127,7 +127,7 @@ void ClassEmitter::DefineConstructor(Code& code) const {
 
 void ClassEmitter::DefineInit(Code& code) const {
   std::vector<Expr> body;
-  if (cls_.base) body.emplace_back(cls_.base->name + "::Init();");
+  if (cls_.base) body.emplace_back(Base() + "::Init();");
   for (const auto& property : properties_) {
     for (Expr& statement : property->Init()) body.push_back(std::move(statement));
   }
@@ -183,7 +183,7 @@ void ClassEmitter::DefineClassInfo(Code& code) const {
 void ClassEmitter::DefineMemberTable(Code& code) const {
   const std::string& n = cls_.name;
   std::vector<Expr> calls;
-  if (cls_.base) calls.push_back(Expr::Call(".Inherit", {cls_.base->name + "::Members()"}));
+  if (cls_.base) calls.push_back(Expr::Call(".Inherit", {Base() + "::Members()"}));
   if (!cls_.elementAlias) {
     for (const auto& property : properties_) {
       for (Expr& row : property->MemberRows()) calls.push_back(std::move(row));

@@ -27,6 +27,7 @@ class ClassEmitter {
   static std::map<std::string, std::string> FieldNames(const ClassType& cls,
                                                        const std::vector<std::unique_ptr<PropertyEmitter>>& properties);
   std::string BaseClass() const;
+  std::string Base() const { return words_.Spelled(cls_.base->name); }
   void DeclareMembers(cpp::Code& code) const;
   void DefineConstructor(cpp::Code& code) const;
   void DefineInit(cpp::Code& code) const;
@@ -35,7 +36,7 @@ class ClassEmitter {
   void DefineMemberTable(cpp::Code& code) const;
   std::vector<Expr> Declarations(const std::string& info) const;
 
-  const Vocabulary& words_;
+  const Vocabulary words_;  // as seen from the class's C++ namespace
   const ClassType& cls_;
   ClassScope scope_;
   std::vector<std::unique_ptr<PropertyEmitter>> properties_;

@@ -28,11 +28,57 @@ std::string FileNames(const std::vector<const Output*>& outputs) {
   return text;
 }
 
+template <class T>
+void AddOnce(std::vector<T>& list, const T& item) {
+  if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
+}
+
+template <class T, class Test>
+std::vector<T> Filtered(const std::vector<T>& list, Test test) {
+  std::vector<T> kept;
+  std::copy_if(list.begin(), list.end(), std::back_inserter(kept), test);
+  return kept;
+}
+
+// The `namespace ... {` blocks of a file: one is open at a time, reopened as the code moves between C++
+// namespaces. In a header each block's content starts after a blank line; in a source it ends with one.
+class NamespaceBlocks {
+ public:
+  NamespaceBlocks(Code& code, bool header) : code_(code), header_(header) {}
+  NamespaceBlocks(const NamespaceBlocks&) = delete;
+  NamespaceBlocks& operator=(const NamespaceBlocks&) = delete;
+  ~NamespaceBlocks() { Close(); }
+
+  void Enter(const std::string& ns) {
+    if (open_ && ns == current_) return;
+    Close();
+    if (opened_) code_.Line();
+    code_.Line("namespace " + ns + " {");
+    if (header_) code_.Line();
+    current_ = ns;
+    open_ = opened_ = true;
+  }
+  void Close() {
+    if (!open_) return;
+    if (!header_) code_.Line();
+    code_.Line("}  // namespace " + current_);
+    open_ = false;
+  }
+
+ private:
+  Code& code_;
+  const bool header_;
+  std::string current_;
+  bool open_ = false;
+  bool opened_ = false;
+};
+
 // Tests of an element read through a factory method or by ReadDocument, each making the class of the first
 // alternative that fits: by the element's local name (and namespace), or by its xsi:type alone.
 class Alternatives {
  public:
-  Alternatives(Code& code, std::string node) : code_(code), node_(std::move(node)) {}
+  Alternatives(Code& code, const Vocabulary& words, std::string node)
+      : code_(code), words_(words), node_(std::move(node)) {}
 
   void Emit(const std::vector<Alternative>& choices, bool byName, const std::string& more,
             const std::string& elementExpression) {
@@ -63,13 +109,14 @@ class Alternatives {
   }
 
  private:
-  static std::string Make(const ClassType& cls, const std::string& element, const std::string& elementExpression) {
-    if (cls.defaultElement == element && elementExpression.empty()) return "std::make_shared<" + cls.name + ">()";
-    return "std::make_shared<" + cls.name + ">(" + (elementExpression.empty() ? Quote(element) : elementExpression) +
-           ")";
+  std::string Make(const ClassType& cls, const std::string& element, const std::string& elementExpression) const {
+    const std::string make = "std::make_shared<" + words_.Spelled(cls.name) + ">(";
+    if (cls.defaultElement == element && elementExpression.empty()) return make + ")";
+    return make + (elementExpression.empty() ? Quote(element) : elementExpression) + ")";
   }
 
   Code& code_;
+  const Vocabulary& words_;
   std::string node_;
   bool named_ = false;  // its locals are declared
   bool typed_ = false;
@@ -77,8 +124,8 @@ class Alternatives {
 
 class OutputEmitter {
  public:
-  OutputEmitter(const Binding& binding, const Package& package, const Options& options, size_t index)
-      : package_(package), out_(package.outputs[index]), index_(index), words_(binding, package, options, Seen()) {
+  OutputEmitter(const Binding& binding, const Package& package, size_t index)
+      : package_(package), out_(package.outputs[index]), index_(index), words_(binding, package, Seen(), out_.cppNamespace) {
     for (const ClassType* cls : out_.classes) classes_.push_back(std::make_unique<ClassEmitter>(words_, *cls));
   }
 
@@ -105,7 +152,14 @@ class OutputEmitter {
     return seen;
   }
 
-  void DeclareTypes(Code& code) const;
+  std::vector<std::string> DeclaredNamespaces() const;
+  // Whether the header declares its classes ahead of their definitions.
+  bool ForwardDeclares() const {
+    bool aliases = false;
+    for (const std::string& ns : DeclaredNamespaces()) aliases = aliases || !words_.CollectionAliases(out_, ns).empty();
+    return out_.classes.size() > 1 || aliases || !out_.foreign.empty();
+  }
+  void DeclareTypes(Code& code, const std::string& ns) const;
   void DeclareEnum(Code& code, const EnumType& e) const;
   void DeclareConverter(Code& code) const;
   void DeclareFactory(Code& code) const;
@@ -139,34 +193,62 @@ std::string OutputEmitter::Header() const {
   code.Line("#include \"vexlo9/vexlo9.h\"");
   for (const size_t other : out_.headerIncludes) code.Line("#include \"" + package_.outputs[other].stem + ".h\"");
   code.Line();
-  code.Line("namespace " + words_.cppNamespace() + " {");
-  code.Line();
+  NamespaceBlocks blocks(code, true);
+  for (const std::string& ns : DeclaredNamespaces()) {
+    blocks.Enter(ns);
+    DeclareTypes(code, ns);
+  }
+  for (size_t i = 0; i < classes_.size(); ++i) {
+    blocks.Enter(out_.classes[i]->cppNamespace);
+    classes_[i]->Declare(code);
+  }
+  if (!out_.converter.empty() || !out_.factory.empty()) blocks.Enter(out_.cppNamespace);
+  if (!out_.converter.empty()) DeclareConverter(code);
+  if (!out_.factory.empty()) DeclareFactory(code);
+  if (HasRoots()) {
+    blocks.Enter(package_.outputs.front().cppNamespace);  // where they are defined
+    DeclareReadDocument(code);
+  }
+  blocks.Close();
+  return code.Text();
+}
+
+std::vector<std::string> OutputEmitter::DeclaredNamespaces() const {
+  std::vector<std::string> spaces{out_.cppNamespace};
+  const auto add = [&](const std::string& ns) { AddOnce(spaces, ns); };
+  for (const auto& [uri, constant] : package_.namespaceConstants) {
+    if (constant.output == index_) add(constant.cppNamespace);
+  }
+  for (const EnumType* e : out_.enums) add(e->cppNamespace);
+  for (const EnumType* e : out_.foreignEnums) add(e->cppNamespace);
+  for (const ClassType* cls : out_.classes) add(cls->cppNamespace);
+  for (const ClassType* cls : out_.foreign) add(cls->cppNamespace);
+  return spaces;
+}
+
+void OutputEmitter::DeclareTypes(Code& code, const std::string& ns) const {
   bool constants = false;
   for (const auto& [uri, constant] : package_.namespaceConstants) {
-    if (constant.output != index_) continue;
+    if (constant.output != index_ || constant.cppNamespace != ns) continue;
     code.Line("inline constexpr const char* " + constant.name + " = " + Quote(uri) + ";");
     constants = true;
   }
   if (constants) code.Line();
-  DeclareTypes(code);
-  for (const auto& cls : classes_) cls->Declare(code);
-  if (!out_.converter.empty()) DeclareConverter(code);
-  if (!out_.factory.empty()) DeclareFactory(code);
-  if (HasRoots()) DeclareReadDocument(code);
-  code.Line("}  // namespace " + words_.cppNamespace());
-  return code.Text();
-}
-
-void OutputEmitter::DeclareTypes(Code& code) const {
-  for (const EnumType* e : out_.enums) DeclareEnum(code, *e);
-  for (const EnumType* e : out_.foreignEnums) code.Line("enum " + e->name + " : int32_t;");
-  if (!out_.foreignEnums.empty()) code.Line();
-  const std::vector<std::string> aliases = words_.CollectionAliases(out_);
-  if (out_.classes.size() > 1 || !aliases.empty() || !out_.foreign.empty()) {  // classes name each other in any order
-    for (const ClassType* cls : out_.classes) code.Line("class " + cls->name + ";");
-    for (const ClassType* cls : out_.foreign) code.Line("class " + cls->name + ";");
-    code.Line();
+  for (const EnumType* e : out_.enums) {
+    if (e->cppNamespace == ns) DeclareEnum(code, *e);
   }
+  const auto here = [&](const auto* type) { return type->cppNamespace == ns; };
+  const auto foreignEnums = Filtered(out_.foreignEnums, here);
+  for (const EnumType* e : foreignEnums) code.Line("enum " + e->name + " : int32_t;");
+  if (!foreignEnums.empty()) code.Line();
+  if (ForwardDeclares()) {  // classes name each other in any order
+    const auto classes = Filtered(out_.classes, here);
+    const auto foreign = Filtered(out_.foreign, here);
+    for (const ClassType* cls : classes) code.Line("class " + cls->name + ";");
+    for (const ClassType* cls : foreign) code.Line("class " + cls->name + ";");
+    if (!classes.empty() || !foreign.empty()) code.Line();
+  }
+  const std::vector<std::string> aliases = words_.CollectionAliases(out_, ns);
   for (const std::string& alias : aliases) code.Line(alias);
   if (!aliases.empty()) code.Line();
 }
@@ -290,15 +372,16 @@ std::string OutputEmitter::Source() const {
   if (!included.empty()) code.Line();
   for (const size_t other : included) code.Line("#include \"" + package_.outputs[other].stem + ".h\"");
   code.Line();
-  code.Line("namespace " + words_.cppNamespace() + " {");
-  if (package_.parts.empty()) {
-    for (const auto& cls : classes_) cls->Define(code);
+  NamespaceBlocks blocks(code, false);
+  for (size_t i = 0; package_.parts.empty() && i < classes_.size(); ++i) {
+    blocks.Enter(out_.classes[i]->cppNamespace);
+    classes_[i]->Define(code);
   }
+  if (!out_.converter.empty() || !out_.factory.empty() || DefinesReadDocument()) blocks.Enter(out_.cppNamespace);
   if (!out_.converter.empty()) DefineConverter(code);
   if (!out_.factory.empty()) DefineFactory(code);
   if (DefinesReadDocument()) DefineReadDocument(code);
-  code.Line();
-  code.Line("}  // namespace " + words_.cppNamespace());
+  blocks.Close();
   return code.Text();
 }
 
@@ -323,7 +406,7 @@ void OutputEmitter::DefineConversions(Code& code, const EnumType& e) const {
   code.Indented(2, [&] {
     code.Line("switch (value) {");
     code.Indented(2, [&] {
-      for (const auto& [enumerator, text] : e.values) code.Statement("case " + enumerator + ": return " + Quote(text) + ";");
+      for (const auto& [enumerator, text] : e.values) code.Statement("case " + words_.Spelled(enumerator) + ": return " + Quote(text) + ";");
     });
     code.Line("}");
     code.Statement(Expr::Call("throw vexlo9::Error", {"380", Quote(e.toString),
@@ -335,7 +418,7 @@ void OutputEmitter::DefineConversions(Code& code, const EnumType& e) const {
   code.Line("int32_t " + n + "::" + e.fromString + "(std::string& value) const {");
   code.Indented(2, [&] {
     for (const auto& [enumerator, text] : e.values) {
-      code.Statement(Expr::If("value == " + Quote(text), "return " + enumerator + ";"));
+      code.Statement(Expr::If("value == " + Quote(text), "return " + words_.Spelled(enumerator) + ";"));
     }
     code.Statement(
         Expr::Call("throw vexlo9::Error", {"380", Quote(e.fromString), "\"Invalid property value [\" + value + \"]\""})
@@ -384,7 +467,7 @@ void OutputEmitter::DefineNamedClasses(Code& code) const {
     code.Line("switch (id) {");
     code.Indented(2, [&] {
       for (const ClassType* cls : out_.namedClasses) {
-        code.Statement("case k" + cls->name + ": return std::make_shared<" + cls->name + ">(elementName);");
+        code.Statement("case k" + cls->name + ": return std::make_shared<" + words_.Spelled(cls->name) + ">(elementName);");
       }
     });
     code.Line("}");
@@ -397,7 +480,7 @@ void OutputEmitter::DefineCreator(Code& code, const Creator& creator) const {
   code.Line();
   code.Line("vexlo9::ObjectPtr " + out_.factory + "::" + creator.name + "(vexlo9::XmlNode& element) const {");
   code.Indented(2, [&] {
-    Alternatives(code, "element")
+    Alternatives(code, words_, "element")
         .Emit(creator.choices, creator.byElementName, "", creator.byElementName ? "" : "std::string(element.baseName())");
     code.Line("return nullptr;");
   });
@@ -414,7 +497,7 @@ void OutputEmitter::DefineReadDocument(Code& code) const {
   code.Line("std::shared_ptr<vexlo9::XmlObjectBase> NewRoot(const vexlo9::XmlNode& root) {");
   code.Indented(2, [&] {
     code.Line("const std::string_view ns = root.namespaceURI();");
-    Alternatives alternatives(code, "root");
+    Alternatives alternatives(code, words_, "root");
     for (const Output& o : package_.outputs) {
       for (const Root& r : o.roots) alternatives.Emit(r.classes, true, " && ns == " + words_.Namespace(r.element.ns), "");
     }
@@ -435,7 +518,7 @@ void OutputEmitter::DefineReadDocument(Code& code) const {
 
 // A source of class definitions that are spread over several.
 std::string PartSource(const Binding& binding, const Package& package, const Options& options, const Part& part) {
-  const Vocabulary words(binding, package, options, part.includes);
+  const Vocabulary words(binding, package, part.includes, options.cppNamespace);
   std::vector<const Output*> outputs;
   for (const size_t i : part.includes) outputs.push_back(&package.outputs[i]);
   Code code;
@@ -445,10 +528,12 @@ std::string PartSource(const Binding& binding, const Package& package, const Opt
   code.Line();
   code.Line("#include <utility>");
   code.Line();
-  code.Line("namespace " + words.cppNamespace() + " {");
-  for (const ClassType* cls : part.classes) ClassEmitter(words, *cls).Define(code);
-  code.Line();
-  code.Line("}  // namespace " + words.cppNamespace());
+  NamespaceBlocks blocks(code, false);
+  for (const ClassType* cls : part.classes) {
+    blocks.Enter(cls->cppNamespace);
+    ClassEmitter(words, *cls).Define(code);
+  }
+  blocks.Close();
   return code.Text();
 }
 
@@ -457,7 +542,7 @@ std::string PartSource(const Binding& binding, const Package& package, const Opt
 std::vector<GeneratedFile> Emit(const Binding& binding, const Package& package, const Options& options) {
   std::vector<GeneratedFile> files;
   for (size_t i = 0; i < package.outputs.size(); ++i) {
-    const OutputEmitter emitter(binding, package, options, i);
+    const OutputEmitter emitter(binding, package, i);
     files.push_back({package.outputs[i].stem + ".h", emitter.Header()});
     files.push_back({package.outputs[i].stem + ".cpp", emitter.Source()});
   }

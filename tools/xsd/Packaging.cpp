@@ -53,8 +53,10 @@ class Packager {
                 ? out.nsConstant
                 : binding_.names.Claim("k" + TypeIdentifier(std::filesystem::path(document.path).stem().string()) +
                                        "Namespace");
-        package_.namespaceConstants[document.targetNamespace] = {name, i};
+        package_.namespaceConstants[document.targetNamespace] = {name, i,
+                                                                  options_.CppNamespaceOf(document.targetNamespace)};
       }
+      out.cppNamespace = options_.CppNamespaceOf(out.ns);
     }
   }
 

@@ -14,6 +14,7 @@ namespace vexlo9::xsd {
 struct NamespaceConstant {
   std::string name;
   size_t output = 0;
+  std::string cppNamespace;  // that of the classes of the namespace it names
 };
 
 // What one command-line schema gives: a header (its classes, enumerations, factory and converter) and a source.
@@ -21,6 +22,7 @@ struct Output {
   std::string stem;                  // file names
   std::string prefix;                // of the factory and converter classes: "PurchaseOrder"
   std::string ns;                    // the target namespace of its schema
+  std::string cppNamespace;          // of its factory, converter and ReadDocument: that of ns
   std::string nsConstant;            // "kNamespace"
   std::string factory;               // class name, empty when no class needs one
   std::string factoryAccessor;       // the function that returns the one factory

@@ -58,9 +58,9 @@ struct ValueShape {
       // The enumerators of another output's enumeration are not seen where it is declared ahead.
       if (value.enumeration->output != scope.cls.output) return "{}";
       for (const auto& [enumerator, text] : value.enumeration->values) {
-        if (given && text == *given) return enumerator;
+        if (given && text == *given) return scope.words.Spelled(enumerator);
       }
-      return value.enumeration->values.empty() ? "{}" : value.enumeration->values.front().first;
+      return value.enumeration->values.empty() ? "{}" : scope.words.Spelled(value.enumeration->values.front().first);
     }
     const std::string& type = value.primitive->cppType;
     if (type == "bool") return given && (*given == "true" || *given == "1") ? "true" : "false";

@@ -52,31 +52,55 @@ void DefineMemberTable(cpp::Code& code, const std::string& cls, const std::vecto
   code.Line("}");
 }
 
-Vocabulary::Vocabulary(const Binding& binding, const Package& package, const Options& options,
-                       const std::set<size_t>& visible)
-    : binding_(binding), package_(package), cppNamespace_(options.cppNamespace) {
-  const size_t colon = cppNamespace_.rfind("::");
-  innerNamespace_ = colon == std::string::npos ? cppNamespace_ : cppNamespace_.substr(colon + 2);
+Vocabulary::Vocabulary(const Binding& binding, const Package& package, const std::set<size_t>& visible,
+                       std::string here)
+    : binding_(binding), package_(package), here_(std::move(here)) {
+  auto tables = std::make_shared<Tables>();
   for (const auto& [uri, constant] : package.namespaceConstants) {
-    if (visible.count(constant.output)) constants_[uri] = constant.name;
+    if (visible.count(constant.output)) tables->constants[uri] = &constant;
+  }
+  std::set<std::string> taken;
+  for (const ClassType& cls : binding.classes) {
+    taken.insert(cls.name);
+    tables->homes[cls.name] = cls.cppNamespace;
+  }
+  for (const EnumType& e : binding.enums) {
+    taken.insert(e.name);
+    tables->homes[e.name] = e.cppNamespace;
+    for (const auto& [enumerator, text] : e.values) tables->homes[enumerator] = e.cppNamespace;
   }
   // A class held in a collection gets a name for it, "ItemCol", unless that name is taken.
-  std::set<std::string> taken;
-  for (const ClassType& cls : binding.classes) taken.insert(cls.name);
-  for (const EnumType& e : binding.enums) taken.insert(e.name);
   for (const ClassType& cls : binding.classes) {
     for (const ElementProperty& p : cls.particles) {
       if (p.occurs == Cardinality::Repeated && p.type && !taken.count(p.type->name + "Col")) {
-        collectionAlias_[p.type] = p.type->name + "Col";
+        tables->collectionAlias[p.type] = p.type->name + "Col";
+        tables->homes[p.type->name + "Col"] = p.type->cppNamespace;
       }
     }
   }
+  tables_ = std::move(tables);
+}
+
+Vocabulary Vocabulary::In(std::string cppNamespace) const {
+  Vocabulary view = *this;
+  view.here_ = std::move(cppNamespace);
+  return view;
+}
+
+std::string Vocabulary::In(const std::string& cppNamespace, const std::string& name) const {
+  return cppNamespace == here_ ? name : "::" + cppNamespace + "::" + name;
 }
 
 std::string Vocabulary::Namespace(const std::string& uri) const {
   if (uri.empty()) return "\"\"";
-  const auto it = constants_.find(uri);
-  return it == constants_.end() ? cpp::Quote(uri) : it->second;
+  const auto it = tables_->constants.find(uri);
+  if (it == tables_->constants.end()) return cpp::Quote(uri);
+  return In(it->second->cppNamespace, it->second->name);
+}
+
+std::string Vocabulary::Spelled(const std::string& name) const {
+  const auto it = tables_->homes.find(name);
+  return it == tables_->homes.end() ? name : In(it->second, name);
 }
 
 std::set<std::string> Vocabulary::MemberNames(const ClassType& cls) const {
@@ -89,26 +113,41 @@ std::set<std::string> Vocabulary::MemberNames(const ClassType& cls) const {
 }
 
 std::string Vocabulary::Qualified(const ClassType& owner, const std::string& type) const {
+  const std::string spelled = Spelled(type);
+  if (spelled != type) return spelled;
   const std::set<std::string> members = MemberNames(owner);
   if (!members.count(type)) return type;
-  if (innerNamespace_.empty() || members.count(innerNamespace_)) return "::" + cppNamespace_ + "::" + type;
-  return innerNamespace_ + "::" + type;
+  const size_t colon = here_.rfind("::");
+  const std::string inner = colon == std::string::npos ? here_ : here_.substr(colon + 2);
+  if (inner.empty() || members.count(inner)) return "::" + here_ + "::" + type;
+  return inner + "::" + type;
 }
 
 std::string Vocabulary::CollectionType(const ClassType& owner, const ClassType& item) const {
-  const auto it = collectionAlias_.find(&item);
-  if (it != collectionAlias_.end() && item.output == owner.output) return Qualified(owner, it->second);
+  const auto it = tables_->collectionAlias.find(&item);
+  if (it != tables_->collectionAlias.end() && item.output == owner.output) return Qualified(owner, it->second);
   return "vexlo9::XmlGeneratedClassCol<" + Qualified(owner, item.name) + ">";
 }
 
-std::vector<std::string> Vocabulary::CollectionAliases(const Output& output) const {
+std::vector<std::string> Vocabulary::CollectionAliases(const Output& output, const std::string& cppNamespace) const {
   std::vector<std::string> aliases;
   for (const ClassType* cls : output.classes) {
-    if (const auto it = collectionAlias_.find(cls); it != collectionAlias_.end()) {
+    if (cls->cppNamespace != cppNamespace) continue;
+    if (const auto it = tables_->collectionAlias.find(cls); it != tables_->collectionAlias.end()) {
       aliases.push_back("using " + it->second + " = vexlo9::XmlGeneratedClassCol<" + cls->name + ">;");
     }
   }
   return aliases;
+}
+
+std::string Vocabulary::FactoryCall(const ClassType& cls) const {
+  const Output& out = package_.outputs[cls.output];
+  return In(out.cppNamespace, out.factoryAccessor) + "()";
+}
+
+std::string Vocabulary::ClassTypeId(const ClassType& registry, const ClassType& item) const {
+  const Output& out = package_.outputs[registry.output];
+  return In(out.cppNamespace, out.factory) + "::k" + item.name;
 }
 
 }  // namespace vexlo9::xsd

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -31,41 +32,51 @@ std::optional<std::string> NumericLiteral(std::string text, bool integer);
 void DefineMemberTable(cpp::Code& code, const std::string& cls, const std::vector<Expr>& rows);
 
 // What the emitters of one file say alike: how they name the schema's namespaces, the classes of other outputs, the
-// collection types and the factories. A file sees the namespace constants of the headers it includes.
+// collection types and the factories. A file sees the namespace constants of the headers it includes. Names are
+// spelled as seen from one C++ namespace, "here": a name declared in another is qualified in full.
 class Vocabulary {
  public:
-  Vocabulary(const Binding& binding, const Package& package, const Options& options, const std::set<size_t>& visible);
+  Vocabulary(const Binding& binding, const Package& package, const std::set<size_t>& visible, std::string here);
+
+  // The same words as seen from another C++ namespace.
+  Vocabulary In(std::string cppNamespace) const;
 
   const Binding& binding() const noexcept { return binding_; }
   const Package& package() const noexcept { return package_; }
-  const std::string& cppNamespace() const noexcept { return cppNamespace_; }
+  const std::string& here() const noexcept { return here_; }
 
   // The namespace as its constant when the file sees one, else as a literal; "" for no namespace.
   std::string Namespace(const std::string& uri) const;
 
-  // A type's name as written inside the class `owner`: qualified when a member of the class hides it.
+  // A class, enumeration, enumerator or collection alias of the binding, qualified when declared elsewhere.
+  std::string Spelled(const std::string& name) const;
+  // The same, as written inside the class `owner`: qualified also when a member of the class hides it.
   std::string Qualified(const ClassType& owner, const std::string& type) const;
   // The collection type of a repeated class particle: the alias "ItemCol" when the item's output declares one.
   std::string CollectionType(const ClassType& owner, const ClassType& item) const;
-  // Aliases of collection types that an output's header declares.
-  std::vector<std::string> CollectionAliases(const Output& output) const;
+  // Aliases of collection types that an output's header declares in a C++ namespace.
+  std::vector<std::string> CollectionAliases(const Output& output, const std::string& cppNamespace) const;
 
   // The expression that reaches the factory of the class's output: "Factory()" or "<Prefix>FactoryInstance()".
-  std::string FactoryCall(const ClassType& cls) const { return package_.outputs[cls.output].factoryAccessor + "()"; }
+  std::string FactoryCall(const ClassType& cls) const;
   // The class type number that the registry's factory gives the item, as its enumerator.
-  std::string ClassTypeId(const ClassType& registry, const ClassType& item) const {
-    return package_.outputs[registry.output].factory + "::k" + item.name;
-  }
+  std::string ClassTypeId(const ClassType& registry, const ClassType& item) const;
 
  private:
+  // What every view of the words shares: built once per file.
+  struct Tables {
+    std::map<std::string, const NamespaceConstant*> constants;  // by URI, those the file sees
+    std::map<const ClassType*, std::string> collectionAlias;
+    std::map<std::string, std::string> homes;  // a declared name → its C++ namespace
+  };
+
   std::set<std::string> MemberNames(const ClassType& cls) const;
+  std::string In(const std::string& cppNamespace, const std::string& name) const;
 
   const Binding& binding_;
   const Package& package_;
-  std::string cppNamespace_;
-  std::string innerNamespace_;
-  std::map<std::string, std::string> constants_;
-  std::map<const ClassType*, std::string> collectionAlias_;
+  std::shared_ptr<const Tables> tables_;
+  std::string here_;
 };
 
 }  // namespace vexlo9::xsd

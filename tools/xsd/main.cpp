@@ -1,6 +1,7 @@
 // vexlo9-xsd: writes the binding classes of XML Schema documents.
 //
-//   vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--root ELEMENT]... [--sources N] SCHEMA...
+//   vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--namespace-map URI=cpp::ns]... [--root ELEMENT]...
+//              [--sources N] SCHEMA...
 
 #include <algorithm>
 #include <cctype>
@@ -30,13 +31,18 @@ constexpr int kRefused = 2;
 constexpr int kUsage = 2;
 
 constexpr std::string_view kUsageText =
-    "usage: vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--root ELEMENT]... [--sources N] SCHEMA...\n"
+    "usage: vexlo9-xsd --output-dir DIR [--namespace cpp::ns] [--namespace-map URI=cpp::ns]... [--root ELEMENT]...\n"
+    "                  [--sources N] SCHEMA...\n"
     "\n"
     "Writes DIR/<schema stem>.h and DIR/<schema stem>.cpp for each schema: one class per complex type and per\n"
     "element of a type of its own, for the vexlo9 library.\n"
     "\n"
     "  --output-dir DIR     where the files go (created if missing)\n"
     "  --namespace NS       the C++ namespace of the classes, such as acme::orders (default: the first stem)\n"
+    "  --namespace-map URI=NS\n"
+    "                       the classes of the schema namespace URI (empty: no namespace) in the C++ namespace\n"
+    "                       NS instead (repeat for more); a factory and ReadDocument go where the classes of\n"
+    "                       their schema go\n"
     "  --root ELEMENT       a global element that ReadDocument accepts as the root (repeat for more); only\n"
     "                       what the roots reach is generated (default: every global element of a complex\n"
     "                       type, and every component)\n"
@@ -75,6 +81,16 @@ bool IsNamespace(std::string_view text) {
   }
 }
 
+// URI=cpp::ns; the URI may hold '=' itself, a C++ namespace cannot.
+void MapNamespace(vexlo9::xsd::Options& options, const std::string& mapping) {
+  const size_t equals = mapping.rfind('=');
+  const std::string cpp = equals == std::string::npos ? "" : mapping.substr(equals + 1);
+  if (!IsNamespace(cpp)) Usage("--namespace-map " + mapping + " is not URI=cpp::ns, such as urn:acme:orders=acme::orders");
+  if (!options.namespaceMap.emplace(mapping.substr(0, equals), cpp).second) {
+    Usage("--namespace-map " + mapping + ": the namespace is mapped twice");
+  }
+}
+
 CommandLine Parse(int argc, char** argv) {
   CommandLine line;
   for (int i = 1; i < argc; ++i) {
@@ -96,6 +112,8 @@ CommandLine Parse(int argc, char** argv) {
       if (!IsNamespace(line.options.cppNamespace)) {
         Usage("--namespace " + line.options.cppNamespace + " is not a C++ namespace such as acme::orders");
       }
+    } else if (arg == "--namespace-map") {
+      MapNamespace(line.options, value(arg));
     } else if (arg == "--root") {
       line.options.roots.push_back(value(arg));
     } else if (arg == "--sources") {
@@ -119,6 +137,17 @@ CommandLine Parse(int argc, char** argv) {
   return line;
 }
 
+// A mapping of a namespace that no schema has is a mistake the generated code would not show.
+void RefuseUnknownNamespaces(const CommandLine& line, const vexlo9::xsd::SchemaModel& model) {
+  for (const auto& [uri, cpp] : line.options.namespaceMap) {
+    const auto has = [&](const vexlo9::xsd::DocumentInfo& d) { return d.targetNamespace == uri; };
+    if (std::none_of(model.documents.begin(), model.documents.end(), has)) {
+      Diagnostics::Refuse({"--namespace-map", 0}, uri.empty() ? "(no namespace)" : uri,
+                          "no schema read has that target namespace: give one of the schemas' namespaces");
+    }
+  }
+}
+
 void Write(const fs::path& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
@@ -134,6 +163,7 @@ int main(int argc, char** argv) {
   try {
     vexlo9::xsd::SchemaModel model;
     vexlo9::xsd::ReadModel(vexlo9::xsd::SchemaSet(line.schemas), model);
+    RefuseUnknownNamespaces(line, model);
     vexlo9::xsd::Schema schema(model, diagnostics);
     vexlo9::xsd::Binding binding = vexlo9::xsd::Bind(schema, line.options);
     const vexlo9::xsd::Package package = vexlo9::xsd::MakePackage(binding, model, line.options);

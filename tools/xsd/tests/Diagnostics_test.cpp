@@ -87,6 +87,8 @@ TEST(Diagnostics, RefusedSchemasAreNamedByFileAndLineAndNothingIsWritten) {
        "give a schema"},
       {po, "", "--root nothing",
        "--root: nothing: no global element of a complex type has that name: give one of the schema's elements"},
+      {po, "", "--namespace-map urn:typo=acme::t",
+       "--namespace-map: urn:typo: no schema read has that target namespace: give one of the schemas' namespaces"},
   };
   for (const auto& c : cases) {
     const Outcome run = Compile(c.a, c.b, c.options);
