@@ -47,7 +47,7 @@ void ClassEmitter::Declare(Code& code) const {
   code.Line("class " + cls_.name + " : " + bases + " {");
   code.Line(" public:");
   code.Indented(2, [&] {
-    code.Line("VEXLO9_BY_NAME(" + cls_.name + ");");
+    code.Line("VEXLO9_BY_NAME_DECLARE(" + cls_.name + ");");
     code.Line("explicit " + cls_.name + "(std::string elementName = " + Quote(cls_.defaultElement) + ");");
   });
   if (!cls_.elementAlias) DeclareMembers(code);

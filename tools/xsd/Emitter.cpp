@@ -267,7 +267,7 @@ void OutputEmitter::DeclareEnum(Code& code, const EnumType& e) const {
 void OpenByNameClass(Code& code, const std::string& name) {
   code.Line("class " + name + " : public vexlo9::Object {");
   code.Line(" public:");
-  code.Indented(2, [&] { code.Line("VEXLO9_BY_NAME(" + name + ");"); });
+  code.Indented(2, [&] { code.Line("VEXLO9_BY_NAME_DECLARE(" + name + ");"); });
 }
 
 void OutputEmitter::DeclareConverter(Code& code) const {

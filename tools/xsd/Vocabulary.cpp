@@ -50,6 +50,8 @@ void DefineMemberTable(cpp::Code& code, const std::string& cls, const std::vecto
     code.Line("return table;");
   });
   code.Line("}");
+  code.Line();
+  code.Line("VEXLO9_BY_NAME_DEFINE(" + cls + ");");
 }
 
 Vocabulary::Vocabulary(const Binding& binding, const Package& package, const std::set<size_t>& visible,

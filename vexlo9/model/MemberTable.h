@@ -366,22 +366,44 @@ class MemberTable {
 // table `static const MemberTable<Class>& Members()` (defined by the class),
 // and names the class in messages. It opens no access section: the class
 // writes `public:` before it.
-#define VEXLO9_BY_NAME(Class)                                                                          \
-  std::string TypeName() const override { return #Class; }                                             \
-  ::vexlo9::Variant GetProperty(std::string_view name) override { return Members().Get(*this, name); } \
-  void LetProperty(std::string_view name, const ::vexlo9::Variant& value) override {                   \
-    Members().Let(*this, name, value);                                                                 \
-  }                                                                                                    \
-  void SetProperty(std::string_view name, const ::vexlo9::ObjectPtr& object) override {                \
-    Members().Set(*this, name, object);                                                                \
-  }                                                                                                    \
-  ::vexlo9::Variant Invoke(std::string_view name, std::span<::vexlo9::Variant> args) override {        \
-    return Members().Invoke(*this, name, args);                                                        \
-  }                                                                                                    \
-  const std::string* GetPropertyText(std::string_view name) override {                                 \
-    return Members().GetText(*this, name);                                                             \
-  }                                                                                                    \
-  void TakeProperty(std::string_view name, ::vexlo9::Variant&& value) override {                       \
-    Members().Take(*this, name, std::move(value));                                                     \
-  }                                                                                                    \
+#define VEXLO9_BY_NAME(Class)                    \
+  VEXLO9_BY_NAME_MEMBERS_(, Class, override)     \
   static const ::vexlo9::MemberTable<Class>& Members()
+
+// The same for a class with many siblings in one header (generated ones): the
+// members are only declared there, and VEXLO9_BY_NAME_DEFINE(Class) in one
+// source defines them, so that a header of thousands of classes does not make
+// every source that includes it instantiate thousands of tables.
+#define VEXLO9_BY_NAME_DECLARE(Class)                                                    \
+  std::string TypeName() const override;                                                 \
+  ::vexlo9::Variant GetProperty(std::string_view name) override;                         \
+  void LetProperty(std::string_view name, const ::vexlo9::Variant& value) override;      \
+  void SetProperty(std::string_view name, const ::vexlo9::ObjectPtr& object) override;   \
+  ::vexlo9::Variant Invoke(std::string_view name, std::span<::vexlo9::Variant> args) override; \
+  const std::string* GetPropertyText(std::string_view name) override;                    \
+  void TakeProperty(std::string_view name, ::vexlo9::Variant&& value) override;          \
+  static const ::vexlo9::MemberTable<Class>& Members()
+
+#define VEXLO9_BY_NAME_DEFINE(Class)           \
+  VEXLO9_BY_NAME_MEMBERS_(Class::, Class, )    \
+  static_assert(std::is_base_of_v<::vexlo9::Object, Class>, #Class " answers by name as a vexlo9::Object")
+
+// The members' definitions, qualified by `Q` outside the class.
+#define VEXLO9_BY_NAME_MEMBERS_(Q, Class, OVERRIDE)                                                     \
+  std::string Q TypeName() const OVERRIDE { return #Class; }                                            \
+  ::vexlo9::Variant Q GetProperty(std::string_view name) OVERRIDE { return Members().Get(*this, name); } \
+  void Q LetProperty(std::string_view name, const ::vexlo9::Variant& value) OVERRIDE {                  \
+    Members().Let(*this, name, value);                                                                  \
+  }                                                                                                     \
+  void Q SetProperty(std::string_view name, const ::vexlo9::ObjectPtr& object) OVERRIDE {               \
+    Members().Set(*this, name, object);                                                                 \
+  }                                                                                                     \
+  ::vexlo9::Variant Q Invoke(std::string_view name, std::span<::vexlo9::Variant> args) OVERRIDE {       \
+    return Members().Invoke(*this, name, args);                                                         \
+  }                                                                                                     \
+  const std::string* Q GetPropertyText(std::string_view name) OVERRIDE {                                \
+    return Members().GetText(*this, name);                                                              \
+  }                                                                                                     \
+  void Q TakeProperty(std::string_view name, ::vexlo9::Variant&& value) OVERRIDE {                      \
+    Members().Take(*this, name, std::move(value));                                                      \
+  }

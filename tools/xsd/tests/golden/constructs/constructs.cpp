@@ -72,9 +72,11 @@ const vexlo9::MemberTable<Catalogue>& Catalogue::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Catalogue);
+
 std::shared_ptr<vexlo9::stringCol> Catalogue::code() const { return code_; }
-std::shared_ptr<EntryCol> Catalogue::entry() const { return entry_; }
-std::shared_ptr<Note> Catalogue::note() const { return note_; }
+std::shared_ptr<EntryCol> Catalogue::entry() const { return std::static_pointer_cast<EntryCol>(entry_); }
+std::shared_ptr<Note> Catalogue::note() const { return std::static_pointer_cast<Note>(note_); }
 void Catalogue::note(std::shared_ptr<Note> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Throw_IfElementNameDiffers(value, "note");
   note_ = std::move(value);
@@ -153,9 +155,11 @@ const vexlo9::MemberTable<Entry>& Entry::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Entry);
+
 const std::string& Entry::title() const { return title_; }
 void Entry::title(std::string value) { title_ = std::move(value); }
-std::shared_ptr<EntryChoice> Entry::choice() const { return choice_; }
+std::shared_ptr<EntryChoice> Entry::choice() const { return std::static_pointer_cast<EntryChoice>(choice_); }
 void Entry::choice(std::shared_ptr<EntryChoice> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Throw_IfPropertyIsNull(value, "choice");
   choice_ = std::move(value);
@@ -209,6 +213,8 @@ const vexlo9::MemberTable<Discounted>& Discounted::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Discounted);
+
 std::shared_ptr<vexlo9::Decimal> Discounted::rate() const { return rate_; }
 void Discounted::rate(std::shared_ptr<vexlo9::Decimal> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Throw_IfPropertyIsNull(value, "rate");
@@ -244,6 +250,8 @@ const vexlo9::MemberTable<Note>& Note::Members() {
       vexlo9::MemberTable<Note>::Builder().ReadOnly("em", &Note::em).Property("Text", &Note::Text, &Note::Text).Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(Note);
 
 bool Note::IsNil() const { return isNil_; }
 void Note::IsNil(bool value) { isNil_ = value; }
@@ -298,6 +306,8 @@ const vexlo9::MemberTable<EntryChoice>& EntryChoice::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(EntryChoice);
+
 const std::string& EntryChoice::sku() const { return sku_; }
 void EntryChoice::sku(std::string value) {
   ClassInfo().CheckElement("sku", vexlo9::Variant(value));
@@ -322,7 +332,7 @@ void EntryChoice::IsValidserial(bool value) {
   if (!value) vexlo9::Global::XmlObjectBaseHelper()->Choice_SelectElement("serial", nullptr, choiceSelectedElement_);
   isValidserial_ = value;
 }
-std::shared_ptr<Measure> EntryChoice::measure() const { return measure_; }
+std::shared_ptr<Measure> EntryChoice::measure() const { return std::static_pointer_cast<Measure>(measure_); }
 void EntryChoice::measure(std::shared_ptr<Measure> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Choice_SelectElement("measure", vexlo9::Variant(value),
                                                               choiceSelectedElement_);
@@ -364,6 +374,8 @@ const vexlo9::MemberTable<Measure>& Measure::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Measure);
+
 double Measure::weight() const { return weight_; }
 void Measure::weight(double value) { weight_ = value; }
 const std::string& Measure::unit() const { return unit_; }
@@ -378,6 +390,8 @@ const vexlo9::MemberTable<ConstructsEnumConverter>& ConstructsEnumConverter::Mem
                                 .Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(ConstructsEnumConverter);
 
 std::string ConstructsEnumConverter::StateToString(int32_t& value) const {
   switch (value) {
@@ -403,6 +417,8 @@ const vexlo9::MemberTable<ConstructsFactory>& ConstructsFactory::Members() {
                                 .Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(ConstructsFactory);
 
 vexlo9::ObjectPtr ConstructsFactory::CreateNamedClass(int32_t& id, std::string& elementName) const {
   switch (id) {

@@ -32,7 +32,7 @@ using EntryCol = vexlo9::XmlGeneratedClassCol<Entry>;
 // The complex type Catalogue.
 class Catalogue : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Catalogue);
+  VEXLO9_BY_NAME_DECLARE(Catalogue);
   explicit Catalogue(std::string elementName = "catalogue");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -61,8 +61,8 @@ class Catalogue : public vexlo9::XmlGeneratedClassBase {
 
  private:
   std::shared_ptr<vexlo9::stringCol> code_;
-  std::shared_ptr<EntryCol> entry_;
-  std::shared_ptr<Note> note_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassColBase> entry_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> note_;
   std::shared_ptr<vexlo9::Element> any_;
   std::string prefix_;
   bool isValidprefix_ = false;
@@ -76,7 +76,7 @@ class Catalogue : public vexlo9::XmlGeneratedClassBase {
 // The complex type Entry.
 class Entry : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Entry);
+  VEXLO9_BY_NAME_DECLARE(Entry);
   explicit Entry(std::string elementName = "Entry");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -99,7 +99,7 @@ class Entry : public vexlo9::XmlGeneratedClassBase {
 
  private:
   std::string title_;
-  std::shared_ptr<EntryChoice> choice_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> choice_;
   State state_ = State_open;
   bool isValidstate_ = false;
   int32_t count_ = 0;
@@ -108,7 +108,7 @@ class Entry : public vexlo9::XmlGeneratedClassBase {
 // The complex type Discounted.
 class Discounted : public Entry {
  public:
-  VEXLO9_BY_NAME(Discounted);
+  VEXLO9_BY_NAME_DECLARE(Discounted);
   explicit Discounted(std::string elementName = "Discounted");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -124,7 +124,7 @@ class Discounted : public Entry {
 // The element note of Catalogue, whose type is its own.
 class Note : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
  public:
-  VEXLO9_BY_NAME(Note);
+  VEXLO9_BY_NAME_DECLARE(Note);
   explicit Note(std::string elementName = "note");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -147,7 +147,7 @@ class Note : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
 // A choice within Entry.
 class EntryChoice : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(EntryChoice);
+  VEXLO9_BY_NAME_DECLARE(EntryChoice);
   explicit EntryChoice(std::string elementName = "EntryChoice");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -171,14 +171,14 @@ class EntryChoice : public vexlo9::XmlGeneratedClassBase {
   bool isValidsku_ = false;
   std::string serial_;
   bool isValidserial_ = false;
-  std::shared_ptr<Measure> measure_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> measure_;
   std::string choiceSelectedElement_;
 };
 
 // The model group Measure.
 class Measure : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Measure);
+  VEXLO9_BY_NAME_DECLARE(Measure);
   explicit Measure(std::string elementName = "Measure");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -197,7 +197,7 @@ class Measure : public vexlo9::XmlGeneratedClassBase {
 // The lexical forms of the schema's enumerations.
 class ConstructsEnumConverter : public vexlo9::Object {
  public:
-  VEXLO9_BY_NAME(ConstructsEnumConverter);
+  VEXLO9_BY_NAME_DECLARE(ConstructsEnumConverter);
   std::string StateToString(int32_t& value) const;
   // Raises 380 for a text that is not one of the enumeration's values.
   int32_t StateFromString(std::string& value) const;
@@ -206,7 +206,7 @@ class ConstructsEnumConverter : public vexlo9::Object {
 // Creates the objects that the library cannot take from a parent's Init.
 class ConstructsFactory : public vexlo9::Object {
  public:
-  VEXLO9_BY_NAME(ConstructsFactory);
+  VEXLO9_BY_NAME_DECLARE(ConstructsFactory);
   // The class type numbers of the optional class particles.
   enum ClassTypeId : int32_t { kNote = 1, kMeasure = 2 };
 

@@ -42,6 +42,8 @@ const vexlo9::MemberTable<Animal>& Animal::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Animal);
+
 const std::string& Animal::name() const { return name_; }
 void Animal::name(std::string value) { name_ = std::move(value); }
 const std::string& Animal::id() const { return id_; }
@@ -91,6 +93,8 @@ const vexlo9::MemberTable<Cat>& Cat::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Cat);
+
 int32_t Cat::lives() const { return lives_; }
 void Cat::lives(int32_t value) { lives_ = value; }
 
@@ -131,6 +135,8 @@ const vexlo9::MemberTable<Lion>& Lion::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Lion);
+
 const std::string& Lion::pride() const { return pride_; }
 void Lion::pride(std::string value) {
   pride_ = std::move(value);
@@ -167,6 +173,8 @@ const vexlo9::MemberTable<Keeper>& Keeper::Members() {
       vexlo9::MemberTable<Keeper>::Builder().Property("name", &Keeper::name, &Keeper::name).Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(Keeper);
 
 const std::string& Keeper::name() const { return name_; }
 void Keeper::name(std::string value) { name_ = std::move(value); }
@@ -207,6 +215,8 @@ const vexlo9::MemberTable<Feeder>& Feeder::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Feeder);
+
 std::shared_ptr<vexlo9::stringCol> Feeder::food() const { return food_; }
 
 // ---- HeadFeeder
@@ -243,6 +253,8 @@ const vexlo9::MemberTable<HeadFeeder>& HeadFeeder::Members() {
                                 .Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(HeadFeeder);
 
 int32_t HeadFeeder::team() const { return team_; }
 void HeadFeeder::team(int32_t value) { team_ = value; }
@@ -282,6 +294,8 @@ const vexlo9::MemberTable<Cleaner>& Cleaner::Members() {
                                 .Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(Cleaner);
 
 Shift Cleaner::shift() const { return shift_; }
 void Cleaner::shift(Shift value) { shift_ = value; }
@@ -331,6 +345,8 @@ const vexlo9::MemberTable<Person>& Person::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Person);
+
 bool Person::IsNil() const { return isNil_; }
 void Person::IsNil(bool value) { isNil_ = value; }
 const std::string& Person::name() const { return name_; }
@@ -377,6 +393,8 @@ const vexlo9::MemberTable<NameOnly>& NameOnly::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(NameOnly);
+
 // ---- Note
 
 Note::Note(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
@@ -405,6 +423,8 @@ const vexlo9::MemberTable<Note>& Note::Members() {
       vexlo9::MemberTable<Note>::Builder().ReadOnly("b", &Note::b).Property("Text", &Note::Text, &Note::Text).Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(Note);
 
 std::shared_ptr<vexlo9::stringCol> Note::b() const { return b_; }
 const std::string& Note::Text() const { return text_.Text(); }
@@ -444,6 +464,8 @@ const vexlo9::MemberTable<Sign>& Sign::Members() {
                                 .Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(Sign);
 
 bool Sign::lit() const { return lit_; }
 void Sign::lit(bool value) {
@@ -497,6 +519,8 @@ const vexlo9::MemberTable<Open>& Open::Members() {
                                 .Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(Open);
 
 std::shared_ptr<vexlo9::ElementCol> Open::any() const { return any_; }
 const std::string& Open::tag() const { return tag_; }
@@ -570,32 +594,34 @@ const vexlo9::MemberTable<Zoo>& Zoo::Members() {
   return table;
 }
 
-std::shared_ptr<AnimalGroupCol> Zoo::animal() const { return animal_; }
-std::shared_ptr<KeeperCol> Zoo::keeper() const { return keeper_; }
-std::shared_ptr<PersonCol> Zoo::visitor() const { return visitor_; }
-std::shared_ptr<Note> Zoo::note() const { return note_; }
+VEXLO9_BY_NAME_DEFINE(Zoo);
+
+std::shared_ptr<AnimalGroupCol> Zoo::animal() const { return std::static_pointer_cast<AnimalGroupCol>(animal_); }
+std::shared_ptr<KeeperCol> Zoo::keeper() const { return std::static_pointer_cast<KeeperCol>(keeper_); }
+std::shared_ptr<PersonCol> Zoo::visitor() const { return std::static_pointer_cast<PersonCol>(visitor_); }
+std::shared_ptr<Note> Zoo::note() const { return std::static_pointer_cast<Note>(note_); }
 void Zoo::note(std::shared_ptr<Note> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Throw_IfElementNameDiffers(value, "note");
   note_ = std::move(value);
 }
-std::shared_ptr<Budget> Zoo::budget() const { return budget_; }
+std::shared_ptr<Budget> Zoo::budget() const { return std::static_pointer_cast<Budget>(budget_); }
 void Zoo::budget(std::shared_ptr<Budget> value) {
   const vexlo9::XmlObjectBaseHelperCls& helper = *vexlo9::Global::XmlObjectBaseHelper();
   helper.Throw_IfPropertyIsNull(value, "budget");
   helper.Throw_IfElementNameDiffers(value, "budget");
   budget_ = std::move(value);
 }
-std::shared_ptr<Person> Zoo::vet() const { return vet_; }
+std::shared_ptr<Person> Zoo::vet() const { return std::static_pointer_cast<Person>(vet_); }
 void Zoo::vet(std::shared_ptr<Person> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Throw_IfElementNameDiffers(value, "vet");
   vet_ = std::move(value);
 }
-std::shared_ptr<Sign> Zoo::sign() const { return sign_; }
+std::shared_ptr<Sign> Zoo::sign() const { return std::static_pointer_cast<Sign>(sign_); }
 void Zoo::sign(std::shared_ptr<Sign> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Throw_IfElementNameDiffers(value, "sign");
   sign_ = std::move(value);
 }
-std::shared_ptr<Open> Zoo::extra() const { return extra_; }
+std::shared_ptr<Open> Zoo::extra() const { return std::static_pointer_cast<Open>(extra_); }
 void Zoo::extra(std::shared_ptr<Open> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Throw_IfElementNameDiffers(value, "extra");
   extra_ = std::move(value);
@@ -637,6 +663,8 @@ const vexlo9::MemberTable<Snake>& Snake::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Snake);
+
 std::shared_ptr<vexlo9::Decimal> Snake::length() const { return length_; }
 void Snake::length(std::shared_ptr<vexlo9::Decimal> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Throw_IfPropertyIsNull(value, "length");
@@ -652,6 +680,8 @@ const vexlo9::MemberTable<Pet>& Pet::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Pet);
+
 // ---- Cage
 
 Cage::Cage(std::string elementName) : Cat(std::move(elementName)) {}
@@ -660,6 +690,8 @@ const vexlo9::MemberTable<Cage>& Cage::Members() {
   static const auto table = vexlo9::MemberTable<Cage>::Builder().Inherit(Cat::Members()).Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(Cage);
 
 // ---- AnimalGroup
 
@@ -700,7 +732,9 @@ const vexlo9::MemberTable<AnimalGroup>& AnimalGroup::Members() {
   return table;
 }
 
-std::shared_ptr<Animal> AnimalGroup::animal() const { return animal_; }
+VEXLO9_BY_NAME_DEFINE(AnimalGroup);
+
+std::shared_ptr<Animal> AnimalGroup::animal() const { return std::static_pointer_cast<Animal>(animal_); }
 void AnimalGroup::animal(std::shared_ptr<Animal> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Choice_SelectElement("animal", vexlo9::Variant(value), choiceSelectedElement_);
   animal_ = std::move(value);
@@ -735,6 +769,8 @@ const vexlo9::MemberTable<Budget>& Budget::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(Budget);
+
 bool Budget::IsNil() const { return isNil_; }
 void Budget::IsNil(bool value) { isNil_ = value; }
 const std::string& Budget::Text() const { return text_; }
@@ -749,6 +785,8 @@ const vexlo9::MemberTable<PolymorphismEnumConverter>& PolymorphismEnumConverter:
                                 .Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(PolymorphismEnumConverter);
 
 std::string PolymorphismEnumConverter::ShiftToString(int32_t& value) const {
   switch (value) {
@@ -776,6 +814,8 @@ const vexlo9::MemberTable<PolymorphismFactory>& PolymorphismFactory::Members() {
                                 .Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(PolymorphismFactory);
 
 vexlo9::ObjectPtr PolymorphismFactory::CreateNamedClass(int32_t& id, std::string& elementName) const {
   switch (id) {

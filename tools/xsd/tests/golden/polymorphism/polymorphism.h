@@ -46,7 +46,7 @@ using AnimalGroupCol = vexlo9::XmlGeneratedClassCol<AnimalGroup>;
 // The complex type Animal.
 class Animal : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Animal);
+  VEXLO9_BY_NAME_DECLARE(Animal);
   explicit Animal(std::string elementName = "animal");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -69,7 +69,7 @@ class Animal : public vexlo9::XmlGeneratedClassBase {
 // The complex type Cat.
 class Cat : public Animal {
  public:
-  VEXLO9_BY_NAME(Cat);
+  VEXLO9_BY_NAME_DECLARE(Cat);
   explicit Cat(std::string elementName = "cat");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -89,7 +89,7 @@ class Cat : public Animal {
 // The complex type Lion.
 class Lion : public Cat {
  public:
-  VEXLO9_BY_NAME(Lion);
+  VEXLO9_BY_NAME_DECLARE(Lion);
   explicit Lion(std::string elementName = "lion");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -108,7 +108,7 @@ class Lion : public Cat {
 // The complex type Keeper.
 class Keeper : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Keeper);
+  VEXLO9_BY_NAME_DECLARE(Keeper);
   explicit Keeper(std::string elementName = "Keeper");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -128,7 +128,7 @@ class Keeper : public vexlo9::XmlGeneratedClassBase {
 // The complex type Feeder.
 class Feeder : public Keeper {
  public:
-  VEXLO9_BY_NAME(Feeder);
+  VEXLO9_BY_NAME_DECLARE(Feeder);
   explicit Feeder(std::string elementName = "Feeder");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -147,7 +147,7 @@ class Feeder : public Keeper {
 // The complex type HeadFeeder.
 class HeadFeeder : public Feeder {
  public:
-  VEXLO9_BY_NAME(HeadFeeder);
+  VEXLO9_BY_NAME_DECLARE(HeadFeeder);
   explicit HeadFeeder(std::string elementName = "HeadFeeder");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -163,7 +163,7 @@ class HeadFeeder : public Feeder {
 // The complex type Cleaner.
 class Cleaner : public Keeper {
  public:
-  VEXLO9_BY_NAME(Cleaner);
+  VEXLO9_BY_NAME_DECLARE(Cleaner);
   explicit Cleaner(std::string elementName = "Cleaner");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -179,7 +179,7 @@ class Cleaner : public Keeper {
 // The complex type Person.
 class Person : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
  public:
-  VEXLO9_BY_NAME(Person);
+  VEXLO9_BY_NAME_DECLARE(Person);
   explicit Person(std::string elementName = "Person");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -214,7 +214,7 @@ class Person : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
 // The complex type NameOnly.
 class NameOnly : public Person {
  public:
-  VEXLO9_BY_NAME(NameOnly);
+  VEXLO9_BY_NAME_DECLARE(NameOnly);
   explicit NameOnly(std::string elementName = "NameOnly");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -224,7 +224,7 @@ class NameOnly : public Person {
 // The complex type Note.
 class Note : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Note);
+  VEXLO9_BY_NAME_DECLARE(Note);
   explicit Note(std::string elementName = "Note");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -244,7 +244,7 @@ class Note : public vexlo9::XmlGeneratedClassBase {
 // The complex type Sign.
 class Sign : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Sign);
+  VEXLO9_BY_NAME_DECLARE(Sign);
   explicit Sign(std::string elementName = "Sign");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -267,7 +267,7 @@ class Sign : public vexlo9::XmlGeneratedClassBase {
 // The complex type Open.
 class Open : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Open);
+  VEXLO9_BY_NAME_DECLARE(Open);
   explicit Open(std::string elementName = "Open");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -293,7 +293,7 @@ class Open : public vexlo9::XmlGeneratedClassBase {
 // The element zoo, whose type is its own.
 class Zoo : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Zoo);
+  VEXLO9_BY_NAME_DECLARE(Zoo);
   explicit Zoo(std::string elementName = "zoo");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -316,21 +316,21 @@ class Zoo : public vexlo9::XmlGeneratedClassBase {
   std::shared_ptr<vexlo9::AttributeCol> anyAttribute() const;
 
  private:
-  std::shared_ptr<AnimalGroupCol> animal_;
-  std::shared_ptr<KeeperCol> keeper_;
-  std::shared_ptr<PersonCol> visitor_;
-  std::shared_ptr<Note> note_;
-  std::shared_ptr<Budget> budget_;
-  std::shared_ptr<Person> vet_;
-  std::shared_ptr<Sign> sign_;
-  std::shared_ptr<Open> extra_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassColBase> animal_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassColBase> keeper_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassColBase> visitor_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> note_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> budget_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> vet_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> sign_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> extra_;
   std::shared_ptr<vexlo9::AttributeCol> anyAttribute_;
 };
 
 // The element snake, whose type is its own.
 class Snake : public Animal {
  public:
-  VEXLO9_BY_NAME(Snake);
+  VEXLO9_BY_NAME_DECLARE(Snake);
   explicit Snake(std::string elementName = "snake");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -346,21 +346,21 @@ class Snake : public Animal {
 // The global element pet.
 class Pet : public Animal {
  public:
-  VEXLO9_BY_NAME(Pet);
+  VEXLO9_BY_NAME_DECLARE(Pet);
   explicit Pet(std::string elementName = "pet");
 };
 
 // The global element cage.
 class Cage : public Cat {
  public:
-  VEXLO9_BY_NAME(Cage);
+  VEXLO9_BY_NAME_DECLARE(Cage);
   explicit Cage(std::string elementName = "cage");
 };
 
 // The substitution group of animal: whichever member stands there.
 class AnimalGroup : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(AnimalGroup);
+  VEXLO9_BY_NAME_DECLARE(AnimalGroup);
   explicit AnimalGroup(std::string elementName = "AnimalGroup");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -372,14 +372,14 @@ class AnimalGroup : public vexlo9::XmlGeneratedClassBase {
   const std::string& ChoiceSelectedElement() const;
 
  private:
-  std::shared_ptr<Animal> animal_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> animal_;
   std::string choiceSelectedElement_;
 };
 
 // The nillable element budget: its value as text, or nil.
 class Budget : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
  public:
-  VEXLO9_BY_NAME(Budget);
+  VEXLO9_BY_NAME_DECLARE(Budget);
   explicit Budget(std::string elementName = "budget");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -399,7 +399,7 @@ class Budget : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
 // The lexical forms of the schema's enumerations.
 class PolymorphismEnumConverter : public vexlo9::Object {
  public:
-  VEXLO9_BY_NAME(PolymorphismEnumConverter);
+  VEXLO9_BY_NAME_DECLARE(PolymorphismEnumConverter);
   std::string ShiftToString(int32_t& value) const;
   // Raises 380 for a text that is not one of the enumeration's values.
   int32_t ShiftFromString(std::string& value) const;
@@ -408,7 +408,7 @@ class PolymorphismEnumConverter : public vexlo9::Object {
 // Creates the objects that the library cannot take from a parent's Init.
 class PolymorphismFactory : public vexlo9::Object {
  public:
-  VEXLO9_BY_NAME(PolymorphismFactory);
+  VEXLO9_BY_NAME_DECLARE(PolymorphismFactory);
   // The class type numbers of the optional class particles.
   enum ClassTypeId : int32_t { kNote = 1, kSign = 2, kOpen = 3 };
 

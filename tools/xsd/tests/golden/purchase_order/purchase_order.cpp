@@ -57,14 +57,16 @@ const vexlo9::MemberTable<PurchaseOrderType>& PurchaseOrderType::Members() {
   return table;
 }
 
-std::shared_ptr<USAddress> PurchaseOrderType::shipTo() const { return shipTo_; }
+VEXLO9_BY_NAME_DEFINE(PurchaseOrderType);
+
+std::shared_ptr<USAddress> PurchaseOrderType::shipTo() const { return std::static_pointer_cast<USAddress>(shipTo_); }
 void PurchaseOrderType::shipTo(std::shared_ptr<USAddress> value) {
   const vexlo9::XmlObjectBaseHelperCls& helper = *vexlo9::Global::XmlObjectBaseHelper();
   helper.Throw_IfPropertyIsNull(value, "shipTo");
   helper.Throw_IfElementNameDiffers(value, "shipTo");
   shipTo_ = std::move(value);
 }
-std::shared_ptr<USAddress> PurchaseOrderType::billTo() const { return billTo_; }
+std::shared_ptr<USAddress> PurchaseOrderType::billTo() const { return std::static_pointer_cast<USAddress>(billTo_); }
 void PurchaseOrderType::billTo(std::shared_ptr<USAddress> value) {
   const vexlo9::XmlObjectBaseHelperCls& helper = *vexlo9::Global::XmlObjectBaseHelper();
   helper.Throw_IfPropertyIsNull(value, "billTo");
@@ -78,7 +80,7 @@ void PurchaseOrderType::comment(std::string value) {
 }
 bool PurchaseOrderType::IsValidcomment() const { return isValidcomment_; }
 void PurchaseOrderType::IsValidcomment(bool value) { isValidcomment_ = value; }
-std::shared_ptr<Items> PurchaseOrderType::items() const { return items_; }
+std::shared_ptr<Items> PurchaseOrderType::items() const { return std::static_pointer_cast<Items>(items_); }
 void PurchaseOrderType::items(std::shared_ptr<Items> value) {
   const vexlo9::XmlObjectBaseHelperCls& helper = *vexlo9::Global::XmlObjectBaseHelper();
   helper.Throw_IfPropertyIsNull(value, "items");
@@ -141,6 +143,8 @@ const vexlo9::MemberTable<USAddress>& USAddress::Members() {
   return table;
 }
 
+VEXLO9_BY_NAME_DEFINE(USAddress);
+
 const std::string& USAddress::name() const { return name_; }
 void USAddress::name(std::string value) { name_ = std::move(value); }
 const std::string& USAddress::street() const { return street_; }
@@ -187,7 +191,9 @@ const vexlo9::MemberTable<Items>& Items::Members() {
   return table;
 }
 
-std::shared_ptr<ItemCol> Items::item() const { return item_; }
+VEXLO9_BY_NAME_DEFINE(Items);
+
+std::shared_ptr<ItemCol> Items::item() const { return std::static_pointer_cast<ItemCol>(item_); }
 
 // ---- PurchaseOrder
 
@@ -197,6 +203,8 @@ const vexlo9::MemberTable<PurchaseOrder>& PurchaseOrder::Members() {
   static const auto table = vexlo9::MemberTable<PurchaseOrder>::Builder().Inherit(PurchaseOrderType::Members()).Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(PurchaseOrder);
 
 // ---- Item
 
@@ -251,6 +259,8 @@ const vexlo9::MemberTable<Item>& Item::Members() {
                                 .Build();
   return table;
 }
+
+VEXLO9_BY_NAME_DEFINE(Item);
 
 const std::string& Item::productName() const { return productName_; }
 void Item::productName(std::string value) { productName_ = std::move(value); }

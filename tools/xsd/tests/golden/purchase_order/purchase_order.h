@@ -25,7 +25,7 @@ using ItemCol = vexlo9::XmlGeneratedClassCol<Item>;
 // The complex type PurchaseOrderType.
 class PurchaseOrderType : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(PurchaseOrderType);
+  VEXLO9_BY_NAME_DECLARE(PurchaseOrderType);
   explicit PurchaseOrderType(std::string elementName = "PurchaseOrderType");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -47,11 +47,11 @@ class PurchaseOrderType : public vexlo9::XmlGeneratedClassBase {
   void IsValidorderDate(bool value);
 
  private:
-  std::shared_ptr<USAddress> shipTo_;
-  std::shared_ptr<USAddress> billTo_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> shipTo_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> billTo_;
   std::string comment_;
   bool isValidcomment_ = false;
-  std::shared_ptr<Items> items_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> items_;
   std::shared_ptr<vexlo9::DateTime> orderDate_;
   bool isValidorderDate_ = false;
 };
@@ -59,7 +59,7 @@ class PurchaseOrderType : public vexlo9::XmlGeneratedClassBase {
 // The complex type USAddress.
 class USAddress : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(USAddress);
+  VEXLO9_BY_NAME_DECLARE(USAddress);
   explicit USAddress(std::string elementName = "USAddress");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -93,7 +93,7 @@ class USAddress : public vexlo9::XmlGeneratedClassBase {
 // The complex type Items.
 class Items : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Items);
+  VEXLO9_BY_NAME_DECLARE(Items);
   explicit Items(std::string elementName = "Items");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
@@ -102,20 +102,20 @@ class Items : public vexlo9::XmlGeneratedClassBase {
   std::shared_ptr<ItemCol> item() const;
 
  private:
-  std::shared_ptr<ItemCol> item_;
+  std::shared_ptr<vexlo9::XmlGeneratedClassColBase> item_;
 };
 
 // The global element purchaseOrder.
 class PurchaseOrder : public PurchaseOrderType {
  public:
-  VEXLO9_BY_NAME(PurchaseOrder);
+  VEXLO9_BY_NAME_DECLARE(PurchaseOrder);
   explicit PurchaseOrder(std::string elementName = "purchaseOrder");
 };
 
 // The element item of Items, whose type is its own.
 class Item : public vexlo9::XmlGeneratedClassBase {
  public:
-  VEXLO9_BY_NAME(Item);
+  VEXLO9_BY_NAME_DECLARE(Item);
   explicit Item(std::string elementName = "item");
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
