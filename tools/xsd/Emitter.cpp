@@ -41,13 +41,13 @@ std::vector<T> Filtered(const std::vector<T>& list, Test test) {
 }
 
 // The `namespace ... {` blocks of a file: one is open at a time, reopened as the code moves between C++
-// namespaces. In a header each block's content starts after a blank line; in a source it ends with one.
+// namespaces; the file closes the last before its text is taken. In a header each block's content starts after a
+// blank line; in a source it ends with one.
 class NamespaceBlocks {
  public:
   NamespaceBlocks(Code& code, bool header) : code_(code), header_(header) {}
   NamespaceBlocks(const NamespaceBlocks&) = delete;
   NamespaceBlocks& operator=(const NamespaceBlocks&) = delete;
-  ~NamespaceBlocks() { Close(); }
 
   void Enter(const std::string& ns) {
     if (open_ && ns == current_) return;
