@@ -514,14 +514,14 @@ void Binder::AddDeclared(ClassType& cls, const Particle& particle, const Element
     BindClass(cls, p, declaration, type, global, group, particle.origin);
   }
   p.occurs = CardinalityIn(group, p.kind, particle.occurs);
-  if (declaration.fixedValue) p.value.defaultValue = declaration.fixedValue;
-  if (declaration.defaultValue) p.value.defaultValue = declaration.defaultValue;
-  if (p.value.defaultValue) {
-    // The library gives an element no default: only the initial value of the property carries it.
+  p.value.fixed = declaration.fixedValue.has_value();
+  p.value.defaultValue = p.value.fixed ? declaration.fixedValue : declaration.defaultValue;
+  if (p.value.defaultValue && (p.kind == Kind::Class || p.occurs == Cardinality::Repeated)) {
+    // A value held as a class's text, or by a collection, has no declaration to carry it.
     schema_.diagnostics().Warn(declaration.origin.where, "xs:element",
-                               "the default or fixed value of " + name.local + " is only the property's initial " +
-                                   "value: the library does not give it to an empty " + name.local +
-                                   " element in a document");
+                               "the default or fixed value of " + name.local + " is not given to an empty " +
+                                   name.local + " element: it is " +
+                                   (p.kind == Kind::Class ? "held as text" : "repeated"));
   }
   if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Cardinality::Optional) {
     p.isValid = cls.members.Claim("IsValid" + p.property);
@@ -861,8 +861,10 @@ void Binder::AddAttribute(ClassType& cls, const AttributeItem& item) {
   if (!type) type = schema_.Simple(QName{std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"});
   a.value = MakeValue(*type, a.property, item.origin, false);
   a.value.defaultValue = item.defaultValue ? item.defaultValue : item.fixedValue;
+  a.value.fixed = item.fixedValue.has_value();
   if (!a.value.defaultValue && declaration) {
     a.value.defaultValue = declaration->defaultValue ? declaration->defaultValue : declaration->fixedValue;
+    a.value.fixed = declaration->fixedValue.has_value();
   }
   a.kind = a.value.enumeration ? AttributeProperty::AttrKind::Enum : AttributeProperty::AttrKind::Primitive;
   if (a.optional) a.isValid = cls.members.Claim("IsValid" + a.property);

@@ -36,6 +36,7 @@ struct Value {
   Facets facets;
   const EnumType* enumeration = nullptr;
   std::optional<std::string> defaultValue;
+  bool fixed = false;  // defaultValue is the only value allowed
 };
 
 // One element particle of a class: a property and its declaration.

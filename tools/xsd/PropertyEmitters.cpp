@@ -226,6 +226,12 @@ class ValueEmitter : public PropertyEmitter {
     if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
     if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
   }
+  // Its default or fixed value.
+  void DescribeConstraint(Designated& fields) const {
+    const Value& v = held_.value;
+    if (v.defaultValue) fields.Set("defaultValue", Quote(*v.defaultValue));
+    if (v.fixed) fields.Set("fixed", "true");
+  }
 
  private:
   ValueShape Shape() const { return {scope_, held_.value}; }
@@ -272,6 +278,7 @@ class ValueElementEmitter : public ValueEmitter {
     Designated fields = ElementBasics(scope_, p_, p_.elementName, p_.ns);
     if (!p_.isValid.empty()) fields.Set("isValid", Quote(p_.isValid));
     DescribeValue(fields);
+    DescribeConstraint(fields);
     const char* method = p_.value.enumeration ? "EnumElement" : "ValueElement";
     return {Expr::Call(info + method, {fields.Braced()}).Then(";")};
   }
@@ -293,7 +300,7 @@ class AttributeEmitter : public ValueEmitter {
     if (!a_.optional) fields.Set("required", "true");
     if (!a_.isValid.empty()) fields.Set("isValid", Quote(a_.isValid));
     DescribeValue(fields);
-    if (a_.value.defaultValue) fields.Set("defaultValue", Quote(*a_.value.defaultValue));
+    DescribeConstraint(fields);
     return {Expr::Call(info + "Attribute", {fields.Braced()}).Then(";")};
   }
 

@@ -30,6 +30,7 @@ struct ElementArguments {
   std::string_view create = {};
   std::string_view namespaces = {};
   std::string_view targetNamespace = {};
+  ValueConstraint constraint = {};
 };
 
 std::string Text(std::string_view text) { return std::string(text); }
@@ -44,10 +45,11 @@ std::shared_ptr<ElementInfo> Make(ElementArguments& a) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property));
   } else if constexpr (K == ValueKind::Prim) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
-                                        a.type, Text(a.format), a.whitespace, std::move(a.facets));
+                                        a.type, Text(a.format), a.whitespace, std::move(a.facets),
+                                        std::move(a.constraint));
   } else if constexpr (K == ValueKind::Enum) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
-                                        Text(a.toString), Text(a.fromString));
+                                        Text(a.toString), Text(a.fromString), std::move(a.constraint));
   } else if constexpr (K == ValueKind::Untpd) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), Text(a.namespaces),
                                         Text(a.targetNamespace));
@@ -175,13 +177,14 @@ void ClassInfo::CheckElement(std::string_view property, const Variant& value) co
 void ClassInfo::ValueElement(const ValueElementDeclaration& d) {
   Declare(elements_, "ClassInfo.ValueElement", groupType_, ValueKind::Prim, d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .isValid = d.isValid, .type = d.type,
-           .format = d.format, .whitespace = d.whitespace, .facets = RestrictionsOf(d.facets)});
+           .format = d.format, .whitespace = d.whitespace, .facets = RestrictionsOf(d.facets),
+           .constraint = {d.defaultValue, d.fixed}});
 }
 
 void ClassInfo::EnumElement(const EnumElementDeclaration& d) {
   Declare(elements_, "ClassInfo.EnumElement", groupType_, ValueKind::Enum, d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .isValid = d.isValid, .toString = d.toString,
-           .fromString = d.fromString});
+           .fromString = d.fromString, .constraint = {d.defaultValue, d.fixed}});
 }
 
 void ClassInfo::ClassElement(const ClassElementDeclaration& d) {
@@ -215,7 +218,7 @@ void ClassInfo::AnyElement(const AnyElementDeclaration& d) {
 
 void ClassInfo::Attribute(const AttributeDeclaration& d) {
   AttributeParticle particle{Text(d.name), Text(d.ns), Text(d.property), Text(d.isValid), !d.required,
-                             Text(d.defaultValue)};
+                             Text(d.defaultValue), d.fixed};
   if (!d.toString.empty()) {
     attributes_.Add(std::make_shared<AttributeInfoEnum>(std::move(particle), Text(d.toString), Text(d.fromString)));
   } else {

@@ -45,6 +45,9 @@ struct ValueElementDeclaration {
   std::string_view format = {};  // format override
   WhitespaceRule whitespace = WhitespaceRule_Preserve;
   Facets facets = {};
+  // The schema's default value, which an empty element takes; with `fixed`, the only value it may hold.
+  std::string_view defaultValue = {};
+  bool fixed = false;
 };
 
 // AddElm<Group>Enum<Cardinality>.
@@ -56,6 +59,8 @@ struct EnumElementDeclaration {
   std::string_view isValid = {};
   std::string_view toString = {};  // the converter's methods
   std::string_view fromString = {};
+  std::string_view defaultValue = {};  // as for ValueElementDeclaration
+  bool fixed = false;
 };
 
 // AddElm<Group>Cls<Cardinality>, or AddElm<Group>AbsCls<Cardinality> when `create` is given.
@@ -107,6 +112,7 @@ struct AttributeDeclaration {
   std::string_view toString = {};  // an enumerated attribute's converter methods
   std::string_view fromString = {};
   std::string_view defaultValue = {};
+  bool fixed = false;  // defaultValue is the only value the attribute may have
 };
 
 // AddAttrAny.

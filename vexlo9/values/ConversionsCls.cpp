@@ -223,6 +223,18 @@ std::string_view ValueText(XmlDataType eType, const Variant& val, std::string_vi
   return storage;
 }
 
+bool SameValue(XmlDataType eType, const Variant& a, const Variant& b) {
+  const auto same = [&]<class T>(std::type_identity<T>) {
+    const auto x = a.ToObjectOf<T>(), y = b.ToObjectOf<T>();
+    return x && y && x->Equals(*y);
+  };
+  if (eType == type_decimal) return same(std::type_identity<Decimal>());
+  if (eType == type_integer) return same(std::type_identity<BigInteger>());
+  if (eType >= type_yearMonth && eType <= type_time) return same(std::type_identity<DateTime>());
+  std::string x, y;
+  return ValueText(eType, a, {}, x) == ValueText(eType, b, {}, y);
+}
+
 }  // namespace detail
 
 Variant ConversionsCls::FromString(XmlDataType eType, std::string_view Value, WhitespaceRule rule) const {

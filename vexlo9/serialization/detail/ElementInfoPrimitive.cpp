@@ -5,14 +5,19 @@
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/values/ConversionsCls.h"
+#include "vexlo9/values/detail/ValueText.h"
 
 namespace vexlo9::detail {
 
 template <Group G, Cardinality C>
 void ElementInfoPrimitive<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const {
   std::string joined;
-  StoreValue(oGenClass, sPropertyName_,
-             PerThread<ConversionsCls>()->FromString(eDataType_, ElementText(oXmlElmChild, joined), eWSRule_));
+  const std::string_view text = constraint_.TextOf(oGenClass, sPropertyName_, oXmlElmChild, joined);
+  Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, text, eWSRule_);
+  if (constraint_.Fixed()) {
+    CheckFixedValue(sElementName_, text, constraint_.Text(), SameValue(eDataType_, value, constraintValue_));
+  }
+  StoreValue(oGenClass, sPropertyName_, std::move(value));
   oXmlElmChild = NextSiblingElement(oXmlElmChild);
 }
 
@@ -42,10 +47,11 @@ bool ElementInfoPrimitive<G, C>::ElementToXml(const XmlSerializationContext& oCo
                                               XmlTextWriter& oXmlOut) const {
   if constexpr (C == Cardinality::Mnd) {
     return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
-                                 eDataType_, formatOverride_, primValues_);
+                                 eDataType_, formatOverride_, primValues_, EmptyValue());
   } else {
     return WriteOptionalPrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_,
-                                         sElementName_, sElementNamespace_, eDataType_, formatOverride_, primValues_);
+                                         sElementName_, sElementNamespace_, eDataType_, formatOverride_, primValues_,
+                                         EmptyValue());
   }
 }
 

@@ -6,9 +6,8 @@
 
 namespace vexlo9::detail {
 
-// A single-valued element of a primitive type, held in one property. The five
-// classes differ only in how they look for their element and what they check
-// after an all group was read.
+// A single-valued element of a primitive type, held in one property, with its default or fixed value if it has one.
+// The five classes differ only in how they look for their element and what they check after an all group was read.
 template <Group G, Cardinality C>
 class ElementInfoPrimitive final : public ElementInfo {
   static_assert(C != Cardinality::Col && !(G == Group::Choice && C == Cardinality::Mnd));
@@ -17,7 +16,7 @@ class ElementInfoPrimitive final : public ElementInfo {
   // sPropertyIsValidName is used by the optional classes only.
   ElementInfoPrimitive(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
                        std::string sPropertyIsValidName, XmlDataType eDataType, std::string FormatOverride,
-                       WhitespaceRule eWSRule, PrimitiveRestrictions primValues)
+                       WhitespaceRule eWSRule, PrimitiveRestrictions primValues, ValueConstraint constraint = {})
       : sElementName_(std::move(sElementName)),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),
@@ -25,7 +24,9 @@ class ElementInfoPrimitive final : public ElementInfo {
         eDataType_(eDataType),
         formatOverride_(std::move(FormatOverride)),
         eWSRule_(eWSRule),
-        primValues_(std::move(primValues)) {}
+        primValues_(std::move(primValues)),
+        constraint_(std::move(constraint)),
+        constraintValue_(ConstraintValue(eDataType_, constraint_, eWSRule_)) {}
 
   DescriptorTraits Traits() const override { return {G, ValueKind::Prim, C, sPropertyName_}; }
 
@@ -40,6 +41,7 @@ class ElementInfoPrimitive final : public ElementInfo {
 
  private:
   void Read(Object& oGenClass, XmlNode& oXmlElmChild) const;
+  const Variant* EmptyValue() const noexcept { return constraint_.Given() ? &constraintValue_ : nullptr; }
 
   std::string sElementName_;
   std::string sElementNamespace_;
@@ -49,6 +51,8 @@ class ElementInfoPrimitive final : public ElementInfo {
   std::string formatOverride_;
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
+  ValueConstraint constraint_;
+  Variant constraintValue_;  // empty when there is no constraint
 };
 
 }  // namespace vexlo9::detail

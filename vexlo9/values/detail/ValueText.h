@@ -12,4 +12,8 @@ namespace vexlo9::detail {
 // of a string type itself; any other text is made in `storage`.
 std::string_view ValueText(XmlDataType eType, const Variant& val, std::string_view format, std::string& storage);
 
+// Whether two values of the type are one value of XML Schema: decimals, integers and dates by value (2.0 and 2.00,
+// 12:00:00Z and 12:00:00+00:00), the others by the text they are written as (1 and 1.0 as doubles).
+bool SameValue(XmlDataType eType, const Variant& a, const Variant& b);
+
 }  // namespace vexlo9::detail
