@@ -296,6 +296,11 @@ void Binder::BindSimpleContent(ClassType& cls, const ComplexTypeDef& type) {
   } else if (const SimpleType* value = schema_.Simple(base); !value) {
     Refuse(type.stepWhere, type.stepConstruct,
            "the type " + base.Text() + " is not defined: fix the name or give its schema");
+  } else if (value->variety == SimpleType::Variety::Atomic &&
+             (value->enumeration.empty() ? value->definition && !value->facets.Empty() : value->primitive->IsText())) {
+    // Held as its type, facets checked; an enumeration as the pattern of its values.
+    cls.textProperty = cls.members.Claim("Value");
+    cls.textValue = MakeValue(*value, cls.textProperty, type.origin, true);
   } else if (!value->enumeration.empty() || (value->definition && !value->facets.Empty())) {
     // The value is held as text, as written; the lexical type is documented, facets of the schema's own are warned.
     schema_.diagnostics().Warn(

@@ -87,6 +87,9 @@ struct ClassType {
   bool abstract = false;
   bool pseudo = false;
   bool text = false;  // mixed or simple content, held in Text
+  // Simple content of a type with facets or an enumeration: its value, typed, held in `textProperty` instead.
+  std::optional<Value> textValue;
+  std::string textProperty;
   bool nillable = false;
   bool elementAlias = false;  // a global element's class over its type's: nothing of its own
   bool hasDerived = false;    // another class builds on its declarations

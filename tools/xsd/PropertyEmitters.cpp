@@ -308,6 +308,27 @@ class AttributeEmitter : public ValueEmitter {
   const AttributeProperty& a_;
 };
 
+// The text of simple content whose type has facets or an enumeration: a value of that type, checked as an element's.
+class SimpleContentEmitter : public ValueEmitter {
+ public:
+  explicit SimpleContentEmitter(const ClassScope& scope)
+      : ValueEmitter(scope, {scope.cls.textProperty, kNoFlag, *scope.cls.textValue, true, false, "CheckElement"}) {}
+
+  void DeclareAccessors(Code& code) const override {
+    code.Comment("The character data of the element, as a value of its type.");
+    ValueEmitter::DeclareAccessors(code);
+  }
+  std::vector<Expr> Declarations(const std::string& info) const override {
+    Designated fields;
+    fields.Set("property", Quote(scope_.cls.textProperty));
+    DescribeValue(fields);
+    return {Expr::Call(info + "SimpleContent", {fields.Braced()}).Then(";")};
+  }
+
+ private:
+  static inline const std::string kNoFlag;
+};
+
 // ---- repeated values: a typed collection that knows its bounds and facets
 
 class ValueCollectionEmitter : public PropertyEmitter {
@@ -700,7 +721,11 @@ std::vector<std::unique_ptr<PropertyEmitter>> PropertiesOf(const ClassScope& sco
       properties.push_back(std::make_unique<AttributeEmitter>(scope, a));
     }
   }
-  if (DeclaresText(cls)) properties.push_back(std::make_unique<TextEmitter>(scope));
+  if (DeclaresText(cls) && cls.textValue) {
+    properties.push_back(std::make_unique<SimpleContentEmitter>(scope));
+  } else if (DeclaresText(cls)) {
+    properties.push_back(std::make_unique<TextEmitter>(scope));
+  }
   if (DeclaresChoice(cls)) properties.push_back(std::make_unique<ChoiceEmitter>(scope));
   if (auto roots = RootElementsEmitter::Of(scope.words.binding(), cls); !roots.empty()) {
     properties.push_back(std::make_unique<RootElementsEmitter>(scope, std::move(roots)));

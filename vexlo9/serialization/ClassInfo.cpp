@@ -5,6 +5,7 @@
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/detail/AttributeInfos.h"
 #include "vexlo9/serialization/detail/ElementDescriptors.h"
+#include "vexlo9/serialization/detail/TextValueInfo.h"
 
 namespace vexlo9 {
 namespace {
@@ -170,6 +171,9 @@ void ClassInfo::CheckAttribute(std::string_view property, const Variant& value) 
 
 void ClassInfo::CheckElement(std::string_view property, const Variant& value) const {
   const int32_t at = elements_.Find(property);
+  if (at == 0 && simpleContent_ && simpleContent_->PropertyName() == property) {
+    return simpleContent_->CheckRestriction(elementName_, value);
+  }
   if (at == 0) throw errors::NoSuchMember("ClassInfo.CheckElement", property);
   elements_.Item(at)->CheckRestriction(value);
 }
@@ -208,6 +212,12 @@ bool ClassInfo::DeclaresElementOfType(std::string_view element, const ClassInfo&
     }
   }
   return false;
+}
+
+void ClassInfo::SimpleContent(const SimpleContentDeclaration& d) {
+  simpleContent_ = std::make_shared<TextValueInfo>(Text(d.property), d.type, Text(d.format), d.whitespace,
+                                                   RestrictionsOf(d.facets));
+  allowText_ = true;
 }
 
 void ClassInfo::AnyElement(const AnyElementDeclaration& d) {

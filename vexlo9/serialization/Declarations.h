@@ -50,6 +50,16 @@ struct ValueElementDeclaration {
   bool fixed = false;
 };
 
+// The text of an element of simple content as a typed value (ClassInfo::SimpleContent): its property, type, whitespace
+// rule and facets.
+struct SimpleContentDeclaration {
+  std::string_view property = {};
+  XmlDataType type = type_string;
+  std::string_view format = {};
+  WhitespaceRule whitespace = WhitespaceRule_Preserve;
+  Facets facets = {};
+};
+
 // AddElm<Group>Enum<Cardinality>.
 struct EnumElementDeclaration {
   std::string_view name = {};

@@ -11,6 +11,7 @@
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
 #include "vexlo9/output/XmlTextWriter.h"
+#include "vexlo9/serialization/detail/TextValueInfo.h"
 #include "vexlo9/output/detail/NamespaceUtilsCls.h"
 #include "vexlo9/output/detail/WritingObject.h"
 #include "vexlo9/platform/detail/DomWalk.h"
@@ -254,6 +255,8 @@ void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerialization
   if (inPlace) return;
   if (mixed) {
     out.WriteString(mixed->Text());
+  } else if (const detail::TextValueInfo* value = g.info.SimpleContentValue()) {
+    value->Write(g.object, out, g.base.ElementName());
   } else if (g.info.AllowText()) {
     out.WriteString(g.object.GetProperty("Text").ToString());
   }
@@ -284,6 +287,8 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
   if (!g.info.AllowText()) return;
   if (MixedText* const mixed = g.generated.MixedContent()) {
     mixed->Read(parent);
+  } else if (const detail::TextValueInfo* value = g.info.SimpleContentValue()) {
+    value->Read(g.object, parent);
   } else {
     g.object.LetProperty("Text", Variant(detail::ElementText(parent)));
   }
