@@ -37,6 +37,10 @@ struct Value {
   const EnumType* enumeration = nullptr;
   std::optional<std::string> defaultValue;
   bool fixed = false;  // defaultValue is the only value allowed
+  // A list (xs:list) of values of this type: a typed collection whose count, the list's length, is bounded so.
+  bool list = false;
+  int minItems = 0;
+  int maxItems = -1;  // -1: unbounded
 };
 
 // One element particle of a class: a property and its declaration.

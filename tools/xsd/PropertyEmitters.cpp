@@ -329,34 +329,57 @@ class SimpleContentEmitter : public ValueEmitter {
   static inline const std::string kNoFlag;
 };
 
-// ---- repeated values: a typed collection that knows its bounds and facets
+// ---- repeated values, and lists: a typed collection that knows its bounds and facets
 
 class ValueCollectionEmitter : public PropertyEmitter {
  public:
   ValueCollectionEmitter(const ClassScope& scope, const ElementProperty& p) : PropertyEmitter(scope), p_(p) {}
 
-  std::vector<std::string> Accessors() const override { return {p_.property}; }
-  void DeclareAccessors(Code& code) const override { code.Line(Type() + " " + p_.property + "() const;"); }
-  std::vector<std::string> Fields() const override { return {Type() + " " + scope_.Field(p_.property) + ";"}; }
+  std::vector<std::string> Accessors() const override { return {p_.property, p_.isValid}; }
+  void DeclareAccessors(Code& code) const override {
+    if (p_.value.list) code.Comment("The items of the list " + p_.elementName + ", its text.");
+    code.Line(Type() + " " + p_.property + "() const;");
+    DeclarePresence(code, p_.isValid);
+  }
+  std::vector<std::string> Fields() const override {
+    std::vector<std::string> fields{Type() + " " + scope_.Field(p_.property) + ";"};
+    if (!p_.isValid.empty()) fields.push_back("bool " + scope_.Field(p_.isValid) + " = false;");
+    return fields;
+  }
   std::vector<Expr> Init() const override {
+    const Value& v = p_.value;
+    // A list's items are bounded by its length, a repeated element's by its occurrences.
+    const int min = v.list ? v.minItems : p_.minOccurs, max = v.list ? v.maxItems : p_.maxOccurs;
     Designated fields;
     fields.Set("name", Quote(p_.elementName));
     if (!p_.ns.empty()) fields.Set("ns", scope_.words.Namespace(p_.ns));
-    if (p_.minOccurs != 0) fields.Set("minOccurs", std::to_string(p_.minOccurs));
-    if (p_.maxOccurs != kUnbounded) fields.Set("maxOccurs", std::to_string(p_.maxOccurs));
-    if (p_.value.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(p_.value.whitespace));
-    if (const auto facets = FacetsOf(p_.value.facets)) fields.Set("facets", *facets);
-    const std::string make = "vexlo9::NewCol<" + DataTypeName(*p_.value.primitive) + ">";
-    return {Expr::Assign(scope_.Field(p_.property), Expr::Call(make, {fields.Braced()})).Then(";")};
+    if (min != 0) fields.Set("minOccurs", std::to_string(min));
+    if (max != kUnbounded) fields.Set("maxOccurs", std::to_string(max));
+    if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
+    if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
+    const std::string make = "vexlo9::NewCol<" + DataTypeName(*v.primitive) + ">";
+    std::vector<Expr> init{Expr::Assign(scope_.Field(p_.property), Expr::Call(make, {fields.Braced()})).Then(";")};
+    if (!p_.isValid.empty()) init.push_back(Expr::Assign(scope_.Field(p_.isValid), "false").Then(";"));
+    return init;
   }
   std::vector<Expr> Declarations(const std::string& info) const override {
     Designated fields = ElementBasics(scope_, p_, p_.elementName, p_.ns);
+    if (p_.value.list) {
+      if (!p_.isValid.empty()) fields.Set("isValid", Quote(p_.isValid));
+      if (!p_.value.primitive->IsText()) fields.Set("type", DataTypeName(*p_.value.primitive));
+      fields.Set("list", "true");
+    }
     return {Expr::Call(info + "ValueElement", {fields.Braced()}).Then(";")};
   }
-  std::vector<Expr> MemberRows() const override { return {ReadOnlyRow(scope_, p_.property)}; }
+  std::vector<Expr> MemberRows() const override {
+    std::vector<Expr> rows{ReadOnlyRow(scope_, p_.property)};
+    if (!p_.isValid.empty()) rows.push_back(PropertyRow(scope_, p_.isValid));
+    return rows;
+  }
   void DefineAccessors(Code& code) const override {
     code.Function(Type() + " " + scope_.cls.name + "::" + p_.property + "() const",
                   {Expr("return " + scope_.Field(p_.property) + ";")});
+    DefinePresence(code, scope_, p_.isValid, "");
   }
 
  private:
@@ -691,7 +714,7 @@ bool InheritsNil(const ClassType* cls) {
 std::unique_ptr<PropertyEmitter> ElementEmitter(const ClassScope& scope, const ElementProperty& p) {
   switch (p.kind) {
     case Kind::Primitive:
-      if (p.occurs == Cardinality::Repeated) return std::make_unique<ValueCollectionEmitter>(scope, p);
+      if (p.occurs == Cardinality::Repeated || p.value.list) return std::make_unique<ValueCollectionEmitter>(scope, p);
       return std::make_unique<ValueElementEmitter>(scope, p);
     case Kind::Enum: return std::make_unique<ValueElementEmitter>(scope, p);
     case Kind::Class:

@@ -135,6 +135,34 @@ const SimpleType& Schema::BaseOf(const SimpleTypeDef& definition, const TypeRef&
   return *named;
 }
 
+SimpleType Schema::ListOf(const SimpleTypeDef& definition) {
+  SimpleType type;
+  type.primitive = &FindPrimitive("string");
+  type.whitespace = Whitespace::Collapse;
+  type.variety = SimpleType::Variety::List;
+  type.builtin = "string";
+  const SimpleType& item = BaseOf(definition, definition.base);
+  if (item.variety == SimpleType::Variety::Atomic) {
+    type.item = &item;
+  } else {
+    diagnostics_.Warn(definition.stepWhere, "xs:list",
+                      "bound as a string: its items are a list or union, read and written as one text");
+  }
+  return type;
+}
+
+// A restriction of a list counts its items; what else it restricts is not checked.
+void Schema::RestrictList(SimpleType& type, const SimpleTypeDef& definition) {
+  const StepFacets& step = definition.facets;
+  if (step.length) type.facets.length = *step.length;
+  if (step.minLength) type.facets.minLength = *step.minLength;
+  if (step.maxLength) type.facets.maxLength = *step.maxLength;
+  if (!step.patterns.empty() || !step.enumeration.empty()) {
+    diagnostics_.Warn(definition.stepWhere, "xs:list",
+                      "the pattern or enumeration of a list is not checked: its items and their number are");
+  }
+}
+
 SimpleType Schema::Derive(const SimpleTypeDef& definition) {
   if (!resolving_.insert(&definition).second) {
     Diagnostics::Refuse(definition.origin.where, "xs:simpleType", "it derives from itself: break the cycle");
@@ -144,14 +172,10 @@ SimpleType Schema::Derive(const SimpleTypeDef& definition) {
     case SimpleTypeDef::Variety::Restriction:
       type = BaseOf(definition, definition.base);
       if (type.variety == SimpleType::Variety::Atomic) Restrict(type, definition.facets);
+      if (type.variety == SimpleType::Variety::List) RestrictList(type, definition);
       break;
     case SimpleTypeDef::Variety::List:
-      type.primitive = &FindPrimitive("string");
-      type.whitespace = Whitespace::Collapse;
-      type.variety = SimpleType::Variety::List;
-      type.builtin = "string";
-      diagnostics_.Warn(definition.stepWhere, "xs:list",
-                        "bound as a string: its items are read and written as one text and not checked one by one");
+      type = ListOf(definition);
       break;
     case SimpleTypeDef::Variety::Union:
       type.primitive = &FindPrimitive("string");

@@ -32,6 +32,7 @@ struct ElementArguments {
   std::string_view namespaces = {};
   std::string_view targetNamespace = {};
   ValueConstraint constraint = {};
+  bool list = false;
 };
 
 std::string Text(std::string_view text) { return std::string(text); }
@@ -47,7 +48,7 @@ std::shared_ptr<ElementInfo> Make(ElementArguments& a) {
   } else if constexpr (K == ValueKind::Prim) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
                                         a.type, Text(a.format), a.whitespace, std::move(a.facets),
-                                        std::move(a.constraint));
+                                        std::move(a.constraint), a.list);
   } else if constexpr (K == ValueKind::Enum) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
                                         Text(a.toString), Text(a.fromString), std::move(a.constraint));
@@ -182,7 +183,7 @@ void ClassInfo::ValueElement(const ValueElementDeclaration& d) {
   Declare(elements_, "ClassInfo.ValueElement", groupType_, ValueKind::Prim, d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .isValid = d.isValid, .type = d.type,
            .format = d.format, .whitespace = d.whitespace, .facets = RestrictionsOf(d.facets),
-           .constraint = {d.defaultValue, d.fixed}});
+           .constraint = {d.defaultValue, d.fixed}, .list = d.list});
 }
 
 void ClassInfo::EnumElement(const EnumElementDeclaration& d) {

@@ -48,6 +48,10 @@ struct ValueElementDeclaration {
   // The schema's default value, which an empty element takes; with `fixed`, the only value it may hold.
   std::string_view defaultValue = {};
   bool fixed = false;
+  // A list (xs:list): the property holds a typed collection of `type` (NewCol, its bounds the list's length facets)
+  // that takes the blank-separated items of the element's text, each checked against the collection's facets; an
+  // optional one sets its presence flag when read.
+  bool list = false;
 };
 
 // The text of an element of simple content as a typed value (ClassInfo::SimpleContent): its property, type, whitespace

@@ -100,8 +100,10 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
   const struct {
     std::string components, warning;
   } cases[] = {
-      {"<xs:simpleType name=\"L\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n<xs:element name=\"e\" type=\"L\"/>",
-       "a.xsd:2: xs:list: bound as a string: its items are read and written as one text and not checked one by one"},
+      {"<xs:simpleType name=\"L\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n<xs:element name=\"e\">"
+       "<xs:complexType><xs:attribute name=\"sizes\" type=\"L\"/></xs:complexType></xs:element>",
+       "a.xsd:3: xs:list: the list sizes is bound as a string: its items are read and written as one text and not "
+       "checked one by one"},
       {"<xs:simpleType name=\"U\"><xs:union memberTypes=\"xs:int xs:date\"/></xs:simpleType>\n"
        "<xs:element name=\"e\" type=\"U\"/>",
        "a.xsd:2: xs:union: bound as a string: the text is kept as written and not checked against the member types"},
