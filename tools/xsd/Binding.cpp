@@ -162,6 +162,7 @@ class Binder {
   Value MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, bool repeated);
   Value MakeList(const SimpleType& type, const std::string& owner, const Origin& at);
   void ListAsText(Value& value, const Location& where, const std::string& owner);
+  void UnionUnchecked(Value& value, const Location& where, const std::string& owner);
   const EnumType& Enumeration(const SimpleType& type, const std::string& owner, size_t output);
   void NarrowInteger(Value& value, const SimpleType& type);
   bool Emptiable(const Particle& particle, int depth = 0) const;
@@ -547,7 +548,10 @@ void Binder::BindValue(ClassType& cls, ElementProperty& p, const ElementDecl& de
   }
   p.kind = Kind::Primitive;
   p.value = MakeValue(type, p.property, particle.origin, particle.occurs.Repeated());
-  if (particle.occurs.Repeated()) ListAsText(p.value, particle.origin.where, p.property);
+  if (particle.occurs.Repeated()) {
+    ListAsText(p.value, particle.origin.where, p.property);
+    UnionUnchecked(p.value, particle.origin.where, p.property);
+  }
   if (p.value.enumeration) p.kind = Kind::Enum;
 }
 
@@ -933,7 +937,10 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
   Value value;
   value.primitive = type.primitive;
   value.whitespace = type.whitespace;
-  if (type.variety != SimpleType::Variety::Atomic) return value;  // a union: one unchecked text
+  if (type.variety == SimpleType::Variety::Union) {
+    for (const SimpleType* member : type.members) value.members.push_back(MakeValue(*member, owner, at, true));
+    return value;
+  }
   value.facets = type.facets;
   if (type.integer) NarrowInteger(value, type);
   if (value.facets.length > kMaxLengthFacet || value.facets.minLength > kMaxLengthFacet) {
@@ -973,6 +980,15 @@ void Binder::ListAsText(Value& value, const Location& where, const std::string& 
                              "the list " + owner + " is bound as a string: its items are read and written as one " +
                                  "text and not checked one by one");
   value = Value{&FindPrimitive("string"), Whitespace::Collapse};
+}
+
+// Repeated values are held in a typed collection, which checks facets, not member types.
+void Binder::UnionUnchecked(Value& value, const Location& where, const std::string& owner) {
+  if (value.members.empty()) return;
+  schema_.diagnostics().Warn(where, "xs:union",
+                             "the repeated values of " + owner + " are kept as written and not checked against the " +
+                                 "member types of their union");
+  value.members.clear();
 }
 
 void Binder::NarrowInteger(Value& value, const SimpleType& type) {

@@ -41,6 +41,8 @@ struct Value {
   bool list = false;
   int minItems = 0;
   int maxItems = -1;  // -1: unbounded
+  // A union: its member types, one of which the text (held as a string, as written) must be a value of.
+  std::vector<Value> members;
 };
 
 // One element particle of a class: a property and its declaration.

@@ -222,6 +222,17 @@ class ValueEmitter : public PropertyEmitter {
       fields.Set("fromString", Quote(v.enumeration->fromString));
       return;
     }
+    DescribeType(fields, v);
+    if (v.members.empty()) return;
+    std::vector<Expr> members;
+    for (const Value& member : v.members) {
+      Designated described;
+      DescribeType(described, member);
+      members.push_back(described.Braced());
+    }
+    fields.Set("members", Expr::Braced("", std::move(members)));
+  }
+  static void DescribeType(Designated& fields, const Value& v) {
     if (!v.primitive->IsText()) fields.Set("type", DataTypeName(*v.primitive));
     if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
     if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
@@ -240,7 +251,7 @@ class ValueEmitter : public PropertyEmitter {
   std::vector<Expr> SetterBody() const {
     const Value& v = held_.value;
     std::vector<Expr> body;
-    if (!v.enumeration && !v.facets.Empty()) {
+    if (!v.enumeration && (!v.facets.Empty() || !v.members.empty())) {
       body.push_back(Expr::Call("ClassInfo()." + held_.check, {Quote(held_.property), "vexlo9::Variant(value)"}).Then(";"));
     }
     if (v.primitive->isObject && !v.enumeration) {

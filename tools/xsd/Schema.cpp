@@ -151,6 +151,31 @@ SimpleType Schema::ListOf(const SimpleTypeDef& definition) {
   return type;
 }
 
+SimpleType Schema::UnionOf(const SimpleTypeDef& definition) {
+  SimpleType type;
+  type.primitive = &FindPrimitive("string");
+  type.variety = SimpleType::Variety::Union;
+  type.builtin = "string";
+  for (const TypeRef& member : definition.members) {
+    const SimpleType& resolved = BaseOf(definition, member);
+    const bool unchecked = resolved.variety == SimpleType::Variety::List ||
+                           (resolved.variety == SimpleType::Variety::Union && resolved.members.empty());
+    if (unchecked) {
+      // A member that takes any text makes the union take any text.
+      diagnostics_.Warn(definition.stepWhere, "xs:union",
+                        "bound as a string: a member is a list, so the text is kept as written and not checked");
+      type.members.clear();
+      break;
+    }
+    if (resolved.variety == SimpleType::Variety::Union) {
+      type.members.insert(type.members.end(), resolved.members.begin(), resolved.members.end());
+    } else {
+      type.members.push_back(&resolved);
+    }
+  }
+  return type;
+}
+
 // A restriction of a list counts its items; what else it restricts is not checked.
 void Schema::RestrictList(SimpleType& type, const SimpleTypeDef& definition) {
   const StepFacets& step = definition.facets;
@@ -173,16 +198,17 @@ SimpleType Schema::Derive(const SimpleTypeDef& definition) {
       type = BaseOf(definition, definition.base);
       if (type.variety == SimpleType::Variety::Atomic) Restrict(type, definition.facets);
       if (type.variety == SimpleType::Variety::List) RestrictList(type, definition);
+      if (type.variety == SimpleType::Variety::Union &&
+          (!definition.facets.patterns.empty() || !definition.facets.enumeration.empty())) {
+        diagnostics_.Warn(definition.stepWhere, "xs:union",
+                          "the pattern or enumeration of a union is not checked: its member types are");
+      }
       break;
     case SimpleTypeDef::Variety::List:
       type = ListOf(definition);
       break;
     case SimpleTypeDef::Variety::Union:
-      type.primitive = &FindPrimitive("string");
-      type.variety = SimpleType::Variety::Union;
-      type.builtin = "string";
-      diagnostics_.Warn(definition.stepWhere, "xs:union",
-                        "bound as a string: the text is kept as written and not checked against the member types");
+      type = UnionOf(definition);
       break;
   }
   type.name = definition.name;

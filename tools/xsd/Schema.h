@@ -42,6 +42,8 @@ struct SimpleType {
   Variety variety = Variety::Atomic;
   // A list: its item type; `facets` then holds the list's own length facets, which count items.
   const SimpleType* item = nullptr;
+  // A union: its member types in order, unions among them flattened; none when a member is a list.
+  std::vector<const SimpleType*> members;
   bool integer = false;  // of the integer family
   std::string builtin;   // the built-in type it derives from
   QName name;            // empty local name for an anonymous type
@@ -90,6 +92,7 @@ class Schema {
   SimpleType Derive(const SimpleTypeDef& definition);
   const SimpleType& BaseOf(const SimpleTypeDef& definition, const TypeRef& base);
   SimpleType ListOf(const SimpleTypeDef& definition);
+  SimpleType UnionOf(const SimpleTypeDef& definition);
   void RestrictList(SimpleType& type, const SimpleTypeDef& definition);
 
   const SchemaModel& model_;

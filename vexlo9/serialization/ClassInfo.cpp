@@ -33,6 +33,7 @@ struct ElementArguments {
   std::string_view targetNamespace = {};
   ValueConstraint constraint = {};
   bool list = false;
+  UnionRules members = {};
 };
 
 std::string Text(std::string_view text) { return std::string(text); }
@@ -48,7 +49,7 @@ std::shared_ptr<ElementInfo> Make(ElementArguments& a) {
   } else if constexpr (K == ValueKind::Prim) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
                                         a.type, Text(a.format), a.whitespace, std::move(a.facets),
-                                        std::move(a.constraint), a.list);
+                                        std::move(a.constraint), a.list, std::move(a.members));
   } else if constexpr (K == ValueKind::Enum) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
                                         Text(a.toString), Text(a.fromString), std::move(a.constraint));
@@ -183,7 +184,7 @@ void ClassInfo::ValueElement(const ValueElementDeclaration& d) {
   Declare(elements_, "ClassInfo.ValueElement", groupType_, ValueKind::Prim, d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .isValid = d.isValid, .type = d.type,
            .format = d.format, .whitespace = d.whitespace, .facets = RestrictionsOf(d.facets),
-           .constraint = {d.defaultValue, d.fixed}, .list = d.list});
+           .constraint = {d.defaultValue, d.fixed}, .list = d.list, .members = UnionRulesOf(d.members)});
 }
 
 void ClassInfo::EnumElement(const EnumElementDeclaration& d) {
@@ -234,7 +235,8 @@ void ClassInfo::Attribute(const AttributeDeclaration& d) {
     attributes_.Add(std::make_shared<AttributeInfoEnum>(std::move(particle), Text(d.toString), Text(d.fromString)));
   } else {
     attributes_.Add(std::make_shared<AttributeInfoPrimitive>(std::move(particle), d.type, Text(d.format),
-                                                             d.whitespace, RestrictionsOf(d.facets)));
+                                                             d.whitespace, RestrictionsOf(d.facets),
+                                                             UnionRulesOf(d.members)));
   }
 }
 

@@ -34,6 +34,13 @@ struct Facets {
   std::string_view maxExclusive = {};
 };
 
+// One member type of a union (xs:union): a value is valid when it is a value of one of the members, tried in order.
+struct UnionMember {
+  XmlDataType type = type_string;
+  WhitespaceRule whitespace = WhitespaceRule_Preserve;
+  Facets facets = {};
+};
+
 // AddElm<Group>Prim<Cardinality>; the group is the ClassInfo's GroupType when declared.
 struct ValueElementDeclaration {
   std::string_view name = {};
@@ -45,6 +52,8 @@ struct ValueElementDeclaration {
   std::string_view format = {};  // format override
   WhitespaceRule whitespace = WhitespaceRule_Preserve;
   Facets facets = {};
+  // A union: the value, held as text as it was written, must be a value of one of these (checked by CheckElement).
+  std::initializer_list<UnionMember> members = {};
   // The schema's default value, which an empty element takes; with `fixed`, the only value it may hold.
   std::string_view defaultValue = {};
   bool fixed = false;
@@ -123,6 +132,7 @@ struct AttributeDeclaration {
   std::string_view format = {};
   WhitespaceRule whitespace = WhitespaceRule_Preserve;
   Facets facets = {};
+  std::initializer_list<UnionMember> members = {};  // as for ValueElementDeclaration
   std::string_view toString = {};  // an enumerated attribute's converter methods
   std::string_view fromString = {};
   std::string_view defaultValue = {};

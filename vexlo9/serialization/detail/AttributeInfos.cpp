@@ -55,6 +55,7 @@ void AttributeInfoPrimitive::Validate(const XmlSerializationContext&, bool bFoun
 
 void AttributeInfoPrimitive::CheckRestriction(const Variant& val) const {
   Checks().CheckRestriction(p_.sAttributeName, val, eDataType_, primValues_);
+  CheckUnion(p_.sAttributeName, val, members_);
 }
 
 // ---- AttributeInfoEnum

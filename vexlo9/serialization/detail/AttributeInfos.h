@@ -22,12 +22,13 @@ struct AttributeParticle {
 class AttributeInfoPrimitive final : public AttributeInfo {
  public:
   AttributeInfoPrimitive(AttributeParticle particle, XmlDataType eDataType, std::string FormatOverride,
-                         WhitespaceRule eWSRule, PrimitiveRestrictions primValues)
+                         WhitespaceRule eWSRule, PrimitiveRestrictions primValues, UnionRules members = {})
       : p_(std::move(particle)),
         eDataType_(eDataType),
         formatOverride_(std::move(FormatOverride)),
         eWSRule_(eWSRule),
         primValues_(std::move(primValues)),
+        members_(std::move(members)),
         fixedValue_(ConstraintValue(eDataType_, {p_.fixed ? p_.defaultValue : std::string_view(), p_.fixed}, eWSRule_)) {}
 
   std::string TypeName() const override { return "AttributeInfoPrimitive"; }
@@ -45,6 +46,7 @@ class AttributeInfoPrimitive final : public AttributeInfo {
   std::string formatOverride_;
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
+  UnionRules members_;  // a union's member types, or none
   Variant fixedValue_;  // empty when the attribute has no fixed value
 };
 

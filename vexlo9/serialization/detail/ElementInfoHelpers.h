@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/model/Forward.h"
@@ -18,6 +19,17 @@ namespace vexlo9::detail {
 
 // The facets of a declaration by name as the checks take them: the first pattern given, then the others.
 PrimitiveRestrictions RestrictionsOf(const Facets& facets);
+
+// The member types of a union, as the checks take them.
+struct UnionRule {
+  XmlDataType type;
+  WhitespaceRule whitespace;
+  PrimitiveRestrictions facets;
+};
+using UnionRules = std::vector<UnionRule>;
+UnionRules UnionRulesOf(std::initializer_list<UnionMember> members);
+// Raises NoUnionMember unless the text of `value` is a value of one of the members (none: nothing to check).
+void CheckUnion(std::string_view name, const Variant& value, const UnionRules& members);
 
 // A primitive property's text as it is written: a string property's own text (no copy), any other value converted.
 // With facets, the value is checked against them first. Not copyable: the text may point into it.

@@ -104,6 +104,7 @@ bool ElementInfoPrimitive<G, C>::Validate(const XmlSerializationContext&, Object
 template <Group G, Cardinality C>
 void ElementInfoPrimitive<G, C>::CheckRestriction(const Variant& val) const {
   Checks().CheckRestriction(sElementName_, val, eDataType_, primValues_);
+  CheckUnion(sElementName_, val, members_);
 }
 
 template class ElementInfoPrimitive<Group::Seq, Cardinality::Mnd>;

@@ -18,7 +18,7 @@ class ElementInfoPrimitive final : public ElementInfo {
   ElementInfoPrimitive(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
                        std::string sPropertyIsValidName, XmlDataType eDataType, std::string FormatOverride,
                        WhitespaceRule eWSRule, PrimitiveRestrictions primValues, ValueConstraint constraint = {},
-                       bool list = false)
+                       bool list = false, UnionRules members = {})
       : sElementName_(std::move(sElementName)),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),
@@ -29,7 +29,8 @@ class ElementInfoPrimitive final : public ElementInfo {
         primValues_(std::move(primValues)),
         constraint_(std::move(constraint)),
         constraintValue_(ConstraintValue(eDataType_, constraint_, eWSRule_)),
-        list_(list) {}
+        list_(list),
+        members_(std::move(members)) {}
 
   DescriptorTraits Traits() const override { return {G, ValueKind::Prim, C, sPropertyName_}; }
 
@@ -58,6 +59,7 @@ class ElementInfoPrimitive final : public ElementInfo {
   ValueConstraint constraint_;
   Variant constraintValue_;  // empty when there is no constraint
   bool list_;                 // the property holds a typed collection, the items of the element's text
+  UnionRules members_;        // a union's member types, or none
 };
 
 }  // namespace vexlo9::detail
