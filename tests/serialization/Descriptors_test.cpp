@@ -328,12 +328,12 @@ void FixedDecimal(Bag& b) {
 }
 void FixedEnum(Bag& b) {
   WithFactory(b);
-  b.Info().EnumElement(
-      {.name = "e", .property = "P", .toString = "SizeToString", .fromString = "SizeFromString", .defaultValue = "large",
-       .fixed = true});
+  b.Info().EnumElement({.name = "e", .property = "P", .toString = "SizeToString", .fromString = "SizeFromString",
+                        .defaultValue = "large", .fixed = true});
 }
 void FixedAttribute(Bag& b) {
-  b.Info().Attribute({.name = "a", .property = "P", .required = true, .type = type_r8, .defaultValue = "1", .fixed = true});
+  b.Info().Attribute(
+      {.name = "a", .property = "P", .required = true, .type = type_r8, .defaultValue = "1", .fixed = true});
 }
 void Pair(Bag& b) {
   b.Info().ValueElement({.name = "e", .property = "P", .type = type_i4, .list = true});

@@ -396,8 +396,8 @@ int main(int argc, char** argv) {
   } catch (const vexlo9::Error& e) {
     // The innermost line of the text is the error itself; the others name the elements around it.
     const std::string text = e.what();
-    std::cerr << "error " << e.Number() << " at line " << e.Line() << ": " << text.substr(text.rfind('\n') + 1)
-              << "\n" << text << '\n';
+    std::cerr << "error " << e.Number() << " at line " << e.Line() << ": " << text.substr(text.rfind('\n') + 1) << "\n"
+              << text << '\n';
     return 1;
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';

@@ -529,7 +529,9 @@ void Binder::AddDeclared(ClassType& cls, const Particle& particle, const Element
     schema_.diagnostics().Warn(declaration.origin.where, "xs:element",
                                "the default or fixed value of " + name.local + " is not given to an empty " +
                                    name.local + " element: it is " +
-                                   (p.kind == Kind::Class ? "held as text" : p.value.list ? "a list" : "repeated"));
+                                   (p.kind == Kind::Class ? "held as text"
+                                    : p.value.list        ? "a list"
+                                                          : "repeated"));
     if (p.value.list) p.value.defaultValue.reset();
   }
   if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Cardinality::Optional) {
@@ -937,6 +939,7 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
   Value value;
   value.primitive = type.primitive;
   value.whitespace = type.whitespace;
+  if (type.variety == SimpleType::Variety::List) return value;  // of lists or unions: one unchecked text
   if (type.variety == SimpleType::Variety::Union) {
     for (const SimpleType* member : type.members) value.members.push_back(MakeValue(*member, owner, at, true));
     return value;

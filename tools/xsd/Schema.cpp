@@ -204,12 +204,8 @@ SimpleType Schema::Derive(const SimpleTypeDef& definition) {
                           "the pattern or enumeration of a union is not checked: its member types are");
       }
       break;
-    case SimpleTypeDef::Variety::List:
-      type = ListOf(definition);
-      break;
-    case SimpleTypeDef::Variety::Union:
-      type = UnionOf(definition);
-      break;
+    case SimpleTypeDef::Variety::List: type = ListOf(definition); break;
+    case SimpleTypeDef::Variety::Union: type = UnionOf(definition); break;
   }
   type.name = definition.name;
   type.definition = &definition;

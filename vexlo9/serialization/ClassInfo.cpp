@@ -217,8 +217,8 @@ bool ClassInfo::DeclaresElementOfType(std::string_view element, const ClassInfo&
 }
 
 void ClassInfo::SimpleContent(const SimpleContentDeclaration& d) {
-  simpleContent_ = std::make_shared<TextValueInfo>(Text(d.property), d.type, Text(d.format), d.whitespace,
-                                                   RestrictionsOf(d.facets));
+  simpleContent_ =
+      std::make_shared<TextValueInfo>(Text(d.property), d.type, Text(d.format), d.whitespace, RestrictionsOf(d.facets));
   allowText_ = true;
 }
 
@@ -234,9 +234,8 @@ void ClassInfo::Attribute(const AttributeDeclaration& d) {
   if (!d.toString.empty()) {
     attributes_.Add(std::make_shared<AttributeInfoEnum>(std::move(particle), Text(d.toString), Text(d.fromString)));
   } else {
-    attributes_.Add(std::make_shared<AttributeInfoPrimitive>(std::move(particle), d.type, Text(d.format),
-                                                             d.whitespace, RestrictionsOf(d.facets),
-                                                             UnionRulesOf(d.members)));
+    attributes_.Add(std::make_shared<AttributeInfoPrimitive>(std::move(particle), d.type, Text(d.format), d.whitespace,
+                                                             RestrictionsOf(d.facets), UnionRulesOf(d.members)));
   }
 }
 

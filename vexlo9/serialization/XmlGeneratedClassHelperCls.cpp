@@ -11,7 +11,6 @@
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
 #include "vexlo9/output/XmlTextWriter.h"
-#include "vexlo9/serialization/detail/TextValueInfo.h"
 #include "vexlo9/output/detail/NamespaceUtilsCls.h"
 #include "vexlo9/output/detail/WritingObject.h"
 #include "vexlo9/platform/detail/DomWalk.h"
@@ -19,6 +18,7 @@
 #include "vexlo9/serialization/ClassInfo.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
 #include "vexlo9/serialization/detail/ElementInfo.h"
+#include "vexlo9/serialization/detail/TextValueInfo.h"
 
 namespace vexlo9 {
 namespace {

@@ -29,7 +29,8 @@ class AttributeInfoPrimitive final : public AttributeInfo {
         eWSRule_(eWSRule),
         primValues_(std::move(primValues)),
         members_(std::move(members)),
-        fixedValue_(ConstraintValue(eDataType_, {p_.fixed ? p_.defaultValue : std::string_view(), p_.fixed}, eWSRule_)) {}
+        fixedValue_(
+            ConstraintValue(eDataType_, {p_.fixed ? p_.defaultValue : std::string_view(), p_.fixed}, eWSRule_)) {}
 
   std::string TypeName() const override { return "AttributeInfoPrimitive"; }
   std::string_view PropertyName() const noexcept override { return p_.sPropertyName; }

@@ -19,8 +19,8 @@ class ElementInfoEnum final : public ElementInfo {
  public:
   // sPropertyIsValidName is used by the optional classes only.
   ElementInfoEnum(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
-                  std::string sPropertyIsValidName, std::string sEnumToStringFnName,
-                  std::string sEnumFromStringFnName, ValueConstraint constraint = {})
+                  std::string sPropertyIsValidName, std::string sEnumToStringFnName, std::string sEnumFromStringFnName,
+                  ValueConstraint constraint = {})
       : sElementName_(std::move(sElementName)),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),

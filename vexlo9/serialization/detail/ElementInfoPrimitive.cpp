@@ -2,8 +2,8 @@
 
 #include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
-#include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/model/detail/PerThread.h"
+#include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/values/ConversionsCls.h"

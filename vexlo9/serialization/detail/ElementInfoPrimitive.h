@@ -58,8 +58,8 @@ class ElementInfoPrimitive final : public ElementInfo {
   PrimitiveRestrictions primValues_;
   ValueConstraint constraint_;
   Variant constraintValue_;  // empty when there is no constraint
-  bool list_;                 // the property holds a typed collection, the items of the element's text
-  UnionRules members_;        // a union's member types, or none
+  bool list_;                // the property holds a typed collection, the items of the element's text
+  UnionRules members_;       // a union's member types, or none
 };
 
 }  // namespace vexlo9::detail
