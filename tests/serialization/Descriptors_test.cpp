@@ -317,5 +317,104 @@ TEST(Descriptors, ChoiceCollectionsAnswerTheirPropertyNameByName) {
             "438 ElementInfoSeqPrimCol: Object doesn't support this property or method [PropertyName];");
 }
 
+// Typed values declared by name, read as generated code reads them (the setter's check by CheckElement or
+// CheckAttribute after the read) and written back: what P holds, the writing, or the error with its source.
+void Defaulted(Bag& b) {
+  b.Info().ValueElement({.name = "e", .property = "P", .type = type_i4, .whitespace = kCollapse, .defaultValue = "7"});
+}
+void FixedDecimal(Bag& b) {
+  b.Info().ValueElement({.name = "e", .property = "P", .occurs = Occurs::Optional, .isValid = "PValid",
+                         .type = type_decimal, .defaultValue = "2.0", .fixed = true});
+}
+void FixedEnum(Bag& b) {
+  WithFactory(b);
+  b.Info().EnumElement({.name = "e", .property = "P", .toString = "SizeToString", .fromString = "SizeFromString",
+                        .defaultValue = "large", .fixed = true});
+}
+void FixedAttribute(Bag& b) {
+  b.Info().Attribute(
+      {.name = "a", .property = "P", .required = true, .type = type_r8, .defaultValue = "1", .fixed = true});
+}
+void Pair(Bag& b) {
+  b.Info().ValueElement({.name = "e", .property = "P", .type = type_i4, .list = true});
+  Holds(b, NewCol<type_i4>({.name = "e", .minOccurs = 1, .maxOccurs = 2, .facets = {.minInclusive = "1"}}));
+}
+void DateOrSmall(Bag& b) {
+  b.Info().ValueElement({.name = "e", .property = "P",
+                         .members = {{.type = type_date, .whitespace = kCollapse},
+                                     {.type = type_i4, .whitespace = kCollapse, .facets = {.maxInclusive = "5"}}}});
+}
+void SmallContent(Bag& b) {
+  b.Info().SimpleContent({.property = "P", .type = type_i4, .whitespace = kCollapse, .facets = {.maxInclusive = "5"}});
+}
+
+// What P holds, as text: a list by its count, a decimal by its own text.
+std::string HeldText(const Variant& held) {
+  if (!held.IsObject()) return held.ToString();
+  const ObjectPtr object = held.ToObject();
+  if (const auto list = std::dynamic_pointer_cast<i4Col>(object)) return std::to_string(list->Count()) + " items";
+  return std::dynamic_pointer_cast<Decimal>(object)->ToString();
+}
+
+std::string ReadAndWrite(Declare declare, const char* xml) {
+  Bag b("r", {"P"});
+  declare(b);
+  Read(b, xml);
+  // The setters of values check them, those of enumerations and collections do not.
+  const Variant held = b.GetProperty("P");
+  const ElementInfoCol& elements = b.Info().HiddenElements();
+  if (b.Info().HiddenAttributes().Count() > 0) {
+    b.Info().CheckAttribute("P", held);
+  } else if (!held.IsObject() && (elements.Count() == 0 || elements.Item(1)->Traits().kind == ValueKind::Prim)) {
+    b.Info().CheckElement("P", held);
+  }
+  return HeldText(held) + " | " + Write(b);
+}
+
+TEST(Declarations, TypedValuesAreReadCheckedAndWrittenAsDeclared) {
+  const struct {
+    Declare declare;
+    const char* xml;
+    std::string outcome;
+  } cases[] = {
+      {&Defaulted, "<r><e/></r>", "7 | <r><e/></r>"},
+      {&Defaulted, "<r><e></e></r>", "7 | <r><e/></r>"},
+      {&Defaulted, "<r><e> 7 </e></r>", "7 | <r><e>7</e></r>"},
+      {&Defaulted, "<r><e>8</e></r>", "8 | <r><e>8</e></r>"},
+      {&FixedDecimal, "<r><e>2.00</e></r>", "2.00 | <r><e>2.00</e></r>"},
+      {&FixedDecimal, "<r><e/></r>", "2.0 | <r><e/></r>"},
+      {&FixedDecimal, "<r><e>2.5</e></r>", "108 CheckFixedValue: The value [2.5] of [e] is not its fixed value [2.0]"},
+      {&FixedEnum, "<r><e/></r>", "2 | <r><e/></r>"},
+      {&FixedEnum, "<r><e>small</e></r>",
+       "108 CheckFixedValue: The value [small] of [e] is not its fixed value [large]"},
+      {&FixedAttribute, "<r a=\"1.0\"/>", "1 | <r a=\"1\"/>"},
+      {&FixedAttribute, "<r a=\"2\"/>", "108 CheckFixedValue: The value [2] of [a] is not its fixed value [1]"},
+      {&Pair, "<r><e> 1\n 2 </e></r>", "2 items | <r><e>1 2</e></r>"},
+      {&Pair, "<r><e>1 2 3</e></r>",
+       "107 XmlCollectionBase_ValidateCount: The Maximum number of [e] elements allowed in this collection is 2"},
+      {&Pair, "<r><e/></r>",
+       "107 XmlCollectionBase_ValidateCount: The Minimum number of [e] elements allowed in this collection is 1"},
+      {&Pair, "<r><e>1 0</e></r>", "108 CheckRestrictionForLONG: Invalid Value for e [0]"},
+      {&Pair, "<r><e>1 x</e></r>", "13 i4FromString: Type mismatch"},
+      {&DateOrSmall, "<r><e> 2026-12-07 </e></r>", " 2026-12-07  | <r><e> 2026-12-07 </e></r>"},
+      {&DateOrSmall, "<r><e>5</e></r>", "5 | <r><e>5</e></r>"},
+      {&DateOrSmall, "<r><e>2026</e></r>",
+       "108 CheckUnion: The value [2026] of [e] is of none of the member types of its union"},
+      {&SmallContent, "<r> 4 </r>", "4 | <r>4</r>"},
+      {&SmallContent, "<r>6</r>", "108 CheckRestrictionForLONG: Invalid Value for r [6]"},
+  };
+  for (const auto& c : cases) {
+    std::string outcome;
+    try {
+      outcome = ReadAndWrite(c.declare, c.xml);
+    } catch (const Error& e) {
+      // The innermost line of a read's error; the others name the elements around it.
+      const std::string& text = e.Description();
+      outcome = std::to_string(e.Number()) + " " + e.Source() + ": " + text.substr(text.rfind('\n') + 1);
+    }
+    EXPECT_EQ(outcome, c.outcome) << c.xml;
+  }
+}
+
 }  // namespace
 }  // namespace vexlo9::testing

@@ -1,5 +1,7 @@
 # One check of the schema tests, run with `cmake -D... -P check.cmake`:
 #   MODE=roundtrip  DRIVER SAMPLE OUTPUT XMLLINT SCHEMA: the driver's round trip passes and its writing validates.
+#   MODE=refusal    DRIVER SAMPLE OUTPUT ERROR: the driver fails to read the sample with that error ("number at line
+#                   n: text"), as it prints it.
 #   MODE=compile    COMPILER SCHEMA WORK [WARNS]: the compiler accepts the schema; it warns exactly when WARNS (a
 #                   regular expression every warning line must match) is given.
 #   MODE=refuse     COMPILER SCHEMA WORK LOCATION: exit status 2, nothing written, every line of the form
@@ -16,6 +18,15 @@ if(MODE STREQUAL "roundtrip")
   if(NOT status EQUAL 0)
     file(READ ${OUTPUT} written)
     message(FATAL_ERROR "the writing of ${SAMPLE} does not validate:\n${written}")
+  endif()
+  return()
+endif()
+
+if(MODE STREQUAL "refusal")
+  execute_process(COMMAND ${DRIVER} ${SAMPLE} ${OUTPUT} RESULT_VARIABLE status ERROR_VARIABLE errors)
+  string(FIND "${errors}" "error ${ERROR}" at)
+  if(NOT status EQUAL 1 OR at EQUAL -1)
+    message(FATAL_ERROR "expected ${SAMPLE} to fail with error ${ERROR}; got ${status}:\n${errors}")
   endif()
   return()
 endif()

@@ -6,7 +6,8 @@
 // how the unformatted writing compares ("identical", or "equal in value" and where first); it goes to OUTPUT for
 // xmllint.
 //
-//   roundtrip SAMPLE OUTPUT       exit status 0: equal, 1: not, or the library failed; 2: usage or files
+//   roundtrip SAMPLE OUTPUT       exit status 0: equal, 1: not, or the library failed (a vexlo9 error is printed as
+//                                 "error <number> at line <n>: <innermost text>"); 2: usage or files
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -392,6 +393,12 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::cout << (match == Match::Same ? "identical" : "equal in value, first at " + where) << '\n';
+  } catch (const vexlo9::Error& e) {
+    // The innermost line of the text is the error itself; the others name the elements around it.
+    const std::string text = e.what();
+    std::cerr << "error " << e.Number() << " at line " << e.Line() << ": " << text.substr(text.rfind('\n') + 1) << "\n"
+              << text << '\n';
+    return 1;
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;

@@ -160,6 +160,9 @@ class Binder {
   // The classes an element of the declared class may be read into, by its xsi:type: the derived types' first.
   std::vector<Alternative> ByXsiType(const std::string& element, ClassType& declared, const QName& type);
   Value MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, bool repeated);
+  Value MakeList(const SimpleType& type, const std::string& owner, const Origin& at);
+  void ListAsText(Value& value, const Location& where, const std::string& owner);
+  void UnionUnchecked(Value& value, const Location& where, const std::string& owner);
   const EnumType& Enumeration(const SimpleType& type, const std::string& owner, const Origin& at);
   void NarrowInteger(Value& value, const SimpleType& type);
   bool Emptiable(const Particle& particle, int depth = 0) const;
@@ -297,6 +300,11 @@ void Binder::BindSimpleContent(ClassType& cls, const ComplexTypeDef& type) {
   } else if (const SimpleType* value = schema_.Simple(base); !value) {
     Refuse(type.stepWhere, type.stepConstruct,
            "the type " + base.Text() + " is not defined: fix the name or give its schema");
+  } else if (value->variety == SimpleType::Variety::Atomic &&
+             (value->enumeration.empty() ? value->definition && !value->facets.Empty() : value->primitive->IsText())) {
+    // Held as its type, facets checked; an enumeration as the pattern of its values.
+    cls.textProperty = cls.members.Claim("Value");
+    cls.textValue = MakeValue(*value, cls.textProperty, type.origin, true);
   } else if (!value->enumeration.empty() || (value->definition && !value->facets.Empty())) {
     // The value is held as text, as written; the lexical type is documented, facets of the schema's own are warned.
     schema_.diagnostics().Warn(
@@ -515,14 +523,17 @@ void Binder::AddDeclared(ClassType& cls, const Particle& particle, const Element
     BindClass(cls, p, declaration, type, global, group, particle.origin);
   }
   p.occurs = CardinalityIn(group, p.kind, particle.occurs);
-  if (declaration.fixedValue) p.value.defaultValue = declaration.fixedValue;
-  if (declaration.defaultValue) p.value.defaultValue = declaration.defaultValue;
-  if (p.value.defaultValue) {
-    // The library gives an element no default: only the initial value of the property carries it.
+  p.value.fixed = declaration.fixedValue.has_value();
+  p.value.defaultValue = p.value.fixed ? declaration.fixedValue : declaration.defaultValue;
+  if (p.value.defaultValue && (p.kind == Kind::Class || p.occurs == Cardinality::Repeated || p.value.list)) {
+    // A value held as a class's text, or by a collection, has no declaration to carry it.
     schema_.diagnostics().Warn(declaration.origin.where, "xs:element",
-                               "the default or fixed value of " + name.local + " is only the property's initial " +
-                                   "value: the library does not give it to an empty " + name.local +
-                                   " element in a document");
+                               "the default or fixed value of " + name.local + " is not given to an empty " +
+                                   name.local + " element: it is " +
+                                   (p.kind == Kind::Class ? "held as text"
+                                    : p.value.list        ? "a list"
+                                                          : "repeated"));
+    if (p.value.list) p.value.defaultValue.reset();
   }
   if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Cardinality::Optional) {
     p.isValid = cls.members.Claim("IsValid" + p.property);
@@ -540,6 +551,10 @@ void Binder::BindValue(ClassType& cls, ElementProperty& p, const ElementDecl& de
   }
   p.kind = Kind::Primitive;
   p.value = MakeValue(type, p.property, particle.origin, particle.occurs.Repeated());
+  if (particle.occurs.Repeated()) {
+    ListAsText(p.value, particle.origin.where, p.property);
+    UnionUnchecked(p.value, particle.origin.where, p.property);
+  }
   if (p.value.enumeration) p.kind = Kind::Enum;
 }
 
@@ -861,9 +876,12 @@ void Binder::AddAttribute(ClassType& cls, const AttributeItem& item) {
   }
   if (!type) type = schema_.Simple(QName{std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"});
   a.value = MakeValue(*type, a.property, item.origin, false);
+  ListAsText(a.value, item.origin.where, a.property);
   a.value.defaultValue = item.defaultValue ? item.defaultValue : item.fixedValue;
+  a.value.fixed = item.fixedValue.has_value();
   if (!a.value.defaultValue && declaration) {
     a.value.defaultValue = declaration->defaultValue ? declaration->defaultValue : declaration->fixedValue;
+    a.value.fixed = declaration->fixedValue.has_value();
   }
   a.kind = a.value.enumeration ? AttributeProperty::AttrKind::Enum : AttributeProperty::AttrKind::Primitive;
   if (a.optional) a.isValid = cls.members.Claim("IsValid" + a.property);
@@ -918,10 +936,15 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
                                    " is kept as written, prefix included: write the document with the prefixes " +
                                    "it was read with (NamespaceAliases)");
   }
+  if (type.item) return MakeList(type, owner, at);
   Value value;
   value.primitive = type.primitive;
   value.whitespace = type.whitespace;
-  if (type.variety != SimpleType::Variety::Atomic) return value;  // a list or union: one unchecked text
+  if (type.variety == SimpleType::Variety::List) return value;  // of lists or unions: one unchecked text
+  if (type.variety == SimpleType::Variety::Union) {
+    for (const SimpleType* member : type.members) value.members.push_back(MakeValue(*member, owner, at, true));
+    return value;
+  }
   value.facets = type.facets;
   if (type.integer) NarrowInteger(value, type);
   if (value.facets.length > kMaxLengthFacet || value.facets.minLength > kMaxLengthFacet) {
@@ -943,6 +966,33 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
                                    " values are held in a typed collection, which does not check the enumeration");
   }
   return value;
+}
+
+Value Binder::MakeList(const SimpleType& type, const std::string& owner, const Origin& at) {
+  Value value = MakeValue(*type.item, owner, at, true);
+  value.list = true;
+  const Facets& lengths = type.facets;
+  value.minItems = std::max(0, lengths.length >= 0 ? lengths.length : lengths.minLength);
+  value.maxItems = lengths.length >= 0 ? lengths.length : lengths.maxLength;
+  return value;
+}
+
+// Where a list cannot be a collection of its own (an attribute, a repeated element): one text, its items unchecked.
+void Binder::ListAsText(Value& value, const Location& where, const std::string& owner) {
+  if (!value.list) return;
+  schema_.diagnostics().Warn(where, "xs:list",
+                             "the list " + owner + " is bound as a string: its items are read and written as one " +
+                                 "text and not checked one by one");
+  value = Value{&FindPrimitive("string"), Whitespace::Collapse};
+}
+
+// Repeated values are held in a typed collection, which checks facets, not member types.
+void Binder::UnionUnchecked(Value& value, const Location& where, const std::string& owner) {
+  if (value.members.empty()) return;
+  schema_.diagnostics().Warn(where, "xs:union",
+                             "the repeated values of " + owner + " are kept as written and not checked against the " +
+                                 "member types of their union");
+  value.members.clear();
 }
 
 void Binder::NarrowInteger(Value& value, const SimpleType& type) {

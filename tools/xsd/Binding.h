@@ -37,6 +37,13 @@ struct Value {
   Facets facets;
   const EnumType* enumeration = nullptr;
   std::optional<std::string> defaultValue;
+  bool fixed = false;  // defaultValue is the only value allowed
+  // A list (xs:list) of values of this type: a typed collection whose count, the list's length, is bounded so.
+  bool list = false;
+  int minItems = 0;
+  int maxItems = -1;  // -1: unbounded
+  // A union: its member types, one of which the text (held as a string, as written) must be a value of.
+  std::vector<Value> members;
 };
 
 // One element particle of a class: a property and its declaration.
@@ -87,6 +94,9 @@ struct ClassType {
   bool abstract = false;
   bool pseudo = false;
   bool text = false;  // mixed or simple content, held in Text
+  // Simple content of a type with facets or an enumeration: its value, typed, held in `textProperty` instead.
+  std::optional<Value> textValue;
+  std::string textProperty;
   bool nillable = false;
   bool elementAlias = false;  // a global element's class over its type's: nothing of its own
   bool hasDerived = false;    // another class builds on its declarations

@@ -222,9 +222,26 @@ class ValueEmitter : public PropertyEmitter {
       fields.Set("fromString", Quote(v.enumeration->fromString));
       return;
     }
+    DescribeType(fields, v);
+    if (v.members.empty()) return;
+    std::vector<Expr> members;
+    for (const Value& member : v.members) {
+      Designated described;
+      DescribeType(described, member);
+      members.push_back(described.Braced());
+    }
+    fields.Set("members", Expr::Braced("", std::move(members)));
+  }
+  static void DescribeType(Designated& fields, const Value& v) {
     if (!v.primitive->IsText()) fields.Set("type", DataTypeName(*v.primitive));
     if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
     if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
+  }
+  // Its default or fixed value.
+  void DescribeConstraint(Designated& fields) const {
+    const Value& v = held_.value;
+    if (v.defaultValue) fields.Set("defaultValue", Quote(*v.defaultValue));
+    if (v.fixed) fields.Set("fixed", "true");
   }
 
  private:
@@ -234,7 +251,7 @@ class ValueEmitter : public PropertyEmitter {
   std::vector<Expr> SetterBody() const {
     const Value& v = held_.value;
     std::vector<Expr> body;
-    if (!v.enumeration && !v.facets.Empty()) {
+    if (!v.enumeration && (!v.facets.Empty() || !v.members.empty())) {
       body.push_back(Expr::Call("ClassInfo()." + held_.check, {Quote(held_.property), "vexlo9::Variant(value)"}).Then(";"));
     }
     if (v.primitive->isObject && !v.enumeration) {
@@ -272,6 +289,7 @@ class ValueElementEmitter : public ValueEmitter {
     Designated fields = ElementBasics(scope_, p_, p_.elementName, p_.ns);
     if (!p_.isValid.empty()) fields.Set("isValid", Quote(p_.isValid));
     DescribeValue(fields);
+    DescribeConstraint(fields);
     const char* method = p_.value.enumeration ? "EnumElement" : "ValueElement";
     return {Expr::Call(info + method, {fields.Braced()}).Then(";")};
   }
@@ -293,7 +311,7 @@ class AttributeEmitter : public ValueEmitter {
     if (!a_.optional) fields.Set("required", "true");
     if (!a_.isValid.empty()) fields.Set("isValid", Quote(a_.isValid));
     DescribeValue(fields);
-    if (a_.value.defaultValue) fields.Set("defaultValue", Quote(*a_.value.defaultValue));
+    DescribeConstraint(fields);
     return {Expr::Call(info + "Attribute", {fields.Braced()}).Then(";")};
   }
 
@@ -301,34 +319,78 @@ class AttributeEmitter : public ValueEmitter {
   const AttributeProperty& a_;
 };
 
-// ---- repeated values: a typed collection that knows its bounds and facets
+// The text of simple content whose type has facets or an enumeration: a value of that type, checked as an element's.
+class SimpleContentEmitter : public ValueEmitter {
+ public:
+  explicit SimpleContentEmitter(const ClassScope& scope)
+      : ValueEmitter(scope, {scope.cls.textProperty, kNoFlag, *scope.cls.textValue, true, false, "CheckElement"}) {}
+
+  void DeclareAccessors(Code& code) const override {
+    code.Comment("The character data of the element, as a value of its type.");
+    ValueEmitter::DeclareAccessors(code);
+  }
+  std::vector<Expr> Declarations(const std::string& info) const override {
+    Designated fields;
+    fields.Set("property", Quote(scope_.cls.textProperty));
+    DescribeValue(fields);
+    return {Expr::Call(info + "SimpleContent", {fields.Braced()}).Then(";")};
+  }
+
+ private:
+  static inline const std::string kNoFlag;
+};
+
+// ---- repeated values, and lists: a typed collection that knows its bounds and facets
 
 class ValueCollectionEmitter : public PropertyEmitter {
  public:
   ValueCollectionEmitter(const ClassScope& scope, const ElementProperty& p) : PropertyEmitter(scope), p_(p) {}
 
-  std::vector<std::string> Accessors() const override { return {p_.property}; }
-  void DeclareAccessors(Code& code) const override { code.Line(Type() + " " + p_.property + "() const;"); }
-  std::vector<std::string> Fields() const override { return {Type() + " " + scope_.Field(p_.property) + ";"}; }
+  std::vector<std::string> Accessors() const override { return {p_.property, p_.isValid}; }
+  void DeclareAccessors(Code& code) const override {
+    if (p_.value.list) code.Comment("The items of the list " + p_.elementName + ", its text.");
+    code.Line(Type() + " " + p_.property + "() const;");
+    DeclarePresence(code, p_.isValid);
+  }
+  std::vector<std::string> Fields() const override {
+    std::vector<std::string> fields{Type() + " " + scope_.Field(p_.property) + ";"};
+    if (!p_.isValid.empty()) fields.push_back("bool " + scope_.Field(p_.isValid) + " = false;");
+    return fields;
+  }
   std::vector<Expr> Init() const override {
+    const Value& v = p_.value;
+    // A list's items are bounded by its length, a repeated element's by its occurrences.
+    const int min = v.list ? v.minItems : p_.minOccurs, max = v.list ? v.maxItems : p_.maxOccurs;
     Designated fields;
     fields.Set("name", Quote(p_.elementName));
     if (!p_.ns.empty()) fields.Set("ns", scope_.words.Namespace(p_.ns));
-    if (p_.minOccurs != 0) fields.Set("minOccurs", std::to_string(p_.minOccurs));
-    if (p_.maxOccurs != kUnbounded) fields.Set("maxOccurs", std::to_string(p_.maxOccurs));
-    if (p_.value.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(p_.value.whitespace));
-    if (const auto facets = FacetsOf(p_.value.facets)) fields.Set("facets", *facets);
-    const std::string make = "vexlo9::NewCol<" + DataTypeName(*p_.value.primitive) + ">";
-    return {Expr::Assign(scope_.Field(p_.property), Expr::Call(make, {fields.Braced()})).Then(";")};
+    if (min != 0) fields.Set("minOccurs", std::to_string(min));
+    if (max != kUnbounded) fields.Set("maxOccurs", std::to_string(max));
+    if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
+    if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
+    const std::string make = "vexlo9::NewCol<" + DataTypeName(*v.primitive) + ">";
+    std::vector<Expr> init{Expr::Assign(scope_.Field(p_.property), Expr::Call(make, {fields.Braced()})).Then(";")};
+    if (!p_.isValid.empty()) init.push_back(Expr::Assign(scope_.Field(p_.isValid), "false").Then(";"));
+    return init;
   }
   std::vector<Expr> Declarations(const std::string& info) const override {
     Designated fields = ElementBasics(scope_, p_, p_.elementName, p_.ns);
+    if (p_.value.list) {
+      if (!p_.isValid.empty()) fields.Set("isValid", Quote(p_.isValid));
+      if (!p_.value.primitive->IsText()) fields.Set("type", DataTypeName(*p_.value.primitive));
+      fields.Set("list", "true");
+    }
     return {Expr::Call(info + "ValueElement", {fields.Braced()}).Then(";")};
   }
-  std::vector<Expr> MemberRows() const override { return {ReadOnlyRow(scope_, p_.property)}; }
+  std::vector<Expr> MemberRows() const override {
+    std::vector<Expr> rows{ReadOnlyRow(scope_, p_.property)};
+    if (!p_.isValid.empty()) rows.push_back(PropertyRow(scope_, p_.isValid));
+    return rows;
+  }
   void DefineAccessors(Code& code) const override {
     code.Function(Type() + " " + scope_.cls.name + "::" + p_.property + "() const",
                   {Expr("return " + scope_.Field(p_.property) + ";")});
+    DefinePresence(code, scope_, p_.isValid, "");
   }
 
  private:
@@ -672,7 +734,7 @@ bool InheritsNil(const ClassType* cls) {
 std::unique_ptr<PropertyEmitter> ElementEmitter(const ClassScope& scope, const ElementProperty& p) {
   switch (p.kind) {
     case Kind::Primitive:
-      if (p.occurs == Cardinality::Repeated) return std::make_unique<ValueCollectionEmitter>(scope, p);
+      if (p.occurs == Cardinality::Repeated || p.value.list) return std::make_unique<ValueCollectionEmitter>(scope, p);
       return std::make_unique<ValueElementEmitter>(scope, p);
     case Kind::Enum: return std::make_unique<ValueElementEmitter>(scope, p);
     case Kind::Class:
@@ -702,7 +764,11 @@ std::vector<std::unique_ptr<PropertyEmitter>> PropertiesOf(const ClassScope& sco
       properties.push_back(std::make_unique<AttributeEmitter>(scope, a));
     }
   }
-  if (DeclaresText(cls)) properties.push_back(std::make_unique<TextEmitter>(scope));
+  if (DeclaresText(cls) && cls.textValue) {
+    properties.push_back(std::make_unique<SimpleContentEmitter>(scope));
+  } else if (DeclaresText(cls)) {
+    properties.push_back(std::make_unique<TextEmitter>(scope));
+  }
   if (DeclaresChoice(cls)) properties.push_back(std::make_unique<ChoiceEmitter>(scope));
   if (auto roots = RootElementsEmitter::Of(scope.words.binding(), cls); !roots.empty()) {
     properties.push_back(std::make_unique<RootElementsEmitter>(scope, std::move(roots)));

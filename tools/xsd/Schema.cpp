@@ -135,6 +135,59 @@ const SimpleType& Schema::BaseOf(const SimpleTypeDef& definition, const TypeRef&
   return *named;
 }
 
+SimpleType Schema::ListOf(const SimpleTypeDef& definition) {
+  SimpleType type;
+  type.primitive = &FindPrimitive("string");
+  type.whitespace = Whitespace::Collapse;
+  type.variety = SimpleType::Variety::List;
+  type.builtin = "string";
+  const SimpleType& item = BaseOf(definition, definition.base);
+  if (item.variety == SimpleType::Variety::Atomic) {
+    type.item = &item;
+  } else {
+    diagnostics_.Warn(definition.stepWhere, "xs:list",
+                      "bound as a string: its items are a list or union, read and written as one text");
+  }
+  return type;
+}
+
+SimpleType Schema::UnionOf(const SimpleTypeDef& definition) {
+  SimpleType type;
+  type.primitive = &FindPrimitive("string");
+  type.variety = SimpleType::Variety::Union;
+  type.builtin = "string";
+  for (const TypeRef& member : definition.members) {
+    const SimpleType& resolved = BaseOf(definition, member);
+    const bool unchecked = resolved.variety == SimpleType::Variety::List ||
+                           (resolved.variety == SimpleType::Variety::Union && resolved.members.empty());
+    if (unchecked) {
+      // A member that takes any text makes the union take any text.
+      diagnostics_.Warn(definition.stepWhere, "xs:union",
+                        "bound as a string: a member is a list, so the text is kept as written and not checked");
+      type.members.clear();
+      break;
+    }
+    if (resolved.variety == SimpleType::Variety::Union) {
+      type.members.insert(type.members.end(), resolved.members.begin(), resolved.members.end());
+    } else {
+      type.members.push_back(&resolved);
+    }
+  }
+  return type;
+}
+
+// A restriction of a list counts its items; what else it restricts is not checked.
+void Schema::RestrictList(SimpleType& type, const SimpleTypeDef& definition) {
+  const StepFacets& step = definition.facets;
+  if (step.length) type.facets.length = *step.length;
+  if (step.minLength) type.facets.minLength = *step.minLength;
+  if (step.maxLength) type.facets.maxLength = *step.maxLength;
+  if (!step.patterns.empty() || !step.enumeration.empty()) {
+    diagnostics_.Warn(definition.stepWhere, "xs:list",
+                      "the pattern or enumeration of a list is not checked: its items and their number are");
+  }
+}
+
 SimpleType Schema::Derive(const SimpleTypeDef& definition) {
   if (!resolving_.insert(&definition).second) {
     Diagnostics::Refuse(definition.origin.where, "xs:simpleType", "it derives from itself: break the cycle");
@@ -144,22 +197,15 @@ SimpleType Schema::Derive(const SimpleTypeDef& definition) {
     case SimpleTypeDef::Variety::Restriction:
       type = BaseOf(definition, definition.base);
       if (type.variety == SimpleType::Variety::Atomic) Restrict(type, definition.facets);
+      if (type.variety == SimpleType::Variety::List) RestrictList(type, definition);
+      if (type.variety == SimpleType::Variety::Union &&
+          (!definition.facets.patterns.empty() || !definition.facets.enumeration.empty())) {
+        diagnostics_.Warn(definition.stepWhere, "xs:union",
+                          "the pattern or enumeration of a union is not checked: its member types are");
+      }
       break;
-    case SimpleTypeDef::Variety::List:
-      type.primitive = &FindPrimitive("string");
-      type.whitespace = Whitespace::Collapse;
-      type.variety = SimpleType::Variety::List;
-      type.builtin = "string";
-      diagnostics_.Warn(definition.stepWhere, "xs:list",
-                        "bound as a string: its items are read and written as one text and not checked one by one");
-      break;
-    case SimpleTypeDef::Variety::Union:
-      type.primitive = &FindPrimitive("string");
-      type.variety = SimpleType::Variety::Union;
-      type.builtin = "string";
-      diagnostics_.Warn(definition.stepWhere, "xs:union",
-                        "bound as a string: the text is kept as written and not checked against the member types");
-      break;
+    case SimpleTypeDef::Variety::List: type = ListOf(definition); break;
+    case SimpleTypeDef::Variety::Union: type = UnionOf(definition); break;
   }
   type.name = definition.name;
   type.definition = &definition;

@@ -40,6 +40,10 @@ struct SimpleType {
   Facets facets;
   std::vector<std::string> enumeration;
   Variety variety = Variety::Atomic;
+  // A list: its item type; `facets` then holds the list's own length facets, which count items.
+  const SimpleType* item = nullptr;
+  // A union: its member types in order, unions among them flattened; none when a member is a list.
+  std::vector<const SimpleType*> members;
   bool integer = false;  // of the integer family
   std::string builtin;   // the built-in type it derives from
   QName name;            // empty local name for an anonymous type
@@ -87,6 +91,9 @@ class Schema {
   [[noreturn]] static void RefuseTwice(const QName& name, const Origin& second, const Origin& first);
   SimpleType Derive(const SimpleTypeDef& definition);
   const SimpleType& BaseOf(const SimpleTypeDef& definition, const TypeRef& base);
+  SimpleType ListOf(const SimpleTypeDef& definition);
+  SimpleType UnionOf(const SimpleTypeDef& definition);
+  void RestrictList(SimpleType& type, const SimpleTypeDef& definition);
 
   const SchemaModel& model_;
   Diagnostics& diagnostics_;

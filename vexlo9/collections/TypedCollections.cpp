@@ -1,5 +1,6 @@
 #include "vexlo9/collections/TypedCollections.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "vexlo9/collections/XmlSerializationContext.h"
@@ -73,22 +74,59 @@ XmlNode TypedCol<E>::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializ
 }
 
 template <XmlDataType E>
+std::string TypedCol<E>::ItemText(const Item_t& item) const {
+  const ConversionsCls& conversions = *detail::PerThread<ConversionsCls>();
+  constexpr auto toText = detail::ConversionMembers<E>::kToText;
+  if constexpr (PrimitiveType<E>::kFormatted) {
+    return (conversions.*toText)(ValueOf(item), formatOverride_);
+  } else {
+    return (conversions.*toText)(ValueOf(item));
+  }
+}
+
+template <XmlDataType E>
 void TypedCol<E>::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view, const XmlSerializationContext& oContext,
                            bool) {
   ValidateCount(oContext);
-  const ConversionsCls& conversions = *detail::PerThread<ConversionsCls>();
-  constexpr auto toText = detail::ConversionMembers<E>::kToText;
   for (const auto& item : items_) {
     oXmlOut.WriteStartElement(elementName_, targetNamespace_);
     if constexpr (E == type_string) {
       oXmlOut.WriteString(item);  // stringToString gives the text back unchanged: spare the copy
-    } else if constexpr (PrimitiveType<E>::kFormatted) {
-      oXmlOut.WriteString((conversions.*toText)(ValueOf(item), formatOverride_));
     } else {
-      oXmlOut.WriteString((conversions.*toText)(ValueOf(item)));
+      oXmlOut.WriteString(ItemText(item));
     }
     oXmlOut.WriteEndElement();
   }
+}
+
+template <XmlDataType E>
+void TypedCol<E>::ListFromText(std::string_view text, const XmlSerializationContext& oContext) {
+  const ConversionsCls& conversions = *detail::PerThread<ConversionsCls>();
+  constexpr std::string_view kBlanks = " \t\r\n";
+  items_.Clear();
+  for (size_t at = text.find_first_not_of(kBlanks); at != std::string_view::npos;
+       at = text.find_first_not_of(kBlanks, at)) {
+    const size_t end = std::min(text.find_first_of(kBlanks, at), text.size());
+    Add((conversions.*detail::ConversionMembers<E>::kFromText)(text.substr(at, end - at), ws_));
+    at = end;
+  }
+  ValidateCount(oContext);
+}
+
+template <XmlDataType E>
+void TypedCol<E>::ListToXml(XmlTextWriter& oXmlOut, const XmlSerializationContext& oContext) const {
+  detail::CheckCount(oContext, Count(), minOccurs_, maxOccurs_, elementName_);
+  std::string text;
+  bool first = true;
+  for (const auto& item : items_) {
+    if (!std::exchange(first, false)) text += ' ';
+    if constexpr (E == type_string) {
+      text += item;
+    } else {
+      text += ItemText(item);
+    }
+  }
+  oXmlOut.WriteString(text);
 }
 
 #define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \

@@ -43,6 +43,20 @@ std::shared_ptr<Col> NewTypedCol(std::string_view ElementName, std::string_view 
                           ws, FormatOverride);
 }
 
+// What a typed collection offers the descriptor of an element whose value is a list (xs:list): its items as the
+// element's text.
+class VEXLO9_API ListValue {
+ public:
+  // The blank-separated items of `text` replace the items, each converted and checked against the facets; then the
+  // count is checked as the list's length (107).
+  virtual void ListFromText(std::string_view text, const XmlSerializationContext& oContext) = 0;
+  // Checks the count, then writes the items as one text, separated by blanks.
+  virtual void ListToXml(XmlTextWriter& oXmlOut, const XmlSerializationContext& oContext) const = 0;
+
+ protected:
+  ~ListValue() = default;
+};
+
 }  // namespace detail
 
 // A list of values of one primitive type for a repeated primitive particle, positions 1 to Count: i4Col holds
@@ -55,7 +69,7 @@ std::shared_ptr<Col> NewTypedCol(std::string_view ElementName, std::string_view 
 // object item that is nothing; the source is the class name. Facet and conversion errors pass through; length
 // facets beyond 16 bits make every Add fail with 6 "Overflow".
 template <XmlDataType E>
-class TypedCol final : public XmlObjectBase, public XmlCollectionBase {
+class TypedCol final : public XmlObjectBase, public XmlCollectionBase, public detail::ListValue {
  public:
   using Item_t = typename PrimitiveType<E>::Held;
   // Plain values come back by value; strings and objects by reference, an object item being the very one added.
@@ -100,6 +114,9 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase {
   // Checks the count, then writes one element per item.
   void ToXmlInt(XmlTextWriter& oXmlOut, bool bRootElement, std::string_view NamespaceURI,
                 const XmlSerializationContext& oContext, bool isOptionalChoice) override;
+  // The items as one element's text, for a list value: bounds are the list's length facets.
+  void ListFromText(std::string_view text, const XmlSerializationContext& oContext) override;
+  void ListToXml(XmlTextWriter& oXmlOut, const XmlSerializationContext& oContext) const override;
 
  private:
   // Named after its type: "i4Col".
@@ -109,6 +126,8 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase {
                                                                  PrimitiveRestrictions, WhitespaceRule,
                                                                  std::string_view);
   TypedCol() = default;
+  // The text of one item as written.
+  std::string ItemText(const Item_t& item) const;
 
   std::string elementName_;
   std::string targetNamespace_;

@@ -24,6 +24,7 @@ using ObjectPtr = std::shared_ptr<Object>;
 namespace detail {
 class ElementInfo;
 class AttributeInfo;
+class TextValueInfo;
 
 // The one instance of a service class on the calling thread (see model/detail/PerThread.h); services whose
 // constructor is private befriend it.

@@ -1,5 +1,8 @@
 // The public interfaces are empty shells: their members answer with empty
-// strings, false or nothing, and change nothing.
+// strings, false or nothing, and change nothing. A generated class also keeps
+// the elements it read empty.
+#include <algorithm>
+
 #include "vexlo9/model/INillable.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
@@ -16,6 +19,16 @@ XmlNode XmlObjectBase::FromXmlInt(XmlNode, XmlNode, const XmlSerializationContex
 void XmlObjectBase::ToXmlInt(XmlTextWriter&, bool, std::string_view, const XmlSerializationContext&, bool) {}
 
 void XmlGeneratedClass::Init() {}
+
+bool XmlGeneratedClass::ReadEmpty(std::string_view property) const noexcept {
+  return std::find(readEmpty_.begin(), readEmpty_.end(), property) != readEmpty_.end();
+}
+
+void XmlGeneratedClass::ReadEmpty(std::string_view property, bool value) {
+  const auto at = std::find(readEmpty_.begin(), readEmpty_.end(), property);
+  if (value && at == readEmpty_.end()) readEmpty_.emplace_back(property);
+  if (!value && at != readEmpty_.end()) readEmpty_.erase(at);
+}
 
 bool INillable::IsNil() const { return false; }
 void INillable::IsNil(bool) {}

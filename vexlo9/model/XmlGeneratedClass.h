@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/MixedText.h"
@@ -27,6 +30,14 @@ class VEXLO9_API XmlGeneratedClass : public virtual Object {
   // it is written back in order; nullptr when the class keeps its text otherwise (then it follows the children).
   virtual MixedText* MixedContent() noexcept { return nullptr; }
   const MixedText* OrderedText() const noexcept { return const_cast<XmlGeneratedClass*>(this)->MixedContent(); }
+
+  // Whether the element of a property was read empty and took its declaration's default or fixed value: it is then
+  // written empty again while the property holds that value, as it was read.
+  bool ReadEmpty(std::string_view property) const noexcept;
+  void ReadEmpty(std::string_view property, bool value);
+
+ private:
+  std::vector<std::string> readEmpty_;  // empty unless a document left a defaulted element empty
 };
 
 }  // namespace vexlo9

@@ -5,6 +5,7 @@
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/detail/AttributeInfos.h"
 #include "vexlo9/serialization/detail/ElementDescriptors.h"
+#include "vexlo9/serialization/detail/TextValueInfo.h"
 
 namespace vexlo9 {
 namespace {
@@ -30,6 +31,9 @@ struct ElementArguments {
   std::string_view create = {};
   std::string_view namespaces = {};
   std::string_view targetNamespace = {};
+  ValueConstraint constraint = {};
+  bool list = false;
+  UnionRules members = {};
 };
 
 std::string Text(std::string_view text) { return std::string(text); }
@@ -44,10 +48,11 @@ std::shared_ptr<ElementInfo> Make(ElementArguments& a) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property));
   } else if constexpr (K == ValueKind::Prim) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
-                                        a.type, Text(a.format), a.whitespace, std::move(a.facets));
+                                        a.type, Text(a.format), a.whitespace, std::move(a.facets),
+                                        std::move(a.constraint), a.list, std::move(a.members));
   } else if constexpr (K == ValueKind::Enum) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
-                                        Text(a.toString), Text(a.fromString));
+                                        Text(a.toString), Text(a.fromString), std::move(a.constraint));
   } else if constexpr (K == ValueKind::Untpd) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), Text(a.namespaces),
                                         Text(a.targetNamespace));
@@ -168,6 +173,9 @@ void ClassInfo::CheckAttribute(std::string_view property, const Variant& value) 
 
 void ClassInfo::CheckElement(std::string_view property, const Variant& value) const {
   const int32_t at = elements_.Find(property);
+  if (at == 0 && simpleContent_ && simpleContent_->PropertyName() == property) {
+    return simpleContent_->CheckRestriction(elementName_, value);
+  }
   if (at == 0) throw errors::NoSuchMember("ClassInfo.CheckElement", property);
   elements_.Item(at)->CheckRestriction(value);
 }
@@ -175,13 +183,14 @@ void ClassInfo::CheckElement(std::string_view property, const Variant& value) co
 void ClassInfo::ValueElement(const ValueElementDeclaration& d) {
   Declare(elements_, "ClassInfo.ValueElement", groupType_, ValueKind::Prim, d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .isValid = d.isValid, .type = d.type,
-           .format = d.format, .whitespace = d.whitespace, .facets = RestrictionsOf(d.facets)});
+           .format = d.format, .whitespace = d.whitespace, .facets = RestrictionsOf(d.facets),
+           .constraint = {d.defaultValue, d.fixed}, .list = d.list, .members = UnionRulesOf(d.members)});
 }
 
 void ClassInfo::EnumElement(const EnumElementDeclaration& d) {
   Declare(elements_, "ClassInfo.EnumElement", groupType_, ValueKind::Enum, d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .isValid = d.isValid, .toString = d.toString,
-           .fromString = d.fromString});
+           .fromString = d.fromString, .constraint = {d.defaultValue, d.fixed}});
 }
 
 void ClassInfo::ClassElement(const ClassElementDeclaration& d) {
@@ -207,6 +216,12 @@ bool ClassInfo::DeclaresElementOfType(std::string_view element, const ClassInfo&
   return false;
 }
 
+void ClassInfo::SimpleContent(const SimpleContentDeclaration& d) {
+  simpleContent_ =
+      std::make_shared<TextValueInfo>(Text(d.property), d.type, Text(d.format), d.whitespace, RestrictionsOf(d.facets));
+  allowText_ = true;
+}
+
 void ClassInfo::AnyElement(const AnyElementDeclaration& d) {
   Declare(elements_, "ClassInfo.AnyElement", groupType_, ValueKind::Untpd, d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .namespaces = d.namespaces,
@@ -215,12 +230,12 @@ void ClassInfo::AnyElement(const AnyElementDeclaration& d) {
 
 void ClassInfo::Attribute(const AttributeDeclaration& d) {
   AttributeParticle particle{Text(d.name), Text(d.ns), Text(d.property), Text(d.isValid), !d.required,
-                             Text(d.defaultValue)};
+                             Text(d.defaultValue), d.fixed};
   if (!d.toString.empty()) {
     attributes_.Add(std::make_shared<AttributeInfoEnum>(std::move(particle), Text(d.toString), Text(d.fromString)));
   } else {
-    attributes_.Add(std::make_shared<AttributeInfoPrimitive>(std::move(particle), d.type, Text(d.format),
-                                                             d.whitespace, RestrictionsOf(d.facets)));
+    attributes_.Add(std::make_shared<AttributeInfoPrimitive>(std::move(particle), d.type, Text(d.format), d.whitespace,
+                                                             RestrictionsOf(d.facets), UnionRulesOf(d.members)));
   }
 }
 

@@ -110,6 +110,11 @@ class VEXLO9_API ClassInfo : public Object {
   void Attribute(const AttributeDeclaration& declaration);
   void AnyAttribute(const AnyAttributeDeclaration& declaration);
   void RootElement(const RootElementDeclaration& declaration);
+  // The element's text as one typed value in a property, read and written in place of the text of AllowText (which
+  // it sets); its facets are checked as an element's are, by CheckElement with the property's name.
+  void SimpleContent(const SimpleContentDeclaration& declaration);
+  // That declaration, or nullptr.
+  const detail::TextValueInfo* SimpleContentValue() const noexcept { return simpleContent_.get(); }
 
   // Positional declaration methods, one per row of serialization/detail/ElementDeclarations.def: each creates the
   // descriptor its name designates and appends it. Text arguments are copied; a "sPropertyIsValidName" names the
@@ -277,6 +282,7 @@ class VEXLO9_API ClassInfo : public Object {
   bool isClassDerived_ = false;
   ObjectPtr classFactory_;
   std::vector<DeclaredType> declaredTypes_;
+  std::shared_ptr<const detail::TextValueInfo> simpleContent_;
 };
 
 }  // namespace vexlo9

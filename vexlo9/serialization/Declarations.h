@@ -34,6 +34,13 @@ struct Facets {
   std::string_view maxExclusive = {};
 };
 
+// One member type of a union (xs:union): a value is valid when it is a value of one of the members, tried in order.
+struct UnionMember {
+  XmlDataType type = type_string;
+  WhitespaceRule whitespace = WhitespaceRule_Preserve;
+  Facets facets = {};
+};
+
 // AddElm<Group>Prim<Cardinality>; the group is the ClassInfo's GroupType when declared.
 struct ValueElementDeclaration {
   std::string_view name = {};
@@ -43,6 +50,25 @@ struct ValueElementDeclaration {
   std::string_view isValid = {};  // the presence flag of an optional value
   XmlDataType type = type_string;
   std::string_view format = {};  // format override
+  WhitespaceRule whitespace = WhitespaceRule_Preserve;
+  Facets facets = {};
+  // A union: the value, held as text as it was written, must be a value of one of these (checked by CheckElement).
+  std::initializer_list<UnionMember> members = {};
+  // The schema's default value, which an empty element takes; with `fixed`, the only value it may hold.
+  std::string_view defaultValue = {};
+  bool fixed = false;
+  // A list (xs:list): the property holds a typed collection of `type` (NewCol, its bounds the list's length facets)
+  // that takes the blank-separated items of the element's text, each checked against the collection's facets; an
+  // optional one sets its presence flag when read.
+  bool list = false;
+};
+
+// The text of an element of simple content as a typed value (ClassInfo::SimpleContent): its property, type, whitespace
+// rule and facets.
+struct SimpleContentDeclaration {
+  std::string_view property = {};
+  XmlDataType type = type_string;
+  std::string_view format = {};
   WhitespaceRule whitespace = WhitespaceRule_Preserve;
   Facets facets = {};
 };
@@ -56,6 +82,8 @@ struct EnumElementDeclaration {
   std::string_view isValid = {};
   std::string_view toString = {};  // the converter's methods
   std::string_view fromString = {};
+  std::string_view defaultValue = {};  // as for ValueElementDeclaration
+  bool fixed = false;
 };
 
 // AddElm<Group>Cls<Cardinality>, or AddElm<Group>AbsCls<Cardinality> when `create` is given.
@@ -104,9 +132,11 @@ struct AttributeDeclaration {
   std::string_view format = {};
   WhitespaceRule whitespace = WhitespaceRule_Preserve;
   Facets facets = {};
+  std::initializer_list<UnionMember> members = {};  // as for ValueElementDeclaration
   std::string_view toString = {};  // an enumerated attribute's converter methods
   std::string_view fromString = {};
   std::string_view defaultValue = {};
+  bool fixed = false;  // defaultValue is the only value the attribute may have
 };
 
 // AddAttrAny.

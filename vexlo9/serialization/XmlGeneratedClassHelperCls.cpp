@@ -18,6 +18,7 @@
 #include "vexlo9/serialization/ClassInfo.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
 #include "vexlo9/serialization/detail/ElementInfo.h"
+#include "vexlo9/serialization/detail/TextValueInfo.h"
 
 namespace vexlo9 {
 namespace {
@@ -254,6 +255,8 @@ void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerialization
   if (inPlace) return;
   if (mixed) {
     out.WriteString(mixed->Text());
+  } else if (const detail::TextValueInfo* value = g.info.SimpleContentValue()) {
+    value->Write(g.object, out, g.base.ElementName());
   } else if (g.info.AllowText()) {
     out.WriteString(g.object.GetProperty("Text").ToString());
   }
@@ -284,6 +287,8 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
   if (!g.info.AllowText()) return;
   if (MixedText* const mixed = g.generated.MixedContent()) {
     mixed->Read(parent);
+  } else if (const detail::TextValueInfo* value = g.info.SimpleContentValue()) {
+    value->Read(g.object, parent);
   } else {
     g.object.LetProperty("Text", Variant(detail::ElementText(parent)));
   }

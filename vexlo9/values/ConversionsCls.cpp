@@ -187,6 +187,18 @@ constexpr std::array<bool, kXmlDataTypeCount> kTextIsValue = {
 #undef VEXLO9_PRIMITIVE
 };
 
+// The kind of date a type's text must have, or -1 for the types that are no dates.
+template <class Rule>
+constexpr int32_t kDateKind = -1;
+template <DTType Kind>
+constexpr int32_t kDateKind<DateText<Kind>> = Kind;
+
+constexpr std::array<int32_t, kXmlDataTypeCount> kDateKinds = {
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) kDateKind<TextRule>,
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
+};
+
 constexpr std::array<ReadFn, kXmlDataTypeCount> kReaders = {
 #define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) &ReadVariant<type_##name>,
 #include "vexlo9/values/XmlDataTypes.def"
@@ -221,6 +233,24 @@ std::string_view ValueText(XmlDataType eType, const Variant& val, std::string_vi
   if (const std::string* text = kTextIsValue[eType] ? val.GetIf<std::string>() : nullptr) return *text;
   storage = kWriters[eType](val, format);
   return storage;
+}
+
+bool OfItsKind(XmlDataType eType, const Variant& value) {
+  if (eType < 0 || eType >= kXmlDataTypeCount || kDateKinds[eType] < 0) return true;
+  const auto date = value.ToObjectOf<DateTime>();
+  return date && date->dateType() == kDateKinds[eType];
+}
+
+bool SameValue(XmlDataType eType, const Variant& a, const Variant& b) {
+  const auto same = [&]<class T>(std::type_identity<T>) {
+    const auto x = a.ToObjectOf<T>(), y = b.ToObjectOf<T>();
+    return x && y && x->Equals(*y);
+  };
+  if (eType == type_decimal) return same(std::type_identity<Decimal>());
+  if (eType == type_integer) return same(std::type_identity<BigInteger>());
+  if (eType >= type_yearMonth && eType <= type_time) return same(std::type_identity<DateTime>());
+  std::string x, y;
+  return ValueText(eType, a, {}, x) == ValueText(eType, b, {}, y);
 }
 
 }  // namespace detail

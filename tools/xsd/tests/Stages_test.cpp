@@ -181,6 +181,36 @@ TEST(SimpleTypes, EachDerivationStepKeepsItsPatternsAndNarrowsTheRest) {
   EXPECT_EQ(smaller.primitive->name, "i4");
 }
 
+// A list knows its item type and counts its items with its own length facets; a union knows its members in order,
+// a union among them flattened, and gives up on a list among them.
+TEST(SimpleTypes, ListsKeepTheirItemTypeAndUnionsTheirMembers) {
+  const auto loaded = Load(
+      "<xs:simpleType name=\"Small\"><xs:restriction base=\"xs:int\"><xs:minInclusive value=\"1\"/>"
+      "</xs:restriction></xs:simpleType>\n"
+      "<xs:simpleType name=\"Smalls\"><xs:list itemType=\"Small\"/></xs:simpleType>\n"
+      "<xs:simpleType name=\"Pair\"><xs:restriction base=\"Smalls\"><xs:length value=\"2\"/>"
+      "</xs:restriction></xs:simpleType>\n"
+      "<xs:simpleType name=\"DateOrSmall\"><xs:union memberTypes=\"xs:date\"><xs:simpleType>"
+      "<xs:union memberTypes=\"Small xs:boolean\"/></xs:simpleType></xs:union></xs:simpleType>\n"
+      "<xs:simpleType name=\"Loose\"><xs:union memberTypes=\"xs:date Smalls\"/></xs:simpleType>");
+  Schema& schema = *loaded->schema;
+  const SimpleType& smalls = *schema.Simple({"urn:t", "Smalls"});
+  ASSERT_NE(smalls.item, nullptr);
+  EXPECT_EQ(smalls.item, schema.Simple({"urn:t", "Small"}));
+  EXPECT_EQ(smalls.facets.length, -1);
+  const SimpleType& pair = *schema.Simple({"urn:t", "Pair"});
+  EXPECT_EQ(pair.item, smalls.item);
+  EXPECT_EQ(pair.facets.length, 2);
+  EXPECT_TRUE(pair.item->facets.patterns.empty());
+  const SimpleType& dateOrSmall = *schema.Simple({"urn:t", "DateOrSmall"});
+  ASSERT_EQ(dateOrSmall.members.size(), 3u);
+  EXPECT_EQ(dateOrSmall.members[0]->primitive->name, "date");
+  EXPECT_EQ(dateOrSmall.members[1], schema.Simple({"urn:t", "Small"}));
+  EXPECT_EQ(dateOrSmall.members[2]->primitive->name, "boolean");
+  EXPECT_TRUE(schema.Simple({"urn:t", "Loose"})->members.empty());
+  EXPECT_EQ(loaded->diagnostics.Warnings().size(), 1u);
+}
+
 // --root: the classes a document of the root may hold, through particles, bases and the classes xsi:type may
 // name, and the enumerations they use; nothing else of the schema.
 TEST(Packaging, RootsLimitTheClassesToWhatTheyReach) {

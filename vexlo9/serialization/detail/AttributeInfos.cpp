@@ -7,6 +7,7 @@
 #include "vexlo9/output/detail/NamespaceRestriction.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/values/ConversionsCls.h"
+#include "vexlo9/values/detail/ValueText.h"
 
 namespace vexlo9::detail {
 namespace {
@@ -38,7 +39,11 @@ void AttributeInfoPrimitive::AttributeToXml(const XmlSerializationContext& oCont
 bool AttributeInfoPrimitive::AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                               const XmlAttribute& oXmlAttr) const {
   if (!DoesAttributeNameMatch(oContext, oXmlAttr, p_.sAttributeName, p_.sAttributeNamespace)) return false;
-  StoreValue(oGenClass, p_.sPropertyName, PerThread<ConversionsCls>()->FromString(eDataType_, oXmlAttr.value(), eWSRule_));
+  Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, oXmlAttr.value(), eWSRule_);
+  if (p_.fixed) {
+    CheckFixedValue(p_.sAttributeName, oXmlAttr.value(), p_.defaultValue, SameValue(eDataType_, value, fixedValue_));
+  }
+  StoreValue(oGenClass, p_.sPropertyName, std::move(value));
   return true;
 }
 
@@ -50,6 +55,7 @@ void AttributeInfoPrimitive::Validate(const XmlSerializationContext&, bool bFoun
 
 void AttributeInfoPrimitive::CheckRestriction(const Variant& val) const {
   Checks().CheckRestriction(p_.sAttributeName, val, eDataType_, primValues_);
+  CheckUnion(p_.sAttributeName, val, members_);
 }
 
 // ---- AttributeInfoEnum
@@ -64,8 +70,16 @@ void AttributeInfoEnum::AttributeToXml(const XmlSerializationContext& oContext, 
 bool AttributeInfoEnum::AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                          const XmlAttribute& oXmlAttr) const {
   if (!DoesAttributeNameMatch(oContext, oXmlAttr, p_.sAttributeName, p_.sAttributeNamespace)) return false;
-  Variant args[] = {Variant(oXmlAttr.value())};
-  oGenClass.LetProperty(p_.sPropertyName, EnumConverterOf(oGenClass)->Invoke(sEnumFromStringFnName_, args));
+  const ObjectPtr converter = EnumConverterOf(oGenClass);
+  const auto valueOf = [&](std::string_view text) {
+    Variant args[] = {Variant(text)};
+    return converter->Invoke(sEnumFromStringFnName_, args).ToLong();
+  };
+  const int32_t value = valueOf(oXmlAttr.value());
+  if (p_.fixed) {
+    CheckFixedValue(p_.sAttributeName, oXmlAttr.value(), p_.defaultValue, value == valueOf(p_.defaultValue));
+  }
+  oGenClass.LetProperty(p_.sPropertyName, Variant(value));
   return true;
 }
 

@@ -15,18 +15,22 @@ struct AttributeParticle {
   std::string sPropertyIsValidName;
   bool bOptional = false;
   std::string defaultValue;  // lexical form; empty when the schema gives none
+  bool fixed = false;        // defaultValue is the only value a document may give
 };
 
 // An attribute of a primitive type held in one property.
 class AttributeInfoPrimitive final : public AttributeInfo {
  public:
   AttributeInfoPrimitive(AttributeParticle particle, XmlDataType eDataType, std::string FormatOverride,
-                         WhitespaceRule eWSRule, PrimitiveRestrictions primValues)
+                         WhitespaceRule eWSRule, PrimitiveRestrictions primValues, UnionRules members = {})
       : p_(std::move(particle)),
         eDataType_(eDataType),
         formatOverride_(std::move(FormatOverride)),
         eWSRule_(eWSRule),
-        primValues_(std::move(primValues)) {}
+        primValues_(std::move(primValues)),
+        members_(std::move(members)),
+        fixedValue_(
+            ConstraintValue(eDataType_, {p_.fixed ? p_.defaultValue : std::string_view(), p_.fixed}, eWSRule_)) {}
 
   std::string TypeName() const override { return "AttributeInfoPrimitive"; }
   std::string_view PropertyName() const noexcept override { return p_.sPropertyName; }
@@ -43,6 +47,8 @@ class AttributeInfoPrimitive final : public AttributeInfo {
   std::string formatOverride_;
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
+  UnionRules members_;  // a union's member types, or none
+  Variant fixedValue_;  // empty when the attribute has no fixed value
 };
 
 // An enumerated attribute: its lexical forms are known only to the generated

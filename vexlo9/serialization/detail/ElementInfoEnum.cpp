@@ -31,9 +31,34 @@ template <Group G, Cardinality C>
 void ElementInfoEnum<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const {
   const ObjectPtr converter = EnumConverterOf(oGenClass);
   // No whitespace rule: the converter sees the text as it stands.
-  Variant args[] = {Variant(ElementText(oXmlElmChild))};
-  oGenClass.LetProperty(sPropertyName_, converter->Invoke(sEnumFromStringFnName_, args));
+  std::string joined;
+  const std::string_view text = constraint_.TextOf(oGenClass, sPropertyName_, oXmlElmChild, joined);
+  const int32_t value = ValueOf(*converter, text);
+  if (constraint_.Fixed()) {
+    CheckFixedValue(sElementName_, text, constraint_.Text(), value == ValueOf(*converter, constraint_.Text()));
+  }
+  oGenClass.LetProperty(sPropertyName_, Variant(value));
   oXmlElmChild = NextSiblingElement(oXmlElmChild);
+}
+
+template <Group G, Cardinality C>
+int32_t ElementInfoEnum<G, C>::ValueOf(Object& converter, std::string_view text) const {
+  Variant args[] = {Variant(text)};
+  return converter.Invoke(sEnumFromStringFnName_, args).ToLong();
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoEnum<G, C>::WriteEmpty(Object& oGenClass, XmlTextWriter& oXmlOut) const {
+  if (!constraint_.Given() || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName_)) return false;
+  if constexpr (C != Cardinality::Mnd) {
+    if (!oGenClass.GetProperty(sPropertyIsValidName_).ToBoolean()) return false;
+  }
+  if (oGenClass.GetProperty(sPropertyName_).ToLong() != ValueOf(*EnumConverterOf(oGenClass), constraint_.Text())) {
+    return false;
+  }
+  oXmlOut.WriteStartElement(sElementName_, sElementNamespace_);
+  oXmlOut.WriteEndElement();
+  return true;
 }
 
 template <Group G, Cardinality C>
@@ -69,6 +94,7 @@ bool ElementInfoEnum<G, C>::ElementFromXml(const XmlSerializationContext& oConte
 template <Group G, Cardinality C>
 bool ElementInfoEnum<G, C>::ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                          XmlTextWriter& oXmlOut) const {
+  if (WriteEmpty(oGenClass, oXmlOut)) return true;
   if constexpr (C == Cardinality::Mnd) {
     return WriteEnumElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
                             sEnumToStringFnName_);

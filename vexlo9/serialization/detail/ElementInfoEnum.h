@@ -19,14 +19,15 @@ class ElementInfoEnum final : public ElementInfo {
  public:
   // sPropertyIsValidName is used by the optional classes only.
   ElementInfoEnum(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
-                  std::string sPropertyIsValidName, std::string sEnumToStringFnName,
-                  std::string sEnumFromStringFnName)
+                  std::string sPropertyIsValidName, std::string sEnumToStringFnName, std::string sEnumFromStringFnName,
+                  ValueConstraint constraint = {})
       : sElementName_(std::move(sElementName)),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),
         sPropertyIsValidName_(std::move(sPropertyIsValidName)),
         sEnumToStringFnName_(std::move(sEnumToStringFnName)),
-        sEnumFromStringFnName_(std::move(sEnumFromStringFnName)) {}
+        sEnumFromStringFnName_(std::move(sEnumFromStringFnName)),
+        constraint_(std::move(constraint)) {}
 
   DescriptorTraits Traits() const override { return {G, ValueKind::Enum, C, sPropertyName_}; }
 
@@ -40,6 +41,9 @@ class ElementInfoEnum final : public ElementInfo {
 
  private:
   void Read(Object& oGenClass, XmlNode& oXmlElmChild) const;
+  int32_t ValueOf(Object& converter, std::string_view text) const;
+  // Writes the element empty when it was read so and still holds its default; false when it does not.
+  bool WriteEmpty(Object& oGenClass, XmlTextWriter& oXmlOut) const;
 
   std::string sElementName_;
   std::string sElementNamespace_;
@@ -47,6 +51,7 @@ class ElementInfoEnum final : public ElementInfo {
   std::string sPropertyIsValidName_;
   std::string sEnumToStringFnName_;
   std::string sEnumFromStringFnName_;
+  ValueConstraint constraint_;
 };
 
 // Writes one enumeration element from a property through the converter's to-text method.

@@ -3,9 +3,13 @@
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
+#include "vexlo9/model/detail/PerThread.h"
 #include "vexlo9/output/XmlTextWriter.h"
+#include "vexlo9/platform/Error.h"
+#include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/ClassInfo.h"
+#include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/detail/Facets.h"
 #include "vexlo9/values/detail/ValueText.h"
 
@@ -43,6 +47,28 @@ PrimitiveRestrictions RestrictionsOf(const Facets& facets) {
   return restrictions;
 }
 
+UnionRules UnionRulesOf(std::initializer_list<UnionMember> members) {
+  UnionRules rules;
+  rules.reserve(members.size());
+  for (const UnionMember& m : members) rules.push_back({m.type, m.whitespace, RestrictionsOf(m.facets)});
+  return rules;
+}
+
+void CheckUnion(std::string_view name, const Variant& value, const UnionRules& members) {
+  if (members.empty()) return;
+  const std::string text = value.ToString();
+  for (const UnionRule& member : members) {
+    try {
+      const Variant read = PerThread<ConversionsCls>()->FromString(member.type, text, member.whitespace);
+      Checks().CheckRestriction(name, read, member.type, member.facets);
+      if (OfItsKind(member.type, read)) return;
+    } catch (const Error&) {
+      // not of this member: the next one may take it
+    }
+  }
+  throw errors::NoUnionMember(text, name);
+}
+
 std::string DescriptorName(const DescriptorTraits& traits) {
   std::string name = "ElementInfo";
   name += kGroupNames[static_cast<int>(traits.group)];
@@ -69,14 +95,40 @@ PropertyText::PropertyText(Object& oGenClass, std::string_view sPropertyName, Xm
   text_ = ValueText(eDataType, value_, format, storage_);
 }
 
+std::string_view ValueConstraint::TextOf(Object& oGenClass, std::string_view property, XmlNode element,
+                                         std::string& storage) const {
+  const bool empty = given_ && !element.firstChild();
+  if (XmlGeneratedClass* generated = given_ ? oGenClass.AsXmlGeneratedClass() : nullptr) {
+    generated->ReadEmpty(property, empty);
+  }
+  return empty ? std::string_view(text_) : ElementText(element, storage);
+}
+
+Variant ConstraintValue(XmlDataType eDataType, const ValueConstraint& constraint, WhitespaceRule eWSRule) {
+  if (!constraint.Given()) return {};
+  return PerThread<ConversionsCls>()->FromString(eDataType, constraint.Text(), eWSRule);
+}
+
+void CheckFixedValue(std::string_view name, std::string_view read, std::string_view fixedText, bool same) {
+  if (!same) throw errors::NotFixedValue(read, name, fixedText);
+}
+
+bool ValueConstraint::ReadEmpty(Object& oGenClass, std::string_view property) {
+  const XmlGeneratedClass* generated = oGenClass.AsXmlGeneratedClass();
+  return generated && generated->ReadEmpty(property);
+}
+
 bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
                            std::string_view sPropertyName, std::string_view sElementName,
                            std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
-                           const PrimitiveRestrictions& primValues) {
+                           const PrimitiveRestrictions& primValues, const Variant* emptyValue) {
   // A violation must raise before anything of the element is written.
   const PropertyText value(oGenClass, sPropertyName, eDataType, FormatOverride, sElementName, &primValues);
   oXmlOut.WriteStartElement(sElementName, sElementNamespace);
-  oXmlOut.WriteString(value.text());
+  if (!emptyValue || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName) ||
+      !SameValue(eDataType, oGenClass.GetProperty(sPropertyName), *emptyValue)) {
+    oXmlOut.WriteString(value.text());
+  }
   oXmlOut.WriteEndElement();
   return true;
 }
@@ -85,10 +137,10 @@ bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Obje
                                    std::string_view sPropertyName, std::string_view sPropertyIsValidName,
                                    std::string_view sElementName, std::string_view sElementNamespace,
                                    XmlDataType eDataType, std::string_view FormatOverride,
-                                   const PrimitiveRestrictions& primValues) {
+                                   const PrimitiveRestrictions& primValues, const Variant* emptyValue) {
   if (!oGenClass.GetProperty(sPropertyIsValidName).ToBoolean()) return false;
   return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace, eDataType,
-                               FormatOverride, primValues);
+                               FormatOverride, primValues, emptyValue);
 }
 
 void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/model/Forward.h"
@@ -18,6 +19,17 @@ namespace vexlo9::detail {
 
 // The facets of a declaration by name as the checks take them: the first pattern given, then the others.
 PrimitiveRestrictions RestrictionsOf(const Facets& facets);
+
+// The member types of a union, as the checks take them.
+struct UnionRule {
+  XmlDataType type;
+  WhitespaceRule whitespace;
+  PrimitiveRestrictions facets;
+};
+using UnionRules = std::vector<UnionRule>;
+UnionRules UnionRulesOf(std::initializer_list<UnionMember> members);
+// Raises NoUnionMember unless the text of `value` is a value of one of the members (none: nothing to check).
+void CheckUnion(std::string_view name, const Variant& value, const UnionRules& members);
 
 // A primitive property's text as it is written: a string property's own text (no copy), any other value converted.
 // With facets, the value is checked against them first. Not copyable: the text may point into it.
@@ -35,17 +47,46 @@ class PropertyText {
   std::string_view text_;
 };
 
-// Writes one primitive element from a property, checking its facets first.
+// A declaration's default or fixed value. An element read empty takes it (and is written empty again while it holds
+// it); a fixed value is also the only one a document may give.
+class ValueConstraint {
+ public:
+  ValueConstraint() = default;
+  ValueConstraint(std::string_view text, bool fixed) : text_(text), given_(fixed || !text.empty()), fixed_(fixed) {}
+
+  bool Given() const noexcept { return given_; }
+  bool Fixed() const noexcept { return fixed_; }
+  const std::string& Text() const noexcept { return text_; }
+  // The text of `element` as read: its own, or this value's when it holds nothing at all, which marks the property
+  // of the object as read empty.
+  std::string_view TextOf(Object& oGenClass, std::string_view property, XmlNode element, std::string& storage) const;
+  // Whether the property's element was read empty (TextOf), so that it is written so while it holds this value.
+  static bool ReadEmpty(Object& oGenClass, std::string_view property);
+
+ private:
+  std::string text_;
+  bool given_ = false;
+  bool fixed_ = false;
+};
+
+// The value of a constraint's text, made once by its declaration; nothing when there is no constraint.
+Variant ConstraintValue(XmlDataType eDataType, const ValueConstraint& constraint, WhitespaceRule eWSRule);
+
+// Raises NotFixedValue for the value `read` of `name` unless it is the `same` value as the fixed one, `fixedText`.
+void CheckFixedValue(std::string_view name, std::string_view read, std::string_view fixedText, bool same);
+
+// Writes one primitive element from a property, checking its facets first; empty when it was read empty and still
+// holds `emptyValue`, its declaration's default.
 bool WritePrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
                            std::string_view sPropertyName, std::string_view sElementName,
                            std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
-                           const PrimitiveRestrictions& primValues);
+                           const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr);
 // The same, when the presence flag says the optional value is there.
 bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
                                    std::string_view sPropertyName, std::string_view sPropertyIsValidName,
                                    std::string_view sElementName, std::string_view sElementNamespace,
                                    XmlDataType eDataType, std::string_view FormatOverride,
-                                   const PrimitiveRestrictions& primValues);
+                                   const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr);
 // Stores a value read from XML: assigned when it is an object, written otherwise (its text moved in).
 void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value);
 

@@ -1,18 +1,44 @@
 #include "vexlo9/serialization/detail/ElementInfoPrimitive.h"
 
+#include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/detail/PerThread.h"
+#include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/values/ConversionsCls.h"
+#include "vexlo9/values/detail/ValueText.h"
 
 namespace vexlo9::detail {
 
+namespace {
+
+ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName) {
+  const ObjectPtr held = oGenClass.GetProperty(sPropertyName).ToObject();
+  if (!held) throw errors::ObjectNotSet(errors::kLibrarySource);
+  auto* list = dynamic_cast<ListValue*>(held.get());
+  if (!list) throw errors::TypeMismatch(errors::kLibrarySource);
+  return *list;
+}
+
+}  // namespace
+
 template <Group G, Cardinality C>
-void ElementInfoPrimitive<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const {
+void ElementInfoPrimitive<G, C>::Read(const XmlSerializationContext& oContext, Object& oGenClass,
+                                      XmlNode& oXmlElmChild) const {
   std::string joined;
-  StoreValue(oGenClass, sPropertyName_,
-             PerThread<ConversionsCls>()->FromString(eDataType_, ElementText(oXmlElmChild, joined), eWSRule_));
+  const std::string_view text = constraint_.TextOf(oGenClass, sPropertyName_, oXmlElmChild, joined);
+  if (list_) {
+    ListOf(oGenClass, sPropertyName_).ListFromText(text, oContext);
+    if (C == Cardinality::Opt) oGenClass.LetProperty(sPropertyIsValidName_, Variant(true));
+    oXmlElmChild = NextSiblingElement(oXmlElmChild);
+    return;
+  }
+  Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, text, eWSRule_);
+  if (constraint_.Fixed()) {
+    CheckFixedValue(sElementName_, text, constraint_.Text(), SameValue(eDataType_, value, constraintValue_));
+  }
+  StoreValue(oGenClass, sPropertyName_, std::move(value));
   oXmlElmChild = NextSiblingElement(oXmlElmChild);
 }
 
@@ -22,14 +48,14 @@ bool ElementInfoPrimitive<G, C>::ElementFromXml(const XmlSerializationContext& o
                                                 XmlElementType eParentClassElementType) const {
   if constexpr (G == Group::Seq && C == Cardinality::Mnd) {
     if (SkipToElement(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
-      Read(oGenClass, oXmlElmChild);
+      Read(oContext, oGenClass, oXmlElmChild);
       return true;
     }
     if (eParentClassElementType == XmlElementType::PseudoElement) return false;
     throw errors::PrimitiveElementMissing(sElementName_);
   } else {
     if (DoesElementNameMatch(oContext, oXmlElmChild, sElementName_, sElementNamespace_)) {
-      Read(oGenClass, oXmlElmChild);
+      Read(oContext, oGenClass, oXmlElmChild);
       return true;
     }
     // An absent optional element of a sequence is no failure.
@@ -40,13 +66,26 @@ bool ElementInfoPrimitive<G, C>::ElementFromXml(const XmlSerializationContext& o
 template <Group G, Cardinality C>
 bool ElementInfoPrimitive<G, C>::ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                               XmlTextWriter& oXmlOut) const {
+  if (list_) return WriteList(oContext, oGenClass, oXmlOut);
   if constexpr (C == Cardinality::Mnd) {
     return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
-                                 eDataType_, formatOverride_, primValues_);
+                                 eDataType_, formatOverride_, primValues_, EmptyValue());
   } else {
     return WriteOptionalPrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_,
-                                         sElementName_, sElementNamespace_, eDataType_, formatOverride_, primValues_);
+                                         sElementName_, sElementNamespace_, eDataType_, formatOverride_, primValues_,
+                                         EmptyValue());
   }
+}
+
+template <Group G, Cardinality C>
+bool ElementInfoPrimitive<G, C>::WriteList(const XmlSerializationContext& oContext, Object& oGenClass,
+                                           XmlTextWriter& oXmlOut) const {
+  if (C != Cardinality::Mnd && !oGenClass.GetProperty(sPropertyIsValidName_).ToBoolean()) return false;
+  const ListValue& list = ListOf(oGenClass, sPropertyName_);
+  oXmlOut.WriteStartElement(sElementName_, sElementNamespace_);
+  list.ListToXml(oXmlOut, oContext);
+  oXmlOut.WriteEndElement();
+  return true;
 }
 
 template <Group G, Cardinality C>
@@ -65,6 +104,7 @@ bool ElementInfoPrimitive<G, C>::Validate(const XmlSerializationContext&, Object
 template <Group G, Cardinality C>
 void ElementInfoPrimitive<G, C>::CheckRestriction(const Variant& val) const {
   Checks().CheckRestriction(sElementName_, val, eDataType_, primValues_);
+  CheckUnion(sElementName_, val, members_);
 }
 
 template class ElementInfoPrimitive<Group::Seq, Cardinality::Mnd>;

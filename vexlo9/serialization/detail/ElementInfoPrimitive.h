@@ -6,9 +6,9 @@
 
 namespace vexlo9::detail {
 
-// A single-valued element of a primitive type, held in one property. The five
-// classes differ only in how they look for their element and what they check
-// after an all group was read.
+// A single-valued element of a primitive type, held in one property, with its default or fixed value if it has one;
+// or a list of such values, held in a typed collection.
+// The five classes differ only in how they look for their element and what they check after an all group was read.
 template <Group G, Cardinality C>
 class ElementInfoPrimitive final : public ElementInfo {
   static_assert(C != Cardinality::Col && !(G == Group::Choice && C == Cardinality::Mnd));
@@ -17,7 +17,8 @@ class ElementInfoPrimitive final : public ElementInfo {
   // sPropertyIsValidName is used by the optional classes only.
   ElementInfoPrimitive(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
                        std::string sPropertyIsValidName, XmlDataType eDataType, std::string FormatOverride,
-                       WhitespaceRule eWSRule, PrimitiveRestrictions primValues)
+                       WhitespaceRule eWSRule, PrimitiveRestrictions primValues, ValueConstraint constraint = {},
+                       bool list = false, UnionRules members = {})
       : sElementName_(std::move(sElementName)),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),
@@ -25,7 +26,11 @@ class ElementInfoPrimitive final : public ElementInfo {
         eDataType_(eDataType),
         formatOverride_(std::move(FormatOverride)),
         eWSRule_(eWSRule),
-        primValues_(std::move(primValues)) {}
+        primValues_(std::move(primValues)),
+        constraint_(std::move(constraint)),
+        constraintValue_(ConstraintValue(eDataType_, constraint_, eWSRule_)),
+        list_(list),
+        members_(std::move(members)) {}
 
   DescriptorTraits Traits() const override { return {G, ValueKind::Prim, C, sPropertyName_}; }
 
@@ -39,7 +44,9 @@ class ElementInfoPrimitive final : public ElementInfo {
   void CheckRestriction(const Variant& val) const override;
 
  private:
-  void Read(Object& oGenClass, XmlNode& oXmlElmChild) const;
+  void Read(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode& oXmlElmChild) const;
+  bool WriteList(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut) const;
+  const Variant* EmptyValue() const noexcept { return constraint_.Given() ? &constraintValue_ : nullptr; }
 
   std::string sElementName_;
   std::string sElementNamespace_;
@@ -49,6 +56,10 @@ class ElementInfoPrimitive final : public ElementInfo {
   std::string formatOverride_;
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
+  ValueConstraint constraint_;
+  Variant constraintValue_;  // empty when there is no constraint
+  bool list_;                // the property holds a typed collection, the items of the element's text
+  UnionRules members_;       // a union's member types, or none
 };
 
 }  // namespace vexlo9::detail

@@ -194,7 +194,7 @@ const vexlo9::ClassInfo& Discounted::ClassInfo() const {
     info->ElementNamespaceURI(kNamespace);
     AddEntryParticles(*info);
     info->ValueElement({.name = "rate", .ns = kNamespace, .property = "rate", .type = vexlo9::type_decimal,
-                        .whitespace = vexlo9::WhitespaceRule_Collapse});
+                        .whitespace = vexlo9::WhitespaceRule_Collapse, .defaultValue = "0.5"});
     info->ClassFactory(Factory());
     return info;
   }();
@@ -358,7 +358,7 @@ const vexlo9::ClassInfo& Measure::ClassInfo() const {
     info->ValueElement({.name = "weight", .ns = kNamespace, .property = "weight", .type = vexlo9::type_r8,
                         .whitespace = vexlo9::WhitespaceRule_Collapse});
     info->ValueElement({.name = "unit", .ns = kNamespace, .property = "unit",
-                        .whitespace = vexlo9::WhitespaceRule_Collapse});
+                        .whitespace = vexlo9::WhitespaceRule_Collapse, .defaultValue = "kg", .fixed = true});
     return info;
   }();
   return *described;

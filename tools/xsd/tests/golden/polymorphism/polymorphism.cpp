@@ -438,7 +438,7 @@ Sign::Sign(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(el
 void Sign::Init() {
   lit_ = false;
   isValidlit_ = false;
-  text_.clear();
+  value_.clear();
 }
 
 const vexlo9::ClassInfo& Sign::ClassInfo() const {
@@ -449,6 +449,7 @@ const vexlo9::ClassInfo& Sign::ClassInfo() const {
     info->ElementNamespaceURI(kNamespace);
     info->Attribute({.name = "lit", .property = "lit", .isValid = "IsValidlit", .type = vexlo9::type_boolean,
                      .whitespace = vexlo9::WhitespaceRule_Collapse, .defaultValue = "false"});
+    info->SimpleContent({.property = "Value", .facets = {.patterns = {"green|brown"}}});
     return info;
   }();
   return *described;
@@ -460,7 +461,7 @@ const vexlo9::MemberTable<Sign>& Sign::Members() {
   static const auto table = vexlo9::MemberTable<Sign>::Builder()
                                 .Property("lit", &Sign::lit, &Sign::lit)
                                 .Property("IsValidlit", &Sign::IsValidlit, &Sign::IsValidlit)
-                                .Property("Text", &Sign::Text, &Sign::Text)
+                                .Property("Value", &Sign::Value, &Sign::Value)
                                 .Build();
   return table;
 }
@@ -474,8 +475,11 @@ void Sign::lit(bool value) {
 }
 bool Sign::IsValidlit() const { return isValidlit_; }
 void Sign::IsValidlit(bool value) { isValidlit_ = value; }
-const std::string& Sign::Text() const { return text_; }
-void Sign::Text(std::string value) { text_ = std::move(value); }
+const std::string& Sign::Value() const { return value_; }
+void Sign::Value(std::string value) {
+  ClassInfo().CheckElement("Value", vexlo9::Variant(value));
+  value_ = std::move(value);
+}
 
 // ---- Open
 

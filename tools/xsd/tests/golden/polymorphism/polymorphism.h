@@ -254,14 +254,14 @@ class Sign : public vexlo9::XmlGeneratedClassBase {
   void lit(bool value);
   bool IsValidlit() const;
   void IsValidlit(bool value);
-  // The character data of the element.
-  const std::string& Text() const;
-  void Text(std::string value);
+  // The character data of the element, as a value of its type.
+  const std::string& Value() const;
+  void Value(std::string value);
 
  private:
   bool lit_ = false;
   bool isValidlit_ = false;
-  std::string text_;
+  std::string value_;
 };
 
 // The complex type Open.

@@ -122,7 +122,7 @@ const vexlo9::ClassInfo& USAddress::ClassInfo() const {
                         .whitespace = vexlo9::WhitespaceRule_Collapse});
     info->Attribute({.name = "country", .property = "country", .isValid = "IsValidcountry",
                      .whitespace = vexlo9::WhitespaceRule_Collapse, .facets = {.patterns = {R"(\c+)"}},
-                     .defaultValue = "US"});
+                     .defaultValue = "US", .fixed = true});
     return info;
   }();
   return *described;

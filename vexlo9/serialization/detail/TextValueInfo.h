@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "vexlo9/serialization/detail/ElementInfoHelpers.h"
+
+namespace vexlo9::detail {
+
+// The text of an element of simple content as one typed value, held in a property of its class beside the
+// attributes: read from the element's text, checked against its facets, and written as the element's text.
+class TextValueInfo final {
+ public:
+  TextValueInfo(std::string sPropertyName, XmlDataType eDataType, std::string FormatOverride, WhitespaceRule eWSRule,
+                PrimitiveRestrictions primValues)
+      : sPropertyName_(std::move(sPropertyName)),
+        eDataType_(eDataType),
+        formatOverride_(std::move(FormatOverride)),
+        eWSRule_(eWSRule),
+        primValues_(std::move(primValues)) {}
+
+  std::string_view PropertyName() const noexcept { return sPropertyName_; }
+  void Read(Object& oGenClass, XmlNode element) const;
+  // Writes the value as text into the open element `sElementName` (named by a facet violation).
+  void Write(Object& oGenClass, XmlTextWriter& oXmlOut, std::string_view sElementName) const;
+  void CheckRestriction(std::string_view sElementName, const Variant& val) const;
+
+ private:
+  std::string sPropertyName_;
+  XmlDataType eDataType_;
+  std::string formatOverride_;
+  WhitespaceRule eWSRule_;
+  PrimitiveRestrictions primValues_;
+};
+
+}  // namespace vexlo9::detail
