@@ -2,7 +2,9 @@
 
 #include "vexlo9/collections/ClassFactoryCls.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/model/detail/ObjectPool.h"
 #include "vexlo9/model/detail/PerThread.h"
+#include "vexlo9/platform/detail/DomTree.h"
 #include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 #include "vexlo9/values/ConversionsCls.h"
@@ -28,6 +30,11 @@ const std::shared_ptr<XmlGeneratedClassHelperCls>& Global::XmlGeneratedClassHelp
 
 const std::shared_ptr<XmlSerializationContext>& Global::DefaultXmlSerializationContext() {
   return detail::PerThread<XmlSerializationContext>();
+}
+
+void Global::ReleaseThreadMemory() noexcept {
+  detail::ReleaseSpareBlocks();
+  detail::ReleasePoolSpares();
 }
 
 }  // namespace vexlo9

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <type_traits>
 
 #include "fixtures/TestData.h"
@@ -12,6 +13,7 @@
 #include "showcase.h"
 #include "support/Caught.h"
 #include "vexlo9/Documents.h"
+#include "vexlo9/Global.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
@@ -270,7 +272,8 @@ TEST(BadDocuments, ErrorsNameEveryElementOnTheWayDownAndItsLine) {
        "128 Vexlo9: Failed to process the element [purchaseOrder]\r\nFailed to find a required element [billTo]"},
       {"purchase_order.xml", 19, " partNum=\"872-AA\"", "",
        "161 Vexlo9: " + inItem + "Failed to find the required Attribute [partNum]"},
-      {"purchase_order.xml", 29, "</shipDate>", "</shipDate><gift/>", "127 Vexlo9: " + inItem + LeftOver("item", "gift")},
+      {"purchase_order.xml", 29, "</shipDate>", "</shipDate><gift/>",
+       "127 Vexlo9: " + inItem + LeftOver("item", "gift")},
       // Names are quoted as the document writes them.
       {"purchase_order_hand.xml", 31, "<po:quantity>1<", "<po:quantity>100<",
        "108 CheckRestrictionForLONG: Failed to process the element [po:purchaseOrder]\r\n"
@@ -295,6 +298,46 @@ TEST(BadDocuments, ErrorsNameEveryElementOnTheWayDownAndItsLine) {
       EXPECT_EQ(LineOf([&] { Read<Canvas>(xml); }), c.line);
     }
   }
+}
+
+// A thread keeps the memory of a large document's tree and objects for its next one: every read must start afresh
+// however the one before ended, and objects read earlier must not be touched by later reads.
+TEST(Reuse, ReadsAfterFailuresAndBesideLiveObjectsGiveTheSameGraph) {
+  const std::string sample = ReadTestData("purchase_order.xml");
+  const size_t from = sample.find("\t\t<item "), to = sample.find("\t</items>");
+  std::string items;
+  for (int i = 0; i < 3000; ++i) items += sample.substr(from, to - from);  // about 1 MB of text
+  const std::string large = sample.substr(0, from) + items + sample.substr(to);
+  const auto first = Read<po::PurchaseOrder>(large);
+  const std::string expected = Write(*first, OrderForm());
+  ASSERT_EQ(first->items()->item()->Count(), 6000);
+
+  std::string lastBad = large;
+  lastBad.replace(lastBad.rfind("39.98"), 5, "39,98");
+  const std::string outcomes[] = {
+      ErrorText([&] { Read<po::PurchaseOrder>(large.substr(0, large.size() / 2)); }),       // the parser fails
+      ErrorText([&] { Read<po::PurchaseOrder>(lastBad); }),                                 // a value, at the end
+      ErrorText([&] { Read<po::PurchaseOrder>(Replace(large, "<zip>95819", "<zip>x")); }),  // one early on
+  };
+  EXPECT_TRUE(outcomes[0].starts_with("103 XmlObjectBase: Failed to parse XML")) << outcomes[0];
+  EXPECT_NE(outcomes[1].find("Invalid decimal value [39,98]"), std::string::npos) << outcomes[1];
+  EXPECT_NE(outcomes[2].find("Invalid decimal value [x]"), std::string::npos) << outcomes[2];
+  EXPECT_EQ(Write(*Read<po::PurchaseOrder>(large), OrderForm()), expected);
+
+  // Objects of a read outlive the next ones, on this thread and on another, and after the memory is given back.
+  auto second = Read<po::PurchaseOrder>(large);
+  std::shared_ptr<po::PurchaseOrder> third;
+  std::thread([&] { third = Read<po::PurchaseOrder>(large); }).join();
+  second->items()->item()->Item(1)->USPrice()->Parse("1.25");
+  Global::ReleaseThreadMemory();
+  EXPECT_EQ(Write(*Read<po::PurchaseOrder>(sample), OrderForm()), sample);
+  EXPECT_EQ(Write(*first, OrderForm()), expected);
+  EXPECT_EQ(Write(*third, OrderForm()), expected);
+  std::string changed = expected;
+  changed.replace(changed.find("148.95"), 6, "1.25");
+  EXPECT_EQ(Write(*second, OrderForm()), changed);
+  third.reset();  // freed here, placed by the other thread
+  EXPECT_EQ(Write(*Read<po::PurchaseOrder>(large), OrderForm()), expected);
 }
 
 TEST(Calls, WhatTheSchemaForbidsIsRejectedAndChangesNothing) {

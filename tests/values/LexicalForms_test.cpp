@@ -225,6 +225,47 @@ TEST(Decimal, ComparesAndComputesExactly) {
   EXPECT_EQ((Decimal(std::string_view("0.1")) + Decimal(std::string_view("0.2"))).ToString(), "0.3");
 }
 
+// Values of up to 18 digits are held in 64 bits, longer ones by GMP: every operation must give the same across
+// the boundary and between the two kinds.
+TEST(Decimal, SmallAndLargeValuesBehaveAlike) {
+  const auto d = [](const char* text) { return Decimal(std::string_view(text)); };
+  const std::pair<const char*, const char*> printed[] = {
+      {"999999999999999999", "999999999999999999"},      // 18 digits
+      {"-9999999999999999999", "-9999999999999999999"},  // 19
+      {"0.000000000000000001", "0.000000000000000001"},
+      {"+00000000000000000000000012.50", "12.50"},  // leading zeros do not count
+      {"-0.000", "0.000"},
+      {"9223372036854775807.5", "9223372036854775807.5"},
+  };
+  for (const auto& [text, expected] : printed) {
+    const Decimal value = d(text);
+    EXPECT_EQ(value.ToString(), expected) << text;
+    EXPECT_EQ(Decimal(value).ToString(), expected) << text;  // copied
+  }
+  EXPECT_EQ(d("9223372036854775807.5").ToString("0") + " " + d("-12.346").ToString("0.00"),
+            "9223372036854775808 -12.35");
+  ExpectOrder<Decimal>("999999999999999999", "1000000000000000000", -1);
+  ExpectOrder<Decimal>("-9999999999999999999", "-999999999999999999", -1);
+  ExpectOrder<Decimal>("1.000000000000000000", "1", 0);   // scales 18 apart
+  ExpectOrder<Decimal>("1.0000000000000000000", "1", 0);  // 19 apart
+  ExpectOrder<Decimal>("9.22337203685477580", "9.2233720368547758", 0);
+  ExpectOrder<Decimal>("-922337203685477580.7", "-922337203685477580.8", 1);
+  // Arithmetic leaving 64 bits and coming back.
+  const Decimal big = d("999999999999999999") * d("10");
+  EXPECT_EQ(big.ToString(), "9999999999999999990");
+  EXPECT_EQ((big - d("9999999999999999989")).ToString(), "1");
+  // Assignment either way, and a failed parse keeps a large value.
+  Decimal value = big;
+  EXPECT_EQ(value.ToString(), "9999999999999999990");
+  value = d("-1.5");
+  EXPECT_EQ(value.ToString(), "-1.5");
+  value.Parse("123456789012345678901234567890");
+  EXPECT_EQ(ErrorText([&] { value.Parse("1..2"); }), "13 Decimal.Parse: Invalid decimal value [1..2]");
+  EXPECT_EQ(value.ToString(), "123456789012345678901234567890");
+  value.Parse("7");
+  EXPECT_EQ(value.ToString() + " " + std::to_string(value.CompareTo(d("7.0"))), "7 0");
+}
+
 struct Checks : RestrictionChecks {};
 
 Variant Value(XmlDataType type, std::string_view text) {

@@ -108,14 +108,14 @@ class XmlGeneratedClassCol : public XmlGeneratedClassColBase {
  protected:
   XmlObjectBase& ItemAt(size_t offset) const override { return *items_.begin()[static_cast<std::ptrdiff_t>(offset)]; }
   XmlObjectBase* AppendNew(XmlNode element) override {
-    Item_t item = creator_ ? creator_(element) : std::make_shared<T>(std::string(ElementName()));
+    Item_t item = creator_ ? creator_(element) : detail::MakePooled<T>(std::string(ElementName()));
     if (!item) return nullptr;
     T* added = item.get();
     items_.Add(std::move(item));
     return added;
   }
   XmlNode ReadGroupItem(XmlNode parent, XmlNode cursor, const XmlSerializationContext& context) override {
-    auto item = std::make_shared<T>(std::string(ElementName()));
+    auto item = detail::MakePooled<T>(std::string(ElementName()));
     const XmlNode next = item->FromXmlInt(parent, cursor, context, false);
     if (next != cursor) items_.Add(std::move(item));
     return next;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <typeinfo>
+#include <utility>
 
 #include "vexlo9/model/Forward.h"
 #include "vexlo9/model/Variant.h"
@@ -53,6 +55,37 @@ class VEXLO9_API Object : public std::enable_shared_from_this<Object> {
 };
 
 namespace detail {
+// Objects read from a document are placed together in blocks of the reading thread's pool; a block goes back to
+// the pool of the thread that frees its last object, which keeps a bounded number for the next document (see
+// Global::ReleaseThreadMemory). Allocations of more than a few hundred bytes go to the heap as usual.
+VEXLO9_API void* PoolAllocate(std::size_t bytes);
+VEXLO9_API void PoolFree(void* block, std::size_t bytes) noexcept;
+inline constexpr std::size_t kPoolAlignment = 16;
+
+// For std::allocate_shared: the object and its count in one pooled block.
+template <class T>
+struct PoolAllocator {
+  using value_type = T;
+  PoolAllocator() noexcept = default;
+  template <class U>
+  PoolAllocator(const PoolAllocator<U>&) noexcept {}
+  T* allocate(std::size_t count) { return static_cast<T*>(PoolAllocate(count * sizeof(T))); }
+  void deallocate(T* block, std::size_t count) noexcept { PoolFree(block, count * sizeof(T)); }
+  template <class U>
+  bool operator==(const PoolAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+template <class T, class... A>
+std::shared_ptr<T> MakePooled(A&&... args) {
+  if constexpr (alignof(T) > kPoolAlignment) {
+    return std::make_shared<T>(std::forward<A>(args)...);
+  } else {
+    return std::allocate_shared<T>(PoolAllocator<T>(), std::forward<A>(args)...);
+  }
+}
+
 template <class T>
 T* As(Object& object) {
   if constexpr (std::is_same_v<T, XmlObjectBase>)

@@ -290,6 +290,20 @@ void Copy(const xmlDoc& doc, detail::DomBuilder& builder, detail::DomArena& aren
   }
 }
 
+// The text as libxml2's input callback reads it.
+struct TextSource {
+  std::string_view rest;
+
+  static int Read(void* context, char* buffer, int length) {
+    std::string_view& rest = static_cast<TextSource*>(context)->rest;
+    const size_t size = std::min(rest.size(), static_cast<size_t>(std::max(length, 0)));
+    if (size == 0) return 0;
+    std::memcpy(buffer, rest.data(), size);
+    rest.remove_prefix(size);
+    return static_cast<int>(size);
+  }
+};
+
 struct DocFree {
   void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
 };
@@ -308,8 +322,10 @@ DocPtr RunParser(ParseState& state, std::string_view text, const char* url, cons
   if (state.builder) BuildDirectly(*ctxt->sax);
   const detail::ActiveParse active(state);
 
-  const char* const data = text.data() ? text.data() : "";  // libxml2 refuses a null buffer without a message
-  DocPtr doc(xmlCtxtReadMemory(ctxt.get(), data, static_cast<int>(text.size()), url, encoding, options));
+  // Handed over in pieces rather than as one buffer, which libxml2 would copy whole before parsing it: a large
+  // document's text would be in memory twice, and the copy in fresh pages each time.
+  TextSource source{text};
+  DocPtr doc(xmlCtxtReadIO(ctxt.get(), &TextSource::Read, nullptr, &source, url, encoding, options));
   if (state.doctype) return nullptr;
   if (state.builder && doc) {
     xmlDictReference(ctxt->dict);  // the tree's names

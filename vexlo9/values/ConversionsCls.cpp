@@ -53,7 +53,7 @@ struct BinaryText {
     return Hex ? value.AsHexString() : value.AsBase64();
   }
   static BinaryDataPtr FromText(std::string_view text, std::string_view, const char*) {
-    auto value = std::make_shared<BinaryData>();
+    auto value = detail::MakePooled<BinaryData>();
     if (Hex) value->SetBufferFromHexString(text);
     else value->SetBufferFromBase64String(text);
     return value;
@@ -65,7 +65,7 @@ using Base64Text = BinaryText<false>;
 struct DurationText {
   static std::string ToText(const DateTimeSpan& value, std::string_view) { return value.ToString(); }
   static DateTimeSpanPtr FromText(std::string_view text, std::string_view, const char*) {
-    auto value = std::make_shared<DateTimeSpan>();
+    auto value = detail::MakePooled<DateTimeSpan>();
     value->ParseXSDDuration(text);
     return value;
   }
@@ -76,7 +76,7 @@ template <DTType Kind>
 struct DateText {
   static std::string ToText(const DateTime& value, std::string_view) { return value.ToString("s"); }
   static DateTimePtr FromText(std::string_view text, std::string_view, const char*) {
-    auto value = std::make_shared<DateTime>();
+    auto value = detail::MakePooled<DateTime>();
     value->Init(Kind);
     if (Kind == DTType_dateTime) value->ParseXSDDateTime(text);
     else if (Kind == DTType_time) value->ParseXSDTime(text);
@@ -117,7 +117,7 @@ struct ExactText {
     else return value.ToString();
   }
   static std::shared_ptr<T> FromText(std::string_view text, std::string_view, const char*) {
-    auto value = std::make_shared<T>();
+    auto value = detail::MakePooled<T>();
     value->Parse(text);
     return value;
   }

@@ -22,6 +22,11 @@ class VEXLO9_API Decimal : public Object {
   explicit Decimal(int64_t value);
   // Parses `text`, raising as Parse does.
   explicit Decimal(std::string_view text);
+  // A copy of a value of 64 bits allocates nothing.
+  Decimal(const Decimal& other);
+  Decimal& operator=(const Decimal& other);
+  Decimal(Decimal&&) noexcept = default;
+  Decimal& operator=(Decimal&&) noexcept = default;
 
   std::string TypeName() const override { return "Decimal"; }
 
@@ -51,12 +56,19 @@ class VEXLO9_API Decimal : public Object {
   Decimal operator*(const Decimal& other) const;
 
  private:
-  Decimal(mpz_class unscaled, int32_t scale) : unscaled_(std::move(unscaled)), scale_(scale) {}
+  Decimal(mpz_class unscaled, int32_t scale);
+  // The unscaled value, however it is held.
+  mpz_class Unscaled() const;
+  int Sign() const noexcept;
   // Both values over the larger scale.
   std::pair<mpz_class, mpz_class> Aligned(const Decimal& other, int32_t& scale) const;
 
-  mpz_class unscaled_;  // the value is unscaled_ / 10^scale_
+  // The value is unscaled / 10^scale_. An unscaled value of 64 bits is held in small_, without the heap storage
+  // of GMP's numbers (unscaled_ then holds nothing); a larger one in unscaled_.
+  int64_t small_ = 0;
+  bool big_ = false;
   int32_t scale_ = 0;
+  mpz_class unscaled_;
 };
 
 using DecimalPtr = std::shared_ptr<Decimal>;

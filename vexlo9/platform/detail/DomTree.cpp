@@ -6,10 +6,51 @@
 #include <mutex>
 #include <utility>
 
+#include "vexlo9/platform/detail/Poison.h"
+
 namespace vexlo9::detail {
 namespace {
 
 constexpr size_t kMaxBlock = 64 * 1024 * 1024;
+// Smaller trees come from the allocator's heap, which is warm already.
+constexpr size_t kSpareMin = 1024 * 1024;
+constexpr size_t kSpareMax = 256 * 1024 * 1024;
+
+// The blocks a thread keeps between trees: those of the largest tree it released last, in the order that tree used
+// them, last first.
+struct SpareBlocks {
+  std::vector<DomBlock> blocks;
+  size_t total = 0;
+  ~SpareBlocks();
+};
+// Trees released by other thread-local objects after the thread's spares are gone free their blocks.
+thread_local bool t_sparesGone = false;
+thread_local SpareBlocks t_spares;
+SpareBlocks::~SpareBlocks() { t_sparesGone = true; }
+
+void Unpoison(std::vector<DomBlock>& blocks) noexcept {
+  for (DomBlock& block : blocks) VEXLO9_UNPOISON(block.bytes.get(), block.size);
+}
+
+// Keeps a released tree's blocks (those used, then the unused reserve) when they are more than the thread keeps
+// and within the bound; the blocks left in `used` are freed by the caller.
+void OfferSpares(std::vector<std::unique_ptr<char[]>>& used, const std::vector<size_t>& sizes,
+                 std::vector<DomBlock>& reserve) noexcept {
+  size_t total = 0;
+  for (const size_t size : sizes) total += size;
+  for (const DomBlock& block : reserve) total += block.size;
+  if (t_sparesGone || total < kSpareMin || total > kSpareMax || total <= t_spares.total) return;
+  t_spares.blocks = std::move(reserve);
+  for (size_t i = used.size(); i-- > 0;) t_spares.blocks.push_back(DomBlock{std::move(used[i]), sizes[i]});
+  t_spares.total = total;
+  for (DomBlock& block : t_spares.blocks) {
+#ifndef NDEBUG
+    // A handle used after its document fails until the block is used again.
+    std::memset(block.bytes.get(), kReleasedNode, block.size);
+#endif
+    VEXLO9_POISON(block.bytes.get(), block.size);
+  }
+}
 
 #ifndef NDEBUG
 // Debug builds keep the blocks of recently released trees, overwritten with kReleased, so that a node used after
@@ -19,6 +60,7 @@ class Quarantine {
   void Take(std::vector<std::unique_ptr<char[]>>& blocks, const std::vector<size_t>& sizes) {
     const std::lock_guard lock(mutex_);
     for (size_t i = 0; i < blocks.size(); ++i) {
+      if (!blocks[i]) continue;  // kept as the thread's spare
       std::memset(blocks[i].get(), kReleasedNode, sizes[i]);
       held_ += sizes[i];
       blocks_.emplace_back(std::move(blocks[i]), sizes[i]);
@@ -46,7 +88,14 @@ Quarantine& Released() {
 
 // ---- DomArena
 
+void ReleaseSpareBlocks() noexcept {
+  if (t_sparesGone) return;
+  t_spares.blocks.clear();
+  t_spares.total = 0;
+}
+
 DomArena::~DomArena() {
+  OfferSpares(blocks_, sizes_, reserve_);
 #ifndef NDEBUG
   Released().Take(blocks_, sizes_);
 #endif
@@ -55,8 +104,23 @@ DomArena::~DomArena() {
 void DomArena::Grow(size_t atLeast) {
   // The first block holds about what a document of the expected size needs; later ones double.
   grown_ = grown_ == 0 ? std::clamp(expected_ * 2, firstBlock_, kMaxBlock) : std::min(grown_ * 2, kMaxBlock);
-  const size_t size = std::max(grown_, atLeast);
-  blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
+  size_t size = std::max(grown_, atLeast);
+  // A large tree takes the blocks the thread kept from the last one, which are warm.
+  if (blocks_.empty() && size >= kSpareMin && !t_sparesGone && !t_spares.blocks.empty()) {
+    reserve_ = std::move(t_spares.blocks);
+    t_spares.total = 0;
+    Unpoison(reserve_);
+  }
+  std::unique_ptr<char[]> block;
+  if (!reserve_.empty() && reserve_.back().size >= atLeast) {
+    size = reserve_.back().size;
+    grown_ = std::max(grown_, size);
+    block = std::move(reserve_.back().bytes);
+    reserve_.pop_back();
+  } else {
+    block.reset(new char[size]);
+  }
+  blocks_.push_back(std::move(block));
   sizes_.push_back(size);
   cursor_ = blocks_.back().get();
   end_ = cursor_ + size;

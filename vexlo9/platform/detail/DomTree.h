@@ -59,7 +59,17 @@ inline const DomElement* AsElement(const DomNode* node) noexcept {
 // Text and CDATA: what readers gather.
 inline bool IsText(const DomNode* node) noexcept { return node->type == 3 || node->type == 4; }
 
-// Bump allocation in blocks that grow with the document; everything goes at once with the arena.
+// Gives back the blocks this thread keeps from its last large tree (see DomArena).
+void ReleaseSpareBlocks() noexcept;
+
+struct DomBlock {
+  std::unique_ptr<char[]> bytes;
+  size_t size = 0;
+};
+
+// Bump allocation in blocks that grow with the document; everything goes at once with the arena. The blocks of a
+// large tree (up to 256 MiB) are kept by the thread that releases it, and the next large tree of that thread is
+// built in them: memory touched already costs nothing to touch again, fresh pages cost more than parsing them.
 class DomArena {
  public:
   DomArena() = default;
@@ -98,6 +108,7 @@ class DomArena {
   size_t expected_ = 0;
   size_t firstBlock_ = 16 * 1024;
   size_t grown_ = 0;
+  std::vector<DomBlock> reserve_;  // the thread's spare blocks taken for this tree and not used yet, last first
 };
 
 // A parsed document's nodes. The root is the first element among the document-level nodes; comments and
