@@ -139,7 +139,8 @@ CommandLine Parse(int argc, char** argv) {
 
 // A mapping of a namespace that no schema has is a mistake the generated code would not show.
 void RefuseUnknownNamespaces(const CommandLine& line, const vexlo9::xsd::SchemaModel& model) {
-  for (const auto& [uri, cpp] : line.options.namespaceMap) {
+  for (const auto& mapping : line.options.namespaceMap) {
+    const std::string& uri = mapping.first;
     const auto has = [&](const vexlo9::xsd::DocumentInfo& d) { return d.targetNamespace == uri; };
     if (std::none_of(model.documents.begin(), model.documents.end(), has)) {
       Diagnostics::Refuse({"--namespace-map", 0}, uri.empty() ? "(no namespace)" : uri,
