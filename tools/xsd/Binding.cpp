@@ -92,7 +92,8 @@ constexpr const char* kClassScopeNames[] = {
     "Init",      "ClassInfo",  "IsSuitableSubstitution", "ElementName", "TargetNamespace", "PrivateSetElementName",
     "FromXmlInt", "ToXmlInt",  "AttributesToXmlInt",     "TypeName",    "GetProperty",     "LetProperty",
     "SetProperty", "Invoke",   "Members",                "IsNil",       "Text",            "ChoiceSelectedElement",
-    "shared_from_this",        "weak_from_this",         "OnCollectionChange",     "MixedContent",          "OrderedText"};
+    "shared_from_this",        "weak_from_this",         "OnCollectionChange",     "MixedContent",          "OrderedText",
+    "New"};
 
 }  // namespace
 

@@ -100,6 +100,7 @@ struct ClassType {
   bool nillable = false;
   bool elementAlias = false;  // a global element's class over its type's: nothing of its own
   bool hasDerived = false;    // another class builds on its declarations
+  bool madeByName = false;    // a factory or ReadDocument makes its objects: it has New
   Group group = Group::Sequence;
   std::vector<ElementProperty> particles;
   std::vector<AttributeProperty> attributes;

@@ -8,6 +8,8 @@ namespace vexlo9::xsd {
 using cpp::Code;
 using cpp::Quote;
 
+const std::string kGeneratedBase = "vexlo9::XmlGeneratedClassBase";
+
 ClassEmitter::ClassEmitter(const Vocabulary& words, const ClassType& cls)
     : words_(words.In(cls.cppNamespace)), cls_(cls), scope_{words_, cls, {}}, properties_(PropertiesOf(scope_)) {
   scope_.fields = FieldNames(cls, properties_);
@@ -36,7 +38,7 @@ std::map<std::string, std::string> ClassEmitter::FieldNames(
   return fields;
 }
 
-std::string ClassEmitter::BaseClass() const { return cls_.base ? Base() : "vexlo9::XmlGeneratedClassBase"; }
+std::string ClassEmitter::BaseClass() const { return cls_.base ? Base() : kGeneratedBase; }
 
 // ---- the header
 
@@ -49,6 +51,7 @@ void ClassEmitter::Declare(Code& code) const {
   code.Indented(2, [&] {
     code.Line("VEXLO9_BY_NAME_DECLARE(" + cls_.name + ");");
     code.Line("explicit " + cls_.name + "(std::string elementName = " + Quote(cls_.defaultElement) + ");");
+    if (cls_.madeByName) code.Line("static std::shared_ptr<" + kGeneratedBase + "> New(std::string elementName);");
   });
   if (!cls_.elementAlias) DeclareMembers(code);
   code.Line("};");
@@ -91,6 +94,7 @@ void ClassEmitter::Define(Code& code) const {
   code.Line();
   DefineConstructor(code);
   code.Line();
+  if (cls_.madeByName) DefineNew(code);
   if (cls_.elementAlias) return DefineMemberTable(code);  // an element's class only names its element
   DefineInit(code);
   code.Line();
@@ -123,6 +127,13 @@ void ClassEmitter::DefineConstructor(Code& code) const {
   if (cls_.elementAlias) return;
   code.Indented(2, [&] { code.Line("Init();"); });
   code.Line("}");
+}
+
+// Defined beside the class, so that the factory and ReadDocument, which make objects of many classes, only call.
+void ClassEmitter::DefineNew(Code& code) const {
+  code.Function("std::shared_ptr<" + kGeneratedBase + "> " + cls_.name + "::New(std::string elementName)",
+                {Expr("return std::make_shared<" + cls_.name + ">(std::move(elementName));")});
+  code.Line();
 }
 
 void ClassEmitter::DefineInit(Code& code) const {

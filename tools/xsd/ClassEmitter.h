@@ -30,6 +30,7 @@ class ClassEmitter {
   std::string Base() const { return words_.Spelled(cls_.base->name); }
   void DeclareMembers(cpp::Code& code) const;
   void DefineConstructor(cpp::Code& code) const;
+  void DefineNew(cpp::Code& code) const;
   void DefineInit(cpp::Code& code) const;
   void DefineParticles(cpp::Code& code) const;
   void DefineClassInfo(cpp::Code& code) const;

@@ -75,51 +75,49 @@ class NamespaceBlocks {
 
 // Tests of an element read through a factory method or by ReadDocument, each making the class of the first
 // alternative that fits: by the element's local name (and namespace), or by its xsi:type alone.
+// The alternatives that can be taken, in order: after one that takes an element whatever its type, later ones for
+// that element could never fit.
+std::vector<const Alternative*> Reachable(const std::vector<Alternative>& choices, bool byName) {
+  std::vector<const Alternative*> shown;
+  std::set<std::string> open;
+  for (const Alternative& a : choices) {
+    if (byName && open.count(a.element)) continue;
+    if (byName && a.type.empty()) open.insert(a.element);
+    shown.push_back(&a);
+  }
+  return shown;
+}
+
+constexpr std::string_view kElementType = "vexlo9::Global::XmlObjectBaseHelper()->GetElementType";
+
+// Tests of an element, one per alternative, that make the object of the first that fits.
 class Alternatives {
  public:
   Alternatives(Code& code, const Vocabulary& words, std::string node)
       : code_(code), words_(words), node_(std::move(node)) {}
 
-  void Emit(const std::vector<Alternative>& choices, bool byName, const std::string& more,
-            const std::string& elementExpression) {
-    std::vector<const Alternative*> shown;
-    std::set<std::string> open;  // elements already taken whatever their type: later tests could never fit
-    for (const Alternative& a : choices) {
-      if (byName && open.count(a.element)) continue;
-      if (byName && a.type.empty()) open.insert(a.element);
-      shown.push_back(&a);
-    }
+  void Emit(const std::vector<Alternative>& choices, bool byName, const std::string& elementExpression) {
+    const std::vector<const Alternative*> shown = Reachable(choices, byName);
     const bool typed =
         !byName || std::any_of(shown.begin(), shown.end(), [](const Alternative* a) { return !a->type.empty(); });
-    if (byName && !named_) code_.Line("const std::string_view name = " + node_ + ".baseName();");
-    named_ = named_ || byName;
-    if (typed && !typed_) {
-      code_.Line("const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(" + node_ + ");");
-      typed_ = true;
-    }
+    if (byName) code_.Line("const std::string_view name = " + node_ + ".baseName();");
+    if (typed) code_.Line("const std::string type = " + std::string(kElementType) + "(" + node_ + ");");
     for (const Alternative* a : shown) {
       std::vector<std::string> tests;
-      if (byName) tests.push_back("name == " + Quote(a->element) + more);
+      if (byName) tests.push_back("name == " + Quote(a->element));
       if (!a->type.empty()) tests.push_back("type == " + Quote(a->type));
       if (!byName && a->type.empty()) tests.push_back("type.empty()");
       std::string condition;
       for (const std::string& t : tests) condition += (condition.empty() ? "" : " && ") + t;
-      code_.Statement(Expr::If(condition, "return " + Make(*a->cls, a->element, elementExpression) + ";"));
+      const std::string element = elementExpression.empty() ? Quote(a->element) : elementExpression;
+      code_.Statement(Expr::If(condition, "return " + words_.Spelled(a->cls->name) + "::New(" + element + ");"));
     }
   }
 
  private:
-  std::string Make(const ClassType& cls, const std::string& element, const std::string& elementExpression) const {
-    const std::string make = "std::make_shared<" + words_.Spelled(cls.name) + ">(";
-    if (cls.defaultElement == element && elementExpression.empty()) return make + ")";
-    return make + (elementExpression.empty() ? Quote(element) : elementExpression) + ")";
-  }
-
   Code& code_;
   const Vocabulary& words_;
   std::string node_;
-  bool named_ = false;  // its locals are declared
-  bool typed_ = false;
 };
 
 class OutputEmitter {
@@ -170,6 +168,7 @@ class OutputEmitter {
   void DefineNamedClasses(Code& code) const;
   void DefineCreator(Code& code, const Creator& creator) const;
   void DefineReadDocument(Code& code) const;
+  void DefineRootClasses(Code& code) const;
 
   const Package& package_;
   const Output& out_;
@@ -467,7 +466,7 @@ void OutputEmitter::DefineNamedClasses(Code& code) const {
     code.Line("switch (id) {");
     code.Indented(2, [&] {
       for (const ClassType* cls : out_.namedClasses) {
-        code.Statement("case k" + cls->name + ": return std::make_shared<" + words_.Spelled(cls->name) + ">(elementName);");
+        code.Statement("case k" + cls->name + ": return " + words_.Spelled(cls->name) + "::New(elementName);");
       }
     });
     code.Line("}");
@@ -481,7 +480,7 @@ void OutputEmitter::DefineCreator(Code& code, const Creator& creator) const {
   code.Line("vexlo9::ObjectPtr " + out_.factory + "::" + creator.name + "(vexlo9::XmlNode& element) const {");
   code.Indented(2, [&] {
     Alternatives(code, words_, "element")
-        .Emit(creator.choices, creator.byElementName, "", creator.byElementName ? "" : "std::string(element.baseName())");
+        .Emit(creator.choices, creator.byElementName, creator.byElementName ? "" : "std::string(element.baseName())");
     code.Line("return nullptr;");
   });
   code.Line("}");
@@ -493,14 +492,19 @@ void OutputEmitter::DefineReadDocument(Code& code) const {
   code.Line();
   code.Line("namespace {");
   code.Line();
-  code.Comment("An object for the document's root element, or nothing when no global element of the schema has its name.");
+  DefineRootClasses(code);
+  code.Comment("An object for the document's root element, or nothing when no global element has its name.");
   code.Line("std::shared_ptr<vexlo9::XmlObjectBase> NewRoot(const vexlo9::XmlNode& root) {");
   code.Indented(2, [&] {
+    code.Line("const std::string_view name = root.baseName();");
     code.Line("const std::string_view ns = root.namespaceURI();");
-    Alternatives alternatives(code, words_, "root");
-    for (const Output& o : package_.outputs) {
-      for (const Root& r : o.roots) alternatives.Emit(r.classes, true, " && ns == " + words_.Namespace(r.element.ns), "");
-    }
+    code.Line("const std::string type = " + std::string(kElementType) + "(root);");
+    code.Line("for (const RootClass& row : kRootClasses) {");
+    code.Indented(2, [&] {
+      code.Statement(Expr::If("name == row.element && ns == row.ns && (!row.type || type == row.type)",
+                              "return row.make(std::string(name));"));
+    });
+    code.Line("}");
     code.Line("return nullptr;");
   });
   code.Line("}");
@@ -514,6 +518,35 @@ void OutputEmitter::DefineReadDocument(Code& code) const {
     code.Function(ReadSignature(form, true), {Expr("return " + library + "(" + argument + ", NewRoot, context);")});
     code.Function(ReadSignature(form, false), {Expr("return " + function + "(" + argument + ", nullptr);")});
   }
+}
+
+// A table rather than a test per element: UBL-sized sets have thousands of global elements.
+void OutputEmitter::DefineRootClasses(Code& code) const {
+  code.Comment("The classes of the global elements a document may start with; the first row that fits is taken.");
+  code.Line("struct RootClass {");
+  code.Indented(2, [&] {
+    code.Line("const char* element;");
+    code.Line("const char* ns;");
+    code.Line("const char* type;  // the root's xsi:type; null: whatever it names");
+    code.Line("std::shared_ptr<vexlo9::XmlGeneratedClassBase> (*make)(std::string elementName);");
+  });
+  code.Line("};");
+  code.Line();
+  code.Line("constexpr RootClass kRootClasses[] = {");
+  code.Indented(4, [&] {
+    for (const Output& o : package_.outputs) {
+      for (const Root& r : o.roots) {
+        for (const Alternative* a : Reachable(r.classes, true)) {
+          const std::string type = a->type.empty() ? "nullptr" : Quote(a->type);
+          code.Statement(Expr::Braced("", {Quote(a->element), words_.Namespace(r.element.ns), type,
+                                           "&" + words_.Spelled(a->cls->name) + "::New"})
+                             .Then(","));
+        }
+      }
+    }
+  });
+  code.Line("};");
+  code.Line();
 }
 
 // A source of class definitions that are spread over several.

@@ -132,7 +132,10 @@ class Packager {
     }
     for (const ClassType* cls : out.namedClasses) need(cls->output);
     for (const Creator* creator : out.creators) {
-      for (const Alternative& choice : creator->choices) need(choice.cls->output);
+      for (const Alternative& choice : creator->choices) {
+        need(choice.cls->output);
+        choice.cls->madeByName = true;
+      }
     }
   }
 
@@ -141,6 +144,7 @@ class Packager {
     if (p.kind == Kind::Class && p.occurs == Cardinality::Optional) {
       AddOnce(out.namedClasses, p.type);
       AddOnce(package_.namedClasses, p.type);
+      p.type->madeByName = true;
     }
     if (p.kind != Kind::AbstractClass) return;
     if (const Creator* creator = CreatorOf(p)) AddOnce(out.creators, creator);
@@ -186,6 +190,7 @@ class Packager {
     Output& out = package_.outputs[root.output];
     out.roots.push_back(root);
     for (const Alternative& alternative : root.classes) {
+      alternative.cls->madeByName = true;
       if (alternative.cls->output != root.output) out.sourceIncludes.insert(alternative.cls->output);
     }
   }

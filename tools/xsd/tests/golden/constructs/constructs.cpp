@@ -10,6 +10,10 @@ namespace constructs {
 
 Catalogue::Catalogue(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Catalogue::New(std::string elementName) {
+  return std::make_shared<Catalogue>(std::move(elementName));
+}
+
 void Catalogue::Init() {
   code_ = vexlo9::NewCol<vexlo9::type_string>({.name = "code", .ns = kNamespace, .minOccurs = 1, .maxOccurs = 3,
                                                .facets = {.patterns = {R"(\d{3}-[A-Z]{2})", "(1.*)|(2.*)"}}});
@@ -111,6 +115,10 @@ std::shared_ptr<vexlo9::AttributeCol> Catalogue::anyAttribute() const { return a
 
 Entry::Entry(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Entry::New(std::string elementName) {
+  return std::make_shared<Entry>(std::move(elementName));
+}
+
 void Entry::Init() {
   title_.clear();
   choice_ = std::make_shared<EntryChoice>();
@@ -181,6 +189,10 @@ void Entry::count(int32_t value) {
 
 Discounted::Discounted(std::string elementName) : Entry(std::move(elementName)) { Init(); }
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Discounted::New(std::string elementName) {
+  return std::make_shared<Discounted>(std::move(elementName));
+}
+
 void Discounted::Init() {
   Entry::Init();
   rate_ = std::make_shared<vexlo9::Decimal>("0.5");
@@ -224,6 +236,10 @@ void Discounted::rate(std::shared_ptr<vexlo9::Decimal> value) {
 // ---- Note
 
 Note::Note(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
+
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Note::New(std::string elementName) {
+  return std::make_shared<Note>(std::move(elementName));
+}
 
 void Note::Init() {
   isNil_ = false;
@@ -344,6 +360,10 @@ const std::string& EntryChoice::ChoiceSelectedElement() const { return choiceSel
 
 Measure::Measure(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Measure::New(std::string elementName) {
+  return std::make_shared<Measure>(std::move(elementName));
+}
+
 void Measure::Init() {
   weight_ = 0;
   unit_ = "kg";
@@ -422,17 +442,17 @@ VEXLO9_BY_NAME_DEFINE(ConstructsFactory);
 
 vexlo9::ObjectPtr ConstructsFactory::CreateNamedClass(int32_t& id, std::string& elementName) const {
   switch (id) {
-    case kNote: return std::make_shared<Note>(elementName);
-    case kMeasure: return std::make_shared<Measure>(elementName);
+    case kNote: return Note::New(elementName);
+    case kMeasure: return Measure::New(elementName);
   }
   return nullptr;
 }
 
 vexlo9::ObjectPtr ConstructsFactory::CreateEntry(vexlo9::XmlNode& element) const {
   const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(element);
-  if (type == "Discounted") return std::make_shared<Discounted>(std::string(element.baseName()));
-  if (type.empty()) return std::make_shared<Entry>(std::string(element.baseName()));
-  if (type == "Entry") return std::make_shared<Entry>(std::string(element.baseName()));
+  if (type == "Discounted") return Discounted::New(std::string(element.baseName()));
+  if (type.empty()) return Entry::New(std::string(element.baseName()));
+  if (type == "Entry") return Entry::New(std::string(element.baseName()));
   return nullptr;
 }
 
@@ -450,11 +470,26 @@ const std::shared_ptr<ConstructsFactory>& Factory() {
 
 namespace {
 
-// An object for the document's root element, or nothing when no global element of the schema has its name.
+// The classes of the global elements a document may start with; the first row that fits is taken.
+struct RootClass {
+  const char* element;
+  const char* ns;
+  const char* type;  // the root's xsi:type; null: whatever it names
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> (*make)(std::string elementName);
+};
+
+constexpr RootClass kRootClasses[] = {
+    {"catalogue", kNamespace, nullptr, &Catalogue::New},
+};
+
+// An object for the document's root element, or nothing when no global element has its name.
 std::shared_ptr<vexlo9::XmlObjectBase> NewRoot(const vexlo9::XmlNode& root) {
-  const std::string_view ns = root.namespaceURI();
   const std::string_view name = root.baseName();
-  if (name == "catalogue" && ns == kNamespace) return std::make_shared<Catalogue>();
+  const std::string_view ns = root.namespaceURI();
+  const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(root);
+  for (const RootClass& row : kRootClasses) {
+    if (name == row.element && ns == row.ns && (!row.type || type == row.type)) return row.make(std::string(name));
+  }
   return nullptr;
 }
 

@@ -34,6 +34,7 @@ class Catalogue : public vexlo9::XmlGeneratedClassBase {
  public:
   VEXLO9_BY_NAME_DECLARE(Catalogue);
   explicit Catalogue(std::string elementName = "catalogue");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -78,6 +79,7 @@ class Entry : public vexlo9::XmlGeneratedClassBase {
  public:
   VEXLO9_BY_NAME_DECLARE(Entry);
   explicit Entry(std::string elementName = "Entry");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -110,6 +112,7 @@ class Discounted : public Entry {
  public:
   VEXLO9_BY_NAME_DECLARE(Discounted);
   explicit Discounted(std::string elementName = "Discounted");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -126,6 +129,7 @@ class Note : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
  public:
   VEXLO9_BY_NAME_DECLARE(Note);
   explicit Note(std::string elementName = "note");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -180,6 +184,7 @@ class Measure : public vexlo9::XmlGeneratedClassBase {
  public:
   VEXLO9_BY_NAME_DECLARE(Measure);
   explicit Measure(std::string elementName = "Measure");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;

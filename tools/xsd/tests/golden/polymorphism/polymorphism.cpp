@@ -56,6 +56,10 @@ void Animal::id(std::string value) {
 
 Cat::Cat(std::string elementName) : Animal(std::move(elementName)) { Init(); }
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Cat::New(std::string elementName) {
+  return std::make_shared<Cat>(std::move(elementName));
+}
+
 void Cat::Init() {
   Animal::Init();
   lives_ = 0;
@@ -101,6 +105,10 @@ void Cat::lives(int32_t value) { lives_ = value; }
 // ---- Lion
 
 Lion::Lion(std::string elementName) : Cat(std::move(elementName)) { Init(); }
+
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Lion::New(std::string elementName) {
+  return std::make_shared<Lion>(std::move(elementName));
+}
 
 void Lion::Init() {
   Cat::Init();
@@ -183,6 +191,10 @@ void Keeper::name(std::string value) { name_ = std::move(value); }
 
 Feeder::Feeder(std::string elementName) : Keeper(std::move(elementName)) { Init(); }
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Feeder::New(std::string elementName) {
+  return std::make_shared<Feeder>(std::move(elementName));
+}
+
 void Feeder::Init() {
   Keeper::Init();
   food_ = vexlo9::NewCol<vexlo9::type_string>({.name = "food", .ns = kNamespace, .minOccurs = 1});
@@ -222,6 +234,10 @@ std::shared_ptr<vexlo9::stringCol> Feeder::food() const { return food_; }
 // ---- HeadFeeder
 
 HeadFeeder::HeadFeeder(std::string elementName) : Feeder(std::move(elementName)) { Init(); }
+
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> HeadFeeder::New(std::string elementName) {
+  return std::make_shared<HeadFeeder>(std::move(elementName));
+}
 
 void HeadFeeder::Init() {
   Feeder::Init();
@@ -263,6 +279,10 @@ void HeadFeeder::team(int32_t value) { team_ = value; }
 
 Cleaner::Cleaner(std::string elementName) : Keeper(std::move(elementName)) { Init(); }
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Cleaner::New(std::string elementName) {
+  return std::make_shared<Cleaner>(std::move(elementName));
+}
+
 void Cleaner::Init() {
   Keeper::Init();
   shift_ = Shift_day;
@@ -303,6 +323,10 @@ void Cleaner::shift(Shift value) { shift_ = value; }
 // ---- Person
 
 Person::Person(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
+
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Person::New(std::string elementName) {
+  return std::make_shared<Person>(std::move(elementName));
+}
 
 void Person::Init() {
   isNil_ = false;
@@ -370,6 +394,10 @@ void Person::IsValidage(bool value) { isValidage_ = value; }
 
 NameOnly::NameOnly(std::string elementName) : Person(std::move(elementName)) { Init(); }
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> NameOnly::New(std::string elementName) {
+  return std::make_shared<NameOnly>(std::move(elementName));
+}
+
 void NameOnly::Init() { Person::Init(); }
 
 const vexlo9::ClassInfo& NameOnly::ClassInfo() const {
@@ -398,6 +426,10 @@ VEXLO9_BY_NAME_DEFINE(NameOnly);
 // ---- Note
 
 Note::Note(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
+
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Note::New(std::string elementName) {
+  return std::make_shared<Note>(std::move(elementName));
+}
 
 void Note::Init() {
   b_ = vexlo9::NewCol<vexlo9::type_string>({.name = "b", .ns = kNamespace});
@@ -434,6 +466,10 @@ vexlo9::MixedText* Note::MixedContent() noexcept { return &text_; }
 // ---- Sign
 
 Sign::Sign(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
+
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Sign::New(std::string elementName) {
+  return std::make_shared<Sign>(std::move(elementName));
+}
 
 void Sign::Init() {
   lit_ = false;
@@ -484,6 +520,10 @@ void Sign::Value(std::string value) {
 // ---- Open
 
 Open::Open(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
+
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Open::New(std::string elementName) {
+  return std::make_shared<Open>(std::move(elementName));
+}
 
 void Open::Init() {
   any_ = vexlo9::Global::ClassFactory()->Create_ElementCol("", "##other", kNamespace, 0, -1);
@@ -537,6 +577,10 @@ std::shared_ptr<vexlo9::AttributeCol> Open::anyAttribute() const { return anyAtt
 // ---- Zoo
 
 Zoo::Zoo(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
+
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Zoo::New(std::string elementName) {
+  return std::make_shared<Zoo>(std::move(elementName));
+}
 
 void Zoo::Init() {
   animal_ = std::make_shared<AnimalGroupCol>("AnimalGroup", kNamespace, 1, -1, vexlo9::XmlElementType::PseudoElement);
@@ -636,6 +680,10 @@ std::shared_ptr<vexlo9::AttributeCol> Zoo::anyAttribute() const { return anyAttr
 
 Snake::Snake(std::string elementName) : Animal(std::move(elementName)) { Init(); }
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Snake::New(std::string elementName) {
+  return std::make_shared<Snake>(std::move(elementName));
+}
+
 void Snake::Init() {
   Animal::Init();
   length_ = std::make_shared<vexlo9::Decimal>();
@@ -679,6 +727,10 @@ void Snake::length(std::shared_ptr<vexlo9::Decimal> value) {
 
 Pet::Pet(std::string elementName) : Animal(std::move(elementName)) {}
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Pet::New(std::string elementName) {
+  return std::make_shared<Pet>(std::move(elementName));
+}
+
 const vexlo9::MemberTable<Pet>& Pet::Members() {
   static const auto table = vexlo9::MemberTable<Pet>::Builder().Inherit(Animal::Members()).Build();
   return table;
@@ -689,6 +741,10 @@ VEXLO9_BY_NAME_DEFINE(Pet);
 // ---- Cage
 
 Cage::Cage(std::string elementName) : Cat(std::move(elementName)) {}
+
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> Cage::New(std::string elementName) {
+  return std::make_shared<Cage>(std::move(elementName));
+}
 
 const vexlo9::MemberTable<Cage>& Cage::Members() {
   static const auto table = vexlo9::MemberTable<Cage>::Builder().Inherit(Cat::Members()).Build();
@@ -823,39 +879,39 @@ VEXLO9_BY_NAME_DEFINE(PolymorphismFactory);
 
 vexlo9::ObjectPtr PolymorphismFactory::CreateNamedClass(int32_t& id, std::string& elementName) const {
   switch (id) {
-    case kNote: return std::make_shared<Note>(elementName);
-    case kSign: return std::make_shared<Sign>(elementName);
-    case kOpen: return std::make_shared<Open>(elementName);
+    case kNote: return Note::New(elementName);
+    case kSign: return Sign::New(elementName);
+    case kOpen: return Open::New(elementName);
   }
   return nullptr;
 }
 
 vexlo9::ObjectPtr PolymorphismFactory::CreateKeeper(vexlo9::XmlNode& element) const {
   const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(element);
-  if (type == "Feeder") return std::make_shared<Feeder>(std::string(element.baseName()));
-  if (type == "Cleaner") return std::make_shared<Cleaner>(std::string(element.baseName()));
-  if (type == "HeadFeeder") return std::make_shared<HeadFeeder>(std::string(element.baseName()));
+  if (type == "Feeder") return Feeder::New(std::string(element.baseName()));
+  if (type == "Cleaner") return Cleaner::New(std::string(element.baseName()));
+  if (type == "HeadFeeder") return HeadFeeder::New(std::string(element.baseName()));
   return nullptr;
 }
 
 vexlo9::ObjectPtr PolymorphismFactory::CreatePerson(vexlo9::XmlNode& element) const {
   const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(element);
-  if (type == "NameOnly") return std::make_shared<NameOnly>(std::string(element.baseName()));
-  if (type.empty()) return std::make_shared<Person>(std::string(element.baseName()));
-  if (type == "Person") return std::make_shared<Person>(std::string(element.baseName()));
+  if (type == "NameOnly") return NameOnly::New(std::string(element.baseName()));
+  if (type.empty()) return Person::New(std::string(element.baseName()));
+  if (type == "Person") return Person::New(std::string(element.baseName()));
   return nullptr;
 }
 
 vexlo9::ObjectPtr PolymorphismFactory::CreateAnimal(vexlo9::XmlNode& element) const {
   const std::string_view name = element.baseName();
   const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(element);
-  if (name == "cat" && type == "Lion") return std::make_shared<Lion>("cat");
-  if (name == "cat") return std::make_shared<Cat>();
-  if (name == "snake") return std::make_shared<Snake>();
-  if (name == "pet" && type == "Cat") return std::make_shared<Cat>("pet");
-  if (name == "pet" && type == "Lion") return std::make_shared<Lion>("pet");
-  if (name == "pet") return std::make_shared<Pet>();
-  if (name == "lion") return std::make_shared<Lion>();
+  if (name == "cat" && type == "Lion") return Lion::New("cat");
+  if (name == "cat") return Cat::New("cat");
+  if (name == "snake") return Snake::New("snake");
+  if (name == "pet" && type == "Cat") return Cat::New("pet");
+  if (name == "pet" && type == "Lion") return Lion::New("pet");
+  if (name == "pet") return Pet::New("pet");
+  if (name == "lion") return Lion::New("lion");
   return nullptr;
 }
 
@@ -873,21 +929,35 @@ const std::shared_ptr<PolymorphismFactory>& Factory() {
 
 namespace {
 
-// An object for the document's root element, or nothing when no global element of the schema has its name.
+// The classes of the global elements a document may start with; the first row that fits is taken.
+struct RootClass {
+  const char* element;
+  const char* ns;
+  const char* type;  // the root's xsi:type; null: whatever it names
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> (*make)(std::string elementName);
+};
+
+constexpr RootClass kRootClasses[] = {
+    {"cage", kNamespace, "Lion", &Lion::New},
+    {"cage", kNamespace, nullptr, &Cage::New},
+    {"cat", kNamespace, "Lion", &Lion::New},
+    {"cat", kNamespace, nullptr, &Cat::New},
+    {"lion", kNamespace, nullptr, &Lion::New},
+    {"pet", kNamespace, "Cat", &Cat::New},
+    {"pet", kNamespace, "Lion", &Lion::New},
+    {"pet", kNamespace, nullptr, &Pet::New},
+    {"snake", kNamespace, nullptr, &Snake::New},
+    {"zoo", kNamespace, nullptr, &Zoo::New},
+};
+
+// An object for the document's root element, or nothing when no global element has its name.
 std::shared_ptr<vexlo9::XmlObjectBase> NewRoot(const vexlo9::XmlNode& root) {
-  const std::string_view ns = root.namespaceURI();
   const std::string_view name = root.baseName();
+  const std::string_view ns = root.namespaceURI();
   const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(root);
-  if (name == "cage" && ns == kNamespace && type == "Lion") return std::make_shared<Lion>("cage");
-  if (name == "cage" && ns == kNamespace) return std::make_shared<Cage>();
-  if (name == "cat" && ns == kNamespace && type == "Lion") return std::make_shared<Lion>("cat");
-  if (name == "cat" && ns == kNamespace) return std::make_shared<Cat>();
-  if (name == "lion" && ns == kNamespace) return std::make_shared<Lion>();
-  if (name == "pet" && ns == kNamespace && type == "Cat") return std::make_shared<Cat>("pet");
-  if (name == "pet" && ns == kNamespace && type == "Lion") return std::make_shared<Lion>("pet");
-  if (name == "pet" && ns == kNamespace) return std::make_shared<Pet>();
-  if (name == "snake" && ns == kNamespace) return std::make_shared<Snake>();
-  if (name == "zoo" && ns == kNamespace) return std::make_shared<Zoo>();
+  for (const RootClass& row : kRootClasses) {
+    if (name == row.element && ns == row.ns && (!row.type || type == row.type)) return row.make(std::string(name));
+  }
   return nullptr;
 }
 

@@ -71,6 +71,7 @@ class Cat : public Animal {
  public:
   VEXLO9_BY_NAME_DECLARE(Cat);
   explicit Cat(std::string elementName = "cat");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -91,6 +92,7 @@ class Lion : public Cat {
  public:
   VEXLO9_BY_NAME_DECLARE(Lion);
   explicit Lion(std::string elementName = "lion");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -130,6 +132,7 @@ class Feeder : public Keeper {
  public:
   VEXLO9_BY_NAME_DECLARE(Feeder);
   explicit Feeder(std::string elementName = "Feeder");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -149,6 +152,7 @@ class HeadFeeder : public Feeder {
  public:
   VEXLO9_BY_NAME_DECLARE(HeadFeeder);
   explicit HeadFeeder(std::string elementName = "HeadFeeder");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -165,6 +169,7 @@ class Cleaner : public Keeper {
  public:
   VEXLO9_BY_NAME_DECLARE(Cleaner);
   explicit Cleaner(std::string elementName = "Cleaner");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -181,6 +186,7 @@ class Person : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
  public:
   VEXLO9_BY_NAME_DECLARE(Person);
   explicit Person(std::string elementName = "Person");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -216,6 +222,7 @@ class NameOnly : public Person {
  public:
   VEXLO9_BY_NAME_DECLARE(NameOnly);
   explicit NameOnly(std::string elementName = "NameOnly");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -226,6 +233,7 @@ class Note : public vexlo9::XmlGeneratedClassBase {
  public:
   VEXLO9_BY_NAME_DECLARE(Note);
   explicit Note(std::string elementName = "Note");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -246,6 +254,7 @@ class Sign : public vexlo9::XmlGeneratedClassBase {
  public:
   VEXLO9_BY_NAME_DECLARE(Sign);
   explicit Sign(std::string elementName = "Sign");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -269,6 +278,7 @@ class Open : public vexlo9::XmlGeneratedClassBase {
  public:
   VEXLO9_BY_NAME_DECLARE(Open);
   explicit Open(std::string elementName = "Open");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -295,6 +305,7 @@ class Zoo : public vexlo9::XmlGeneratedClassBase {
  public:
   VEXLO9_BY_NAME_DECLARE(Zoo);
   explicit Zoo(std::string elementName = "zoo");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -332,6 +343,7 @@ class Snake : public Animal {
  public:
   VEXLO9_BY_NAME_DECLARE(Snake);
   explicit Snake(std::string elementName = "snake");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
   void Init() override;
   const vexlo9::ClassInfo& ClassInfo() const override;
   bool IsSuitableSubstitution(std::string_view typeName) const override;
@@ -348,6 +360,7 @@ class Pet : public Animal {
  public:
   VEXLO9_BY_NAME_DECLARE(Pet);
   explicit Pet(std::string elementName = "pet");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
 };
 
 // The global element cage.
@@ -355,6 +368,7 @@ class Cage : public Cat {
  public:
   VEXLO9_BY_NAME_DECLARE(Cage);
   explicit Cage(std::string elementName = "cage");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
 };
 
 // The substitution group of animal: whichever member stands there.

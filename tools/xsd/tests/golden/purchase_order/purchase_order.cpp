@@ -199,6 +199,10 @@ std::shared_ptr<ItemCol> Items::item() const { return std::static_pointer_cast<I
 
 PurchaseOrder::PurchaseOrder(std::string elementName) : PurchaseOrderType(std::move(elementName)) {}
 
+std::shared_ptr<vexlo9::XmlGeneratedClassBase> PurchaseOrder::New(std::string elementName) {
+  return std::make_shared<PurchaseOrder>(std::move(elementName));
+}
+
 const vexlo9::MemberTable<PurchaseOrder>& PurchaseOrder::Members() {
   static const auto table = vexlo9::MemberTable<PurchaseOrder>::Builder().Inherit(PurchaseOrderType::Members()).Build();
   return table;
@@ -298,11 +302,26 @@ void Item::partNum(std::string value) {
 
 namespace {
 
-// An object for the document's root element, or nothing when no global element of the schema has its name.
+// The classes of the global elements a document may start with; the first row that fits is taken.
+struct RootClass {
+  const char* element;
+  const char* ns;
+  const char* type;  // the root's xsi:type; null: whatever it names
+  std::shared_ptr<vexlo9::XmlGeneratedClassBase> (*make)(std::string elementName);
+};
+
+constexpr RootClass kRootClasses[] = {
+    {"purchaseOrder", kNamespace, nullptr, &PurchaseOrder::New},
+};
+
+// An object for the document's root element, or nothing when no global element has its name.
 std::shared_ptr<vexlo9::XmlObjectBase> NewRoot(const vexlo9::XmlNode& root) {
-  const std::string_view ns = root.namespaceURI();
   const std::string_view name = root.baseName();
-  if (name == "purchaseOrder" && ns == kNamespace) return std::make_shared<PurchaseOrder>();
+  const std::string_view ns = root.namespaceURI();
+  const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(root);
+  for (const RootClass& row : kRootClasses) {
+    if (name == row.element && ns == row.ns && (!row.type || type == row.type)) return row.make(std::string(name));
+  }
   return nullptr;
 }
 

@@ -110,6 +110,7 @@ class PurchaseOrder : public PurchaseOrderType {
  public:
   VEXLO9_BY_NAME_DECLARE(PurchaseOrder);
   explicit PurchaseOrder(std::string elementName = "purchaseOrder");
+  static std::shared_ptr<vexlo9::XmlGeneratedClassBase> New(std::string elementName);
 };
 
 // The element item of Items, whose type is its own.
