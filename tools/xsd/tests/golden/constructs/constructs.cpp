@@ -11,7 +11,7 @@ namespace constructs {
 Catalogue::Catalogue(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Catalogue::New(std::string elementName) {
-  return std::make_shared<Catalogue>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Catalogue(std::move(elementName)));
 }
 
 void Catalogue::Init() {
@@ -116,7 +116,7 @@ std::shared_ptr<vexlo9::AttributeCol> Catalogue::anyAttribute() const { return a
 Entry::Entry(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Entry::New(std::string elementName) {
-  return std::make_shared<Entry>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Entry(std::move(elementName)));
 }
 
 void Entry::Init() {
@@ -190,7 +190,7 @@ void Entry::count(int32_t value) {
 Discounted::Discounted(std::string elementName) : Entry(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Discounted::New(std::string elementName) {
-  return std::make_shared<Discounted>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Discounted(std::move(elementName)));
 }
 
 void Discounted::Init() {
@@ -238,7 +238,7 @@ void Discounted::rate(std::shared_ptr<vexlo9::Decimal> value) {
 Note::Note(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Note::New(std::string elementName) {
-  return std::make_shared<Note>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Note(std::move(elementName)));
 }
 
 void Note::Init() {
@@ -361,7 +361,7 @@ const std::string& EntryChoice::ChoiceSelectedElement() const { return choiceSel
 Measure::Measure(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Measure::New(std::string elementName) {
-  return std::make_shared<Measure>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Measure(std::move(elementName)));
 }
 
 void Measure::Init() {

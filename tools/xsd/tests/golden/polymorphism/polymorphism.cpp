@@ -57,7 +57,7 @@ void Animal::id(std::string value) {
 Cat::Cat(std::string elementName) : Animal(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Cat::New(std::string elementName) {
-  return std::make_shared<Cat>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Cat(std::move(elementName)));
 }
 
 void Cat::Init() {
@@ -107,7 +107,7 @@ void Cat::lives(int32_t value) { lives_ = value; }
 Lion::Lion(std::string elementName) : Cat(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Lion::New(std::string elementName) {
-  return std::make_shared<Lion>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Lion(std::move(elementName)));
 }
 
 void Lion::Init() {
@@ -192,7 +192,7 @@ void Keeper::name(std::string value) { name_ = std::move(value); }
 Feeder::Feeder(std::string elementName) : Keeper(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Feeder::New(std::string elementName) {
-  return std::make_shared<Feeder>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Feeder(std::move(elementName)));
 }
 
 void Feeder::Init() {
@@ -236,7 +236,7 @@ std::shared_ptr<vexlo9::stringCol> Feeder::food() const { return food_; }
 HeadFeeder::HeadFeeder(std::string elementName) : Feeder(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> HeadFeeder::New(std::string elementName) {
-  return std::make_shared<HeadFeeder>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new HeadFeeder(std::move(elementName)));
 }
 
 void HeadFeeder::Init() {
@@ -280,7 +280,7 @@ void HeadFeeder::team(int32_t value) { team_ = value; }
 Cleaner::Cleaner(std::string elementName) : Keeper(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Cleaner::New(std::string elementName) {
-  return std::make_shared<Cleaner>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Cleaner(std::move(elementName)));
 }
 
 void Cleaner::Init() {
@@ -325,7 +325,7 @@ void Cleaner::shift(Shift value) { shift_ = value; }
 Person::Person(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Person::New(std::string elementName) {
-  return std::make_shared<Person>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Person(std::move(elementName)));
 }
 
 void Person::Init() {
@@ -395,7 +395,7 @@ void Person::IsValidage(bool value) { isValidage_ = value; }
 NameOnly::NameOnly(std::string elementName) : Person(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> NameOnly::New(std::string elementName) {
-  return std::make_shared<NameOnly>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new NameOnly(std::move(elementName)));
 }
 
 void NameOnly::Init() { Person::Init(); }
@@ -428,7 +428,7 @@ VEXLO9_BY_NAME_DEFINE(NameOnly);
 Note::Note(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Note::New(std::string elementName) {
-  return std::make_shared<Note>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Note(std::move(elementName)));
 }
 
 void Note::Init() {
@@ -468,7 +468,7 @@ vexlo9::MixedText* Note::MixedContent() noexcept { return &text_; }
 Sign::Sign(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Sign::New(std::string elementName) {
-  return std::make_shared<Sign>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Sign(std::move(elementName)));
 }
 
 void Sign::Init() {
@@ -522,7 +522,7 @@ void Sign::Value(std::string value) {
 Open::Open(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Open::New(std::string elementName) {
-  return std::make_shared<Open>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Open(std::move(elementName)));
 }
 
 void Open::Init() {
@@ -579,7 +579,7 @@ std::shared_ptr<vexlo9::AttributeCol> Open::anyAttribute() const { return anyAtt
 Zoo::Zoo(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Zoo::New(std::string elementName) {
-  return std::make_shared<Zoo>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Zoo(std::move(elementName)));
 }
 
 void Zoo::Init() {
@@ -681,7 +681,7 @@ std::shared_ptr<vexlo9::AttributeCol> Zoo::anyAttribute() const { return anyAttr
 Snake::Snake(std::string elementName) : Animal(std::move(elementName)) { Init(); }
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Snake::New(std::string elementName) {
-  return std::make_shared<Snake>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Snake(std::move(elementName)));
 }
 
 void Snake::Init() {
@@ -728,7 +728,7 @@ void Snake::length(std::shared_ptr<vexlo9::Decimal> value) {
 Pet::Pet(std::string elementName) : Animal(std::move(elementName)) {}
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Pet::New(std::string elementName) {
-  return std::make_shared<Pet>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Pet(std::move(elementName)));
 }
 
 const vexlo9::MemberTable<Pet>& Pet::Members() {
@@ -743,7 +743,7 @@ VEXLO9_BY_NAME_DEFINE(Pet);
 Cage::Cage(std::string elementName) : Cat(std::move(elementName)) {}
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> Cage::New(std::string elementName) {
-  return std::make_shared<Cage>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new Cage(std::move(elementName)));
 }
 
 const vexlo9::MemberTable<Cage>& Cage::Members() {

@@ -200,7 +200,7 @@ std::shared_ptr<ItemCol> Items::item() const { return std::static_pointer_cast<I
 PurchaseOrder::PurchaseOrder(std::string elementName) : PurchaseOrderType(std::move(elementName)) {}
 
 std::shared_ptr<vexlo9::XmlGeneratedClassBase> PurchaseOrder::New(std::string elementName) {
-  return std::make_shared<PurchaseOrder>(std::move(elementName));
+  return std::shared_ptr<vexlo9::XmlGeneratedClassBase>(new PurchaseOrder(std::move(elementName)));
 }
 
 const vexlo9::MemberTable<PurchaseOrder>& PurchaseOrder::Members() {
