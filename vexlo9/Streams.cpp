@@ -73,10 +73,11 @@ XmlNode ElementReaderBase::NextElement() {
   return errors::ErrorsOnly(kReader, [&] { return stream_->Next(); });
 }
 
-bool ElementReaderBase::ReadElement(XmlObjectBase& object, XmlNode element) {
+bool ElementReaderBase::ReadElement(XmlObjectBase* object, XmlNode element) {
   try {
     errors::ErrorsOnly(kReader, [&] {
-      object.FromXmlInt(element, detail::FirstChildElement(element), options_.context.Get(), false);
+      if (!object) throw errors::NoClassForElement(element.baseName());
+      object->FromXmlInt(element, detail::FirstChildElement(element), options_.context.Get(), false);
     });
     return true;
   } catch (Error& e) {
