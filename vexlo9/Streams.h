@@ -184,7 +184,7 @@ class VEXLO9_API ElementWriterBase {
 // A document written one element at a time: the envelope object (the root, with everything but the elements) is
 // written as the whole document would be, and each element written goes at the end of `collection`, a collection of
 // the envelope, where it would stand had it been added there. What comes out is byte for byte what Write of the
-// envelope holding every element gives with the same options; the text goes out in chunks of 64 KiB.
+// envelope holding every element gives with the same options; the text goes out in chunks of 256 KiB.
 template <std::derived_from<XmlObjectBase> T>
 class ElementWriter : public ElementWriterBase {
  public:
