@@ -17,8 +17,8 @@ namespace {
 
 constexpr const char* kReader = "ElementReader";
 constexpr const char* kWriter = "ElementWriter";
-// Written text goes out once this much has gathered.
-constexpr size_t kFlushBytes = 64 * 1024;
+// Written text goes out once this much has gathered: the file system's cost per write call still shows at 64 KiB.
+constexpr size_t kFlushBytes = 256 * 1024;
 
 struct FileClose {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -73,10 +73,11 @@ XmlNode ElementReaderBase::NextElement() {
   return errors::ErrorsOnly(kReader, [&] { return stream_->Next(); });
 }
 
-bool ElementReaderBase::ReadElement(XmlObjectBase& object, XmlNode element) {
+bool ElementReaderBase::ReadElement(XmlObjectBase* object, XmlNode element) {
   try {
     errors::ErrorsOnly(kReader, [&] {
-      object.FromXmlInt(element, detail::FirstChildElement(element), options_.context.Get(), false);
+      if (!object) throw errors::NoClassForElement(element.baseName());
+      object->FromXmlInt(element, detail::FirstChildElement(element), options_.context.Get(), false);
     });
     return true;
   } catch (Error& e) {
@@ -176,6 +177,8 @@ ElementWriterBase::ElementWriterBase(const std::string& fileName, XmlObjectBase&
   errno = 0;
   output_->file.reset(std::fopen(fileName.c_str(), "wb"));
   if (!output_->file) throw errors::CannotOpenFile(kWriter, fileName, std::strerror(errno));
+  // The text comes in chunks already: a buffer of the file's own would split each in two writes and copy its tail.
+  std::setvbuf(output_->file.get(), nullptr, _IONBF, 0);
   output_->name = fileName;
 }
 

@@ -38,7 +38,8 @@ using ReadBytes = std::function<size_t(char* buffer, size_t capacity)>;
 
 struct ElementReadOptions {
   // The elements read: "purchaseOrder/items/item" names them from the root down, "item" alone wherever it stands
-  // under the root (outside another such element); local names. Empty: the element name of the reader's class.
+  // under the root (outside another such element); local names, "cat|lion" for either. Empty: the element name of
+  // the reader's class.
   std::string path;
   // Bytes of document text one element may take (0: no bound). The context's MaxDocumentSize does not apply; its
   // other limits do.
@@ -70,32 +71,38 @@ class VEXLO9_API ElementReaderBase {
 
   // The next element at the path, or nothing at the end.
   XmlNode NextElement();
-  // Reads the element into the object; false when it failed and onError took the error.
-  bool ReadElement(XmlObjectBase& object, XmlNode element);
+  // Reads the element into the object (nothing: none was made for it, 105); false when it failed and onError took
+  // the error.
+  bool ReadElement(XmlObjectBase* object, XmlNode element);
 
  private:
   std::unique_ptr<detail::ElementStream> stream_;
   ElementReadOptions options_;
 };
 
-// The elements at a path of a document, each read into a new object of class T as FromXml reads a document (same
-// descriptors, errors and context options). Memory: the largest element read and the envelope.
+// The elements at a path of a document, each read into a new object as FromXml reads a document (same descriptors,
+// errors and context options), handed out as a T. Memory: the largest element read and the envelope.
 template <std::derived_from<XmlObjectBase> T>
 class ElementReader : public ElementReaderBase {
  public:
-  explicit ElementReader(const std::string& fileName, ElementReadOptions options = {})
-      : ElementReaderBase(fileName, WithPath(std::move(options))) {}
-  explicit ElementReader(std::istream& in, ElementReadOptions options = {})
-      : ElementReaderBase(in, WithPath(std::move(options))) {}
-  explicit ElementReader(ReadBytes source, ElementReadOptions options = {})
-      : ElementReaderBase(std::move(source), WithPath(std::move(options))) {}
+  // Makes the object for an element: the class of T or derived from it that its name or xsi:type asks for, as a
+  // generated factory's Create method does; nothing when no such class suits it. Without one, each element is read
+  // into a T of the element's name.
+  using Maker = std::function<std::shared_ptr<T>(XmlNode element)>;
 
-  // The next element read, or nothing at the end of the document. An object given back that nothing else holds any
-  // more is read into again, which saves making a new one.
+  explicit ElementReader(const std::string& fileName, ElementReadOptions options = {}, Maker make = {})
+      : ElementReaderBase(fileName, WithPath(std::move(options))), make_(std::move(make)) {}
+  explicit ElementReader(std::istream& in, ElementReadOptions options = {}, Maker make = {})
+      : ElementReaderBase(in, WithPath(std::move(options))), make_(std::move(make)) {}
+  explicit ElementReader(ReadBytes source, ElementReadOptions options = {}, Maker make = {})
+      : ElementReaderBase(std::move(source), WithPath(std::move(options))), make_(std::move(make)) {}
+
+  // The next element read, or nothing at the end of the document. Without a maker, an object given back that nothing
+  // else holds any more is read into again when its element name is the next element's, which saves making one.
   std::shared_ptr<T> Next(std::shared_ptr<T> done = nullptr) {
     for (XmlNode element = NextElement(); element; element = NextElement()) {
-      std::shared_ptr<T> object = done && done.use_count() == 1 ? std::move(done) : std::make_shared<T>();
-      if (ReadElement(*object, element)) return object;
+      std::shared_ptr<T> object = Make(element, std::move(done));
+      if (ReadElement(object.get(), element)) return object;
       done = std::move(object);
     }
     return nullptr;
@@ -128,6 +135,19 @@ class ElementReader : public ElementReaderBase {
     if (options.path.empty()) options.path = T().ElementName();
     return options;
   }
+
+  std::shared_ptr<T> Make(XmlNode element, std::shared_ptr<T> done) const {
+    if (make_) return make_(element);
+    const std::string_view name = element.baseName();
+    if (done && done.use_count() == 1 && done->ElementName() == name) return done;
+    if constexpr (std::constructible_from<T, std::string>) {
+      return detail::MakePooled<T>(std::string(name));
+    } else {
+      return detail::MakePooled<T>();
+    }
+  }
+
+  Maker make_;
 };
 
 // An element writer writes what Write of the whole document writes, so it takes the same options.
@@ -164,7 +184,7 @@ class VEXLO9_API ElementWriterBase {
 // A document written one element at a time: the envelope object (the root, with everything but the elements) is
 // written as the whole document would be, and each element written goes at the end of `collection`, a collection of
 // the envelope, where it would stand had it been added there. What comes out is byte for byte what Write of the
-// envelope holding every element gives with the same options; the text goes out in chunks of 64 KiB.
+// envelope holding every element gives with the same options; the text goes out in chunks of 256 KiB.
 template <std::derived_from<XmlObjectBase> T>
 class ElementWriter : public ElementWriterBase {
  public:

@@ -183,6 +183,105 @@ TEST(ElementReader, ReadsFilesAndSaysWhenOneIsMissing) {
             "No such file or directory");
 }
 
+std::string ZooSample() {
+  std::ifstream sample(std::string(VEXLO9_SOURCE_DIR) + "/tests/xsd/odd/zoo.xml", std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(sample), {});
+}
+
+// Reads every element at the path, each given as "Class element" or as the error met, "error N line L".
+template <class T>
+auto Classes(std::string path, typename ElementReader<T>::Maker make) {
+  return [path = std::move(path), make = std::move(make)](ReadBytes source) {
+    ElementReader<T> reader(std::move(source), {.path = path}, make);
+    std::vector<std::string> seen;
+    for (;;) {
+      try {
+        const auto object = reader.Next();
+        if (!object) return seen;
+        seen.push_back(object->TypeName() + " " + std::string(object->ElementName()));
+      } catch (const Error& e) {
+        seen.push_back("error " + std::to_string(e.Number()) + " line " + std::to_string(e.Line()));
+      }
+    }
+  };
+}
+
+// Elements of derived types (xsi:type) and of substitution group members, read into the classes the schema's factory
+// makes for them and handed out as their base.
+TEST(ElementReader, ReadsEachElementIntoTheClassItsNameOrTypeAsksFor) {
+  namespace zoo = xsd::zoo;
+  const auto keeper = [](XmlNode e) { return std::dynamic_pointer_cast<zoo::Keeper>(zoo::Factory()->CreateKeeper(e)); };
+  const auto animal = [](XmlNode e) { return std::dynamic_pointer_cast<zoo::Animal>(zoo::Factory()->CreateAnimal(e)); };
+  const auto person = [](XmlNode e) { return std::dynamic_pointer_cast<zoo::Person>(zoo::Factory()->CreatePerson(e)); };
+  const std::string sample = ZooSample();
+  std::string strange = sample;
+  strange.insert(strange.find("  <keeper xsi:type=\"Cleaner\""),
+                 "  <keeper xsi:type=\"Zebra\"><name>Zed</name></keeper>\n  <keeper><name>Ab</name></keeper>\n");
+  struct Case {
+    const char* what;
+    std::string xml;
+    std::function<std::vector<std::string>(ReadBytes)> read;
+    std::vector<std::string> seen;
+  };
+  const std::vector<Case> cases = {
+      {"xsi:type",
+       sample,
+       Classes<zoo::Keeper>("zoo/keeper", keeper),
+       {"Feeder keeper", "HeadFeeder keeper", "Cleaner keeper"}},
+      {"xsi:type or the declared type",
+       sample,
+       Classes<zoo::Person>("visitor", person),
+       {"Person visitor", "NameOnly visitor"}},
+      {"substitution group members, one with xsi:type",
+       sample,
+       Classes<zoo::Animal>("zoo/cat|lion|snake|pet", animal),
+       {"Cat cat", "Lion lion", "Snake snake", "Pet pet", "Lion cat"}},
+      {"no maker: the class of the reader, under each element's name",
+       sample,
+       Classes<zoo::Cat>("cat|lion", nullptr),
+       {"Cat cat", "Cat lion", "Cat cat"}},
+      {"a type that is none of the factory's, and none at all for an abstract type",
+       strange,
+       Classes<zoo::Keeper>("keeper", keeper),
+       {"Feeder keeper", "HeadFeeder keeper", "error 105 line 11", "error 105 line 12", "Cleaner keeper"}},
+      {"a maker that gives another class's objects",
+       sample,
+       Classes<zoo::Cat>(
+           "cat", [](XmlNode e) { return std::dynamic_pointer_cast<zoo::Cat>(zoo::Factory()->CreatePerson(e)); }),
+       {"error 105 line 4", "error 105 line 8"}},
+  };
+  for (const Case& c : cases) {
+    for (const size_t piece : {size_t{1}, size_t{1} << 20}) {
+      EXPECT_EQ(c.read(InPieces(c.xml, piece)), c.seen) << c.what << ", in pieces of " << piece;
+    }
+  }
+  ElementReader<zoo::Keeper> reader(InPieces(strange, 64), {.path = "keeper"}, keeper);
+  reader.Next();
+  reader.Next();
+  EXPECT_EQ(ErrorText([&] { reader.Next(); }),
+            "105 ElementReader: No class of the reader's is made for the element [keeper]");
+}
+
+// What the reader made holds all the document has: written back in place of the whole document's, the same text.
+TEST(ElementReader, DerivedObjectsReadWriteBackAsTheWholeDocumentReadsThem) {
+  namespace zoo = xsd::zoo;
+  const std::string sample = ZooSample();
+  const auto park = Read<zoo::Zoo>(sample);
+  const std::string whole = Write(*park, {});
+  std::vector<std::shared_ptr<zoo::Keeper>> keepers;
+  ElementReader<zoo::Keeper> reader(InPieces(sample, 1 << 20), {.path = "zoo/keeper"}, [](XmlNode e) {
+    return std::dynamic_pointer_cast<zoo::Keeper>(zoo::Factory()->CreateKeeper(e));
+  });
+  for (const auto& keeper : reader) keepers.push_back(keeper);
+  ASSERT_EQ(keepers.size(), 3u);
+  park->keeper()->Clear();
+  std::ostringstream out;
+  ElementWriter<zoo::Keeper> writer(out, *park, *park->keeper());
+  for (const auto& keeper : keepers) writer.Write(*keeper);
+  writer.Close();
+  EXPECT_EQ(out.str(), whole);
+}
+
 // ---- writing
 
 std::shared_ptr<po::PurchaseOrder> NewOrder(int items) {

@@ -151,17 +151,26 @@ ElementPath ElementPath::Parse(std::string_view text) {
   ElementPath path;
   path.anchored = text.find('/') != std::string_view::npos;
   if (text.starts_with('/')) text.remove_prefix(1);
-  for (size_t at = 0; at <= text.size();) {
-    const size_t slash = std::min(text.find('/', at), text.size());
-    path.names.emplace_back(text.substr(at, slash - at));
-    at = slash + 1;
-  }
+  const auto split = [](std::string_view whole, char by, const auto& take) {
+    for (size_t at = 0; at <= whole.size();) {
+      const size_t end = std::min(whole.find(by, at), whole.size());
+      take(whole.substr(at, end - at));
+      at = end + 1;
+    }
+  };
+  split(text, '/', [&](std::string_view step) {
+    std::vector<std::string>& names = path.steps.emplace_back();
+    split(step, '|', [&](std::string_view name) { names.emplace_back(name); });
+  });
   return path;
 }
 
 std::string ElementPath::Text() const {
   std::string text;
-  for (const std::string& name : names) text.append(text.empty() ? "" : "/").append(name);
+  for (const std::vector<std::string>& step : steps) {
+    if (!text.empty()) text += '/';
+    for (size_t i = 0; i < step.size(); ++i) text.append(i == 0 ? "" : "|").append(step[i]);
+  }
   return text;
 }
 
@@ -202,7 +211,7 @@ struct ElementStream::Parse : ParseState {
   size_t nextHeldCheck = kHeldBytes;  // of what the parser holds unparsed, at which it is looked at
   DomTree envelope;
   DomBuilder envelopeBuilder;
-  std::vector<const xmlChar*> names;  // the path's, from the parser's dictionary
+  std::vector<std::vector<const xmlChar*>> steps;  // the path's names, from the parser's dictionary
   std::vector<Open> open;
   uint64_t run = 0;  // bytes of the text being read, however many pieces it comes in
   std::unique_ptr<Slot> building;
@@ -316,10 +325,13 @@ xmlSAXHandler Handler() {
 }  // namespace
 
 bool ElementStream::Parse::Matches() const {
-  if (!path.anchored) return open.back().name == names.back();
-  if (open.size() != names.size()) return false;
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (open[i].name != names[i]) return false;
+  const auto takes = [](const std::vector<const xmlChar*>& step, const xmlChar* name) {
+    return std::find(step.begin(), step.end(), name) != step.end();
+  };
+  if (!path.anchored) return takes(steps.back(), open.back().name);
+  if (open.size() != steps.size()) return false;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    if (!takes(steps[i], open[i].name)) return false;
   }
   return true;
 }
@@ -433,11 +445,13 @@ ElementStream::ElementStream(ByteSource source, ElementPath path, const ElementS
   p.ctxt->_private = &p;
   // As for whole documents (XmlDom.cpp), minus what only a DOCTYPE would need.
   xmlCtxtUseOptions(p.ctxt, XML_PARSE_NONET | XML_PARSE_BIG_LINES);
-  for (const std::string& name : p.path.names) {
-    const xmlChar* const interned =
-        xmlDictLookup(p.ctxt->dict, reinterpret_cast<const xmlChar*>(name.data()), static_cast<int>(name.size()));
-    if (!interned) throw errors::OutOfMemory("ElementReader");
-    p.names.push_back(interned);
+  for (const std::vector<std::string>& step : p.path.steps) {
+    std::vector<const xmlChar*>& interned = p.steps.emplace_back();
+    for (const std::string& name : step) {
+      interned.push_back(
+          xmlDictLookup(p.ctxt->dict, reinterpret_cast<const xmlChar*>(name.data()), static_cast<int>(name.size())));
+      if (!interned.back()) throw errors::OutOfMemory("ElementReader");
+    }
   }
 }
 

@@ -16,13 +16,13 @@ namespace vexlo9::detail {
 // Fills up to `capacity` bytes of `buffer` and returns how many; 0 at the end of the document.
 using ByteSource = std::function<size_t(char* buffer, size_t capacity)>;
 
-// Which elements come out: the names from the root down (anchored), or elements of the last name wherever they stand
-// under the root, outside one another.
+// Which elements come out: the names from the root down (anchored), or elements of the last step wherever they stand
+// under the root, outside one another. A step takes one of its names (the members of a substitution group).
 struct ElementPath {
-  std::vector<std::string> names;
+  std::vector<std::vector<std::string>> steps;
   bool anchored = false;
 
-  // "a/b/c" from the root; "c" anywhere under it.
+  // "a/b/c" from the root; "c" anywhere under it; "a/b|c" either b or c under a.
   static ElementPath Parse(std::string_view text);
   std::string Text() const;
 };
