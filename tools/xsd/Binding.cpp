@@ -163,6 +163,8 @@ class Binder {
   Value MakeList(const SimpleType& type, const std::string& owner, const Origin& at);
   void ListAsText(Value& value, const Location& where, const std::string& owner);
   void UnionUnchecked(Value& value, const Location& where, const std::string& owner);
+  void QNameAsWritten(const std::string& builtin, const Location& where, const std::string& owner);
+  void QNameDefault(Value& value, const Location& where, const std::string& owner);
   const EnumType& Enumeration(const SimpleType& type, const std::string& owner, const Origin& at);
   void NarrowInteger(Value& value, const SimpleType& type);
   bool Emptiable(const Particle& particle, int depth = 0) const;
@@ -535,6 +537,7 @@ void Binder::AddDeclared(ClassType& cls, const Particle& particle, const Element
                                                           : "repeated"));
     if (p.value.list) p.value.defaultValue.reset();
   }
+  QNameDefault(p.value, declaration.origin.where, p.property);
   if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Cardinality::Optional) {
     p.isValid = cls.members.Claim("IsValid" + p.property);
   }
@@ -883,6 +886,7 @@ void Binder::AddAttribute(ClassType& cls, const AttributeItem& item) {
     a.value.defaultValue = declaration->defaultValue ? declaration->defaultValue : declaration->fixedValue;
     a.value.fixed = declaration->fixedValue.has_value();
   }
+  QNameDefault(a.value, item.origin.where, a.property);
   a.kind = a.value.enumeration ? AttributeProperty::AttrKind::Enum : AttributeProperty::AttrKind::Primitive;
   if (a.optional) a.isValid = cls.members.Claim("IsValid" + a.property);
   cls.attributes.push_back(std::move(a));
@@ -930,13 +934,11 @@ const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
 }
 
 Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, bool repeated) {
-  if (type.builtin == "QName" || type.builtin == "NOTATION") {
-    schema_.diagnostics().Warn(at.where, "xs:" + type.builtin,
-                               "the value of " + owner +
-                                   " is kept as written, prefix included: write the document with the prefixes " +
-                                   "it was read with (NamespaceAliases)");
-  }
   if (type.item) return MakeList(type, owner, at);
+  const bool qualified = type.builtin == "QName" || type.builtin == "NOTATION";
+  if (qualified && (repeated || !type.enumeration.empty() || type.variety != SimpleType::Variety::Atomic)) {
+    QNameAsWritten(type.builtin, at.where, owner);
+  }
   Value value;
   value.primitive = type.primitive;
   value.whitespace = type.whitespace;
@@ -946,6 +948,11 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
     return value;
   }
   value.facets = type.facets;
+  if (qualified && !repeated && type.enumeration.empty()) {
+    // The library checks the name's form as it resolves it; the lexical pattern would refuse {namespace}local.
+    value.qname = true;
+    value.facets.patterns.clear();
+  }
   if (type.integer) NarrowInteger(value, type);
   if (value.facets.length > kMaxLengthFacet || value.facets.minLength > kMaxLengthFacet) {
     schema_.diagnostics().Warn(at.where, "xs:length", "lengths beyond 32767 are not checked: the facet is left out");
@@ -984,6 +991,22 @@ void Binder::ListAsText(Value& value, const Location& where, const std::string& 
                              "the list " + owner + " is bound as a string: its items are read and written as one " +
                                  "text and not checked one by one");
   value = Value{&FindPrimitive("string"), Whitespace::Collapse};
+}
+
+// Where no element is at hand to resolve it against (a collection's items, a list's, a union member), or where a
+// default value would need the schema's prefixes: the name as the document spells it.
+void Binder::QNameAsWritten(const std::string& builtin, const Location& where, const std::string& owner) {
+  schema_.diagnostics().Warn(where, "xs:" + builtin,
+                             "the value of " + owner +
+                                 " is kept as written, prefix included: write the document with the prefixes it " +
+                                 "was read with (NamespaceAliases)");
+}
+
+// A qualified name with a default value keeps its text as written, as the default is written.
+void Binder::QNameDefault(Value& value, const Location& where, const std::string& owner) {
+  if (!value.qname || !value.defaultValue) return;
+  QNameAsWritten("QName", where, owner);
+  value.qname = false;
 }
 
 // Repeated values are held in a typed collection, which checks facets, not member types.

@@ -237,11 +237,12 @@ class ValueEmitter : public PropertyEmitter {
     if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
     if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
   }
-  // Its default or fixed value.
+  // Its default or fixed value, and whether it is a qualified name.
   void DescribeConstraint(Designated& fields) const {
     const Value& v = held_.value;
     if (v.defaultValue) fields.Set("defaultValue", Quote(*v.defaultValue));
     if (v.fixed) fields.Set("fixed", "true");
+    if (v.qname) fields.Set("qname", "true");
   }
 
  private:

@@ -20,6 +20,7 @@
 #include "vexlo9/serialization/ClassInfo.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
 #include "vexlo9/serialization/detail/ElementInfo.h"
+#include "vexlo9/serialization/detail/QNames.h"
 #include "vexlo9/serialization/detail/TextValueInfo.h"
 
 namespace vexlo9 {
@@ -324,6 +325,7 @@ XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmPa
         g.base.PrivateSetElementName(oXmlElmParent.baseName());
       }
     }
+    const detail::ReadingScope scope(oXmlElmParent);
     ReadAttributes(g, oXmlElmParent, oContext);
     readingChildren = true;
     ReadContent(g, oXmlElmParent, oXmlElmChild, oContext, isOptionalChoice);

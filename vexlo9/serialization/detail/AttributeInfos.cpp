@@ -6,6 +6,7 @@
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/output/detail/NamespaceRestriction.h"
 #include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/serialization/detail/QNames.h"
 #include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/detail/ValueText.h"
 
@@ -33,13 +34,16 @@ void AttributeInfoPrimitive::AttributeToXml(const XmlSerializationContext& oCont
                                             XmlTextWriter& oXmlOut) const {
   if (IsAbsent(p_, oGenClass)) return;
   const PropertyText value(oGenClass, p_.sPropertyName, eDataType_, formatOverride_, p_.sAttributeName, nullptr);
-  WriteAttributeText(oContext, p_, oXmlOut, value.text());
+  if (!qname_) return WriteAttributeText(oContext, p_, oXmlOut, value.text());
+  WriteAttributeText(oContext, p_, oXmlOut, QNameText(oXmlOut, value.text(), p_.sAttributeName));
 }
 
 bool AttributeInfoPrimitive::AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                               const XmlAttribute& oXmlAttr) const {
   if (!DoesAttributeNameMatch(oContext, oXmlAttr, p_.sAttributeName, p_.sAttributeNamespace)) return false;
   Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, oXmlAttr.value(), eWSRule_);
+  // The attribute's element is the innermost being read.
+  if (qname_) value = Variant(ResolveQName(value.ToString(), XmlNode(), p_.sAttributeName));
   if (p_.fixed) {
     CheckFixedValue(p_.sAttributeName, oXmlAttr.value(), p_.defaultValue, SameValue(eDataType_, value, fixedValue_));
   }

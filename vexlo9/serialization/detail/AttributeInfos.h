@@ -22,13 +22,15 @@ struct AttributeParticle {
 class AttributeInfoPrimitive final : public AttributeInfo {
  public:
   AttributeInfoPrimitive(AttributeParticle particle, XmlDataType eDataType, std::string FormatOverride,
-                         WhitespaceRule eWSRule, PrimitiveRestrictions primValues, UnionRules members = {})
+                         WhitespaceRule eWSRule, PrimitiveRestrictions primValues, UnionRules members = {},
+                         bool qname = false)
       : p_(std::move(particle)),
         eDataType_(eDataType),
         formatOverride_(std::move(FormatOverride)),
         eWSRule_(eWSRule),
         primValues_(std::move(primValues)),
         members_(std::move(members)),
+        qname_(qname),
         fixedValue_(
             ConstraintValue(eDataType_, {p_.fixed ? p_.defaultValue : std::string_view(), p_.fixed}, eWSRule_)) {}
 
@@ -48,6 +50,7 @@ class AttributeInfoPrimitive final : public AttributeInfo {
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
   UnionRules members_;  // a union's member types, or none
+  bool qname_;          // a qualified name, held as {namespace}local
   Variant fixedValue_;  // empty when the attribute has no fixed value
 };
 

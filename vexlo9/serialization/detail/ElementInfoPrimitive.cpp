@@ -6,6 +6,7 @@
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/serialization/detail/QNames.h"
 #include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/detail/ValueText.h"
 
@@ -35,6 +36,7 @@ void ElementInfoPrimitive<G, C>::Read(const XmlSerializationContext& oContext, O
     return;
   }
   Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, text, eWSRule_);
+  if (qname_) value = Variant(ResolveQName(value.ToString(), oXmlElmChild, sElementName_));
   if (constraint_.Fixed()) {
     CheckFixedValue(sElementName_, text, constraint_.Text(), SameValue(eDataType_, value, constraintValue_));
   }
@@ -69,11 +71,11 @@ bool ElementInfoPrimitive<G, C>::ElementToXml(const XmlSerializationContext& oCo
   if (list_) return WriteList(oContext, oGenClass, oXmlOut);
   if constexpr (C == Cardinality::Mnd) {
     return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
-                                 eDataType_, formatOverride_, primValues_, EmptyValue());
+                                 eDataType_, formatOverride_, primValues_, EmptyValue(), qname_);
   } else {
     return WriteOptionalPrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_,
                                          sElementName_, sElementNamespace_, eDataType_, formatOverride_, primValues_,
-                                         EmptyValue());
+                                         EmptyValue(), qname_);
   }
 }
 

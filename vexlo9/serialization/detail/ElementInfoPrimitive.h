@@ -18,7 +18,7 @@ class ElementInfoPrimitive final : public ElementInfo {
   ElementInfoPrimitive(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
                        std::string sPropertyIsValidName, XmlDataType eDataType, std::string FormatOverride,
                        WhitespaceRule eWSRule, PrimitiveRestrictions primValues, ValueConstraint constraint = {},
-                       bool list = false, UnionRules members = {})
+                       bool list = false, UnionRules members = {}, bool qname = false)
       : sElementName_(std::move(sElementName)),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),
@@ -30,7 +30,8 @@ class ElementInfoPrimitive final : public ElementInfo {
         constraint_(std::move(constraint)),
         constraintValue_(ConstraintValue(eDataType_, constraint_, eWSRule_)),
         list_(list),
-        members_(std::move(members)) {}
+        members_(std::move(members)),
+        qname_(qname) {}
 
   DescriptorTraits Traits() const override { return {G, ValueKind::Prim, C, sPropertyName_}; }
 
@@ -60,6 +61,7 @@ class ElementInfoPrimitive final : public ElementInfo {
   Variant constraintValue_;  // empty when there is no constraint
   bool list_;                // the property holds a typed collection, the items of the element's text
   UnionRules members_;       // a union's member types, or none
+  bool qname_;               // a qualified name, held as {namespace}local
 };
 
 }  // namespace vexlo9::detail
