@@ -339,6 +339,15 @@ void Pair(Bag& b) {
   b.Info().ValueElement({.name = "e", .property = "P", .type = type_i4, .list = true});
   Holds(b, NewCol<type_i4>({.name = "e", .minOccurs = 1, .maxOccurs = 2, .facets = {.minInclusive = "1"}}));
 }
+void ListDefault(Bag& b) {
+  b.Info().ValueElement({.name = "e", .property = "P", .type = type_i4, .defaultValue = "1  2", .list = true});
+  Holds(b, NewCol<type_i4>({.name = "e"}));
+}
+void ListFixed(Bag& b) {
+  b.Info().ValueElement(
+      {.name = "e", .property = "P", .type = type_i4, .defaultValue = "1 2", .fixed = true, .list = true});
+  Holds(b, NewCol<type_i4>({.name = "e"}));
+}
 void DateOrSmall(Bag& b) {
   b.Info().ValueElement({.name = "e", .property = "P",
                          .members = {{.type = type_date, .whitespace = kCollapse},
@@ -402,6 +411,12 @@ TEST(Declarations, TypedValuesAreReadCheckedAndWrittenAsDeclared) {
        "107 XmlCollectionBase_ValidateCount: The Minimum number of [e] elements allowed in this collection is 1"},
       {&Pair, "<r><e>1 0</e></r>", "108 CheckRestrictionForLONG: Invalid Value for e [0]"},
       {&Pair, "<r><e>1 x</e></r>", "13 i4FromString: Type mismatch"},
+      {&ListDefault, "<r><e/></r>", "2 items | <r><e/></r>"},
+      {&ListDefault, "<r><e>1 2</e></r>", "2 items | <r><e>1 2</e></r>"},
+      {&ListDefault, "<r><e>3</e></r>", "1 items | <r><e>3</e></r>"},
+      {&ListFixed, "<r><e/></r>", "2 items | <r><e/></r>"},
+      {&ListFixed, "<r><e> 01 2 </e></r>", "2 items | <r><e>1 2</e></r>"},
+      {&ListFixed, "<r><e>1 3</e></r>", "108 CheckFixedValue: The value [1 3] of [e] is not its fixed value [1 2]"},
       {&DateOrSmall, "<r><e> 2026-12-07 </e></r>", " 2026-12-07  | <r><e> 2026-12-07 </e></r>"},
       {&DateOrSmall, "<r><e>5</e></r>", "5 | <r><e>5</e></r>"},
       {&DateOrSmall, "<r><e>2026</e></r>",

@@ -527,15 +527,12 @@ void Binder::AddDeclared(ClassType& cls, const Particle& particle, const Element
   p.occurs = CardinalityIn(group, p.kind, particle.occurs);
   p.value.fixed = declaration.fixedValue.has_value();
   p.value.defaultValue = p.value.fixed ? declaration.fixedValue : declaration.defaultValue;
-  if (p.value.defaultValue && (p.kind == Kind::Class || p.occurs == Cardinality::Repeated || p.value.list)) {
-    // A value held as a class's text, or by a collection, has no declaration to carry it.
+  if (p.value.defaultValue && (p.kind == Kind::Class || p.occurs == Cardinality::Repeated)) {
+    // A value held as a class's text, or by a collection of repeated elements, has no declaration to carry it.
     schema_.diagnostics().Warn(declaration.origin.where, "xs:element",
                                "the default or fixed value of " + name.local + " is not given to an empty " +
                                    name.local + " element: it is " +
-                                   (p.kind == Kind::Class ? "held as text"
-                                    : p.value.list        ? "a list"
-                                                          : "repeated"));
-    if (p.value.list) p.value.defaultValue.reset();
+                                   (p.kind == Kind::Class ? "held as text" : "repeated"));
   }
   QNameDefault(p.value, declaration.origin.where, p.property);
   if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Cardinality::Optional) {

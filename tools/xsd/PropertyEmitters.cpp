@@ -379,6 +379,9 @@ class ValueCollectionEmitter : public PropertyEmitter {
     if (p_.value.list) {
       if (!p_.isValid.empty()) fields.Set("isValid", Quote(p_.isValid));
       if (!p_.value.primitive->IsText()) fields.Set("type", DataTypeName(*p_.value.primitive));
+      // An empty list element takes its default's items, and is written empty again while it holds them.
+      if (p_.value.defaultValue) fields.Set("defaultValue", Quote(*p_.value.defaultValue));
+      if (p_.value.fixed) fields.Set("fixed", "true");
       fields.Set("list", "true");
     }
     return {Expr::Call(info + "ValueElement", {fields.Braced()}).Then(";")};

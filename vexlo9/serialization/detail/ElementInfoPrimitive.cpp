@@ -6,6 +6,7 @@
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/WhitespaceHelper.h"
 #include "vexlo9/serialization/detail/QNames.h"
 #include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/detail/ValueText.h"
@@ -22,6 +23,11 @@ ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName) {
   return *list;
 }
 
+// A list's items as it writes them, against a default or fixed value's: compared as texts, blanks collapsed.
+bool SameItems(std::string_view listText, const ValueConstraint& constraint) {
+  return listText == WhitespaceHelper::Collapse(constraint.Text());
+}
+
 }  // namespace
 
 template <Group G, Cardinality C>
@@ -30,7 +36,11 @@ void ElementInfoPrimitive<G, C>::Read(const XmlSerializationContext& oContext, O
   std::string joined;
   const std::string_view text = constraint_.TextOf(oGenClass, sPropertyName_, oXmlElmChild, joined);
   if (list_) {
-    ListOf(oGenClass, sPropertyName_).ListFromText(text, oContext);
+    ListValue& list = ListOf(oGenClass, sPropertyName_);
+    list.ListFromText(text, oContext);
+    if (constraint_.Fixed()) {
+      CheckFixedValue(sElementName_, text, constraint_.Text(), SameItems(list.ListText(oContext), constraint_));
+    }
     if (C == Cardinality::Opt) oGenClass.LetProperty(sPropertyIsValidName_, Variant(true));
     oXmlElmChild = NextSiblingElement(oXmlElmChild);
     return;
@@ -84,8 +94,12 @@ bool ElementInfoPrimitive<G, C>::WriteList(const XmlSerializationContext& oConte
                                            XmlTextWriter& oXmlOut) const {
   if (C != Cardinality::Mnd && !oGenClass.GetProperty(sPropertyIsValidName_).ToBoolean()) return false;
   const ListValue& list = ListOf(oGenClass, sPropertyName_);
+  const std::string text = list.ListText(oContext);
   oXmlOut.WriteStartElement(sElementName_, sElementNamespace_);
-  list.ListToXml(oXmlOut, oContext);
+  // Read empty and still holding its default's items: empty again.
+  if (!constraint_.Given() || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName_) || !SameItems(text, constraint_)) {
+    oXmlOut.WriteString(text);
+  }
   oXmlOut.WriteEndElement();
   return true;
 }

@@ -28,7 +28,7 @@ class ElementInfoPrimitive final : public ElementInfo {
         eWSRule_(eWSRule),
         primValues_(std::move(primValues)),
         constraint_(std::move(constraint)),
-        constraintValue_(ConstraintValue(eDataType_, constraint_, eWSRule_)),
+        constraintValue_(list ? Variant() : ConstraintValue(eDataType_, constraint_, eWSRule_)),
         list_(list),
         members_(std::move(members)),
         qname_(qname) {}
@@ -58,7 +58,7 @@ class ElementInfoPrimitive final : public ElementInfo {
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
   ValueConstraint constraint_;
-  Variant constraintValue_;  // empty when there is no constraint
+  Variant constraintValue_;  // empty when there is no constraint, and for a list
   bool list_;                // the property holds a typed collection, the items of the element's text
   UnionRules members_;       // a union's member types, or none
   bool qname_;               // a qualified name, held as {namespace}local
