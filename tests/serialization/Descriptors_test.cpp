@@ -348,6 +348,10 @@ void ListFixed(Bag& b) {
       {.name = "e", .property = "P", .type = type_i4, .defaultValue = "1 2", .fixed = true, .list = true});
   Holds(b, NewCol<type_i4>({.name = "e"}));
 }
+void AttributeList(Bag& b) {
+  b.Info().Attribute({.name = "a", .property = "P", .isValid = "PValid", .type = type_i4, .list = true});
+  Holds(b, NewCol<type_i4>({.name = "a", .maxOccurs = 2, .facets = {.minInclusive = "1"}}));
+}
 void DateOrSmall(Bag& b) {
   b.Info().ValueElement({.name = "e", .property = "P",
                          .members = {{.type = type_date, .whitespace = kCollapse},
@@ -417,6 +421,11 @@ TEST(Declarations, TypedValuesAreReadCheckedAndWrittenAsDeclared) {
       {&ListFixed, "<r><e/></r>", "2 items | <r><e/></r>"},
       {&ListFixed, "<r><e> 01 2 </e></r>", "2 items | <r><e>1 2</e></r>"},
       {&ListFixed, "<r><e>1 3</e></r>", "108 CheckFixedValue: The value [1 3] of [e] is not its fixed value [1 2]"},
+      {&AttributeList, R"(<r a=" 1  2 "/>)", R"(2 items | <r a="1 2"/>)"},
+      {&AttributeList, "<r/>", "0 items | <r/>"},
+      {&AttributeList, R"(<r a="1 2 3"/>)",
+       "107 XmlCollectionBase_ValidateCount: The Maximum number of [a] elements allowed in this collection is 2"},
+      {&AttributeList, R"(<r a="0"/>)", "108 CheckRestrictionForLONG: Invalid Value for a [0]"},
       {&DateOrSmall, "<r><e> 2026-12-07 </e></r>", " 2026-12-07  | <r><e> 2026-12-07 </e></r>"},
       {&DateOrSmall, "<r><e>5</e></r>", "5 | <r><e>5</e></r>"},
       {&DateOrSmall, "<r><e>2026</e></r>",

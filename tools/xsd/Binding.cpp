@@ -876,7 +876,6 @@ void Binder::AddAttribute(ClassType& cls, const AttributeItem& item) {
   }
   if (!type) type = schema_.Simple(QName{std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"});
   a.value = MakeValue(*type, a.property, item.origin, false);
-  ListAsText(a.value, item.origin.where, a.property);
   a.value.defaultValue = item.defaultValue ? item.defaultValue : item.fixedValue;
   a.value.fixed = item.fixedValue.has_value();
   if (!a.value.defaultValue && declaration) {
@@ -981,7 +980,7 @@ Value Binder::MakeList(const SimpleType& type, const std::string& owner, const O
   return value;
 }
 
-// Where a list cannot be a collection of its own (an attribute, a repeated element): one text, its items unchecked.
+// Where a list cannot be a collection of its own (a repeated element): one text, its items unchecked.
 void Binder::ListAsText(Value& value, const Location& where, const std::string& owner) {
   if (!value.list) return;
   schema_.diagnostics().Warn(where, "xs:list",

@@ -241,8 +241,8 @@ void ClassInfo::Attribute(const AttributeDeclaration& d) {
     attributes_.Add(std::make_shared<AttributeInfoEnum>(std::move(particle), Text(d.toString), Text(d.fromString)));
   } else {
     attributes_.Add(std::make_shared<AttributeInfoPrimitive>(std::move(particle), d.type, Text(d.format), d.whitespace,
-                                                             RestrictionsOf(d.facets), UnionRulesOf(d.members),
-                                                             d.qname));
+                                                             RestrictionsOf(d.facets), UnionRulesOf(d.members), d.qname,
+                                                             d.list));
   }
 }
 

@@ -142,6 +142,9 @@ struct AttributeDeclaration {
   std::string_view defaultValue = {};
   bool fixed = false;  // defaultValue is the only value the attribute may have
   bool qname = false;  // as for ValueElementDeclaration
+  // A list: the property holds a typed collection of `type` (NewCol) that takes the attribute's blank-separated
+  // items, as for ValueElementDeclaration; an optional one sets its presence flag when read.
+  bool list = false;
 };
 
 // AddAttrAny.

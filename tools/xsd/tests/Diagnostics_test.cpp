@@ -103,7 +103,8 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
     std::string components, warning;
   } cases[] = {
       {"<xs:simpleType name=\"L\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n<xs:element name=\"e\">"
-       "<xs:complexType><xs:attribute name=\"sizes\" type=\"L\"/></xs:complexType></xs:element>",
+       "<xs:complexType><xs:sequence><xs:element name=\"sizes\" type=\"L\" maxOccurs=\"2\"/></xs:sequence>"
+       "<xs:attribute name=\"widths\" type=\"L\"/></xs:complexType></xs:element>",
        "a.xsd:3: xs:list: the list sizes is bound as a string: its items are read and written as one text and not "
        "checked one by one"},
       {"<xs:simpleType name=\"L\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n"

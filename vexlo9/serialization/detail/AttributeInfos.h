@@ -23,7 +23,7 @@ class AttributeInfoPrimitive final : public AttributeInfo {
  public:
   AttributeInfoPrimitive(AttributeParticle particle, XmlDataType eDataType, std::string FormatOverride,
                          WhitespaceRule eWSRule, PrimitiveRestrictions primValues, UnionRules members = {},
-                         bool qname = false)
+                         bool qname = false, bool list = false)
       : p_(std::move(particle)),
         eDataType_(eDataType),
         formatOverride_(std::move(FormatOverride)),
@@ -31,8 +31,10 @@ class AttributeInfoPrimitive final : public AttributeInfo {
         primValues_(std::move(primValues)),
         members_(std::move(members)),
         qname_(qname),
-        fixedValue_(
-            ConstraintValue(eDataType_, {p_.fixed ? p_.defaultValue : std::string_view(), p_.fixed}, eWSRule_)) {}
+        list_(list),
+        fixedValue_(list ? Variant()
+                         : ConstraintValue(eDataType_, {p_.fixed ? p_.defaultValue : std::string_view(), p_.fixed},
+                                           eWSRule_)) {}
 
   std::string TypeName() const override { return "AttributeInfoPrimitive"; }
   std::string_view PropertyName() const noexcept override { return p_.sPropertyName; }
@@ -51,7 +53,8 @@ class AttributeInfoPrimitive final : public AttributeInfo {
   PrimitiveRestrictions primValues_;
   UnionRules members_;  // a union's member types, or none
   bool qname_;          // a qualified name, held as {namespace}local
-  Variant fixedValue_;  // empty when the attribute has no fixed value
+  bool list_;           // the property holds a typed collection, the items of the attribute's value
+  Variant fixedValue_;  // empty when the attribute has no fixed value, and for a list
 };
 
 // An enumerated attribute: its lexical forms are known only to the generated

@@ -1,5 +1,6 @@
 #include "vexlo9/serialization/detail/ElementInfoHelpers.h"
 
+#include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
@@ -142,6 +143,14 @@ bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Obje
   if (!oGenClass.GetProperty(sPropertyIsValidName).ToBoolean()) return false;
   return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace, eDataType,
                                FormatOverride, primValues, emptyValue, qname);
+}
+
+ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName) {
+  const ObjectPtr held = oGenClass.GetProperty(sPropertyName).ToObject();
+  if (!held) throw errors::ObjectNotSet(errors::kLibrarySource);
+  auto* list = dynamic_cast<ListValue*>(held.get());
+  if (!list) throw errors::TypeMismatch(errors::kLibrarySource);
+  return *list;
 }
 
 void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value) {

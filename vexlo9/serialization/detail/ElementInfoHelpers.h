@@ -17,6 +17,8 @@
 // The routines every element and attribute descriptor shares.
 namespace vexlo9::detail {
 
+class ListValue;
+
 // The facets of a declaration by name as the checks take them: the first pattern given, then the others.
 PrimitiveRestrictions RestrictionsOf(const Facets& facets);
 
@@ -89,6 +91,9 @@ bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Obje
                                    XmlDataType eDataType, std::string_view FormatOverride,
                                    const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr,
                                    bool qname = false);
+// The typed collection a list's property holds; 91 when there is none, 13 when it holds something else.
+ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName);
+
 // Stores a value read from XML: assigned when it is an object, written otherwise (its text moved in).
 void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value);
 

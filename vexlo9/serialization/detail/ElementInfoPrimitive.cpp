@@ -15,14 +15,6 @@ namespace vexlo9::detail {
 
 namespace {
 
-ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName) {
-  const ObjectPtr held = oGenClass.GetProperty(sPropertyName).ToObject();
-  if (!held) throw errors::ObjectNotSet(errors::kLibrarySource);
-  auto* list = dynamic_cast<ListValue*>(held.get());
-  if (!list) throw errors::TypeMismatch(errors::kLibrarySource);
-  return *list;
-}
-
 // A list's items as it writes them, against a default or fixed value's: compared as texts, blanks collapsed.
 bool SameItems(std::string_view listText, const ValueConstraint& constraint) {
   return listText == WhitespaceHelper::Collapse(constraint.Text());
