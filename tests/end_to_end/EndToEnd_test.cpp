@@ -462,8 +462,9 @@ TEST(ShowcaseFragments, ReadAndWrittenBackOrRejected) {
       {Fragment<Canvas>, form, CanvasWith(" title=\"t\" units=\" mm\""), badUnit + " mm]"},
       // Wildcard: attributes of other namespaces keep theirs and get prefixes of the writer's own, in order met.
       {Fragment<Canvas>, form, CanvasWith(wildcard),
-       CanvasWith(" title=\"t\" xmlns:AA=\"urn:vexlo9:ext\" AA:rev=\"7\" xmlns:AB=\"urn:vexlo9:other\" AB:tag=\"x\" "
-                  "plain=\"p\" xml:lang=\"en\" AA:more=\"m\"")},
+       // The root's schema location is kept first, before the class's own attributes.
+       CanvasWith(" xsi:schemaLocation=\"urn:vexlo9:showcase showcase.xsd\" title=\"t\" xmlns:AA=\"urn:vexlo9:ext\" "
+                  "AA:rev=\"7\" xmlns:AB=\"urn:vexlo9:other\" AB:tag=\"x\" plain=\"p\" xml:lang=\"en\" AA:more=\"m\"")},
       {Fragment<Canvas>, form, CanvasWith(" title=\"t\" xmlns:s=\"urn:vexlo9:showcase\" s:bad=\"1\""),
        "106 TestNamespace: Failed to process the element [canvas]\r\nInvalid namespace [urn:vexlo9:showcase]. The "
        "namespace must be one of [##other] where the target namespace is [urn:vexlo9:showcase]"},

@@ -339,6 +339,19 @@ void Pair(Bag& b) {
   b.Info().ValueElement({.name = "e", .property = "P", .type = type_i4, .list = true});
   Holds(b, NewCol<type_i4>({.name = "e", .minOccurs = 1, .maxOccurs = 2, .facets = {.minInclusive = "1"}}));
 }
+void ListDefault(Bag& b) {
+  b.Info().ValueElement({.name = "e", .property = "P", .type = type_i4, .defaultValue = "1  2", .list = true});
+  Holds(b, NewCol<type_i4>({.name = "e"}));
+}
+void ListFixed(Bag& b) {
+  b.Info().ValueElement(
+      {.name = "e", .property = "P", .type = type_i4, .defaultValue = "1 2", .fixed = true, .list = true});
+  Holds(b, NewCol<type_i4>({.name = "e"}));
+}
+void AttributeList(Bag& b) {
+  b.Info().Attribute({.name = "a", .property = "P", .isValid = "PValid", .type = type_i4, .list = true});
+  Holds(b, NewCol<type_i4>({.name = "a", .maxOccurs = 2, .facets = {.minInclusive = "1"}}));
+}
 void DateOrSmall(Bag& b) {
   b.Info().ValueElement({.name = "e", .property = "P",
                          .members = {{.type = type_date, .whitespace = kCollapse},
@@ -346,6 +359,12 @@ void DateOrSmall(Bag& b) {
 }
 void SmallContent(Bag& b) {
   b.Info().SimpleContent({.property = "P", .type = type_i4, .whitespace = kCollapse, .facets = {.maxInclusive = "5"}});
+}
+void NamedElement(Bag& b) {
+  b.Info().ValueElement({.name = "e", .property = "P", .whitespace = kCollapse, .qname = true});
+}
+void NamedAttribute(Bag& b) {
+  b.Info().Attribute({.name = "a", .property = "P", .required = true, .whitespace = kCollapse, .qname = true});
 }
 
 // What P holds, as text: a list by its count, a decimal by its own text.
@@ -396,12 +415,39 @@ TEST(Declarations, TypedValuesAreReadCheckedAndWrittenAsDeclared) {
        "107 XmlCollectionBase_ValidateCount: The Minimum number of [e] elements allowed in this collection is 1"},
       {&Pair, "<r><e>1 0</e></r>", "108 CheckRestrictionForLONG: Invalid Value for e [0]"},
       {&Pair, "<r><e>1 x</e></r>", "13 i4FromString: Type mismatch"},
+      {&ListDefault, "<r><e/></r>", "2 items | <r><e/></r>"},
+      {&ListDefault, "<r><e>1 2</e></r>", "2 items | <r><e>1 2</e></r>"},
+      {&ListDefault, "<r><e>3</e></r>", "1 items | <r><e>3</e></r>"},
+      {&ListFixed, "<r><e/></r>", "2 items | <r><e/></r>"},
+      {&ListFixed, "<r><e> 01 2 </e></r>", "2 items | <r><e>1 2</e></r>"},
+      {&ListFixed, "<r><e>1 3</e></r>", "108 CheckFixedValue: The value [1 3] of [e] is not its fixed value [1 2]"},
+      {&AttributeList, R"(<r a=" 1  2 "/>)", R"(2 items | <r a="1 2"/>)"},
+      {&AttributeList, "<r/>", "0 items | <r/>"},
+      {&AttributeList, R"(<r a="1 2 3"/>)",
+       "107 XmlCollectionBase_ValidateCount: The Maximum number of [a] elements allowed in this collection is 2"},
+      {&AttributeList, R"(<r a="0"/>)", "108 CheckRestrictionForLONG: Invalid Value for a [0]"},
       {&DateOrSmall, "<r><e> 2026-12-07 </e></r>", " 2026-12-07  | <r><e> 2026-12-07 </e></r>"},
       {&DateOrSmall, "<r><e>5</e></r>", "5 | <r><e>5</e></r>"},
       {&DateOrSmall, "<r><e>2026</e></r>",
        "108 CheckUnion: The value [2026] of [e] is of none of the member types of its union"},
       {&SmallContent, "<r> 4 </r>", "4 | <r>4</r>"},
       {&SmallContent, "<r>6</r>", "108 CheckRestrictionForLONG: Invalid Value for r [6]"},
+      {&NamedElement, R"(<r xmlns:p="urn:p"><e>p:x</e></r>)", R"({urn:p}x | <r><e xmlns:AA="urn:p">AA:x</e></r>)"},
+      {&NamedElement, R"(<r><e xmlns:p="urn:p"> p:x </e></r>)", R"({urn:p}x | <r><e xmlns:AA="urn:p">AA:x</e></r>)"},
+      {&NamedElement, R"(<r xmlns:p="urn:p"><e xmlns:p="urn:q">p:x</e></r>)",
+       R"({urn:q}x | <r><e xmlns:AA="urn:q">AA:x</e></r>)"},
+      {&NamedElement, R"(<r xmlns="urn:d" xmlns:p="urn:p"><e xmlns="">x</e></r>)", "{}x | <r><e>x</e></r>"},
+      {&NamedElement, "<r><e>xml:lang</e></r>", "{http://www.w3.org/XML/1998/namespace}lang | <r><e>xml:lang</e></r>"},
+      {&NamedElement, "<r><e>p:x</e></r>",
+       "108 ResolveQName: The prefix [p] of the value [p:x] of [e] is not declared"},
+      {&NamedElement, R"(<r xmlns:p="urn:p"><e>p:</e></r>)",
+       "108 QName: The value [p:] of [e] is not a qualified name"},
+      {&NamedElement, R"(<r xmlns:p="urn:p"><e>p:x:y</e></r>)",
+       "108 QName: The value [p:x:y] of [e] is not a qualified name"},
+      {&NamedAttribute, R"(<r xmlns:p="urn:p" a=" p:x "/>)", R"({urn:p}x | <r xmlns:AA="urn:p" a="AA:x"/>)"},
+      {&NamedAttribute, R"(<r xmlns="urn:p" a="x"/>)", R"({urn:p}x | <r xmlns:AA="urn:p" a="AA:x"/>)"},
+      {&NamedAttribute, R"(<r a="p:x"/>)",
+       "108 ResolveQName: The prefix [p] of the value [p:x] of [a] is not declared"},
   };
   for (const auto& c : cases) {
     std::string outcome;
@@ -414,6 +460,49 @@ TEST(Declarations, TypedValuesAreReadCheckedAndWrittenAsDeclared) {
     }
     EXPECT_EQ(outcome, c.outcome) << c.xml;
   }
+}
+
+// A qualified name held as {namespace}local takes the prefix in scope for it, none under its default namespace;
+// text of another form is written as it stands; one of no namespace cannot be written under a default namespace.
+TEST(Declarations, QualifiedNamesAreWrittenWithAPrefixInScope) {
+  const struct {
+    const char* held;
+    std::string outcome;
+  } cases[] = {
+      {"{urn:d}x", R"(<r xmlns="urn:d" xmlns:p="urn:p"><e>x</e><f p:a="x"/></r>)"},
+      {"{urn:p}x", R"(<r xmlns="urn:d" xmlns:p="urn:p"><e>p:x</e><f p:a="p:x"/></r>)"},
+      {"{urn:q}x",
+       R"(<r xmlns="urn:d" xmlns:p="urn:p"><e xmlns:AA="urn:q">AA:x</e><f xmlns:AA="urn:q" p:a="AA:x"/></r>)"},
+      {"as:written", R"(<r xmlns="urn:d" xmlns:p="urn:p"><e>as:written</e><f p:a="as:written"/></r>)"},
+      {"{}x",
+       "108 Vexlo9: Failed to convert the element [r] to XML\r\nThe value [{}x] of [e] is in no namespace and "
+       "cannot be written under the default namespace [urn:d]"},
+      {"{urn:p}",
+       "108 Vexlo9: Failed to convert the element [r] to XML\r\nThe value [{urn:p}] of [e] is not a "
+       "qualified name"},
+  };
+  for (const auto& c : cases) {
+    auto attributed = std::make_shared<Bag>("f", std::initializer_list<const char*>{"P"}, "urn:d");
+    attributed->Info().Attribute({.name = "a", .ns = "urn:p", .property = "P", .required = true, .qname = true});
+    attributed->LetProperty("P", Variant(c.held));
+    Bag b("r", {"P", "F"}, "urn:d");
+    b.Info().ValueElement({.name = "e", .ns = "urn:d", .property = "P", .qname = true});
+    b.Info().AddElmSeqClsMnd("f", "urn:d", "F", kElm, false);
+    b.LetProperty("P", Variant(c.held));
+    b.SetProperty("F", attributed);
+    auto context = NewContext();
+    context->DefaultNamespaceURI("urn:d");
+    context->NamespaceAliases().Add("urn:p", "p");
+    std::string written;
+    const std::string error = ErrorText([&] { written = Write(b, context); });
+    EXPECT_EQ(error == "no error" ? written : error, c.outcome) << c.held;
+  }
+  EXPECT_EQ(ErrorText([] {
+              ClassInfo info;
+              info.ValueElement({.name = "e", .property = "P", .occurs = Occurs::Repeated, .qname = true});
+            }),
+            "5 ClassInfo.ValueElement: Invalid procedure call or argument: the element [e] cannot be declared Repeated "
+            "with qname in a group of type Sequence");
 }
 
 }  // namespace

@@ -155,5 +155,38 @@ TEST(GeneratedClasses, TheRootCarriesTheContextsSetUpBeforeItsOwnAttributes) {
             "<r id=\"9\"> \r\n<xs:schema/>\r\n\t<b>1</b>\r\n</r>\r\n");
 }
 
+TEST(GeneratedClasses, TheRootKeepsTheSchemaLocationsItWasReadWith) {
+  const std::string xsi = "http://www.w3.org/2001/XMLSchema-instance";
+  const std::string both =
+      R"(<r xmlns:x=")" + xsi + R"(" x:schemaLocation="urn:a a.xsd" x:noNamespaceSchemaLocation="n.xsd"><b/></r>)";
+  const std::string root = R"(<r xmlns:xsi=")" + xsi + "\"";
+  const struct {
+    std::vector<std::string> reads;  // one after another into the same object
+    const char* restated;            // the context's own schemaLocation, if any
+    std::string expected;
+  } cases[] = {
+      {{}, nullptr, root + "><b/></r>"},  // never read
+      {{both}, nullptr, root + R"( xsi:schemaLocation="urn:a a.xsd" xsi:noNamespaceSchemaLocation="n.xsd"><b/></r>)"},
+      {{both},
+       "urn:c c.xsd",
+       root + R"( xsi:schemaLocation="urn:c c.xsd" xsi:noNamespaceSchemaLocation="n.xsd"><b/></r>)"},
+      {{both, "<r><b/></r>"}, nullptr, root + "><b/></r>"},  // the last document read counts
+      {{R"(<r xmlns:x="urn:x" x:schemaLocation="elsewhere"><b/></r>)"}, nullptr, root + "><b/></r>"},
+  };
+  for (const auto& c : cases) {
+    auto bag = Sequence();
+    for (const std::string& xml : c.reads) Read(*bag, xml);
+    auto context = NewContext();
+    context->NamespaceAliases().Add(xsi, "xsi");
+    if (c.restated) context->AdditionalRootAttributes().AddNewEx("schemaLocation", xsi, std::string(c.restated));
+    EXPECT_EQ(Write(*bag, context), c.expected) << c.reads.size();
+  }
+  // Not the class's attributes: a class that refuses unknown ones keeps them too.
+  auto strict = StrictAttributes();
+  Read(*strict, both);
+  EXPECT_EQ(strict->SchemaLocations(), (XmlGeneratedClass::SchemaLocationList{{"schemaLocation", "urn:a a.xsd"},
+                                                                              {"noNamespaceSchemaLocation", "n.xsd"}}));
+}
+
 }  // namespace
 }  // namespace vexlo9::testing

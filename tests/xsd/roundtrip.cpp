@@ -210,6 +210,27 @@ std::string ResolvedQName(const xmlNode* element, std::string_view value) {
   return Name(ns, reinterpret_cast<const xmlChar*>(local.c_str()));
 }
 
+// A value that names something with a prefix declared where it stands.
+bool PrefixedName(const xmlNode* element, const std::string& value) {
+  const size_t colon = value.find(':');
+  if (colon == std::string::npos || colon == 0 || value.find_first_of(": \t\r\n", colon + 1) != std::string::npos) {
+    return false;
+  }
+  const std::string prefix = value.substr(0, colon);
+  return xmlSearchNs(element->doc, const_cast<xmlNode*>(element), reinterpret_cast<const xmlChar*>(prefix.c_str()));
+}
+
+// Values compared, a qualified name (one side with a declared prefix) as {namespace}local: the prefix a name is
+// written with is the writer's choice, as an element's is.
+Match CompareValuesAt(const xmlNode* read, const std::string& readText, const xmlNode* written,
+                      const std::string& writtenText) {
+  const Match match = CompareValues(readText, writtenText);
+  const std::string r = Collapse(readText), w = Collapse(writtenText);
+  if (match == Match::Same || !(PrefixedName(read, r) || PrefixedName(written, w))) return match;
+  if (ResolvedQName(read, r) != ResolvedQName(written, w)) return match;
+  return r == readText && w == writtenText ? Match::Same : Match::SameValue;  // blanks around a name: layout
+}
+
 class Comparison {
  public:
   Match result() const { return result_; }
@@ -255,7 +276,7 @@ class Comparison {
       if (i == r.size() || w[j].first < r[i].first) {
         return Note(Match::Differs, path, "attribute " + w[j].first + " added");
       }
-      const Match match = CompareValues(r[i].second, w[j].second);
+      const Match match = CompareValuesAt(read, r[i].second, written, w[j].second);
       if (match != Match::Same) {
         Note(match, path, "attribute " + r[i].first + " read \"" + r[i].second + "\", written \"" + w[j].second + "\"");
       }
@@ -275,7 +296,7 @@ class Comparison {
     };
     if (!hasElements(r) && !hasElements(w)) {
       const std::string readText = r.empty() ? "" : r.front().text, writtenText = w.empty() ? "" : w.front().text;
-      const Match match = CompareValues(readText, writtenText);
+      const Match match = CompareValuesAt(read, readText, written, writtenText);
       if (match != Match::Same) Note(match, path, "text read \"" + readText + "\", written \"" + writtenText + "\"");
       return;
     }

@@ -164,6 +164,8 @@ class Binder {
   Value MakeList(const SimpleType& type, const std::string& owner, const Origin& at);
   void ListAsText(Value& value, const Location& where, const std::string& owner);
   void UnionUnchecked(Value& value, const Location& where, const std::string& owner);
+  void QNameAsWritten(const std::string& builtin, const Location& where, const std::string& owner);
+  void QNameDefault(Value& value, const Location& where, const std::string& owner);
   const EnumType& Enumeration(const SimpleType& type, const std::string& owner, const Origin& at);
   void NarrowInteger(Value& value, const SimpleType& type);
   bool Emptiable(const Particle& particle, int depth = 0) const;
@@ -526,16 +528,14 @@ void Binder::AddDeclared(ClassType& cls, const Particle& particle, const Element
   p.occurs = CardinalityIn(group, p.kind, particle.occurs);
   p.value.fixed = declaration.fixedValue.has_value();
   p.value.defaultValue = p.value.fixed ? declaration.fixedValue : declaration.defaultValue;
-  if (p.value.defaultValue && (p.kind == Kind::Class || p.occurs == Cardinality::Repeated || p.value.list)) {
-    // A value held as a class's text, or by a collection, has no declaration to carry it.
+  if (p.value.defaultValue && (p.kind == Kind::Class || p.occurs == Cardinality::Repeated)) {
+    // A value held as a class's text, or by a collection of repeated elements, has no declaration to carry it.
     schema_.diagnostics().Warn(declaration.origin.where, "xs:element",
                                "the default or fixed value of " + name.local + " is not given to an empty " +
                                    name.local + " element: it is " +
-                                   (p.kind == Kind::Class ? "held as text"
-                                    : p.value.list        ? "a list"
-                                                          : "repeated"));
-    if (p.value.list) p.value.defaultValue.reset();
+                                   (p.kind == Kind::Class ? "held as text" : "repeated"));
   }
+  QNameDefault(p.value, declaration.origin.where, p.property);
   if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Cardinality::Optional) {
     p.isValid = cls.members.Claim("IsValid" + p.property);
   }
@@ -877,13 +877,13 @@ void Binder::AddAttribute(ClassType& cls, const AttributeItem& item) {
   }
   if (!type) type = schema_.Simple(QName{std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"});
   a.value = MakeValue(*type, a.property, item.origin, false);
-  ListAsText(a.value, item.origin.where, a.property);
   a.value.defaultValue = item.defaultValue ? item.defaultValue : item.fixedValue;
   a.value.fixed = item.fixedValue.has_value();
   if (!a.value.defaultValue && declaration) {
     a.value.defaultValue = declaration->defaultValue ? declaration->defaultValue : declaration->fixedValue;
     a.value.fixed = declaration->fixedValue.has_value();
   }
+  QNameDefault(a.value, item.origin.where, a.property);
   a.kind = a.value.enumeration ? AttributeProperty::AttrKind::Enum : AttributeProperty::AttrKind::Primitive;
   if (a.optional) a.isValid = cls.members.Claim("IsValid" + a.property);
   cls.attributes.push_back(std::move(a));
@@ -931,13 +931,11 @@ const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
 }
 
 Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, bool repeated) {
-  if (type.builtin == "QName" || type.builtin == "NOTATION") {
-    schema_.diagnostics().Warn(at.where, "xs:" + type.builtin,
-                               "the value of " + owner +
-                                   " is kept as written, prefix included: write the document with the prefixes " +
-                                   "it was read with (NamespaceAliases)");
-  }
   if (type.item) return MakeList(type, owner, at);
+  const bool qualified = type.builtin == "QName" || type.builtin == "NOTATION";
+  if (qualified && (repeated || !type.enumeration.empty() || type.variety != SimpleType::Variety::Atomic)) {
+    QNameAsWritten(type.builtin, at.where, owner);
+  }
   Value value;
   value.primitive = type.primitive;
   value.whitespace = type.whitespace;
@@ -947,6 +945,11 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
     return value;
   }
   value.facets = type.facets;
+  if (qualified && !repeated && type.enumeration.empty()) {
+    // The library checks the name's form as it resolves it; the lexical pattern would refuse {namespace}local.
+    value.qname = true;
+    value.facets.patterns.clear();
+  }
   if (type.integer) NarrowInteger(value, type);
   if (value.facets.length > kMaxLengthFacet || value.facets.minLength > kMaxLengthFacet) {
     schema_.diagnostics().Warn(at.where, "xs:length", "lengths beyond 32767 are not checked: the facet is left out");
@@ -978,13 +981,29 @@ Value Binder::MakeList(const SimpleType& type, const std::string& owner, const O
   return value;
 }
 
-// Where a list cannot be a collection of its own (an attribute, a repeated element): one text, its items unchecked.
+// Where a list cannot be a collection of its own (a repeated element): one text, its items unchecked.
 void Binder::ListAsText(Value& value, const Location& where, const std::string& owner) {
   if (!value.list) return;
   schema_.diagnostics().Warn(where, "xs:list",
                              "the list " + owner + " is bound as a string: its items are read and written as one " +
                                  "text and not checked one by one");
   value = Value{&FindPrimitive("string"), Whitespace::Collapse};
+}
+
+// Where no element is at hand to resolve it against (a collection's items, a list's, a union member), or where a
+// default value would need the schema's prefixes: the name as the document spells it.
+void Binder::QNameAsWritten(const std::string& builtin, const Location& where, const std::string& owner) {
+  schema_.diagnostics().Warn(where, "xs:" + builtin,
+                             "the value of " + owner +
+                                 " is kept as written, prefix included: write the document with the prefixes it " +
+                                 "was read with (NamespaceAliases)");
+}
+
+// A qualified name with a default value keeps its text as written, as the default is written.
+void Binder::QNameDefault(Value& value, const Location& where, const std::string& owner) {
+  if (!value.qname || !value.defaultValue) return;
+  QNameAsWritten("QName", where, owner);
+  value.qname = false;
 }
 
 // Repeated values are held in a typed collection, which checks facets, not member types.

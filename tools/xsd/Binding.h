@@ -44,6 +44,8 @@ struct Value {
   int maxItems = -1;  // -1: unbounded
   // A union: its member types, one of which the text (held as a string, as written) must be a value of.
   std::vector<Value> members;
+  // A QName or NOTATION held once: as {namespace}local, resolved on reading and written with a prefix bound to it.
+  bool qname = false;
 };
 
 // One element particle of a class: a property and its declaration.

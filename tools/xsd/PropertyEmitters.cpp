@@ -237,11 +237,12 @@ class ValueEmitter : public PropertyEmitter {
     if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
     if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
   }
-  // Its default or fixed value.
+  // Its default or fixed value, and whether it is a qualified name.
   void DescribeConstraint(Designated& fields) const {
     const Value& v = held_.value;
     if (v.defaultValue) fields.Set("defaultValue", Quote(*v.defaultValue));
     if (v.fixed) fields.Set("fixed", "true");
+    if (v.qname) fields.Set("qname", "true");
   }
 
  private:
@@ -345,6 +346,9 @@ class SimpleContentEmitter : public ValueEmitter {
 class ValueCollectionEmitter : public PropertyEmitter {
  public:
   ValueCollectionEmitter(const ClassScope& scope, const ElementProperty& p) : PropertyEmitter(scope), p_(p) {}
+  // An attribute whose value is a list: its items in a collection, as an element's are.
+  ValueCollectionEmitter(const ClassScope& scope, const AttributeProperty& a)
+      : PropertyEmitter(scope), p_(AsElement(a)), attribute_(true) {}
 
   std::vector<std::string> Accessors() const override { return {p_.property, p_.isValid}; }
   void DeclareAccessors(Code& code) const override {
@@ -374,10 +378,14 @@ class ValueCollectionEmitter : public PropertyEmitter {
     return init;
   }
   std::vector<Expr> Declarations(const std::string& info) const override {
+    if (attribute_) return AttributeDeclaration(info);
     Designated fields = ElementBasics(scope_, p_, p_.elementName, p_.ns);
     if (p_.value.list) {
       if (!p_.isValid.empty()) fields.Set("isValid", Quote(p_.isValid));
       if (!p_.value.primitive->IsText()) fields.Set("type", DataTypeName(*p_.value.primitive));
+      // An empty list element takes its default's items, and is written empty again while it holds them.
+      if (p_.value.defaultValue) fields.Set("defaultValue", Quote(*p_.value.defaultValue));
+      if (p_.value.fixed) fields.Set("fixed", "true");
       fields.Set("list", "true");
     }
     return {Expr::Call(info + "ValueElement", {fields.Braced()}).Then(";")};
@@ -396,7 +404,30 @@ class ValueCollectionEmitter : public PropertyEmitter {
  private:
   std::string Type() const { return "std::shared_ptr<vexlo9::" + std::string(p_.value.primitive->name) + "Col>"; }
 
-  const ElementProperty& p_;
+  static ElementProperty AsElement(const AttributeProperty& a) {
+    ElementProperty p;
+    p.property = a.property;
+    p.isValid = a.isValid;
+    p.elementName = a.attributeName;
+    p.ns = a.ns;
+    p.occurs = a.optional ? Cardinality::Optional : Cardinality::Mandatory;
+    p.value = a.value;
+    return p;
+  }
+  std::vector<Expr> AttributeDeclaration(const std::string& info) const {
+    Designated fields;
+    fields.Set("name", Quote(p_.elementName));
+    if (!p_.ns.empty()) fields.Set("ns", scope_.words.Namespace(p_.ns));
+    fields.Set("property", Quote(p_.property));
+    if (p_.occurs == Cardinality::Mandatory) fields.Set("required", "true");
+    if (!p_.isValid.empty()) fields.Set("isValid", Quote(p_.isValid));
+    if (!p_.value.primitive->IsText()) fields.Set("type", DataTypeName(*p_.value.primitive));
+    fields.Set("list", "true");
+    return {Expr::Call(info + "Attribute", {fields.Braced()}).Then(";")};
+  }
+
+  const ElementProperty p_;  // the element's, or one standing for the attribute
+  const bool attribute_ = false;
 };
 
 // ---- generated classes, model groups and untyped content, held by a pointer or in a collection
@@ -760,6 +791,8 @@ std::vector<std::unique_ptr<PropertyEmitter>> PropertiesOf(const ClassScope& sco
   for (const AttributeProperty& a : cls.attributes) {
     if (a.kind == AttributeProperty::AttrKind::Wildcard) {
       properties.push_back(std::make_unique<AnyAttributeEmitter>(scope, a));
+    } else if (a.value.list) {
+      properties.push_back(std::make_unique<ValueCollectionEmitter>(scope, a));
     } else {
       properties.push_back(std::make_unique<AttributeEmitter>(scope, a));
     }

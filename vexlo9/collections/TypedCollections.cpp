@@ -114,7 +114,7 @@ void TypedCol<E>::ListFromText(std::string_view text, const XmlSerializationCont
 }
 
 template <XmlDataType E>
-void TypedCol<E>::ListToXml(XmlTextWriter& oXmlOut, const XmlSerializationContext& oContext) const {
+std::string TypedCol<E>::ListText(const XmlSerializationContext& oContext) const {
   detail::CheckCount(oContext, Count(), minOccurs_, maxOccurs_, elementName_);
   std::string text;
   bool first = true;
@@ -126,7 +126,7 @@ void TypedCol<E>::ListToXml(XmlTextWriter& oXmlOut, const XmlSerializationContex
       text += ItemText(item);
     }
   }
-  oXmlOut.WriteString(text);
+  return text;
 }
 
 #define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \

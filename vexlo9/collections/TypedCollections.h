@@ -50,8 +50,8 @@ class VEXLO9_API ListValue {
   // The blank-separated items of `text` replace the items, each converted and checked against the facets; then the
   // count is checked as the list's length (107).
   virtual void ListFromText(std::string_view text, const XmlSerializationContext& oContext) = 0;
-  // Checks the count, then writes the items as one text, separated by blanks.
-  virtual void ListToXml(XmlTextWriter& oXmlOut, const XmlSerializationContext& oContext) const = 0;
+  // Checks the count, then gives the items as one text, separated by blanks.
+  virtual std::string ListText(const XmlSerializationContext& oContext) const = 0;
 
  protected:
   ~ListValue() = default;
@@ -116,7 +116,7 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase, public de
                 const XmlSerializationContext& oContext, bool isOptionalChoice) override;
   // The items as one element's text, for a list value: bounds are the list's length facets.
   void ListFromText(std::string_view text, const XmlSerializationContext& oContext) override;
-  void ListToXml(XmlTextWriter& oXmlOut, const XmlSerializationContext& oContext) const override;
+  std::string ListText(const XmlSerializationContext& oContext) const override;
 
  private:
   // Named after its type: "i4Col".

@@ -1,7 +1,8 @@
 // The public interfaces are empty shells: their members answer with empty
 // strings, false or nothing, and change nothing. A generated class also keeps
-// the elements it read empty.
+// the elements it read empty and the schema locations of the document it was read from.
 #include <algorithm>
+#include <utility>
 
 #include "vexlo9/model/INillable.h"
 #include "vexlo9/model/XmlCollectionBase.h"
@@ -28,6 +29,15 @@ void XmlGeneratedClass::ReadEmpty(std::string_view property, bool value) {
   const auto at = std::find(readEmpty_.begin(), readEmpty_.end(), property);
   if (value && at == readEmpty_.end()) readEmpty_.emplace_back(property);
   if (!value && at != readEmpty_.end()) readEmpty_.erase(at);
+}
+
+const XmlGeneratedClass::SchemaLocationList& XmlGeneratedClass::SchemaLocations() const noexcept {
+  static const SchemaLocationList none;
+  return schemaLocations_ ? *schemaLocations_ : none;
+}
+
+void XmlGeneratedClass::SchemaLocations(SchemaLocationList value) {
+  schemaLocations_ = value.empty() ? nullptr : std::make_shared<const SchemaLocationList>(std::move(value));
 }
 
 bool INillable::IsNil() const { return false; }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "vexlo9/model/Forward.h"
@@ -36,8 +38,17 @@ class VEXLO9_API XmlGeneratedClass : public virtual Object {
   bool ReadEmpty(std::string_view property) const noexcept;
   void ReadEmpty(std::string_view property, bool value);
 
+  // The schema-instance attributes that locate the document's schemas (schemaLocation, noNamespaceSchemaLocation),
+  // by local name, as the root element of the document this object was read from gave them: written back on it as a
+  // root, after the context's own root attributes and unless those give the same one. Empty for an object not read as
+  // a document's root.
+  using SchemaLocationList = std::vector<std::pair<std::string, std::string>>;
+  const SchemaLocationList& SchemaLocations() const noexcept;
+  void SchemaLocations(SchemaLocationList value);
+
  private:
-  std::vector<std::string> readEmpty_;  // empty unless a document left a defaulted element empty
+  std::vector<std::string> readEmpty_;                         // empty unless a document left a defaulted element empty
+  std::shared_ptr<const SchemaLocationList> schemaLocations_;  // null unless read from a root that had them
 };
 
 }  // namespace vexlo9

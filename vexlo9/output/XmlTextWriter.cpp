@@ -150,6 +150,19 @@ void WriteMixedText(XmlTextWriter& writer, const MixedText& text) {
   context.text = &text;
   context.nextRun = 1;
 }
+
+std::string QNamePrefix(XmlTextWriter& writer, std::string_view uri, std::string_view value, std::string_view name) {
+  const XmlTextWriterContext& context = writer.OpenStartTag();
+  if (uri == *context.defaultNamespace) return {};
+  if (uri.empty()) throw errors::QNameOutsideDefault(value, name, *context.defaultNamespace);
+  bool declared = false;
+  std::string prefix = writer.Bind(uri, declared).Prefix();
+  if (declared) {
+    writer.state_->out.Append(' ');
+    writer.WriteDeclaration(prefix, uri);
+  }
+  return prefix;
+}
 }  // namespace detail
 
 XmlTextWriter::XmlTextWriter() : state_(std::make_unique<State>()) {

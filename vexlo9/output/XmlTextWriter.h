@@ -46,6 +46,11 @@ void ClearXml(XmlTextWriter& writer) noexcept;
 // before the end tag, and nothing inside the element is indented, so that the text reads back as it was. An empty
 // text changes nothing. The text must stay as it is until the element ends.
 void WriteMixedText(XmlTextWriter& writer, const MixedText& text);
+// The prefix that names `uri` in a qualified name written as a value in the open start tag's element: none for the
+// default namespace in scope (or for no namespace outside one), else one bound in scope, declared on this start tag
+// when none is. 102 when the start tag is closed; `uri` empty under a default namespace raises QNameOutsideDefault
+// naming `value` and `name`.
+std::string QNamePrefix(XmlTextWriter& writer, std::string_view uri, std::string_view value, std::string_view name);
 }  // namespace detail
 
 // The library's only producer of XML text: forward-only, into one growing
@@ -110,6 +115,7 @@ class VEXLO9_API XmlTextWriter : public Object {
   friend std::unique_ptr<XmlTextWriter> detail::ContinueWriter(const XmlTextWriter&);
   friend void detail::ClearXml(XmlTextWriter&) noexcept;
   friend void detail::WriteMixedText(XmlTextWriter&, const MixedText&);
+  friend std::string detail::QNamePrefix(XmlTextWriter&, std::string_view, std::string_view, std::string_view);
   friend class detail::WritingObject;
   XmlTextWriter();
 

@@ -34,6 +34,7 @@ struct ElementArguments {
   ValueConstraint constraint = {};
   bool list = false;
   UnionRules members = {};
+  bool qname = false;
 };
 
 std::string Text(std::string_view text) { return std::string(text); }
@@ -49,7 +50,7 @@ std::shared_ptr<ElementInfo> Make(ElementArguments& a) {
   } else if constexpr (K == ValueKind::Prim) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
                                         a.type, Text(a.format), a.whitespace, std::move(a.facets),
-                                        std::move(a.constraint), a.list, std::move(a.members));
+                                        std::move(a.constraint), a.list, std::move(a.members), a.qname);
   } else if constexpr (K == ValueKind::Enum) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), kOptional ? Text(a.isValid) : "",
                                         Text(a.toString), Text(a.fromString), std::move(a.constraint));
@@ -181,10 +182,15 @@ void ClassInfo::CheckElement(std::string_view property, const Variant& value) co
 }
 
 void ClassInfo::ValueElement(const ValueElementDeclaration& d) {
+  // A collection's items are read and written by the collection, which knows no element of its own to resolve against.
+  if (d.qname && d.occurs == Occurs::Repeated) {
+    throw errors::UndeclarableElement("ClassInfo.ValueElement", d.name, "Repeated with qname", GroupText(groupType_));
+  }
   Declare(elements_, "ClassInfo.ValueElement", groupType_, ValueKind::Prim, d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .isValid = d.isValid, .type = d.type,
            .format = d.format, .whitespace = d.whitespace, .facets = RestrictionsOf(d.facets),
-           .constraint = {d.defaultValue, d.fixed}, .list = d.list, .members = UnionRulesOf(d.members)});
+           .constraint = {d.defaultValue, d.fixed}, .list = d.list, .members = UnionRulesOf(d.members),
+           .qname = d.qname});
 }
 
 void ClassInfo::EnumElement(const EnumElementDeclaration& d) {
@@ -235,7 +241,8 @@ void ClassInfo::Attribute(const AttributeDeclaration& d) {
     attributes_.Add(std::make_shared<AttributeInfoEnum>(std::move(particle), Text(d.toString), Text(d.fromString)));
   } else {
     attributes_.Add(std::make_shared<AttributeInfoPrimitive>(std::move(particle), d.type, Text(d.format), d.whitespace,
-                                                             RestrictionsOf(d.facets), UnionRulesOf(d.members)));
+                                                             RestrictionsOf(d.facets), UnionRulesOf(d.members), d.qname,
+                                                             d.list));
   }
 }
 

@@ -61,6 +61,10 @@ struct ValueElementDeclaration {
   // that takes the blank-separated items of the element's text, each checked against the collection's facets; an
   // optional one sets its presence flag when read.
   bool list = false;
+  // A qualified name (xs:QName, xs:NOTATION), held as {namespace}local: its prefix is resolved against the namespaces
+  // in scope where it is read, and a prefix bound to its namespace is written, declared on the element if need be. A
+  // text not of that form is written as it stands. Not for a Repeated element.
+  bool qname = false;
 };
 
 // The text of an element of simple content as a typed value (ClassInfo::SimpleContent): its property, type, whitespace
@@ -137,6 +141,10 @@ struct AttributeDeclaration {
   std::string_view fromString = {};
   std::string_view defaultValue = {};
   bool fixed = false;  // defaultValue is the only value the attribute may have
+  bool qname = false;  // as for ValueElementDeclaration
+  // A list: the property holds a typed collection of `type` (NewCol) that takes the attribute's blank-separated
+  // items, as for ValueElementDeclaration; an optional one sets its presence flag when read.
+  bool list = false;
 };
 
 // AddAttrAny.

@@ -1,5 +1,6 @@
 #include "vexlo9/serialization/XmlGeneratedClassHelperCls.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <vector>
@@ -15,9 +16,11 @@
 #include "vexlo9/output/detail/WritingObject.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/XmlNamespaces.h"
 #include "vexlo9/serialization/ClassInfo.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
 #include "vexlo9/serialization/detail/ElementInfo.h"
+#include "vexlo9/serialization/detail/QNames.h"
 #include "vexlo9/serialization/detail/TextValueInfo.h"
 
 namespace vexlo9 {
@@ -221,6 +224,18 @@ bool NeedsTypeAttribute(const Generated& g, const XmlTextWriter& out, const XmlS
   return !declaring || !declaring->ClassInfo().DeclaresElementOfType(g.base.ElementName(), g.info);
 }
 
+// The context's root attributes, then the schema locations the object was read with that they do not restate.
+void WriteRootAttributes(const Generated& g, XmlTextWriter& out, const XmlSerializationContext& context) {
+  const AttributeCol& given = context.AdditionalRootAttributes();
+  for (const auto& attribute : given) attribute->AttributesToXmlInt(out, context);
+  for (const auto& [name, value] : g.generated.SchemaLocations()) {
+    const bool restated = std::any_of(given.begin(), given.end(), [&name](const auto& attribute) {
+      return attribute->AttributeName() == name && attribute->Namespace() == detail::kSchemaInstanceNamespaceUri;
+    });
+    if (!restated) out.WriteAttributeNsString(name, detail::kSchemaInstanceNamespaceUri, value);
+  }
+}
+
 void WriteChoice(const Generated& g, XmlTextWriter& out, const XmlSerializationContext& context,
                  bool isOptionalChoice) {
   for (const auto& descriptor : g.info.HiddenElements()) {
@@ -310,6 +325,7 @@ XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmPa
         g.base.PrivateSetElementName(oXmlElmParent.baseName());
       }
     }
+    const detail::ReadingScope scope(oXmlElmParent);
     ReadAttributes(g, oXmlElmParent, oContext);
     readingChildren = true;
     ReadContent(g, oXmlElmParent, oXmlElmChild, oContext, isOptionalChoice);
@@ -337,11 +353,7 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
         if (!oContext.DefaultNamespaceURI().empty()) oXmlOut.defaultNamespace(oContext.DefaultNamespaceURI());
       }
       oXmlOut.WriteStartElement(g.base.ElementName(), NamespaceURI);
-      if (bRootElement) {
-        for (const auto& attribute : oContext.AdditionalRootAttributes()) {
-          attribute->AttributesToXmlInt(oXmlOut, oContext);
-        }
-      }
+      if (bRootElement) WriteRootAttributes(g, oXmlOut, oContext);
       AttributesToXml(oGenClass, oXmlOut, oContext);
       if (bRootElement && !oContext.InlineSchema().empty()) {
         oXmlOut.WriteString(" ");

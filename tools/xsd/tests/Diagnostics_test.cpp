@@ -103,7 +103,8 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
     std::string components, warning;
   } cases[] = {
       {"<xs:simpleType name=\"L\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n<xs:element name=\"e\">"
-       "<xs:complexType><xs:attribute name=\"sizes\" type=\"L\"/></xs:complexType></xs:element>",
+       "<xs:complexType><xs:sequence><xs:element name=\"sizes\" type=\"L\" maxOccurs=\"2\"/></xs:sequence>"
+       "<xs:attribute name=\"widths\" type=\"L\"/></xs:complexType></xs:element>",
        "a.xsd:3: xs:list: the list sizes is bound as a string: its items are read and written as one text and not "
        "checked one by one"},
       {"<xs:simpleType name=\"L\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n"
@@ -123,9 +124,15 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
        "nillable=\"true\"/></xs:sequence></xs:complexType></xs:element>",
        "a.xsd:3: nillable: the element budget is held as text (Text) so that it can be nil: its type decimal and "
        "facets are not checked"},
-      {"<xs:element name=\"e\"><xs:complexType><xs:attribute name=\"q\" type=\"xs:QName\"/></xs:complexType>"
-       "</xs:element>",
-       "a.xsd:2: xs:QName: the value of q is kept as written, prefix included: write the document with the prefixes "
+      // A qualified name held once is resolved; repeated, or with a default, it is kept as written.
+      {"<xs:element name=\"e\"><xs:complexType><xs:sequence><xs:element name=\"q\" type=\"xs:QName\"/>\n"
+       "  <xs:element name=\"names\" type=\"xs:QName\" maxOccurs=\"2\"/></xs:sequence>"
+       "<xs:attribute name=\"a\" type=\"xs:QName\"/></xs:complexType></xs:element>",
+       "a.xsd:3: xs:QName: the value of names is kept as written, prefix included: write the document with the "
+       "prefixes it was read with (NamespaceAliases)"},
+      {"<xs:element name=\"e\"><xs:complexType>\n<xs:attribute name=\"q\" type=\"xs:QName\" default=\"xs:int\"/>"
+       "</xs:complexType></xs:element>",
+       "a.xsd:3: xs:QName: the value of q is kept as written, prefix included: write the document with the prefixes "
        "it was read with (NamespaceAliases)"},
       {"<xs:element name=\"e\"><xs:complexType><xs:sequence><xs:element name=\"one\" type=\"xs:int\" default=\"7\"/>\n"
        "  <xs:element name=\"size\" type=\"xs:int\" default=\"7\" maxOccurs=\"2\"/></xs:sequence></xs:complexType>"

@@ -1,7 +1,5 @@
 #include "vexlo9/output/detail/NamespaceUtilsCls.h"
 
-#include <algorithm>
-#include <array>
 #include <string_view>
 
 #include "vexlo9/platform/detail/XmlNamespaces.h"
@@ -19,15 +17,23 @@ bool IsInReservedNamespace(const XmlAttribute& oAttr) {
   return uri == kSchemaInstanceNamespaceUri || uri == kXmlnsNamespaceUri;
 }
 
+bool IsSchemaLocation(std::string_view localName) {
+  return localName == "schemaLocation" || localName == "noNamespaceSchemaLocation";
+}
+
 }  // namespace
 
 bool NamespaceUtilsCls::IsNamespaceAttribute(const XmlAttribute& oAttr) {
   if (oAttr.IsNothing()) return false;
   if (IsDeclaration(oAttr)) return true;
   if (!IsInReservedNamespace(oAttr)) return false;
-  static constexpr std::array<std::string_view, 4> kReserved = {"xmlns", "type", "schemaLocation",
-                                                                "noNamespaceSchemaLocation"};
-  return std::find(kReserved.begin(), kReserved.end(), oAttr.baseName()) != kReserved.end();
+  const std::string_view name = oAttr.baseName();
+  return name == "xmlns" || name == "type" || IsSchemaLocation(name);
+}
+
+bool NamespaceUtilsCls::IsSchemaLocationAttribute(const XmlAttribute& oAttr) {
+  return !oAttr.IsNothing() && oAttr.namespaceURI() == kSchemaInstanceNamespaceUri &&
+         IsSchemaLocation(oAttr.baseName());
 }
 
 bool NamespaceUtilsCls::IsNilAttribute(const XmlAttribute& oAttr) {

@@ -17,6 +17,8 @@ class NamespaceUtilsCls : public Object {
   // A namespace declaration, or the schema-instance "nil". Readers ask this only
   // of attributes IsNamespaceAttribute rejected, so it picks out the nil marker.
   static bool IsNilAttribute(const XmlAttribute& oAttr);
+  // The schema-instance "schemaLocation" or "noNamespaceSchemaLocation", which a document's root keeps.
+  static bool IsSchemaLocationAttribute(const XmlAttribute& oAttr);
 };
 
 }  // namespace vexlo9::detail

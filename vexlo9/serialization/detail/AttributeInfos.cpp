@@ -1,11 +1,13 @@
 #include "vexlo9/serialization/detail/AttributeInfos.h"
 
 #include "vexlo9/collections/AttributeCol.h"
+#include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/detail/PerThread.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/output/detail/NamespaceRestriction.h"
 #include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/serialization/detail/QNames.h"
 #include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/detail/ValueText.h"
 
@@ -32,14 +34,23 @@ bool IsAbsent(const AttributeParticle& p, Object& oGenClass) {
 void AttributeInfoPrimitive::AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                             XmlTextWriter& oXmlOut) const {
   if (IsAbsent(p_, oGenClass)) return;
+  if (list_) return WriteAttributeText(oContext, p_, oXmlOut, ListOf(oGenClass, p_.sPropertyName).ListText(oContext));
   const PropertyText value(oGenClass, p_.sPropertyName, eDataType_, formatOverride_, p_.sAttributeName, nullptr);
-  WriteAttributeText(oContext, p_, oXmlOut, value.text());
+  if (!qname_) return WriteAttributeText(oContext, p_, oXmlOut, value.text());
+  WriteAttributeText(oContext, p_, oXmlOut, QNameText(oXmlOut, value.text(), p_.sAttributeName));
 }
 
 bool AttributeInfoPrimitive::AttributeFromXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                               const XmlAttribute& oXmlAttr) const {
   if (!DoesAttributeNameMatch(oContext, oXmlAttr, p_.sAttributeName, p_.sAttributeNamespace)) return false;
+  if (list_) {
+    ListOf(oGenClass, p_.sPropertyName).ListFromText(oXmlAttr.valueView(), oContext);
+    if (p_.bOptional) oGenClass.LetProperty(p_.sPropertyIsValidName, Variant(true));
+    return true;
+  }
   Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, oXmlAttr.value(), eWSRule_);
+  // The attribute's element is the innermost being read.
+  if (qname_) value = Variant(ResolveQName(value.ToString(), XmlNode(), p_.sAttributeName));
   if (p_.fixed) {
     CheckFixedValue(p_.sAttributeName, oXmlAttr.value(), p_.defaultValue, SameValue(eDataType_, value, fixedValue_));
   }
@@ -54,6 +65,7 @@ void AttributeInfoPrimitive::Validate(const XmlSerializationContext&, bool bFoun
 }
 
 void AttributeInfoPrimitive::CheckRestriction(const Variant& val) const {
+  if (list_) return;  // the collection checks each item it takes
   Checks().CheckRestriction(p_.sAttributeName, val, eDataType_, primValues_);
   CheckUnion(p_.sAttributeName, val, members_);
 }

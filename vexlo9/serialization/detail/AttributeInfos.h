@@ -22,15 +22,19 @@ struct AttributeParticle {
 class AttributeInfoPrimitive final : public AttributeInfo {
  public:
   AttributeInfoPrimitive(AttributeParticle particle, XmlDataType eDataType, std::string FormatOverride,
-                         WhitespaceRule eWSRule, PrimitiveRestrictions primValues, UnionRules members = {})
+                         WhitespaceRule eWSRule, PrimitiveRestrictions primValues, UnionRules members = {},
+                         bool qname = false, bool list = false)
       : p_(std::move(particle)),
         eDataType_(eDataType),
         formatOverride_(std::move(FormatOverride)),
         eWSRule_(eWSRule),
         primValues_(std::move(primValues)),
         members_(std::move(members)),
-        fixedValue_(
-            ConstraintValue(eDataType_, {p_.fixed ? p_.defaultValue : std::string_view(), p_.fixed}, eWSRule_)) {}
+        qname_(qname),
+        list_(list),
+        fixedValue_(list ? Variant()
+                         : ConstraintValue(eDataType_, {p_.fixed ? p_.defaultValue : std::string_view(), p_.fixed},
+                                           eWSRule_)) {}
 
   std::string TypeName() const override { return "AttributeInfoPrimitive"; }
   std::string_view PropertyName() const noexcept override { return p_.sPropertyName; }
@@ -48,7 +52,9 @@ class AttributeInfoPrimitive final : public AttributeInfo {
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
   UnionRules members_;  // a union's member types, or none
-  Variant fixedValue_;  // empty when the attribute has no fixed value
+  bool qname_;          // a qualified name, held as {namespace}local
+  bool list_;           // the property holds a typed collection, the items of the attribute's value
+  Variant fixedValue_;  // empty when the attribute has no fixed value, and for a list
 };
 
 // An enumerated attribute: its lexical forms are known only to the generated

@@ -1,6 +1,10 @@
 #include "vexlo9/serialization/detail/Documents.h"
 
+#include <utility>
+
+#include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
+#include "vexlo9/output/detail/NamespaceUtilsCls.h"
 #include "vexlo9/platform/Error.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 
@@ -24,6 +28,23 @@ std::string WriteDocument(XmlObjectBase& object, const DocumentLayout& layout, c
   return xml;
 }
 
+namespace {
+
+// Kept on the object as stored text, so that a document written back names the same schemas.
+void KeepSchemaLocations(XmlObjectBase& object, XmlNode root) {
+  XmlGeneratedClass* const generated = object.AsXmlGeneratedClass();
+  if (!generated) return;
+  XmlGeneratedClass::SchemaLocationList locations;
+  for (const XmlAttribute attribute : root.attributes()) {
+    if (NamespaceUtilsCls::IsSchemaLocationAttribute(attribute)) {
+      locations.emplace_back(attribute.baseName(), attribute.value());
+    }
+  }
+  generated->SchemaLocations(std::move(locations));
+}
+
+}  // namespace
+
 void ReadDocument(XmlObjectBase& object, const XmlDocument& document, const XmlSerializationContext& context) {
   const XmlNode root = document.documentElement();
   try {
@@ -32,6 +53,7 @@ void ReadDocument(XmlObjectBase& object, const XmlDocument& document, const XmlS
     e.Locate(root.line());  // what no reader placed nearer
     throw;
   }
+  KeepSchemaLocations(object, root);
 }
 
 }  // namespace vexlo9::detail

@@ -1,5 +1,6 @@
 #include "vexlo9/serialization/detail/ElementInfoHelpers.h"
 
+#include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
@@ -9,6 +10,7 @@
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/ClassInfo.h"
+#include "vexlo9/serialization/detail/QNames.h"
 #include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/detail/Facets.h"
 #include "vexlo9/values/detail/ValueText.h"
@@ -121,13 +123,13 @@ bool ValueConstraint::ReadEmpty(Object& oGenClass, std::string_view property) {
 bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
                            std::string_view sPropertyName, std::string_view sElementName,
                            std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
-                           const PrimitiveRestrictions& primValues, const Variant* emptyValue) {
+                           const PrimitiveRestrictions& primValues, const Variant* emptyValue, bool qname) {
   // A violation must raise before anything of the element is written.
   const PropertyText value(oGenClass, sPropertyName, eDataType, FormatOverride, sElementName, &primValues);
   oXmlOut.WriteStartElement(sElementName, sElementNamespace);
   if (!emptyValue || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName) ||
       !SameValue(eDataType, oGenClass.GetProperty(sPropertyName), *emptyValue)) {
-    oXmlOut.WriteString(value.text());
+    oXmlOut.WriteString(qname ? QNameText(oXmlOut, value.text(), sElementName) : value.text());
   }
   oXmlOut.WriteEndElement();
   return true;
@@ -137,10 +139,18 @@ bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Obje
                                    std::string_view sPropertyName, std::string_view sPropertyIsValidName,
                                    std::string_view sElementName, std::string_view sElementNamespace,
                                    XmlDataType eDataType, std::string_view FormatOverride,
-                                   const PrimitiveRestrictions& primValues, const Variant* emptyValue) {
+                                   const PrimitiveRestrictions& primValues, const Variant* emptyValue, bool qname) {
   if (!oGenClass.GetProperty(sPropertyIsValidName).ToBoolean()) return false;
   return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace, eDataType,
-                               FormatOverride, primValues, emptyValue);
+                               FormatOverride, primValues, emptyValue, qname);
+}
+
+ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName) {
+  const ObjectPtr held = oGenClass.GetProperty(sPropertyName).ToObject();
+  if (!held) throw errors::ObjectNotSet(errors::kLibrarySource);
+  auto* list = dynamic_cast<ListValue*>(held.get());
+  if (!list) throw errors::TypeMismatch(errors::kLibrarySource);
+  return *list;
 }
 
 void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value) {

@@ -17,6 +17,8 @@
 // The routines every element and attribute descriptor shares.
 namespace vexlo9::detail {
 
+class ListValue;
+
 // The facets of a declaration by name as the checks take them: the first pattern given, then the others.
 PrimitiveRestrictions RestrictionsOf(const Facets& facets);
 
@@ -76,17 +78,22 @@ Variant ConstraintValue(XmlDataType eDataType, const ValueConstraint& constraint
 void CheckFixedValue(std::string_view name, std::string_view read, std::string_view fixedText, bool same);
 
 // Writes one primitive element from a property, checking its facets first; empty when it was read empty and still
-// holds `emptyValue`, its declaration's default.
+// holds `emptyValue`, its declaration's default. A `qname` value is written with a prefix for its namespace.
 bool WritePrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
                            std::string_view sPropertyName, std::string_view sElementName,
                            std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
-                           const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr);
+                           const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr,
+                           bool qname = false);
 // The same, when the presence flag says the optional value is there.
 bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
                                    std::string_view sPropertyName, std::string_view sPropertyIsValidName,
                                    std::string_view sElementName, std::string_view sElementNamespace,
                                    XmlDataType eDataType, std::string_view FormatOverride,
-                                   const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr);
+                                   const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr,
+                                   bool qname = false);
+// The typed collection a list's property holds; 91 when there is none, 13 when it holds something else.
+ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName);
+
 // Stores a value read from XML: assigned when it is an object, written otherwise (its text moved in).
 void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value);
 

@@ -6,6 +6,8 @@
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
+#include "vexlo9/platform/detail/WhitespaceHelper.h"
+#include "vexlo9/serialization/detail/QNames.h"
 #include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/detail/ValueText.h"
 
@@ -13,12 +15,9 @@ namespace vexlo9::detail {
 
 namespace {
 
-ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName) {
-  const ObjectPtr held = oGenClass.GetProperty(sPropertyName).ToObject();
-  if (!held) throw errors::ObjectNotSet(errors::kLibrarySource);
-  auto* list = dynamic_cast<ListValue*>(held.get());
-  if (!list) throw errors::TypeMismatch(errors::kLibrarySource);
-  return *list;
+// A list's items as it writes them, against a default or fixed value's: compared as texts, blanks collapsed.
+bool SameItems(std::string_view listText, const ValueConstraint& constraint) {
+  return listText == WhitespaceHelper::Collapse(constraint.Text());
 }
 
 }  // namespace
@@ -29,12 +28,17 @@ void ElementInfoPrimitive<G, C>::Read(const XmlSerializationContext& oContext, O
   std::string joined;
   const std::string_view text = constraint_.TextOf(oGenClass, sPropertyName_, oXmlElmChild, joined);
   if (list_) {
-    ListOf(oGenClass, sPropertyName_).ListFromText(text, oContext);
+    ListValue& list = ListOf(oGenClass, sPropertyName_);
+    list.ListFromText(text, oContext);
+    if (constraint_.Fixed()) {
+      CheckFixedValue(sElementName_, text, constraint_.Text(), SameItems(list.ListText(oContext), constraint_));
+    }
     if (C == Cardinality::Opt) oGenClass.LetProperty(sPropertyIsValidName_, Variant(true));
     oXmlElmChild = NextSiblingElement(oXmlElmChild);
     return;
   }
   Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, text, eWSRule_);
+  if (qname_) value = Variant(ResolveQName(value.ToString(), oXmlElmChild, sElementName_));
   if (constraint_.Fixed()) {
     CheckFixedValue(sElementName_, text, constraint_.Text(), SameValue(eDataType_, value, constraintValue_));
   }
@@ -69,11 +73,11 @@ bool ElementInfoPrimitive<G, C>::ElementToXml(const XmlSerializationContext& oCo
   if (list_) return WriteList(oContext, oGenClass, oXmlOut);
   if constexpr (C == Cardinality::Mnd) {
     return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
-                                 eDataType_, formatOverride_, primValues_, EmptyValue());
+                                 eDataType_, formatOverride_, primValues_, EmptyValue(), qname_);
   } else {
     return WriteOptionalPrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_,
                                          sElementName_, sElementNamespace_, eDataType_, formatOverride_, primValues_,
-                                         EmptyValue());
+                                         EmptyValue(), qname_);
   }
 }
 
@@ -82,8 +86,12 @@ bool ElementInfoPrimitive<G, C>::WriteList(const XmlSerializationContext& oConte
                                            XmlTextWriter& oXmlOut) const {
   if (C != Cardinality::Mnd && !oGenClass.GetProperty(sPropertyIsValidName_).ToBoolean()) return false;
   const ListValue& list = ListOf(oGenClass, sPropertyName_);
+  const std::string text = list.ListText(oContext);
   oXmlOut.WriteStartElement(sElementName_, sElementNamespace_);
-  list.ListToXml(oXmlOut, oContext);
+  // Read empty and still holding its default's items: empty again.
+  if (!constraint_.Given() || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName_) || !SameItems(text, constraint_)) {
+    oXmlOut.WriteString(text);
+  }
   oXmlOut.WriteEndElement();
   return true;
 }

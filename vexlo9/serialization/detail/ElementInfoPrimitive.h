@@ -18,7 +18,7 @@ class ElementInfoPrimitive final : public ElementInfo {
   ElementInfoPrimitive(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
                        std::string sPropertyIsValidName, XmlDataType eDataType, std::string FormatOverride,
                        WhitespaceRule eWSRule, PrimitiveRestrictions primValues, ValueConstraint constraint = {},
-                       bool list = false, UnionRules members = {})
+                       bool list = false, UnionRules members = {}, bool qname = false)
       : sElementName_(std::move(sElementName)),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),
@@ -28,9 +28,10 @@ class ElementInfoPrimitive final : public ElementInfo {
         eWSRule_(eWSRule),
         primValues_(std::move(primValues)),
         constraint_(std::move(constraint)),
-        constraintValue_(ConstraintValue(eDataType_, constraint_, eWSRule_)),
+        constraintValue_(list ? Variant() : ConstraintValue(eDataType_, constraint_, eWSRule_)),
         list_(list),
-        members_(std::move(members)) {}
+        members_(std::move(members)),
+        qname_(qname) {}
 
   DescriptorTraits Traits() const override { return {G, ValueKind::Prim, C, sPropertyName_}; }
 
@@ -57,9 +58,10 @@ class ElementInfoPrimitive final : public ElementInfo {
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
   ValueConstraint constraint_;
-  Variant constraintValue_;  // empty when there is no constraint
+  Variant constraintValue_;  // empty when there is no constraint, and for a list
   bool list_;                // the property holds a typed collection, the items of the element's text
   UnionRules members_;       // a union's member types, or none
+  bool qname_;               // a qualified name, held as {namespace}local
 };
 
 }  // namespace vexlo9::detail
