@@ -228,11 +228,12 @@ bool NeedsTypeAttribute(const Generated& g, const XmlTextWriter& out, const XmlS
 void WriteRootAttributes(const Generated& g, XmlTextWriter& out, const XmlSerializationContext& context) {
   const AttributeCol& given = context.AdditionalRootAttributes();
   for (const auto& attribute : given) attribute->AttributesToXmlInt(out, context);
-  for (const auto& [name, value] : g.generated.SchemaLocations()) {
-    const bool restated = std::any_of(given.begin(), given.end(), [&name](const auto& attribute) {
-      return attribute->AttributeName() == name && attribute->Namespace() == detail::kSchemaInstanceNamespaceUri;
+  for (const auto& location : g.generated.SchemaLocations()) {
+    const bool restated = std::any_of(given.begin(), given.end(), [&location](const auto& attribute) {
+      return attribute->AttributeName() == location.first &&
+             attribute->Namespace() == detail::kSchemaInstanceNamespaceUri;
     });
-    if (!restated) out.WriteAttributeNsString(name, detail::kSchemaInstanceNamespaceUri, value);
+    if (!restated) out.WriteAttributeNsString(location.first, detail::kSchemaInstanceNamespaceUri, location.second);
   }
 }
 
