@@ -73,8 +73,6 @@ class NamespaceBlocks {
   bool opened_ = false;
 };
 
-// Tests of an element read through a factory method or by ReadDocument, each making the class of the first
-// alternative that fits: by the element's local name (and namespace), or by its xsi:type alone.
 // The alternatives that can be taken, in order: after one that takes an element whatever its type, later ones for
 // that element could never fit.
 std::vector<const Alternative*> Reachable(const std::vector<Alternative>& choices, bool byName) {
@@ -90,7 +88,8 @@ std::vector<const Alternative*> Reachable(const std::vector<Alternative>& choice
 
 constexpr std::string_view kElementType = "vexlo9::Global::XmlObjectBaseHelper()->GetElementType";
 
-// Tests of an element, one per alternative, that make the object of the first that fits.
+// Tests of an element read through a factory method, one per alternative, making the class of the first that fits:
+// by the element's local name (and its xsi:type), or by its xsi:type alone.
 class Alternatives {
  public:
   Alternatives(Code& code, const Vocabulary& words, std::string node)
