@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "vexlo9/collections/detail/ReadRules.h"
+#include "vexlo9/platform/detail/ChunkFile.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/ElementStream.h"
 #include "vexlo9/platform/detail/Errors.h"
@@ -23,7 +24,6 @@ constexpr size_t kFlushBytes = 256 * 1024;
 struct FileClose {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
-using File = std::unique_ptr<std::FILE, FileClose>;
 
 detail::ByteSource FromFile(const std::string& fileName) {
   errno = 0;
@@ -139,21 +139,27 @@ struct ElementWriterBase::Output {
   void Put(std::string_view text) {
     if (text.empty()) return;
     if (file) {
-      if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
-        throw errors::CannotWriteFile(kWriter, name, std::strerror(errno));
-      }
+      std::string copy(text);
+      file->Put(copy);
     } else if (!stream->write(text.data(), static_cast<std::streamsize>(text.size()))) {
-      throw errors::CannotWriteFile(kWriter, name, "the stream failed");
+      throw errors::CannotWriteFile(kWriter, "stream", "the stream failed");
+    }
+  }
+  // What the elements' writer holds goes out, and it goes on in an empty buffer.
+  void PutWritten(XmlTextWriter& elements) {
+    if (file) {
+      detail::SwapXml(elements, spare);
+      file->Put(spare);
+    } else {
+      Put(elements.Xml());
+      detail::ClearXml(elements);
     }
   }
   void Finish() {
     if (file) {
-      const int flushed = std::fflush(file.get());
-      if (flushed != 0 || std::fclose(file.release()) != 0) {
-        throw errors::CannotFinishFile(kWriter, name, std::strerror(errno));
-      }
+      file->Finish();
     } else if (!stream->flush()) {
-      throw errors::CannotFinishFile(kWriter, name, "the stream failed");
+      throw errors::CannotFinishFile(kWriter, "stream", "the stream failed");
     }
   }
 
@@ -161,9 +167,9 @@ struct ElementWriterBase::Output {
   XmlGeneratedClassColBase& collection;
   detail::DocumentLayout layout;
   const XmlSerializationContext& context;
-  File file;
+  std::unique_ptr<detail::ChunkFile> file;
   std::ostream* stream = nullptr;
-  std::string name = "stream";
+  std::string spare;  // the buffer the elements' writer goes on in once its text is handed to the file
   std::string after;  // the envelope after the elements
   int32_t before;     // elements in the collection before those written
   int32_t written = 0;
@@ -174,12 +180,7 @@ ElementWriterBase::ElementWriterBase(const std::string& fileName, XmlObjectBase&
                                      XmlGeneratedClassColBase& collection, const ElementWriteOptions& options)
     : output_(std::make_unique<Output>(envelope, collection, options)),
       place_(std::make_unique<detail::WriterPlace>()) {
-  errno = 0;
-  output_->file.reset(std::fopen(fileName.c_str(), "wb"));
-  if (!output_->file) throw errors::CannotOpenFile(kWriter, fileName, std::strerror(errno));
-  // The text comes in chunks already: a buffer of the file's own would split each in two writes and copy its tail.
-  std::setvbuf(output_->file.get(), nullptr, _IONBF, 0);
-  output_->name = fileName;
+  output_->file = std::make_unique<detail::ChunkFile>(fileName, kWriter);
 }
 
 ElementWriterBase::ElementWriterBase(std::ostream& out, XmlObjectBase& envelope, XmlGeneratedClassColBase& collection,
@@ -211,10 +212,7 @@ void ElementWriterBase::WriteElement(const XmlObjectBase& element) {
     // Writing only reads the object (see Write in Documents.cpp).
     const_cast<XmlObjectBase&>(element).ToXmlInt(text, false, place_->namespaceUri, out.context, false);
     ++out.written;
-    if (text.Xml().size() >= kFlushBytes) {
-      out.Put(text.Xml());
-      detail::ClearXml(text);
-    }
+    if (text.Xml().size() >= kFlushBytes) out.PutWritten(text);
   });
 }
 
@@ -230,7 +228,7 @@ void ElementWriterBase::Close() {
       // No element came: the envelope as it is, which may close the collection's parent differently.
       out.Put(std::string_view(detail::WriteDocument(out.envelope, out.layout, out.context)).substr(place_->at));
     } else {
-      out.Put(place_->elements->Xml());
+      out.PutWritten(*place_->elements);
       out.Put(out.after);
     }
     out.Finish();

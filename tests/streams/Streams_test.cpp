@@ -412,6 +412,21 @@ TEST(ElementWriter, RefusesWhatItCannotWrite) {
   EXPECT_EQ(ErrorText([&] { ElementWriter<po::Item>(folder, *order, *order->items()->item()); }).substr(0, 36),
             "75 ElementWriter: Cannot open the fi");
 
+  // A device that takes no bytes: the chunks go out behind the writer, so the failure is told by a later Write
+  // or by Close, never lost.
+  if (std::filesystem::exists("/dev/full")) {
+    const auto many = NewOrder(0);
+    const std::string failure = ErrorText([&] {
+      ElementWriter<po::Item> full("/dev/full", *many, *many->items()->item());
+      const auto source = NewOrder(2000);
+      for (int round = 0; round < 5; ++round) {
+        for (const auto& one : *source->items()->item()) full.Write(*one);
+      }
+      full.Close();
+    });
+    EXPECT_EQ(failure, "75 ElementWriter: Cannot write the file [/dev/full]: No space left on device");
+  }
+
   // An item that cannot be written names itself, and the document stays unfinished rather than wrong.
   ElementWriter<po::Item> writer(out, *order, *order->items()->item());
   const po::Item bad;

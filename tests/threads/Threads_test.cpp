@@ -5,13 +5,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "fixtures/TestData.h"
 #include "purchase_order.h"
+#include "vexlo9/Documents.h"
+#include "vexlo9/Streams.h"
 
 namespace vexlo9::testing::po {
 namespace {
@@ -81,6 +86,35 @@ TEST(Threads, ReadWriteRoundTripsAtOnce) {
   for (int t = 0; t < kThreads; ++t) {
     EXPECT_EQ(outcomes[t].mismatches, 0) << "thread " << t << ", first at " << outcomes[t].first;
   }
+}
+
+// The element writer hands its chunks to a thread of its own: what reaches the file is the whole document's text.
+TEST(Threads, ElementWriterChunksReachTheFileWhole) {
+  const auto source = std::make_shared<PurchaseOrder>();
+  Global::XmlObjectBaseHelper()->FromXml(*source, ReadTestData("purchase_order.xml"));
+  const auto& items = *source->items()->item();
+  const auto whole = std::make_shared<PurchaseOrder>();
+  Global::XmlObjectBaseHelper()->FromXml(*whole, ReadTestData("purchase_order.xml"));
+  const auto envelope = std::make_shared<PurchaseOrder>();
+  Global::XmlObjectBaseHelper()->FromXml(*envelope, ReadTestData("purchase_order.xml"));
+  envelope->items()->item()->Clear();
+  whole->items()->item()->Clear();
+  constexpr int kItems = 3000;  // several chunks
+  for (int i = 0; i < kItems; ++i) whole->items()->item()->Add(items.Item(1 + i % items.Count()));
+
+  const std::string file = (std::filesystem::temp_directory_path() / "vexlo9-threads-writer.xml").string();
+  const int rounds = std::max(1, Rounds() / 1000);
+  for (int round = 0; round < rounds; ++round) {
+    {
+      ElementWriter<Item> writer(file, *envelope, *envelope->items()->item());
+      for (int i = 0; i < kItems; ++i) writer.Write(*items.Item(1 + i % items.Count()));
+      writer.Close();
+    }
+    std::ostringstream written;
+    written << std::ifstream(file, std::ios::binary).rdbuf();
+    ASSERT_EQ(written.str(), Write(*whole)) << "round " << round;
+  }
+  std::filesystem::remove(file);
 }
 
 }  // namespace

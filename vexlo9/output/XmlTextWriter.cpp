@@ -143,6 +143,7 @@ std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from) {
 }
 
 void ClearXml(XmlTextWriter& writer) noexcept { writer.state_->out.Reset(); }
+void SwapXml(XmlTextWriter& writer, std::string& text) noexcept { writer.state_->out.Swap(text); }
 
 void WriteMixedText(XmlTextWriter& writer, const MixedText& text) {
   if (text.Text().empty()) return;

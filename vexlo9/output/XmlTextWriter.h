@@ -42,6 +42,8 @@ void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name
 std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from);
 // Forgets what was written (handed on elsewhere); open elements stay open and the buffer keeps its memory.
 void ClearXml(XmlTextWriter& writer) noexcept;
+// Exchanges what was written for `text`, as ClearXml does when `text` is empty, without giving up either's memory.
+void SwapXml(XmlTextWriter& writer, std::string& text) noexcept;
 // Gives the open element its text: each run goes before the child element it stood before when read, the rest
 // before the end tag, and nothing inside the element is indented, so that the text reads back as it was. An empty
 // text changes nothing. The text must stay as it is until the element ends.
@@ -114,6 +116,7 @@ class VEXLO9_API XmlTextWriter : public Object {
   friend void detail::WriteStartElementInNoNamespace(XmlTextWriter&, std::string_view);
   friend std::unique_ptr<XmlTextWriter> detail::ContinueWriter(const XmlTextWriter&);
   friend void detail::ClearXml(XmlTextWriter&) noexcept;
+  friend void detail::SwapXml(XmlTextWriter&, std::string&) noexcept;
   friend void detail::WriteMixedText(XmlTextWriter&, const MixedText&);
   friend std::string detail::QNamePrefix(XmlTextWriter&, std::string_view, std::string_view, std::string_view);
   friend class detail::WritingObject;

@@ -26,6 +26,7 @@ class TextBuffer {
   // Hands the text over and leaves the buffer empty.
   std::string Take() noexcept { return std::exchange(text_, std::string()); }
   void Reset() noexcept { text_.clear(); }
+  void Swap(std::string& other) noexcept { text_.swap(other); }
   void Reserve(size_t bytes) { text_.reserve(bytes); }
   size_t Length() const noexcept { return text_.size(); }
 
