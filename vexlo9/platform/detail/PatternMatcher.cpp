@@ -25,21 +25,23 @@ constexpr size_t kMaxCachedPatterns = 1024;
 // then puts back whatever handlers the host had.
 class ScopedErrorCapture {
  public:
+  // Each of libxml2's error globals is found once: finding one is a look-up of the thread's state.
   ScopedErrorCapture()
       : structured_(xmlStructuredError),
         structuredContext_(xmlStructuredErrorContext),
         generic_(xmlGenericError),
-        genericContext_(xmlGenericErrorContext) {
-    xmlStructuredError = &Capture;
-    xmlStructuredErrorContext = this;
-    xmlGenericError = &Ignore;
-    xmlGenericErrorContext = nullptr;
+        genericContext_(xmlGenericErrorContext),
+        kept_{structured_, structuredContext_, generic_, genericContext_} {
+    structured_ = &Capture;
+    structuredContext_ = this;
+    generic_ = &Ignore;
+    genericContext_ = nullptr;
   }
   ~ScopedErrorCapture() {
-    xmlStructuredError = structured_;
-    xmlStructuredErrorContext = structuredContext_;
-    xmlGenericError = generic_;
-    xmlGenericErrorContext = genericContext_;
+    structured_ = kept_.structured;
+    structuredContext_ = kept_.structuredContext;
+    generic_ = kept_.generic;
+    genericContext_ = kept_.genericContext;
   }
   ScopedErrorCapture(const ScopedErrorCapture&) = delete;
   ScopedErrorCapture& operator=(const ScopedErrorCapture&) = delete;
@@ -57,10 +59,16 @@ class ScopedErrorCapture {
   }
   static void Ignore(void*, const char*, ...) {}
 
-  xmlStructuredErrorFunc structured_;
-  void* structuredContext_;
-  xmlGenericErrorFunc generic_;
-  void* genericContext_;
+  xmlStructuredErrorFunc& structured_;
+  void*& structuredContext_;
+  xmlGenericErrorFunc& generic_;
+  void*& genericContext_;
+  struct {
+    xmlStructuredErrorFunc structured;
+    void* structuredContext;
+    xmlGenericErrorFunc generic;
+    void* genericContext;
+  } kept_;
   std::string reason_;
 };
 
