@@ -80,7 +80,7 @@ Cardinality CardinalityIn(Group group, Kind kind, const Occurs& range) {
 
 // Names that every generated class or file uses: a class or enumeration of that name would hide them.
 constexpr const char* kNamespaceScopeNames[] = {
-    "kNamespace", "ReadDocument", "ReadDocumentFile", "ReadDocumentStream",      "NewRoot",         "Factory",       "Init",
+    "kNamespace", "ReadDocument", "ReadDocumentFile", "ReadDocumentStream",      "kRootClasses",    "Factory",       "Init",
     "ClassInfo",  "Members",           "TypeName",        "ElementName",   "TargetNamespace",
     "IsSuitableSubstitution",          "GetProperty",     "LetProperty",   "SetProperty",
     "Invoke",     "Text",              "IsNil",           "ChoiceSelectedElement",

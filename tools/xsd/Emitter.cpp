@@ -492,29 +492,14 @@ void OutputEmitter::DefineReadDocument(Code& code) const {
   code.Line("namespace {");
   code.Line();
   DefineRootClasses(code);
-  code.Comment("An object for the document's root element, or nothing when no global element has its name.");
-  code.Line("std::shared_ptr<vexlo9::XmlObjectBase> NewRoot(const vexlo9::XmlNode& root) {");
-  code.Indented(2, [&] {
-    code.Line("const std::string_view name = root.baseName();");
-    code.Line("const std::string_view ns = root.namespaceURI();");
-    code.Line("const std::string type = " + std::string(kElementType) + "(root);");
-    code.Line("for (const RootClass& row : kRootClasses) {");
-    code.Indented(2, [&] {
-      code.Statement(Expr::If("name == row.element && ns == row.ns && (!row.type || type == row.type)",
-                              "return row.make(std::string(name));"));
-    });
-    code.Line("}");
-    code.Line("return nullptr;");
-  });
-  code.Line("}");
-  code.Line();
   code.Line("}  // namespace");
   code.Line();
   for (const ReadForm& form : kReadForms) {
     const std::string function = form.function;
     const std::string argument = form.argument;
     const std::string library = "vexlo9::Global::XmlObjectBaseHelper()->" + function;
-    code.Function(ReadSignature(form, true), {Expr("return " + library + "(" + argument + ", NewRoot, context);")});
+    code.Function(ReadSignature(form, true),
+                  {Expr("return " + library + "(" + argument + ", vexlo9::RootMakerOf(kRootClasses), context);")});
     code.Function(ReadSignature(form, false), {Expr("return " + function + "(" + argument + ", nullptr);")});
   }
 }
@@ -522,16 +507,7 @@ void OutputEmitter::DefineReadDocument(Code& code) const {
 // A table rather than a test per element: UBL-sized sets have thousands of global elements.
 void OutputEmitter::DefineRootClasses(Code& code) const {
   code.Comment("The classes of the global elements a document may start with; the first row that fits is taken.");
-  code.Line("struct RootClass {");
-  code.Indented(2, [&] {
-    code.Line("const char* element;");
-    code.Line("const char* ns;");
-    code.Line("const char* type;  // the root's xsi:type; null: whatever it names");
-    code.Line("std::shared_ptr<vexlo9::XmlGeneratedClassBase> (*make)(std::string elementName);");
-  });
-  code.Line("};");
-  code.Line();
-  code.Line("constexpr RootClass kRootClasses[] = {");
+  code.Line("constexpr vexlo9::RootClass kRootClasses[] = {");
   code.Indented(4, [&] {
     for (const Output& o : package_.outputs) {
       for (const Root& r : o.roots) {

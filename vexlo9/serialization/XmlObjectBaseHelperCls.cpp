@@ -9,6 +9,7 @@
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/FileWriters.h"
+#include "vexlo9/serialization/XmlGeneratedClassBase.h"
 #include "vexlo9/serialization/detail/Documents.h"
 
 namespace vexlo9 {
@@ -210,5 +211,17 @@ XmlNode XmlObjectBaseHelperCls::FindFirstSliblingElement(XmlNode oElm) const { r
 std::string XmlObjectBaseHelperCls::GetElementText(XmlNode oElm) const { return detail::ElementText(oElm); }
 
 std::string XmlObjectBaseHelperCls::GetElementType(XmlNode oElmParent) const { return detail::ElementType(oElmParent); }
+
+XmlObjectBaseHelperCls::RootMaker RootMakerOf(std::span<const RootClass> roots) {
+  return [roots](XmlNode root) -> std::shared_ptr<XmlObjectBase> {
+    const std::string_view name = root.baseName();
+    const std::string_view ns = root.namespaceURI();
+    const std::string type = detail::ElementType(root);
+    for (const RootClass& row : roots) {
+      if (name == row.element && ns == row.ns && (!row.type || type == row.type)) return row.make(std::string(name));
+    }
+    return nullptr;
+  };
+}
 
 }  // namespace vexlo9

@@ -17,6 +17,17 @@
 
 namespace vexlo9 {
 
+class XmlGeneratedClassBase;
+
+// A global element a document may start with, and how the class made for it is made: a schema's ReadDocument hands
+// a table of these to the library (RootMakerOf), where the first row that fits the root element is taken.
+struct RootClass {
+  const char* element;
+  const char* ns;
+  const char* type;  // the root's xsi:type; null: whatever it names
+  std::shared_ptr<XmlGeneratedClassBase> (*make)(std::string elementName);
+};
+
 enum XmlFormatting : int32_t {
   XmlFormatting_None = 1,
   XmlFormatting_Indented = 2,
@@ -95,5 +106,9 @@ class VEXLO9_API XmlObjectBaseHelperCls : public Object, public RestrictionCheck
   friend const std::shared_ptr<T>& detail::PerThread();
   XmlObjectBaseHelperCls() = default;
 };
+
+// The maker of ReadDocument that takes the first row of `roots` fitting the root element: its name, its namespace
+// and, where the row names one, its xsi:type. The table must outlive the maker.
+VEXLO9_API XmlObjectBaseHelperCls::RootMaker RootMakerOf(std::span<const RootClass> roots);
 
 }  // namespace vexlo9

@@ -303,45 +303,27 @@ void Item::partNum(std::string value) {
 namespace {
 
 // The classes of the global elements a document may start with; the first row that fits is taken.
-struct RootClass {
-  const char* element;
-  const char* ns;
-  const char* type;  // the root's xsi:type; null: whatever it names
-  std::shared_ptr<vexlo9::XmlGeneratedClassBase> (*make)(std::string elementName);
-};
-
-constexpr RootClass kRootClasses[] = {
+constexpr vexlo9::RootClass kRootClasses[] = {
     {"purchaseOrder", kNamespace, nullptr, &PurchaseOrder::New},
 };
-
-// An object for the document's root element, or nothing when no global element has its name.
-std::shared_ptr<vexlo9::XmlObjectBase> NewRoot(const vexlo9::XmlNode& root) {
-  const std::string_view name = root.baseName();
-  const std::string_view ns = root.namespaceURI();
-  const std::string type = vexlo9::Global::XmlObjectBaseHelper()->GetElementType(root);
-  for (const RootClass& row : kRootClasses) {
-    if (name == row.element && ns == row.ns && (!row.type || type == row.type)) return row.make(std::string(name));
-  }
-  return nullptr;
-}
 
 }  // namespace
 
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml,
                                                     const vexlo9::XmlSerializationContextPtr& context) {
-  return vexlo9::Global::XmlObjectBaseHelper()->ReadDocument(xml, NewRoot, context);
+  return vexlo9::Global::XmlObjectBaseHelper()->ReadDocument(xml, vexlo9::RootMakerOf(kRootClasses), context);
 }
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocument(std::string_view xml) { return ReadDocument(xml, nullptr); }
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentFile(const std::string& path,
                                                         const vexlo9::XmlSerializationContextPtr& context) {
-  return vexlo9::Global::XmlObjectBaseHelper()->ReadDocumentFile(path, NewRoot, context);
+  return vexlo9::Global::XmlObjectBaseHelper()->ReadDocumentFile(path, vexlo9::RootMakerOf(kRootClasses), context);
 }
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentFile(const std::string& path) {
   return ReadDocumentFile(path, nullptr);
 }
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentStream(std::span<const uint8_t> bytes,
                                                           const vexlo9::XmlSerializationContextPtr& context) {
-  return vexlo9::Global::XmlObjectBaseHelper()->ReadDocumentStream(bytes, NewRoot, context);
+  return vexlo9::Global::XmlObjectBaseHelper()->ReadDocumentStream(bytes, vexlo9::RootMakerOf(kRootClasses), context);
 }
 std::shared_ptr<vexlo9::XmlObjectBase> ReadDocumentStream(std::span<const uint8_t> bytes) {
   return ReadDocumentStream(bytes, nullptr);
