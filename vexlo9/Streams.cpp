@@ -12,6 +12,7 @@
 #include "vexlo9/platform/detail/ElementStream.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/detail/Documents.h"
+#include "vexlo9/serialization/detail/QNames.h"
 
 namespace vexlo9 {
 namespace {
@@ -77,6 +78,7 @@ bool ElementReaderBase::ReadElement(XmlObjectBase* object, XmlNode element) {
   try {
     errors::ErrorsOnly(kReader, [&] {
       if (!object) throw errors::NoClassForElement(element.baseName());
+      const detail::ReadingScopes around(stream_->Around());
       object->FromXmlInt(element, detail::FirstChildElement(element), options_.context.Get(), false);
     });
     return true;

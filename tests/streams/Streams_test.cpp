@@ -16,6 +16,7 @@
 #include "fixtures/TestData.h"
 #include "polymorphism.h"
 #include "purchase_order.h"
+#include "roundtrip.h"
 #include "support/Caught.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
@@ -173,6 +174,25 @@ TEST(ElementReader, KeepsTheEnvelopeAsItIsRead) {
   }
   EXPECT_EQ(names, "shipTo billTo comment items ");
   EXPECT_FALSE(reader.Envelope().childNodes().begin() == reader.Envelope().childNodes().end());
+}
+
+// A qualified name in an element read on its own resolves against the declarations of the envelope around it, as
+// it does when the whole document is read.
+TEST(ElementReader, QualifiedNamesSeeTheDeclarationsOfTheEnvelope) {
+  const std::string file = std::string(VEXLO9_FIXTURES_DIR) + "/../xsd/odd/roundtrip-qnames.xml";
+  ElementReader<xsd::roundtrip::Name> reader(file, {.path = "names/name"});
+  std::vector<std::string> values;
+  for (const auto& name : reader) values.push_back(name->ref() + " " + name->value());
+  const std::string own = "{urn:vexlo9:odd:roundtrip}";
+  EXPECT_EQ(values, (std::vector<std::string>{own + "title " + own + "para", "{urn:other}x {urn:other}y",
+                                              own + "title {urn:p}z",
+                                              "{http://www.w3.org/XML/1998/namespace}lang "
+                                              "{http://www.w3.org/XML/1998/namespace}space"}));
+  // The envelope's declarations stay visible only while its elements are read.
+  xsd::roundtrip::Name alone;
+  EXPECT_EQ(ErrorText([&] { ReadInto(alone, "<name xmlns='urn:vexlo9:odd:roundtrip' ref='r:x'><value>v</value></name>"); })
+                .substr(0, 4),
+            "108 ");
 }
 
 TEST(ElementReader, ReadsFilesAndSaysWhenOneIsMissing) {

@@ -163,6 +163,13 @@ class DomBuilder {
   void AddLeaf(uint8_t type, std::string_view name, std::string_view value, uint32_t line);
   // Starts afresh on the tree, which was cleared.
   void Reset() noexcept;
+  // The elements open now, outermost first.
+  template <class F>
+  void ForEachOpen(F&& take) const {
+    for (const Open& open : open_) {
+      if (open.element) take(open.element);
+    }
+  }
 
   // Whether an element's text or attribute value went beyond the bound; `line` is the first such element's.
   bool TextBeyondLimit(uint32_t& line) const noexcept {

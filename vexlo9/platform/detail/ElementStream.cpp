@@ -143,6 +143,7 @@ struct Slot {
   explicit Slot(int64_t maxText) : builder(tree, maxText) { tree.Arena().FirstBlock(1024); }
   DomTree tree;
   DomBuilder builder;
+  std::vector<XmlNode> around;  // the envelope's elements open when the element started, outermost first
 };
 
 }  // namespace
@@ -344,6 +345,8 @@ void ElementStream::Parse::StartMatch() {
     building = std::move(spare.back());
     spare.pop_back();
   }
+  building->around.clear();
+  envelopeBuilder.ForEachOpen([this](const DomElement* element) { building->around.emplace_back(element); });
   matchDepth = open.size() - 1;
   matchStart = Consumed();
 }
@@ -479,6 +482,11 @@ XmlNode ElementStream::Next() {
     throw error;
   }
   return {};
+}
+
+std::span<const XmlNode> ElementStream::Around() const {
+  const Parse& p = *parse_;
+  return p.handed ? std::span<const XmlNode>(p.handed->around) : std::span<const XmlNode>();
 }
 
 XmlNode ElementStream::Envelope() {

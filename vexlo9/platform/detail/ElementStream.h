@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ class ElementStream {
   // that is not well-formed or goes beyond a limit raises 103 once the elements before the fault are handed over, a
   // document in which nothing is at the path raises 131; the error is raised once, and later calls give nothing.
   XmlNode Next();
+  // The elements of the envelope around the element Next gave (open when it started), outermost first: their
+  // namespace declarations are in scope inside it. Valid until the following call of Next.
+  std::span<const XmlNode> Around() const;
   // The root element of what was read outside the elements handed over, read up to the root's start tag at least;
   // nothing when the document fails before it.
   XmlNode Envelope();

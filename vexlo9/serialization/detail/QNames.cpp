@@ -36,6 +36,16 @@ ReadingScope::ReadingScope(XmlNode element) { ElementsBeingRead().push_back(elem
 
 ReadingScope::~ReadingScope() { ElementsBeingRead().pop_back(); }
 
+ReadingScopes::ReadingScopes(std::span<const XmlNode> elements) : count_(elements.size()) {
+  std::vector<XmlNode>& being = ElementsBeingRead();
+  being.insert(being.end(), elements.begin(), elements.end());
+}
+
+ReadingScopes::~ReadingScopes() {
+  std::vector<XmlNode>& being = ElementsBeingRead();
+  being.resize(being.size() - count_);
+}
+
 std::string ResolveQName(std::string_view lexical, XmlNode element, std::string_view name) {
   const size_t colon = lexical.find(':');
   const std::string_view prefix = colon == std::string_view::npos ? std::string_view() : lexical.substr(0, colon);

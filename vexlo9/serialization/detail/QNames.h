@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,19 @@ class ReadingScope {
   ~ReadingScope();
   ReadingScope(const ReadingScope&) = delete;
   ReadingScope& operator=(const ReadingScope&) = delete;
+};
+
+// The elements around one read apart from them (an element of a stream, its envelope read elsewhere), outermost
+// first, made visible for the time it is read as ReadingScope makes one. Not copyable.
+class ReadingScopes {
+ public:
+  explicit ReadingScopes(std::span<const XmlNode> elements);
+  ~ReadingScopes();
+  ReadingScopes(const ReadingScopes&) = delete;
+  ReadingScopes& operator=(const ReadingScopes&) = delete;
+
+ private:
+  size_t count_;
 };
 
 // `lexical` (prefix:local or local, collapsed) as {namespace}local, its prefix looked up in the declarations of
