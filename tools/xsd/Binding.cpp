@@ -940,7 +940,9 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
   value.whitespace = type.whitespace;
   if (type.variety == SimpleType::Variety::List) return value;  // of lists or unions: one unchecked text
   if (type.variety == SimpleType::Variety::Union) {
-    for (const SimpleType* member : type.members) value.members.push_back(MakeValue(*member, owner, at, Holder::Inner));
+    for (const SimpleType* member : type.members) {
+      value.members.push_back(MakeValue(*member, owner, at, Holder::Inner));
+    }
     return value;
   }
   value.facets = type.facets;
@@ -987,7 +989,7 @@ Value Binder::MakeList(const SimpleType& type, const std::string& owner, const O
   return value;
 }
 
-// Where no element is at hand to resolve it against (a collection's items, a list's, a union member), or where a
+// Where no element is at hand to resolve it against (a list's items, a union member), or where a
 // default value would need the schema's prefixes: the name as the document spells it.
 void Binder::QNameAsWritten(const std::string& builtin, const Location& where, const std::string& owner) {
   schema_.diagnostics().Warn(where, "xs:" + builtin,
