@@ -359,7 +359,7 @@ class ValueCollectionEmitter : public PropertyEmitter {
   std::vector<std::string> Accessors() const override { return {p_.property, p_.isValid}; }
   void DeclareAccessors(Code& code) const override {
     if (RepeatedList()) {
-      code.Comment("The lists of the elements " + p_.elementName + ", one per element, its text.");
+      code.Comment("One list per " + p_.elementName + " element, its items the element's text.");
     } else if (p_.value.list) {
       code.Comment("The items of the list " + p_.elementName + ", its text.");
     }
