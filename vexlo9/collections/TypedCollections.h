@@ -65,8 +65,10 @@ class VEXLO9_API ListValue {
 // A list of values of one primitive type for a repeated primitive particle, positions 1 to Count: i4Col holds
 // 32-bit integers, dateCol DateTime objects, one class per type of XmlDataTypes.def but char. It writes itself
 // as a run of sibling elements, reads the run at the cursor, checks every value it takes against the particle's
-// facets and raises OnCollectionChange when something is added (not on Remove or Clear). Made with item rules (a
-// default or fixed value), an item element read empty takes the default and is written empty again while it holds it.
+// facets and raises OnCollectionChange when something is added (not on Remove or Clear). Made by NewCol with what
+// the declaration says beyond facets, it also checks each item added against a union's members or an enumeration,
+// resolves the qualified names it reads and writes them with prefixes in scope, and gives an item element read empty
+// the default value, written empty again while it holds it (a fixed value is the only one an item may have: 108).
 //
 // Errors of its own: 9 "Subscript out of range" for a position outside 1..Count (Item, Remove, and Before or
 // After of Add), 5 "Invalid procedure call or argument" for Add given both Before and After, 91 for Add of an

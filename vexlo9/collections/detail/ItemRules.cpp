@@ -51,8 +51,12 @@ const Variant& ItemRules::ConstraintValue() const {
 
 const std::vector<Variant>& ItemRules::EnumeratedValues() const {
   if (!enumerated_.empty()) return enumerated_;
+  // Kept only when every value converts: a schema's value that does not raises again on the next item.
+  std::vector<Variant> values;
+  values.reserve(enumeration_.size());
   const ConversionsCls& conversions = *PerThread<ConversionsCls>();
-  for (const std::string& text : enumeration_) enumerated_.push_back(conversions.FromString(type_, text, ws_));
+  for (const std::string& text : enumeration_) values.push_back(conversions.FromString(type_, text, ws_));
+  enumerated_ = std::move(values);
   return enumerated_;
 }
 
