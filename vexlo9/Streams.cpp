@@ -6,13 +6,13 @@
 #include <istream>
 #include <ostream>
 
+#include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/platform/detail/ChunkFile.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/ElementStream.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/detail/Documents.h"
-#include "vexlo9/serialization/detail/QNames.h"
 
 namespace vexlo9 {
 namespace {

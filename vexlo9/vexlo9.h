@@ -8,6 +8,7 @@
 #include "vexlo9/collections/AttributeCol.h"
 #include "vexlo9/collections/ClassFactoryCls.h"
 #include "vexlo9/collections/Element.h"
+#include "vexlo9/collections/ListCollections.h"
 #include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/collections/XmlGeneratedClassCol.h"
 #include "vexlo9/collections/XmlSerializationContext.h"

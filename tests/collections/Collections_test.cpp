@@ -241,6 +241,82 @@ TEST(TypedCollections, CountIsCheckedBeforeAnythingIsWritten) {
   }
 }
 
+// What a repeated value's declaration says beyond its facets, applied to each item read: the text written back, or
+// the error that stops the read.
+TEST(TypedCollections, ItemsTakeTheDeclarationsDefaultFixedValueMembersEnumerationAndQualifiedNames) {
+  using Made = std::shared_ptr<XmlObjectBase>;
+  const auto numbers = [](ValueCollectionDeclaration d) -> Made { return NewCol<type_i4>(d); };
+  const auto decimals = [](ValueCollectionDeclaration d) -> Made { return NewCol<type_decimal>(d); };
+  const auto dates = [](ValueCollectionDeclaration d) -> Made { return NewCol<type_date>(d); };
+  const auto strings = [](ValueCollectionDeclaration d) -> Made { return NewCol<type_string>(d); };
+  const auto lists = [](ValueCollectionDeclaration d) -> Made { return NewListCol<type_i4>(d); };
+  const struct {
+    Made col;
+    const char* xml;
+    std::string expected;  // written, or the error
+  } cases[] = {
+      {numbers({.name = "v", .defaultValue = "7"}), "<w><v/><v>8</v><v></v><v>7</v></w>",
+       "<w><v/><v>8</v><v/><v>7</v></w>"},
+      {dates({.name = "v", .defaultValue = "2026-12-07"}), "<w><v/><v>2026-12-07Z</v></w>",
+       "<w><v/><v>2026-12-07Z</v></w>"},
+      {strings({.name = "v", .defaultValue = "none"}), "<w><v/><v> </v></w>", "<w><v/><v> </v></w>"},
+      {numbers({.name = "v"}), "<w><v/></w>", "13 i4FromString: Type mismatch"},
+      {decimals({.name = "v", .defaultValue = "2.0", .fixed = true}), "<w><v/><v>2</v></w>", "<w><v/><v>2</v></w>"},
+      {decimals({.name = "v", .defaultValue = "2.0", .fixed = true}), "<w><v>2.00</v><v>2.5</v></w>",
+       "108 CheckFixedValue: The value [2.5] of [v] is not its fixed value [2.0]"},
+      {decimals({.name = "v", .enumeration = {"1", "2.5"}}), "<w><v>1.0</v><v>2.50</v></w>",
+       "<w><v>1.0</v><v>2.50</v></w>"},
+      {decimals({.name = "v", .enumeration = {"1", "2.5"}}), "<w><v>1</v><v>3</v></w>",
+       "108 CheckEnumeration: The value [3] of [v] is none of the values of its enumeration"},
+      {strings({.name = "v", .members = {{.type = type_date}, {.type = type_i4, .facets = {.maxInclusive = "9"}}}}),
+       "<w><v>2026-01-01</v><v>9</v></w>", "<w><v>2026-01-01</v><v>9</v></w>"},
+      {strings({.name = "v", .members = {{.type = type_date}, {.type = type_i4, .facets = {.maxInclusive = "9"}}}}),
+       "<w><v>10</v></w>", "108 CheckUnion: The value [10] of [v] is of none of the member types of its union"},
+      {strings({.name = "v", .whitespace = kCollapse, .qname = true}),
+       "<w><v xmlns:p='urn:p'> p:x </v><v>y</v></w>", "<w><v xmlns:AA=\"urn:p\">AA:x</v><v>y</v></w>"},
+      {strings({.name = "v", .qname = true}), "<w><v>p:x</v></w>",
+       "108 ResolveQName: The prefix [p] of the value [p:x] of [v] is not declared"},
+      {lists({.name = "v", .whitespace = kCollapse, .defaultValue = "1  2", .minItems = 1, .maxItems = 2}),
+       "<w><v> 3\n4 </v><v/><v>1 2</v></w>", "<w><v>3 4</v><v/><v>1 2</v></w>"},
+      {lists({.name = "v", .whitespace = kCollapse, .minItems = 1, .maxItems = 2}), "<w><v>1</v><v>1 2 3</v></w>",
+       "107 XmlCollectionBase_ValidateCount: The Maximum number of [v] elements allowed in this collection is 2"},
+      {lists({.name = "v", .whitespace = kCollapse, .facets = {.minInclusive = "1"}}), "<w><v>1 0</v></w>",
+       "108 CheckRestrictionForLONG: Invalid Value for v [0]"},
+      {lists({.name = "v", .whitespace = kCollapse, .defaultValue = "1", .fixed = true}), "<w><v/><v>2</v></w>",
+       "108 CheckFixedValue: The value [2] of [v] is not its fixed value [1]"},
+  };
+  for (const auto& c : cases) {
+    XmlDocument document;
+    ASSERT_TRUE(document.loadXML(c.xml)) << c.xml;
+    const XmlNode root = document.documentElement();
+    const std::string error =
+        ErrorText([&] { c.col->FromXmlInt(root, root.firstChild(), XmlSerializationContext(), false); });
+    EXPECT_EQ(error == "no error" ? Write(*c.col) : error, c.expected) << c.xml;
+  }
+}
+
+// An item read empty is written so while it stands where it was read, as items are added and removed around it.
+TEST(TypedCollections, ItemsReadEmptyStayEmptyAsOthersAreAddedAndRemoved) {
+  const auto numbers = NewCol<type_i4>({.name = "v", .defaultValue = "7"});
+  EXPECT_EQ(Read(*numbers, "<w><v>8</v><v/></w>"), "8 7 @");
+  numbers->Add(7, 1);
+  numbers->Add(9, std::nullopt, 3);
+  EXPECT_EQ(Write(*numbers), "<w><v>7</v><v>8</v><v/><v>9</v></w>");
+  numbers->Remove(1);
+  numbers->Remove(2);
+  numbers->Add(7);
+  EXPECT_EQ(Write(*numbers), "<w><v>8</v><v>9</v><v>7</v></w>");
+  const auto lists = NewListCol<type_i4>({.name = "v", .defaultValue = "1"});
+  Read(*lists, "<w><v/><v>1</v></w>");
+  lists->Add(lists->NewItem(), 1);
+  lists->Item(1)->Add(1);
+  EXPECT_EQ(Write(*lists), "<w><v>1</v><v/><v>1</v></w>");
+  lists->Remove(2);
+  EXPECT_EQ(Write(*lists), "<w><v>1</v><v>1</v></w>");
+  lists->Clear();
+  EXPECT_EQ(ErrorText([&] { lists->Add(nullptr); }), "91 i4ListCol: Object variable not set");
+}
+
 TEST(TypedCollections, ItemsTakeTheNamespaceAndTheWritersLayoutAndObjectsAreTheVeryOnesAdded) {
   auto col = Factory().Create_stringCol("v", "urn:x", 0, -1, "", -1, -1, "", "", "", "", -1, WhitespaceRule_Preserve);
   col->Add("<&>");

@@ -160,10 +160,13 @@ class Binder {
   const Creator& TypeCreator(ClassType& result, const QName& type);
   // The classes an element of the declared class may be read into, by its xsi:type: the derived types' first.
   std::vector<Alternative> ByXsiType(const std::string& element, ClassType& declared, const QName& type);
-  Value MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, bool repeated);
+  // Where a value is held, which decides what the library checks of it: in a property of its own, as an item of a
+  // repeated element's typed collection, as an item of a list's, or inside another value (a union's member, simple
+  // content), where no element of its own is at hand.
+  enum class Holder { Property, Item, ListItem, Inner };
+  Value MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, Holder holder);
+  void Enumerate(Value& value, const SimpleType& type, const std::string& owner, const Origin& at, Holder holder);
   Value MakeList(const SimpleType& type, const std::string& owner, const Origin& at);
-  void ListAsText(Value& value, const Location& where, const std::string& owner);
-  void UnionUnchecked(Value& value, const Location& where, const std::string& owner);
   void QNameAsWritten(const std::string& builtin, const Location& where, const std::string& owner);
   void QNameDefault(Value& value, const Location& where, const std::string& owner);
   const EnumType& Enumeration(const SimpleType& type, const std::string& owner, const Origin& at);
@@ -307,7 +310,7 @@ void Binder::BindSimpleContent(ClassType& cls, const ComplexTypeDef& type) {
              (value->enumeration.empty() ? value->definition && !value->facets.Empty() : value->primitive->IsText())) {
     // Held as its type, facets checked; an enumeration as the pattern of its values.
     cls.textProperty = cls.members.Claim("Value");
-    cls.textValue = MakeValue(*value, cls.textProperty, type.origin, true);
+    cls.textValue = MakeValue(*value, cls.textProperty, type.origin, Holder::Inner);
   } else if (!value->enumeration.empty() || (value->definition && !value->facets.Empty())) {
     // The value is held as text, as written; the lexical type is documented, facets of the schema's own are warned.
     schema_.diagnostics().Warn(
@@ -528,12 +531,11 @@ void Binder::AddDeclared(ClassType& cls, const Particle& particle, const Element
   p.occurs = CardinalityIn(group, p.kind, particle.occurs);
   p.value.fixed = declaration.fixedValue.has_value();
   p.value.defaultValue = p.value.fixed ? declaration.fixedValue : declaration.defaultValue;
-  if (p.value.defaultValue && (p.kind == Kind::Class || p.occurs == Cardinality::Repeated)) {
-    // A value held as a class's text, or by a collection of repeated elements, has no declaration to carry it.
+  if (p.value.defaultValue && p.kind == Kind::Class) {
+    // A value held as a class's text has no declaration to carry it.
     schema_.diagnostics().Warn(declaration.origin.where, "xs:element",
                                "the default or fixed value of " + name.local + " is not given to an empty " +
-                                   name.local + " element: it is " +
-                                   (p.kind == Kind::Class ? "held as text" : "repeated"));
+                                   name.local + " element: it is held as text");
   }
   QNameDefault(p.value, declaration.origin.where, p.property);
   if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Cardinality::Optional) {
@@ -551,11 +553,7 @@ void Binder::BindValue(ClassType& cls, ElementProperty& p, const ElementDecl& de
     return;
   }
   p.kind = Kind::Primitive;
-  p.value = MakeValue(type, p.property, particle.origin, particle.occurs.Repeated());
-  if (particle.occurs.Repeated()) {
-    ListAsText(p.value, particle.origin.where, p.property);
-    UnionUnchecked(p.value, particle.origin.where, p.property);
-  }
+  p.value = MakeValue(type, p.property, particle.origin, particle.occurs.Repeated() ? Holder::Item : Holder::Property);
   if (p.value.enumeration) p.kind = Kind::Enum;
 }
 
@@ -876,7 +874,7 @@ void Binder::AddAttribute(ClassType& cls, const AttributeItem& item) {
     type = &schema_.Resolved(*declaration->type.simple);
   }
   if (!type) type = schema_.Simple(QName{std::string(kXsNamespace), name.ns == kXmlNamespace ? "token" : "anySimpleType"});
-  a.value = MakeValue(*type, a.property, item.origin, false);
+  a.value = MakeValue(*type, a.property, item.origin, Holder::Property);
   a.value.defaultValue = item.defaultValue ? item.defaultValue : item.fixedValue;
   a.value.fixed = item.fixedValue.has_value();
   if (!a.value.defaultValue && declaration) {
@@ -930,10 +928,11 @@ const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
   return creator;
 }
 
-Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, bool repeated) {
+Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, Holder holder) {
   if (type.item) return MakeList(type, owner, at);
   const bool qualified = type.builtin == "QName" || type.builtin == "NOTATION";
-  if (qualified && (repeated || !type.enumeration.empty() || type.variety != SimpleType::Variety::Atomic)) {
+  const bool resolved = holder == Holder::Property || holder == Holder::Item;
+  if (qualified && (!resolved || !type.enumeration.empty() || type.variety != SimpleType::Variety::Atomic)) {
     QNameAsWritten(type.builtin, at.where, owner);
   }
   Value value;
@@ -941,11 +940,13 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
   value.whitespace = type.whitespace;
   if (type.variety == SimpleType::Variety::List) return value;  // of lists or unions: one unchecked text
   if (type.variety == SimpleType::Variety::Union) {
-    for (const SimpleType* member : type.members) value.members.push_back(MakeValue(*member, owner, at, true));
+    for (const SimpleType* member : type.members) {
+      value.members.push_back(MakeValue(*member, owner, at, Holder::Inner));
+    }
     return value;
   }
   value.facets = type.facets;
-  if (qualified && !repeated && type.enumeration.empty()) {
+  if (qualified && resolved && type.enumeration.empty()) {
     // The library checks the name's form as it resolves it; the lexical pattern would refuse {namespace}local.
     value.qname = true;
     value.facets.patterns.clear();
@@ -956,24 +957,31 @@ Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const 
     value.facets.length = value.facets.minLength = -1;
   }
   if (value.facets.maxLength > kMaxLengthFacet) value.facets.maxLength = -1;  // no string that long is expected
-  if (type.enumeration.empty()) return value;
-  if (!repeated) {
-    value.enumeration = &Enumeration(type, owner, at);
-  } else if (type.primitive->IsText()) {
-    // Repeated values are held in a typed collection, which checks a pattern instead.
-    std::string alternatives;
-    for (const std::string& v : type.enumeration) alternatives += (alternatives.empty() ? "" : "|") + EscapeRegex(v);
-    value.facets.patterns.push_back(alternatives);
-  } else {
-    schema_.diagnostics().Warn(at.where, "xs:enumeration",
-                               "repeated " + std::string(type.primitive->name) +
-                                   " values are held in a typed collection, which does not check the enumeration");
-  }
+  if (!type.enumeration.empty()) Enumerate(value, type, owner, at, holder);
   return value;
 }
 
+// An enumeration held alone is a C++ enumeration; a collection's items check it, a string's as the pattern of its
+// values.
+void Binder::Enumerate(Value& value, const SimpleType& type, const std::string& owner, const Origin& at,
+                       Holder holder) {
+  if (holder == Holder::Property) {
+    value.enumeration = &Enumeration(type, owner, at);
+  } else if (type.primitive->IsText()) {
+    std::string alternatives;
+    for (const std::string& v : type.enumeration) alternatives += (alternatives.empty() ? "" : "|") + EscapeRegex(v);
+    value.facets.patterns.push_back(alternatives);
+  } else if (holder != Holder::Inner) {
+    value.enumerated = type.enumeration;
+  } else {
+    schema_.diagnostics().Warn(at.where, "xs:enumeration",
+                               "the " + std::string(type.primitive->name) + " values of " + owner +
+                                   " are checked against their member type, not its enumeration");
+  }
+}
+
 Value Binder::MakeList(const SimpleType& type, const std::string& owner, const Origin& at) {
-  Value value = MakeValue(*type.item, owner, at, true);
+  Value value = MakeValue(*type.item, owner, at, Holder::ListItem);
   value.list = true;
   const Facets& lengths = type.facets;
   value.minItems = std::max(0, lengths.length >= 0 ? lengths.length : lengths.minLength);
@@ -981,16 +989,7 @@ Value Binder::MakeList(const SimpleType& type, const std::string& owner, const O
   return value;
 }
 
-// Where a list cannot be a collection of its own (a repeated element): one text, its items unchecked.
-void Binder::ListAsText(Value& value, const Location& where, const std::string& owner) {
-  if (!value.list) return;
-  schema_.diagnostics().Warn(where, "xs:list",
-                             "the list " + owner + " is bound as a string: its items are read and written as one " +
-                                 "text and not checked one by one");
-  value = Value{&FindPrimitive("string"), Whitespace::Collapse};
-}
-
-// Where no element is at hand to resolve it against (a collection's items, a list's, a union member), or where a
+// Where no element is at hand to resolve it against (a list's items, a union member), or where a
 // default value would need the schema's prefixes: the name as the document spells it.
 void Binder::QNameAsWritten(const std::string& builtin, const Location& where, const std::string& owner) {
   schema_.diagnostics().Warn(where, "xs:" + builtin,
@@ -1004,15 +1003,6 @@ void Binder::QNameDefault(Value& value, const Location& where, const std::string
   if (!value.qname || !value.defaultValue) return;
   QNameAsWritten("QName", where, owner);
   value.qname = false;
-}
-
-// Repeated values are held in a typed collection, which checks facets, not member types.
-void Binder::UnionUnchecked(Value& value, const Location& where, const std::string& owner) {
-  if (value.members.empty()) return;
-  schema_.diagnostics().Warn(where, "xs:union",
-                             "the repeated values of " + owner + " are kept as written and not checked against the " +
-                                 "member types of their union");
-  value.members.clear();
 }
 
 void Binder::NarrowInteger(Value& value, const SimpleType& type) {

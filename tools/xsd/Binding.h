@@ -44,7 +44,10 @@ struct Value {
   int maxItems = -1;  // -1: unbounded
   // A union: its member types, one of which the text (held as a string, as written) must be a value of.
   std::vector<Value> members;
-  // A QName or NOTATION held once: as {namespace}local, resolved on reading and written with a prefix bound to it.
+  // The enumeration of a collection's items of a type other than a string, which the collection checks by value.
+  std::vector<std::string> enumerated;
+  // A QName or NOTATION held alone or by a repeated element's collection: as {namespace}local, resolved on reading
+  // and written with a prefix bound to it.
   bool qname = false;
 };
 

@@ -38,6 +38,24 @@ std::optional<Expr> FacetsOf(const Facets& f) {
   return facets.Braced();
 }
 
+// A value's primitive, whitespace rule and facets, as its declaration names them.
+void DescribeType(Designated& fields, const Value& v) {
+  if (!v.primitive->IsText()) fields.Set("type", DataTypeName(*v.primitive));
+  if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
+  if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
+}
+
+// A union's member types, each described as a value.
+Expr MembersOf(const Value& v) {
+  std::vector<Expr> members;
+  for (const Value& member : v.members) {
+    Designated described;
+    DescribeType(described, member);
+    members.push_back(described.Braced());
+  }
+  return Expr::Braced("", std::move(members));
+}
+
 // A value's type and how it is written in C++.
 struct ValueShape {
   const ClassScope& scope;
@@ -223,19 +241,7 @@ class ValueEmitter : public PropertyEmitter {
       return;
     }
     DescribeType(fields, v);
-    if (v.members.empty()) return;
-    std::vector<Expr> members;
-    for (const Value& member : v.members) {
-      Designated described;
-      DescribeType(described, member);
-      members.push_back(described.Braced());
-    }
-    fields.Set("members", Expr::Braced("", std::move(members)));
-  }
-  static void DescribeType(Designated& fields, const Value& v) {
-    if (!v.primitive->IsText()) fields.Set("type", DataTypeName(*v.primitive));
-    if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
-    if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
+    if (!v.members.empty()) fields.Set("members", MembersOf(v));
   }
   // Its default or fixed value, and whether it is a qualified name.
   void DescribeConstraint(Designated& fields) const {
@@ -352,7 +358,11 @@ class ValueCollectionEmitter : public PropertyEmitter {
 
   std::vector<std::string> Accessors() const override { return {p_.property, p_.isValid}; }
   void DeclareAccessors(Code& code) const override {
-    if (p_.value.list) code.Comment("The items of the list " + p_.elementName + ", its text.");
+    if (RepeatedList()) {
+      code.Comment("One list per " + p_.elementName + " element, its items the element's text.");
+    } else if (p_.value.list) {
+      code.Comment("The items of the list " + p_.elementName + ", its text.");
+    }
     code.Line(Type() + " " + p_.property + "() const;");
     DeclarePresence(code, p_.isValid);
   }
@@ -363,8 +373,9 @@ class ValueCollectionEmitter : public PropertyEmitter {
   }
   std::vector<Expr> Init() const override {
     const Value& v = p_.value;
-    // A list's items are bounded by its length, a repeated element's by its occurrences.
-    const int min = v.list ? v.minItems : p_.minOccurs, max = v.list ? v.maxItems : p_.maxOccurs;
+    // A list's items are bounded by its length, a repeated element's by its occurrences, a repeated list's both.
+    const bool itemsBounded = v.list && !RepeatedList();
+    const int min = itemsBounded ? v.minItems : p_.minOccurs, max = itemsBounded ? v.maxItems : p_.maxOccurs;
     Designated fields;
     fields.Set("name", Quote(p_.elementName));
     if (!p_.ns.empty()) fields.Set("ns", scope_.words.Namespace(p_.ns));
@@ -372,7 +383,22 @@ class ValueCollectionEmitter : public PropertyEmitter {
     if (max != kUnbounded) fields.Set("maxOccurs", std::to_string(max));
     if (v.whitespace != Whitespace::Preserve) fields.Set("whitespace", WhitespaceName(v.whitespace));
     if (const auto facets = FacetsOf(v.facets)) fields.Set("facets", *facets);
-    const std::string make = "vexlo9::NewCol<" + DataTypeName(*v.primitive) + ">";
+    if (!v.list || RepeatedList()) {
+      // Each element read empty takes it; a single list's is its element's, declared with it.
+      if (v.defaultValue) fields.Set("defaultValue", Quote(*v.defaultValue));
+      if (v.fixed) fields.Set("fixed", "true");
+    }
+    if (!v.members.empty()) fields.Set("members", MembersOf(v));
+    if (!v.enumerated.empty()) {
+      std::vector<Expr> values;
+      for (const std::string& value : v.enumerated) values.emplace_back(Quote(value));
+      fields.Set("enumeration", Expr::Braced("", std::move(values)));
+    }
+    if (v.qname) fields.Set("qname", "true");
+    if (RepeatedList() && v.minItems != 0) fields.Set("minItems", std::to_string(v.minItems));
+    if (RepeatedList() && v.maxItems != kUnbounded) fields.Set("maxItems", std::to_string(v.maxItems));
+    const std::string make =
+        std::string(RepeatedList() ? "vexlo9::NewListCol<" : "vexlo9::NewCol<") + DataTypeName(*v.primitive) + ">";
     std::vector<Expr> init{Expr::Assign(scope_.Field(p_.property), Expr::Call(make, {fields.Braced()})).Then(";")};
     if (!p_.isValid.empty()) init.push_back(Expr::Assign(scope_.Field(p_.isValid), "false").Then(";"));
     return init;
@@ -380,7 +406,7 @@ class ValueCollectionEmitter : public PropertyEmitter {
   std::vector<Expr> Declarations(const std::string& info) const override {
     if (attribute_) return AttributeDeclaration(info);
     Designated fields = ElementBasics(scope_, p_, p_.elementName, p_.ns);
-    if (p_.value.list) {
+    if (p_.value.list && !RepeatedList()) {
       if (!p_.isValid.empty()) fields.Set("isValid", Quote(p_.isValid));
       if (!p_.value.primitive->IsText()) fields.Set("type", DataTypeName(*p_.value.primitive));
       // An empty list element takes its default's items, and is written empty again while it holds them.
@@ -402,7 +428,10 @@ class ValueCollectionEmitter : public PropertyEmitter {
   }
 
  private:
-  std::string Type() const { return "std::shared_ptr<vexlo9::" + std::string(p_.value.primitive->name) + "Col>"; }
+  bool RepeatedList() const { return p_.value.list && p_.occurs == Cardinality::Repeated; }
+  std::string Type() const {
+    return "std::shared_ptr<vexlo9::" + std::string(p_.value.primitive->name) + (RepeatedList() ? "ListCol>" : "Col>");
+  }
 
   static ElementProperty AsElement(const AttributeProperty& a) {
     ElementProperty p;

@@ -4,6 +4,9 @@
 #include <utility>
 
 #include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/collections/detail/EmptyMarks.h"
+#include "vexlo9/collections/detail/ItemRules.h"
+#include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/model/detail/PerThread.h"
 #include "vexlo9/output/XmlTextWriter.h"
@@ -40,9 +43,17 @@ void TypedCol<E>::Add(Item_t Value, std::optional<int32_t> Before, std::optional
     if (!Value) throw errors::ObjectNotSet(kClassName);
   }
   detail::CheckFacets<E>(elementName_, ValueOf(Value), facets_);
+  if (rules_ && rules_->ChecksValues()) rules_->CheckValue(elementName_, Variant(Value));
   if (Before && After) throw errors::InvalidCall(kClassName);
   items_.Insert(std::move(Value), Before, After, kClassName);
+  detail::MarkInserted(readEmpty_, Before ? size_t(*Before - 1) : After ? size_t(*After) : size_t(Count() - 1));
   RaiseOnCollectionChange();
+}
+
+template <XmlDataType E>
+void TypedCol<E>::Remove(int32_t index) {
+  items_.Remove(index, kClassName);
+  detail::MarkRemoved(readEmpty_, size_t(index - 1));
 }
 
 template <XmlDataType E>
@@ -62,7 +73,11 @@ XmlNode TypedCol<E>::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializ
     if (oXmlElmChild.nodeType() == XmlNodeType_Element) {
       if (!detail::DoesElementNameMatch(oContext, oXmlElmChild, elementName_, targetNamespace_)) break;
       try {
-        Add((conversions.*detail::ConversionMembers<E>::kFromText)(oXmlElmChild.nodeTypedValue(), ws_));
+        if (rules_) {
+          AddRead(oXmlElmChild);
+        } else {
+          Add((conversions.*detail::ConversionMembers<E>::kFromText)(oXmlElmChild.nodeTypedValue(), ws_));
+        }
       } catch (Error& e) {
         e.Locate(oXmlElmChild.line());
         throw;
@@ -71,6 +86,26 @@ XmlNode TypedCol<E>::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializ
     oXmlElmChild = detail::NextSiblingElement(oXmlElmChild);
   }
   return oXmlElmChild;
+}
+
+template <XmlDataType E>
+void TypedCol<E>::AddRead(XmlNode element) {
+  std::string storage;
+  bool empty = false;
+  const std::string_view text = rules_->TextOf(element, storage, empty);
+  const ConversionsCls& conversions = *detail::PerThread<ConversionsCls>();
+  Item_t item = (conversions.*detail::ConversionMembers<E>::kFromText)(text, ws_);
+  if constexpr (E == type_string) {
+    if (rules_->Qualified()) item = detail::ResolveQName(item, element, elementName_);
+  }
+  if (!empty && rules_->Fixed()) rules_->CheckFixed(elementName_, text, Variant(item));
+  Add(std::move(item));
+  detail::MarkRead(readEmpty_, size_t(Count()), empty);
+}
+
+template <XmlDataType E>
+bool TypedCol<E>::WritesEmpty(size_t at, const Item_t& item) const {
+  return detail::MarkedEmpty(readEmpty_, at) && rules_->IsConstraint(Variant(item));
 }
 
 template <XmlDataType E>
@@ -88,12 +123,19 @@ template <XmlDataType E>
 void TypedCol<E>::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view, const XmlSerializationContext& oContext,
                            bool) {
   ValidateCount(oContext);
+  size_t at = 0;
   for (const auto& item : items_) {
     oXmlOut.WriteStartElement(elementName_, targetNamespace_);
-    if constexpr (E == type_string) {
-      oXmlOut.WriteString(item);  // stringToString gives the text back unchanged: spare the copy
-    } else {
-      oXmlOut.WriteString(ItemText(item));
+    if (!WritesEmpty(at++, item)) {  // one read empty is written so while it holds the default
+      if constexpr (E == type_string) {
+        if (rules_ && rules_->Qualified()) {
+          oXmlOut.WriteString(detail::QNameText(oXmlOut, item, elementName_));
+        } else {
+          oXmlOut.WriteString(item);  // stringToString gives the text back unchanged: spare the copy
+        }
+      } else {
+        oXmlOut.WriteString(ItemText(item));
+      }
     }
     oXmlOut.WriteEndElement();
   }
@@ -103,7 +145,7 @@ template <XmlDataType E>
 void TypedCol<E>::ListFromText(std::string_view text, const XmlSerializationContext& oContext) {
   const ConversionsCls& conversions = *detail::PerThread<ConversionsCls>();
   constexpr std::string_view kBlanks = " \t\r\n";
-  items_.Clear();
+  Clear();
   for (size_t at = text.find_first_not_of(kBlanks); at != std::string_view::npos;
        at = text.find_first_not_of(kBlanks, at)) {
     const size_t end = std::min(text.find_first_of(kBlanks, at), text.size());

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "vexlo9/platform/Export.h"
 #include "vexlo9/model/IndexedList.h"
@@ -23,13 +24,15 @@ class TypedCol;
 namespace detail {
 
 struct NoFormatOverride {};
+class ItemRules;
 
 // The internal initialiser: the only way to give a typed collection its name, namespace, bounds, facets,
 // whitespace rule and format override. Nothing is checked; the collection's own use reports what is wrong.
 template <class Col>
 std::shared_ptr<Col> NewTypedCol(std::string_view ElementName, std::string_view TargetNamespace, int32_t MinOccurs,
                                  int32_t maxOccurs, PrimitiveRestrictions facets, WhitespaceRule ws,
-                                 std::string_view FormatOverride = {});
+                                 std::string_view FormatOverride = {},
+                                 std::shared_ptr<const ItemRules> rules = nullptr);
 // The same with the facets as loose arguments, as the factory's Create_ members take them.
 template <class Col>
 std::shared_ptr<Col> NewTypedCol(std::string_view ElementName, std::string_view TargetNamespace, int32_t MinOccurs,
@@ -62,7 +65,10 @@ class VEXLO9_API ListValue {
 // A list of values of one primitive type for a repeated primitive particle, positions 1 to Count: i4Col holds
 // 32-bit integers, dateCol DateTime objects, one class per type of XmlDataTypes.def but char. It writes itself
 // as a run of sibling elements, reads the run at the cursor, checks every value it takes against the particle's
-// facets and raises OnCollectionChange when something is added (not on Remove or Clear).
+// facets and raises OnCollectionChange when something is added (not on Remove or Clear). Made by NewCol with what
+// the declaration says beyond facets, it also checks each item added against a union's members or an enumeration,
+// resolves the qualified names it reads and writes them with prefixes in scope, and gives an item element read empty
+// the default value, written empty again while it holds it (a fixed value is the only one an item may have: 108).
 //
 // Errors of its own: 9 "Subscript out of range" for a position outside 1..Count (Item, Remove, and Before or
 // After of Add), 5 "Invalid procedure call or argument" for Add given both Before and After, 91 for Add of an
@@ -88,8 +94,11 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase, public de
   // position After.
   void Add(Item_t Value, std::optional<int32_t> Before = std::nullopt, std::optional<int32_t> After = std::nullopt);
   ItemRef Item(int32_t index) const { return items_.Item(index, kClassName); }
-  void Remove(int32_t index) { items_.Remove(index, kClassName); }
-  void Clear() noexcept { items_.Clear(); }
+  void Remove(int32_t index);
+  void Clear() noexcept {
+    items_.Clear();
+    readEmpty_.clear();
+  }
   // The enumeration.
   const_iterator begin() const noexcept { return items_.begin(); }
   const_iterator end() const noexcept { return items_.end(); }
@@ -124,10 +133,15 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase, public de
 
   friend std::shared_ptr<TypedCol> detail::NewTypedCol<TypedCol>(std::string_view, std::string_view, int32_t, int32_t,
                                                                  PrimitiveRestrictions, WhitespaceRule,
-                                                                 std::string_view);
+                                                                 std::string_view,
+                                                                 std::shared_ptr<const detail::ItemRules>);
   TypedCol() = default;
   // The text of one item as written.
   std::string ItemText(const Item_t& item) const;
+  // Adds the item an element holds, under the item rules.
+  void AddRead(XmlNode element);
+  // Whether the item at a 0-based position was read empty and still holds the default.
+  bool WritesEmpty(size_t at, const Item_t& item) const;
 
   std::string elementName_;
   std::string targetNamespace_;
@@ -138,12 +152,15 @@ class TypedCol final : public XmlObjectBase, public XmlCollectionBase, public de
   [[no_unique_address]] std::conditional_t<PrimitiveType<E>::kFormatted, std::string, detail::NoFormatOverride>
       formatOverride_;
   IndexedList<Item_t> items_;
+  std::shared_ptr<const detail::ItemRules> rules_;
+  std::vector<bool> readEmpty_;  // by position while an item read empty is held, else empty: most documents have none
 };
 
 template <class Col>
 std::shared_ptr<Col> detail::NewTypedCol(std::string_view ElementName, std::string_view TargetNamespace,
                                          int32_t MinOccurs, int32_t maxOccurs, PrimitiveRestrictions facets,
-                                         WhitespaceRule ws, std::string_view FormatOverride) {
+                                         WhitespaceRule ws, std::string_view FormatOverride,
+                                         std::shared_ptr<const ItemRules> rules) {
   std::shared_ptr<Col> col(new Col());
   col->elementName_ = ElementName;
   col->targetNamespace_ = TargetNamespace;
@@ -151,6 +168,7 @@ std::shared_ptr<Col> detail::NewTypedCol(std::string_view ElementName, std::stri
   col->maxOccurs_ = maxOccurs;
   col->facets_ = std::move(facets);
   col->ws_ = ws;
+  col->rules_ = std::move(rules);
   if constexpr (!std::is_same_v<decltype(col->formatOverride_), detail::NoFormatOverride>) {
     col->formatOverride_ = FormatOverride;
   }

@@ -16,6 +16,8 @@ namespace vexlo9 {
 
 template <XmlDataType E>
 class TypedCol;
+template <XmlDataType E>
+class ListCol;
 
 // How often an element particle occurs.
 enum class Occurs : int32_t { Mandatory, Optional, Repeated };
@@ -63,7 +65,7 @@ struct ValueElementDeclaration {
   bool list = false;
   // A qualified name (xs:QName, xs:NOTATION), held as {namespace}local: its prefix is resolved against the namespaces
   // in scope where it is read, and a prefix bound to its namespace is written, declared on the element if need be. A
-  // text not of that form is written as it stands. Not for a Repeated element.
+  // text not of that form is written as it stands. A Repeated element's collection says it instead (NewCol).
   bool qname = false;
 };
 
@@ -165,6 +167,21 @@ struct ValueCollectionDeclaration {
   WhitespaceRule whitespace = WhitespaceRule_Preserve;
   std::string_view format = {};
   Facets facets = {};
+  // The elements' default value, which an item element read empty takes (and is written empty again while it holds
+  // it); with `fixed`, the only value an item may have.
+  std::string_view defaultValue = {};
+  bool fixed = false;
+  // A union: each item, held as text as it was written, must be a value of one of these (checked by Add).
+  std::initializer_list<UnionMember> members = {};
+  // An enumeration of a type other than a string (a string's is a pattern): each item must equal one of these values.
+  std::initializer_list<std::string_view> enumeration = {};
+  // Qualified names, held as {namespace}local: each item's prefix is resolved where it is read, and a prefix bound to
+  // its namespace is written, as for ValueElementDeclaration.
+  bool qname = false;
+  // NewListCol only: the length of each element's list (xs:list); `facets` and `enumeration` are its items', and
+  // `defaultValue` the items an element read empty takes.
+  int32_t minItems = 0;
+  int32_t maxItems = -1;  // -1: unbounded
 };
 
 // A new typed collection, as generated Init makes one: vexlo9::NewCol<vexlo9::type_string>({.name = "phone"}).
@@ -172,10 +189,18 @@ template <XmlDataType T>
   requires PrimitiveType<T>::kCollected
 std::shared_ptr<TypedCol<T>> NewCol(const ValueCollectionDeclaration& declaration);
 
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
-  VEXLO9_PRIMITIVE_IF_##collected(                                                               \
-      extern template VEXLO9_API std::shared_ptr<TypedCol<type_##name>> NewCol<type_##name>(     \
-          const ValueCollectionDeclaration&);                                                    \
+// A new collection of lists, for a repeated element whose type is a list:
+// vexlo9::NewListCol<vexlo9::type_i4>({.name = "sizes", .maxOccurs = 3, .maxItems = 2}).
+template <XmlDataType T>
+  requires PrimitiveType<T>::kCollected
+std::shared_ptr<ListCol<T>> NewListCol(const ValueCollectionDeclaration& declaration);
+
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule)     \
+  VEXLO9_PRIMITIVE_IF_##collected(                                                                   \
+      extern template VEXLO9_API std::shared_ptr<TypedCol<type_##name>> NewCol<type_##name>(         \
+          const ValueCollectionDeclaration&);                                                        \
+      extern template VEXLO9_API std::shared_ptr<ListCol<type_##name>> NewListCol<type_##name>(      \
+          const ValueCollectionDeclaration&);                                                        \
       , )
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE

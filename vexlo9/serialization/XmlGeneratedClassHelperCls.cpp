@@ -20,7 +20,7 @@
 #include "vexlo9/serialization/ClassInfo.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
 #include "vexlo9/serialization/detail/ElementInfo.h"
-#include "vexlo9/serialization/detail/QNames.h"
+#include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/serialization/detail/TextValueInfo.h"
 
 namespace vexlo9 {

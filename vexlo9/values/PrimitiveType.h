@@ -17,7 +17,8 @@ namespace vexlo9 {
 //   Value       what the to-text member and the facet check take
 //   Held        what the from-text member returns and a typed collection holds
 //   kFormatted  the to-text member takes a format override
-//   kCollected  the type has a facet check and a typed collection, named kColName
+//   kCollected  the type has a facet check and a typed collection, named kColName, and a collection of lists of
+//               it, named kListColName
 template <XmlDataType E>
 struct PrimitiveType;
 
@@ -28,6 +29,7 @@ struct PrimitiveType;
     using Held = HeldT;                                                    \
     static constexpr const char* kName = #name;                            \
     static constexpr const char* kColName = #name "Col";                   \
+    static constexpr const char* kListColName = #name "ListCol";           \
     static constexpr bool kFormatted = formatted;                          \
     static constexpr bool kCollected = collected;                          \
   };

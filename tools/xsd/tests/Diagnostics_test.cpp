@@ -102,11 +102,6 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
   const struct {
     std::string components, warning;
   } cases[] = {
-      {"<xs:simpleType name=\"L\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n<xs:element name=\"e\">"
-       "<xs:complexType><xs:sequence><xs:element name=\"sizes\" type=\"L\" maxOccurs=\"2\"/></xs:sequence>"
-       "<xs:attribute name=\"widths\" type=\"L\"/></xs:complexType></xs:element>",
-       "a.xsd:3: xs:list: the list sizes is bound as a string: its items are read and written as one text and not "
-       "checked one by one"},
       {"<xs:simpleType name=\"L\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n"
        "<xs:simpleType name=\"U\"><xs:union memberTypes=\"xs:date L\"/></xs:simpleType>\n"
        "<xs:element name=\"e\" type=\"U\"/>",
@@ -124,9 +119,10 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
        "nillable=\"true\"/></xs:sequence></xs:complexType></xs:element>",
        "a.xsd:3: nillable: the element budget is held as text (Text) so that it can be nil: its type decimal and "
        "facets are not checked"},
-      // A qualified name held once is resolved; repeated, or with a default, it is kept as written.
+      // A qualified name held alone or repeated is resolved; in a list, or with a default, it is kept as written.
       {"<xs:element name=\"e\"><xs:complexType><xs:sequence><xs:element name=\"q\" type=\"xs:QName\"/>\n"
-       "  <xs:element name=\"names\" type=\"xs:QName\" maxOccurs=\"2\"/></xs:sequence>"
+       "  <xs:element name=\"names\"><xs:simpleType><xs:list itemType=\"xs:QName\"/></xs:simpleType></xs:element>"
+       "<xs:element name=\"more\" type=\"xs:QName\" maxOccurs=\"2\"/></xs:sequence>"
        "<xs:attribute name=\"a\" type=\"xs:QName\"/></xs:complexType></xs:element>",
        "a.xsd:3: xs:QName: the value of names is kept as written, prefix included: write the document with the "
        "prefixes it was read with (NamespaceAliases)"},
@@ -134,17 +130,44 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
        "</xs:complexType></xs:element>",
        "a.xsd:3: xs:QName: the value of q is kept as written, prefix included: write the document with the prefixes "
        "it was read with (NamespaceAliases)"},
-      {"<xs:element name=\"e\"><xs:complexType><xs:sequence><xs:element name=\"one\" type=\"xs:int\" default=\"7\"/>\n"
-       "  <xs:element name=\"size\" type=\"xs:int\" default=\"7\" maxOccurs=\"2\"/></xs:sequence></xs:complexType>"
-       "</xs:element>",
-       "a.xsd:3: xs:element: the default or fixed value of size is not given to an empty size element: it is "
-       "repeated"},
+      // Repeated values take their default; simple content held as text does not.
+      {"<xs:complexType name=\"T\"><xs:simpleContent><xs:extension base=\"xs:int\"><xs:attribute name=\"u\"/>"
+       "</xs:extension></xs:simpleContent></xs:complexType>\n"
+       "<xs:element name=\"e\"><xs:complexType><xs:sequence><xs:element name=\"one\" type=\"xs:int\" default=\"7\"/>\n"
+       "  <xs:element name=\"many\" type=\"xs:int\" default=\"7\" maxOccurs=\"2\"/>"
+       "<xs:element name=\"size\" type=\"T\" default=\"7\"/></xs:sequence></xs:complexType></xs:element>",
+       "a.xsd:4: xs:element: the default or fixed value of size is not given to an empty size element: it is "
+       "held as text"},
   };
   for (const auto& c : cases) {
     const Outcome run = Compile(Schema(c.components), "", "");
     EXPECT_EQ(run.status, 0) << c.warning;
     EXPECT_EQ(run.errors, c.warning + "\n");
     EXPECT_TRUE(run.wroteFiles) << c.warning;
+  }
+}
+
+// What repeated elements hold is bound as the schema says, as for a single element: nothing to warn about.
+TEST(Diagnostics, RepeatedValuesAreBoundWithoutWarnings) {
+  const std::string repeated[] = {
+      "<xs:element name=\"size\" type=\"xs:int\" default=\"7\" maxOccurs=\"2\"/>",
+      "<xs:element name=\"version\" type=\"xs:decimal\" fixed=\"2.0\" maxOccurs=\"unbounded\"/>",
+      "<xs:element name=\"names\" type=\"xs:QName\" maxOccurs=\"2\"/>",
+      "<xs:element name=\"sizes\" maxOccurs=\"2\" default=\"1 2\"><xs:simpleType><xs:list itemType=\"xs:int\"/>"
+      "</xs:simpleType></xs:element>",
+      "<xs:element name=\"sizes\" maxOccurs=\"2\"><xs:simpleType><xs:union memberTypes=\"xs:date xs:int\"/>"
+      "</xs:simpleType></xs:element>",
+      "<xs:element name=\"levels\" maxOccurs=\"2\"><xs:simpleType><xs:restriction base=\"xs:int\">"
+      "<xs:enumeration value=\"1\"/><xs:enumeration value=\"3\"/></xs:restriction></xs:simpleType></xs:element>",
+  };
+  for (const std::string& particle : repeated) {
+    const Outcome run =
+        Compile(Schema("<xs:element name=\"e\"><xs:complexType><xs:sequence>" + particle +
+                       "</xs:sequence></xs:complexType></xs:element>"),
+                "", "");
+    EXPECT_EQ(run.status, 0) << particle;
+    EXPECT_EQ(run.errors, "") << particle;
+    EXPECT_TRUE(run.wroteFiles) << particle;
   }
 }
 

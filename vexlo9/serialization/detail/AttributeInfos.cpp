@@ -7,7 +7,7 @@
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/output/detail/NamespaceRestriction.h"
 #include "vexlo9/platform/detail/Errors.h"
-#include "vexlo9/serialization/detail/QNames.h"
+#include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/detail/ValueText.h"
 

@@ -10,7 +10,7 @@
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/serialization/ClassInfo.h"
-#include "vexlo9/serialization/detail/QNames.h"
+#include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/values/ConversionsCls.h"
 #include "vexlo9/values/detail/Facets.h"
 #include "vexlo9/values/detail/ValueText.h"
@@ -54,21 +54,6 @@ UnionRules UnionRulesOf(std::initializer_list<UnionMember> members) {
   rules.reserve(members.size());
   for (const UnionMember& m : members) rules.push_back({m.type, m.whitespace, RestrictionsOf(m.facets)});
   return rules;
-}
-
-void CheckUnion(std::string_view name, const Variant& value, const UnionRules& members) {
-  if (members.empty()) return;
-  const std::string text = value.ToString();
-  for (const UnionRule& member : members) {
-    try {
-      const Variant read = PerThread<ConversionsCls>()->FromString(member.type, text, member.whitespace);
-      Checks().CheckRestriction(name, read, member.type, member.facets);
-      if (OfItsKind(member.type, read)) return;
-    } catch (const Error&) {
-      // not of this member: the next one may take it
-    }
-  }
-  throw errors::NoUnionMember(text, name);
 }
 
 std::string DescriptorName(const DescriptorTraits& traits) {

@@ -13,6 +13,7 @@
 #include "vexlo9/serialization/detail/ElementInfo.h"
 #include "vexlo9/values/RestrictionChecks.h"
 #include "vexlo9/values/XmlDataType.h"
+#include "vexlo9/values/detail/Unions.h"
 
 // The routines every element and attribute descriptor shares.
 namespace vexlo9::detail {
@@ -23,15 +24,7 @@ class ListValue;
 PrimitiveRestrictions RestrictionsOf(const Facets& facets);
 
 // The member types of a union, as the checks take them.
-struct UnionRule {
-  XmlDataType type;
-  WhitespaceRule whitespace;
-  PrimitiveRestrictions facets;
-};
-using UnionRules = std::vector<UnionRule>;
 UnionRules UnionRulesOf(std::initializer_list<UnionMember> members);
-// Raises NoUnionMember unless the text of `value` is a value of one of the members (none: nothing to check).
-void CheckUnion(std::string_view name, const Variant& value, const UnionRules& members);
 
 // A primitive property's text as it is written: a string property's own text (no copy), any other value converted.
 // With facets, the value is checked against them first. Not copyable: the text may point into it.

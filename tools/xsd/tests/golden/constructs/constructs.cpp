@@ -196,6 +196,10 @@ std::shared_ptr<vexlo9::XmlGeneratedClassBase> Discounted::New(std::string eleme
 void Discounted::Init() {
   Entry::Init();
   rate_ = std::make_shared<vexlo9::Decimal>("0.5");
+  tiers_ = vexlo9::NewListCol<vexlo9::type_i4>({.name = "tiers", .ns = kNamespace,
+                                                .whitespace = vexlo9::WhitespaceRule_Collapse, .defaultValue = "1 2"});
+  see_ = vexlo9::NewCol<vexlo9::type_string>({.name = "see", .ns = kNamespace,
+                                              .whitespace = vexlo9::WhitespaceRule_Collapse, .qname = true});
 }
 
 const vexlo9::ClassInfo& Discounted::ClassInfo() const {
@@ -207,6 +211,8 @@ const vexlo9::ClassInfo& Discounted::ClassInfo() const {
     AddEntryParticles(*info);
     info->ValueElement({.name = "rate", .ns = kNamespace, .property = "rate", .type = vexlo9::type_decimal,
                         .whitespace = vexlo9::WhitespaceRule_Collapse, .defaultValue = "0.5"});
+    info->ValueElement({.name = "tiers", .ns = kNamespace, .property = "tiers", .occurs = vexlo9::Occurs::Repeated});
+    info->ValueElement({.name = "see", .ns = kNamespace, .property = "see", .occurs = vexlo9::Occurs::Repeated});
     info->ClassFactory(Factory());
     return info;
   }();
@@ -221,6 +227,8 @@ const vexlo9::MemberTable<Discounted>& Discounted::Members() {
   static const auto table = vexlo9::MemberTable<Discounted>::Builder()
                                 .Inherit(Entry::Members())
                                 .Property("rate", &Discounted::rate, &Discounted::rate)
+                                .ReadOnly("tiers", &Discounted::tiers)
+                                .ReadOnly("see", &Discounted::see)
                                 .Build();
   return table;
 }
@@ -232,6 +240,8 @@ void Discounted::rate(std::shared_ptr<vexlo9::Decimal> value) {
   vexlo9::Global::XmlObjectBaseHelper()->Throw_IfPropertyIsNull(value, "rate");
   rate_ = std::move(value);
 }
+std::shared_ptr<vexlo9::i4ListCol> Discounted::tiers() const { return tiers_; }
+std::shared_ptr<vexlo9::stringCol> Discounted::see() const { return see_; }
 
 // ---- Note
 

@@ -119,9 +119,14 @@ class Discounted : public Entry {
 
   std::shared_ptr<vexlo9::Decimal> rate() const;
   void rate(std::shared_ptr<vexlo9::Decimal> value);
+  // One list per tiers element, its items the element's text.
+  std::shared_ptr<vexlo9::i4ListCol> tiers() const;
+  std::shared_ptr<vexlo9::stringCol> see() const;
 
  private:
   std::shared_ptr<vexlo9::Decimal> rate_;
+  std::shared_ptr<vexlo9::i4ListCol> tiers_;
+  std::shared_ptr<vexlo9::stringCol> see_;
 };
 
 // The element note of Catalogue, whose type is its own.

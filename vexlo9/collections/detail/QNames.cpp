@@ -1,4 +1,4 @@
-#include "vexlo9/serialization/detail/QNames.h"
+#include "vexlo9/collections/detail/QNames.h"
 
 #include <optional>
 #include <vector>
