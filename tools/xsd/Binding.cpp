@@ -173,13 +173,14 @@ class Binder {
   void NarrowInteger(Value& value, const SimpleType& type);
   bool Emptiable(const Particle& particle, int depth = 0) const;
   bool HasElements(const ClassType& cls) const;
+  bool HoldsSimpleContent(const ClassType& cls) const;
   ClassType& ClassOfElementNamed(const QName& element, const Location& at);
   void FindRoots();
 
   Schema& schema_;
   const Options& options_;
   Binding binding_;
-  std::map<ClassType*, Pending> pending_;
+  std::map<const ClassType*, Pending> pending_;
   std::map<QName, ClassType*> typeClasses_;
   std::map<QName, ClassType*> elementClasses_;
   std::map<QName, ClassType*> groupClasses_;
@@ -345,6 +346,19 @@ void Binder::BindComplexType(ClassType& cls, const ComplexTypeDef& type) {
   cls.text = cls.text || type.mixed;
   if (type.particle) BindContent(cls, *type.particle, type);
   AddAttributes(cls, type.attributes);
+}
+
+// Whether the class holds its element's text as simple content (a nillable value's holder is one), known from the
+// definitions before the classes are bound.
+bool Binder::HoldsSimpleContent(const ClassType& cls) const {
+  if (cls.nillable) return true;
+  for (const ClassType* c = &cls; c; c = c->base) {
+    const auto it = pending_.find(c);
+    if (it != pending_.end() && it->second.definition) {
+      return it->second.definition->content == ComplexTypeDef::Content::Simple;
+    }
+  }
+  return false;
 }
 
 bool Binder::HasElements(const ClassType& cls) const {
@@ -531,11 +545,15 @@ void Binder::AddDeclared(ClassType& cls, const Particle& particle, const Element
   p.occurs = CardinalityIn(group, p.kind, particle.occurs);
   p.value.fixed = declaration.fixedValue.has_value();
   p.value.defaultValue = p.value.fixed ? declaration.fixedValue : declaration.defaultValue;
-  if (p.value.defaultValue && p.kind == Kind::Class) {
-    // A value held as a class's text has no declaration to carry it.
+  const bool isClass = p.kind == Kind::Class || p.kind == Kind::AbstractClass;
+  const bool repeated = p.occurs == Cardinality::Repeated;
+  if (p.value.defaultValue && isClass && (repeated || !(p.kind == Kind::Class && HoldsSimpleContent(*p.type)))) {
+    // Only the simple content of one element takes its default; mixed content keeps its text as it was written.
     schema_.diagnostics().Warn(declaration.origin.where, "xs:element",
                                "the default or fixed value of " + name.local + " is not given to an empty " +
-                                   name.local + " element: it is held as text");
+                                   name.local + " element: " + (repeated ? "it is repeated" : "its content is not simple"));
+    p.value.defaultValue.reset();
+    p.value.fixed = false;
   }
   QNameDefault(p.value, declaration.origin.where, p.property);
   if ((p.kind == Kind::Primitive || p.kind == Kind::Enum) && p.occurs == Cardinality::Optional) {

@@ -560,6 +560,9 @@ class ClassElementEmitter : public ObjectElementEmitter {
       fields.Set("type", Quote(declared->infoName));
       if (declared->ns != ns) fields.Set("typeNs", scope_.words.Namespace(declared->ns));
     }
+    // Its class's simple content takes it (the binder keeps no other).
+    if (p_.value.defaultValue) fields.Set("defaultValue", Quote(*p_.value.defaultValue));
+    if (p_.value.fixed) fields.Set("fixed", "true");
     return Expr::Call(info + "ClassElement", {fields.Braced()}).Then(";");
   }
   // The class that describes the type of the element `name`: a substitution group's member's, or the property's.

@@ -62,7 +62,8 @@ std::shared_ptr<ElementInfo> Make(ElementArguments& a) {
     return std::make_shared<Descriptor>(
         typename Descriptor::Particle{Text(a.name), Text(a.ns), Text(a.property), a.elementType,
                                       !kAbstract && C == Cardinality::Mnd && a.mandatoryContent,
-                                      !kAbstract && kOptional ? a.classTypeId : 0, kAbstract ? Text(a.create) : ""});
+                                      !kAbstract && kOptional ? a.classTypeId : 0, kAbstract ? Text(a.create) : "",
+                                      a.constraint});
   }
 }
 
@@ -203,7 +204,8 @@ void ClassInfo::ClassElement(const ClassElementDeclaration& d) {
   Declare(elements_, "ClassInfo.ClassElement", groupType_, d.create.empty() ? ValueKind::Cls : ValueKind::AbsCls,
           d.occurs,
           {.name = d.name, .ns = d.ns, .property = d.property, .elementType = ElementTypeOf(d.pseudo),
-           .mandatoryContent = d.mandatoryContent, .classTypeId = d.classTypeId, .create = d.create});
+           .mandatoryContent = d.mandatoryContent, .classTypeId = d.classTypeId, .create = d.create,
+           .constraint = {d.defaultValue, d.fixed}});
   if (!d.type.empty()) {
     declaredTypes_.push_back({std::string(d.name), std::string(d.type), std::string(d.typeNs.value_or(d.ns))});
   }

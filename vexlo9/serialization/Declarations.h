@@ -106,6 +106,10 @@ struct ClassElementDeclaration {
   // ElementNamespaceURI when it is not `ns`): an object of that type needs no xsi:type under this element.
   std::string_view type = {};
   std::optional<std::string_view> typeNs = {};
+  // The element's default value, which the simple content of its class takes when the element is read empty (and
+  // is written empty again while it holds it); with `fixed`, the only value it may hold.
+  std::string_view defaultValue = {};
+  bool fixed = false;
 };
 
 // A global element declared with the class's derived type, which a document may start with: an object of that type

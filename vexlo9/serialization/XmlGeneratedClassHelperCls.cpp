@@ -20,6 +20,7 @@
 #include "vexlo9/serialization/ClassInfo.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
 #include "vexlo9/serialization/detail/ElementInfo.h"
+#include "vexlo9/serialization/detail/ElementInfoHelpers.h"
 #include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/serialization/detail/TextValueInfo.h"
 
@@ -247,8 +248,22 @@ void WriteChoice(const Generated& g, XmlTextWriter& out, const XmlSerializationC
   }
 }
 
+// The element's text after its children: mixed text that keeps no places, the simple content (empty again when it
+// was read empty and holds the element's default still), or the text.
+void WriteText(const Generated& g, XmlTextWriter& out, const detail::ValueConstraint* constraint) {
+  if (MixedText* const mixed = g.generated.MixedContent()) {
+    out.WriteString(mixed->Text());
+  } else if (const detail::TextValueInfo* value = g.info.SimpleContentValue()) {
+    value->Write(g.object, out, g.base.ElementName(), constraint);
+  } else {
+    const std::string text = g.object.GetProperty("Text").ToString();
+    const bool empty = constraint && detail::ValueConstraint::ReadEmpty(g.object, "Text") && text == constraint->Text();
+    if (!empty) out.WriteString(text);
+  }
+}
+
 void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerializationContext& context,
-                  bool isOptionalChoice) {
+                  bool isOptionalChoice, const detail::ValueConstraint* constraint) {
   if (g.IsNil()) {
     out.WriteAttributeNil();
     return;
@@ -268,18 +283,29 @@ void WriteContent(const Generated& g, XmlTextWriter& out, const XmlSerialization
     default:
       throw errors::UnknownGroupTypeWriting(static_cast<int32_t>(g.info.GroupType()));
   }
-  if (inPlace) return;
-  if (mixed) {
-    out.WriteString(mixed->Text());
+  if (!inPlace && g.info.AllowText()) WriteText(g, out, constraint);
+}
+
+// The element's text: mixed, the simple content, or the text, an empty element taking its element's default.
+void ReadText(const Generated& g, XmlNode parent, const detail::ValueConstraint* constraint) {
+  if (MixedText* const mixed = g.generated.MixedContent()) {
+    mixed->Read(parent);
   } else if (const detail::TextValueInfo* value = g.info.SimpleContentValue()) {
-    value->Write(g.object, out, g.base.ElementName());
-  } else if (g.info.AllowText()) {
-    out.WriteString(g.object.GetProperty("Text").ToString());
+    value->Read(g.object, parent, constraint);
+  } else if (!constraint) {
+    g.object.LetProperty("Text", Variant(detail::ElementText(parent)));
+  } else {
+    std::string joined;
+    const std::string_view text = constraint->TextOf(g.object, "Text", parent, joined);
+    if (constraint->Fixed()) {
+      detail::CheckFixedValue(parent.baseName(), text, constraint->Text(), text == constraint->Text());
+    }
+    g.object.LetProperty("Text", Variant(std::string(text)));
   }
 }
 
 void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context,
-                 bool isOptionalChoice) {
+                 bool isOptionalChoice, const detail::ValueConstraint* constraint) {
   if (g.IsNil()) {
     // A nil element has no content; what it holds anyway is reported, not dropped.
     if (child && g.info.ElementType() == XmlElementType::Element && !context.IgnoreUnknownElements()) {
@@ -300,14 +326,7 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
     default:
       throw errors::UnknownGroupTypeReading(static_cast<int32_t>(g.info.GroupType()));
   }
-  if (!g.info.AllowText()) return;
-  if (MixedText* const mixed = g.generated.MixedContent()) {
-    mixed->Read(parent);
-  } else if (const detail::TextValueInfo* value = g.info.SimpleContentValue()) {
-    value->Read(g.object, parent);
-  } else {
-    g.object.LetProperty("Text", Variant(detail::ElementText(parent)));
-  }
+  if (g.info.AllowText()) ReadText(g, parent, constraint);
 }
 
 }  // namespace
@@ -316,6 +335,7 @@ XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmPa
                                             const XmlSerializationContext& oContext, bool isOptionalChoice) const {
   // The element being read when something fails: this one while its attributes are, then the child at the cursor.
   bool readingChildren = false;
+  const detail::ValueConstraint* const constraint = detail::GivenConstraint::Take();
   try {
     const Generated g(oGenClass);
     g.generated.Init();
@@ -329,7 +349,7 @@ XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmPa
     const detail::ReadingScope scope(oXmlElmParent);
     ReadAttributes(g, oXmlElmParent, oContext);
     readingChildren = true;
-    ReadContent(g, oXmlElmParent, oXmlElmChild, oContext, isOptionalChoice);
+    ReadContent(g, oXmlElmParent, oXmlElmChild, oContext, isOptionalChoice, constraint);
     return oXmlElmChild;
   } catch (const Error& e) {
     Error outer = errors::WhileReading(e, oXmlElmParent.nodeName());
@@ -342,6 +362,7 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
                                        std::string_view NamespaceURI, const XmlSerializationContext& oContext,
                                        bool isOptionalChoice) const {
   const Generated g(oGenClass);
+  const detail::ValueConstraint* const constraint = detail::GivenConstraint::Take();
   try {
     const detail::WritingObject writing(oXmlOut, oGenClass);
     const bool isElement = g.info.ElementType() == XmlElementType::Element;
@@ -364,7 +385,7 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
         if (oXmlOut.Format()) oXmlOut.WriteEOL();
       }
     }
-    WriteContent(g, oXmlOut, oContext, isOptionalChoice);
+    WriteContent(g, oXmlOut, oContext, isOptionalChoice, constraint);
     if (isElement) oXmlOut.WriteEndElement();
   } catch (const Error& e) {
     throw errors::WhileWriting(e, g.info.ElementName());

@@ -22,7 +22,9 @@ std::shared_ptr<XmlObjectBase> ChildIn(Object& oGenClass, const std::string& pro
 }
 
 // The child has its own element at the cursor: it reads that element's children.
-void ReadElementChild(const XmlSerializationContext& context, XmlObjectBase& child, XmlNode& cursor) {
+void ReadElementChild(const XmlSerializationContext& context, XmlObjectBase& child, XmlNode& cursor,
+                      const ValueConstraint& constraint) {
+  const GivenConstraint given(constraint);
   child.FromXmlInt(cursor, FirstChildElement(cursor), context, false);
   cursor = NextSiblingElement(cursor);
 }
@@ -63,7 +65,7 @@ bool ElementInfoClass<G, C, Abstract>::ReadMandatory(const XmlSerializationConte
     const bool found = mayMiss ? DoesElementNameMatch(oContext, oXmlElmChild, p_.sElementName, p_.sElementNamespace)
                                : SkipToElement(oContext, oXmlElmChild, p_.sElementName, p_.sElementNamespace);
     if (found) {
-      ReadElementChild(oContext, *ChildIn(oGenClass, p_.sPropertyName), oXmlElmChild);
+      ReadElementChild(oContext, *ChildIn(oGenClass, p_.sPropertyName), oXmlElmChild, p_.constraint);
       return true;
     }
     if (G == Group::All || !parentIsElement) return false;
@@ -109,7 +111,7 @@ bool ElementInfoClass<G, C, Abstract>::ReadOptional(const XmlSerializationContex
     if (!xmlChild) throw errors::ObjectNotSet(errors::kLibrarySource);
     // Assigned before its content is read, so a failure leaves it in place, partly filled.
     oGenClass.SetProperty(p_.sPropertyName, child);
-    ReadElementChild(oContext, *xmlChild, oXmlElmChild);
+    ReadElementChild(oContext, *xmlChild, oXmlElmChild, p_.constraint);
     return true;
   }
   if (!oXmlElmChild) return kAbsentResult;
@@ -139,14 +141,14 @@ bool ElementInfoClass<G, C, Abstract>::ReadAbstract(const XmlSerializationContex
       if (!parentIsElement) return false;
       throw errors::SubstitutionClassMissing(p_.sElementName);
     }
-    ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild);
+    ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild, p_.constraint);
     oGenClass.SetProperty(p_.sPropertyName, child);
     return true;
   } else if constexpr (G == Group::Seq) {
     if (matches) {
       if (const ObjectPtr child =
               CreateChildForElement(p_.sCreateClassMethodName, oXmlElmChild, FactoryOf(oGenClass))) {
-        ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild);
+        ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild, p_.constraint);
         oGenClass.SetProperty(p_.sPropertyName, child);
       }
     }
@@ -157,7 +159,7 @@ bool ElementInfoClass<G, C, Abstract>::ReadAbstract(const XmlSerializationContex
     // Assigned even when the factory found no class, which empties the alternative.
     oGenClass.SetProperty(p_.sPropertyName, child);
     if (!child) return false;
-    ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild);
+    ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild, p_.constraint);
     return true;
   }
 }
@@ -166,6 +168,7 @@ template <Group G, Cardinality C, bool Abstract>
 bool ElementInfoClass<G, C, Abstract>::ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                                     XmlTextWriter& oXmlOut) const {
   constexpr bool kIsOptionalChoice = G == Group::Choice && !Abstract;
+  const GivenConstraint given(p_.constraint);
   const bool written = WriteClassElement(oContext, oGenClass, oXmlOut, p_.sPropertyName, p_.sElementName,
                                          p_.sElementNamespace, kIsOptionalChoice);
   // Init leaves such a child empty until the factory makes one; left out, the document would be invalid. Raised

@@ -25,6 +25,7 @@ class ElementInfoClass final : public ElementInfo {
     bool doesClassContainMandatoryElements = false;  // concrete mandatory classes
     int32_t iClassTypeID = 0;                        // concrete optional classes
     std::string sCreateClassMethodName;              // abstract classes
+    ValueConstraint constraint;                      // the element's, for its class's simple content
   };
 
   explicit ElementInfoClass(Particle particle) : p_(std::move(particle)) {}

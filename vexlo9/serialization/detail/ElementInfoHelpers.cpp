@@ -1,5 +1,7 @@
 #include "vexlo9/serialization/detail/ElementInfoHelpers.h"
 
+#include <utility>
+
 #include "vexlo9/collections/TypedCollections.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
@@ -90,6 +92,18 @@ std::string_view ValueConstraint::TextOf(Object& oGenClass, std::string_view pro
   }
   return empty ? std::string_view(text_) : ElementText(element, storage);
 }
+
+namespace {
+thread_local const ValueConstraint* t_given = nullptr;
+}  // namespace
+
+GivenConstraint::GivenConstraint(const ValueConstraint& constraint) noexcept : previous_(t_given) {
+  t_given = constraint.Given() ? &constraint : nullptr;
+}
+
+GivenConstraint::~GivenConstraint() { t_given = previous_; }
+
+const ValueConstraint* GivenConstraint::Take() noexcept { return std::exchange(t_given, nullptr); }
 
 Variant ConstraintValue(XmlDataType eDataType, const ValueConstraint& constraint, WhitespaceRule eWSRule) {
   if (!constraint.Given()) return {};

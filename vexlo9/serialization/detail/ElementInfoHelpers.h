@@ -64,6 +64,22 @@ class ValueConstraint {
   bool fixed_ = false;
 };
 
+// The constraint of the element a class is read or written under, handed from the element's descriptor to the
+// class's simple content, which does not know the element it stands for. The class takes it as it starts, so that
+// nothing read or written inside it sees it.
+class GivenConstraint {
+ public:
+  explicit GivenConstraint(const ValueConstraint& constraint) noexcept;
+  ~GivenConstraint();
+  GivenConstraint(const GivenConstraint&) = delete;
+  GivenConstraint& operator=(const GivenConstraint&) = delete;
+  // The constraint handed to the class starting now, or nothing; what is handed over is taken once.
+  static const ValueConstraint* Take() noexcept;
+
+ private:
+  const ValueConstraint* previous_;
+};
+
 // The value of a constraint's text, made once by its declaration; nothing when there is no constraint.
 Variant ConstraintValue(XmlDataType eDataType, const ValueConstraint& constraint, WhitespaceRule eWSRule);
 

@@ -4,17 +4,29 @@
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/values/ConversionsCls.h"
+#include "vexlo9/values/detail/ValueText.h"
 
 namespace vexlo9::detail {
 
-void TextValueInfo::Read(Object& oGenClass, XmlNode element) const {
+void TextValueInfo::Read(Object& oGenClass, XmlNode element, const ValueConstraint* constraint) const {
   std::string joined;
-  StoreValue(oGenClass, sPropertyName_,
-             PerThread<ConversionsCls>()->FromString(eDataType_, ElementText(element, joined), eWSRule_));
+  const std::string_view text =
+      constraint ? constraint->TextOf(oGenClass, sPropertyName_, element, joined) : ElementText(element, joined);
+  Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, text, eWSRule_);
+  if (constraint && constraint->Fixed()) {
+    const bool same = SameValue(eDataType_, value, ConstraintValue(eDataType_, *constraint, eWSRule_));
+    CheckFixedValue(element.baseName(), text, constraint->Text(), same);
+  }
+  StoreValue(oGenClass, sPropertyName_, std::move(value));
 }
 
-void TextValueInfo::Write(Object& oGenClass, XmlTextWriter& oXmlOut, std::string_view sElementName) const {
+void TextValueInfo::Write(Object& oGenClass, XmlTextWriter& oXmlOut, std::string_view sElementName,
+                          const ValueConstraint* constraint) const {
   const PropertyText value(oGenClass, sPropertyName_, eDataType_, formatOverride_, sElementName, &primValues_);
+  if (constraint && ValueConstraint::ReadEmpty(oGenClass, sPropertyName_) &&
+      SameValue(eDataType_, oGenClass.GetProperty(sPropertyName_), ConstraintValue(eDataType_, *constraint, eWSRule_))) {
+    return;
+  }
   oXmlOut.WriteString(value.text());
 }
 

@@ -20,9 +20,12 @@ class TextValueInfo final {
         primValues_(std::move(primValues)) {}
 
   std::string_view PropertyName() const noexcept { return sPropertyName_; }
-  void Read(Object& oGenClass, XmlNode element) const;
-  // Writes the value as text into the open element `sElementName` (named by a facet violation).
-  void Write(Object& oGenClass, XmlTextWriter& oXmlOut, std::string_view sElementName) const;
+  // An empty element takes the default of `constraint`, the element's (none: no default).
+  void Read(Object& oGenClass, XmlNode element, const ValueConstraint* constraint) const;
+  // Writes the value as text into the open element `sElementName` (named by a facet violation); nothing when it was
+  // read empty and holds the default of `constraint` still.
+  void Write(Object& oGenClass, XmlTextWriter& oXmlOut, std::string_view sElementName,
+             const ValueConstraint* constraint) const;
   void CheckRestriction(std::string_view sElementName, const Variant& val) const;
 
  private:
