@@ -95,6 +95,17 @@ constexpr const char* kClassScopeNames[] = {
     "shared_from_this",        "weak_from_this",         "OnCollectionChange",     "MixedContent",          "OrderedText",
     "New"};
 
+// Simple content held as a value of its type, checked: all but free text (held as Text, as written), qualified names
+// (kept as written), lists, unions with a list among their members, and enumerations of other than strings.
+bool HeldTyped(const SimpleType& type) {
+  if (type.variety == SimpleType::Variety::Union) return !type.members.empty();
+  if (type.variety != SimpleType::Variety::Atomic || type.builtin == "QName" || type.builtin == "NOTATION") {
+    return false;
+  }
+  if (!type.enumeration.empty()) return type.primitive->IsText();
+  return !type.primitive->IsText() || !type.facets.Empty();
+}
+
 }  // namespace
 
 class Binder {
@@ -126,6 +137,7 @@ class Binder {
   void Bind(ClassType& cls);
   void BindComplexType(ClassType& cls, const ComplexTypeDef& type);
   void BindSimpleContent(ClassType& cls, const ComplexTypeDef& type);
+  void RestrictContent(ClassType& cls, const ComplexTypeDef& type);
   void SetBase(ClassType& cls, ClassType& base);
   void BindContent(ClassType& cls, const Particle& model, const ComplexTypeDef& type);
   void AppendContent(ClassType& cls, const Particle& model);
@@ -299,33 +311,47 @@ void Binder::SetBase(ClassType& cls, ClassType& base) {
 
 void Binder::BindSimpleContent(ClassType& cls, const ComplexTypeDef& type) {
   const QName& base = type.base;
+  const bool restriction = type.derivation == ComplexTypeDef::Derivation::Restriction;
   if (const auto it = typeClasses_.find(base); it != typeClasses_.end()) {
     SetBase(cls, *it->second);
     if (!cls.text) {
       Refuse(type.stepWhere, type.stepConstruct, "the base " + base.local + " has no simple content: use complexContent");
     }
+    if (restriction && type.stepHasFacets) RestrictContent(cls, type);
   } else if (const SimpleType* value = schema_.Simple(base); !value) {
     Refuse(type.stepWhere, type.stepConstruct,
            "the type " + base.Text() + " is not defined: fix the name or give its schema");
-  } else if (value->variety == SimpleType::Variety::Atomic &&
-             (value->enumeration.empty() ? value->definition && !value->facets.Empty() : value->primitive->IsText())) {
-    // Held as its type, facets checked; an enumeration as the pattern of its values.
-    cls.textProperty = cls.members.Claim("Value");
-    cls.textValue = MakeValue(*value, cls.textProperty, type.origin, Holder::Inner);
-  } else if (!value->enumeration.empty() || (value->definition && !value->facets.Empty())) {
-    // The value is held as text, as written; the lexical type is documented, facets of the schema's own are warned.
-    schema_.diagnostics().Warn(
-        type.stepWhere, "xs:simpleContent",
-        "the facets of " + base.local + " are not checked: the value of " + cls.infoName + " is held as text (Text)");
-  }
-  const bool restriction = type.derivation == ComplexTypeDef::Derivation::Restriction;
-  if (cls.base && restriction && type.stepHasFacets) {
-    schema_.diagnostics().Warn(type.stepWhere, "xs:simpleContent",
-                               "the facets of " + cls.infoName + " are not checked: its value is held as text (Text)");
+  } else {
+    cls.textType = value;
+    if (HeldTyped(*value)) {
+      cls.textProperty = cls.members.Claim("Value");
+      cls.textValue = MakeValue(*value, cls.textProperty, type.origin, Holder::Inner);
+    } else if (!value->enumeration.empty()) {
+      schema_.diagnostics().Warn(
+          type.stepWhere, "xs:simpleContent",
+          "the facets of " + base.local + " are not checked: the value of " + cls.infoName + " is held as text (Text)");
+    }
   }
   cls.text = true;
   // A restriction narrows what its base allows; the base's class holds it already.
   if (!restriction || !cls.base) AddAttributes(cls, type.attributes);
+}
+
+// A restriction's facets over its base's content: the class declares its content again, with them, through the
+// accessors of its base (Value or Text).
+void Binder::RestrictContent(ClassType& cls, const ComplexTypeDef& type) {
+  const ClassType* holder = cls.base;
+  while (holder && !holder->textType) holder = holder->base;
+  const SimpleType* content = holder ? &schema_.RestrictedContent(type, *holder->textType) : nullptr;
+  if (!content || (!holder->textValue && !HeldTyped(*content)) || content->variety != SimpleType::Variety::Atomic ||
+      (!content->enumeration.empty() && !content->primitive->IsText())) {
+    schema_.diagnostics().Warn(type.stepWhere, "xs:simpleContent",
+                               "the facets of " + cls.infoName + " are not checked: its base's value is held as text");
+    return;
+  }
+  cls.textType = content;
+  cls.textProperty = holder->textValue ? holder->textProperty : "Text";
+  cls.textValue = MakeValue(*content, cls.textProperty, type.origin, Holder::Inner);
 }
 
 void Binder::BindComplexType(ClassType& cls, const ComplexTypeDef& type) {
@@ -585,9 +611,13 @@ ClassType& Binder::NillableHolder(const ClassType& cls, const ElementDecl& decla
   holder->infoName = holder->defaultElement = name.local;
   holder->ns = name.ns;
   holder->text = holder->nillable = true;
-  holder->origin = "the nillable element " + name.local + ": its value as text, or nil";
+  holder->origin = "the nillable element " + name.local + ": its value, or nil";
+  holder->textType = &type;
   pending_[holder].state = Pending::Bound;
-  if (type.primitive->name != "string" || !type.facets.Empty() || !type.enumeration.empty()) {
+  if (HeldTyped(type)) {
+    holder->textProperty = holder->members.Claim("Value");
+    holder->textValue = MakeValue(type, holder->textProperty, declaration.origin, Holder::Inner);
+  } else if (type.primitive->name != "string" || !type.facets.Empty() || !type.enumeration.empty()) {
     schema_.diagnostics().Warn(declaration.origin.where, "nillable",
                                "the element " + name.local + " is held as text (Text) so that it can be nil: " +
                                    "its type " + type.builtin + " and facets are not checked");

@@ -99,7 +99,9 @@ struct ClassType {
   bool abstract = false;
   bool pseudo = false;
   bool text = false;  // mixed or simple content, held in Text
-  // Simple content of a type with facets or an enumeration: its value, typed, held in `textProperty` instead.
+  // Simple content: its type (nothing when mixed), and when held as a value of that type rather than as Text, the
+  // value and its property. A restriction that adds facets has a value of its own, held in its base's property.
+  const SimpleType* textType = nullptr;
   std::optional<Value> textValue;
   std::string textProperty;
   bool nillable = false;

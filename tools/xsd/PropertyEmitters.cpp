@@ -197,6 +197,7 @@ class ValueEmitter : public PropertyEmitter {
     bool mandatory;
     bool inChoice;       // setting it selects it among the members of a choice
     std::string check;   // the ClassInfo member that checks its facets by name
+    bool restrictedBelow = false;  // a derived class may add facets: the setter asks the object's class
   };
 
   ValueEmitter(const ClassScope& scope, Held held) : PropertyEmitter(scope), held_(std::move(held)) {}
@@ -258,7 +259,7 @@ class ValueEmitter : public PropertyEmitter {
   std::vector<Expr> SetterBody() const {
     const Value& v = held_.value;
     std::vector<Expr> body;
-    if (!v.enumeration && (!v.facets.Empty() || !v.members.empty())) {
+    if (!v.enumeration && (!v.facets.Empty() || !v.members.empty() || held_.restrictedBelow)) {
       body.push_back(Expr::Call("ClassInfo()." + held_.check, {Quote(held_.property), "vexlo9::Variant(value)"}).Then(";"));
     }
     if (v.primitive->isObject && !v.enumeration) {
@@ -289,7 +290,7 @@ class ValueElementEmitter : public ValueEmitter {
  public:
   ValueElementEmitter(const ClassScope& scope, const ElementProperty& p)
       : ValueEmitter(scope, {p.property, p.isValid, p.value, p.occurs == Cardinality::Mandatory, scope.Choice(),
-                             "CheckElement"}),
+                             "CheckElement", false}),
         p_(p) {}
 
   std::vector<Expr> Declarations(const std::string& info) const override {
@@ -308,7 +309,8 @@ class ValueElementEmitter : public ValueEmitter {
 class AttributeEmitter : public ValueEmitter {
  public:
   AttributeEmitter(const ClassScope& scope, const AttributeProperty& a)
-      : ValueEmitter(scope, {a.property, a.isValid, a.value, !a.optional, false, "CheckAttribute"}), a_(a) {}
+      : ValueEmitter(scope, {a.property, a.isValid, a.value, !a.optional, false, "CheckAttribute", false}),
+        a_(a) {}
 
   std::vector<Expr> Declarations(const std::string& info) const override {
     Designated fields;
@@ -326,15 +328,32 @@ class AttributeEmitter : public ValueEmitter {
   const AttributeProperty& a_;
 };
 
-// The text of simple content whose type has facets or an enumeration: a value of that type, checked as an element's.
+// The text of simple content held as a value of its type, checked as an element's. A restriction that adds facets
+// declares it again, with them, and keeps its base's accessors.
 class SimpleContentEmitter : public ValueEmitter {
  public:
   explicit SimpleContentEmitter(const ClassScope& scope)
-      : ValueEmitter(scope, {scope.cls.textProperty, kNoFlag, *scope.cls.textValue, true, false, "CheckElement"}) {}
+      : ValueEmitter(scope, {scope.cls.textProperty, kNoFlag, *scope.cls.textValue, true, false, "CheckElement",
+                             scope.cls.hasDerived}),
+        accessors_(DeclaresText(scope.cls)) {}
 
+  std::vector<std::string> Accessors() const override {
+    return accessors_ ? ValueEmitter::Accessors() : std::vector<std::string>{};
+  }
   void DeclareAccessors(Code& code) const override {
+    if (!accessors_) return;
     code.Comment("The character data of the element, as a value of its type.");
     ValueEmitter::DeclareAccessors(code);
+  }
+  std::vector<std::string> Fields() const override {
+    return accessors_ ? ValueEmitter::Fields() : std::vector<std::string>{};
+  }
+  std::vector<Expr> Init() const override { return accessors_ ? ValueEmitter::Init() : std::vector<Expr>{}; }
+  std::vector<Expr> MemberRows() const override {
+    return accessors_ ? ValueEmitter::MemberRows() : std::vector<Expr>{};
+  }
+  void DefineAccessors(Code& code) const override {
+    if (accessors_) ValueEmitter::DefineAccessors(code);
   }
   std::vector<Expr> Declarations(const std::string& info) const override {
     Designated fields;
@@ -345,6 +364,7 @@ class SimpleContentEmitter : public ValueEmitter {
 
  private:
   static inline const std::string kNoFlag;
+  const bool accessors_;
 };
 
 // ---- repeated values, and lists: a typed collection that knows its bounds and facets
@@ -829,7 +849,7 @@ std::vector<std::unique_ptr<PropertyEmitter>> PropertiesOf(const ClassScope& sco
       properties.push_back(std::make_unique<AttributeEmitter>(scope, a));
     }
   }
-  if (DeclaresText(cls) && cls.textValue) {
+  if (cls.textValue) {
     properties.push_back(std::make_unique<SimpleContentEmitter>(scope));
   } else if (DeclaresText(cls)) {
     properties.push_back(std::make_unique<TextEmitter>(scope));

@@ -124,6 +124,17 @@ const SimpleType& Schema::Resolved(const SimpleTypeDef& definition) {
   return *slot;
 }
 
+const SimpleType& Schema::RestrictedContent(const ComplexTypeDef& type, const SimpleType& content) {
+  auto& slot = contentByDefinition_[&type];
+  if (!slot) {
+    slot = std::make_unique<SimpleType>(content);
+    slot->definition = nullptr;
+    slot->name = {};
+    Restrict(*slot, type.facets);
+  }
+  return *slot;
+}
+
 const SimpleType& Schema::BaseOf(const SimpleTypeDef& definition, const TypeRef& base) {
   if (base.simple) return Resolved(*base.simple);
   const SimpleType* named = Simple(base.name);

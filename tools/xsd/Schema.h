@@ -77,6 +77,8 @@ class Schema {
   const SimpleType* Simple(const QName& name);
   // A simple type from its definition: an anonymous xs:simpleType.
   const SimpleType& Resolved(const SimpleTypeDef& definition);
+  // The simple content of a complex type that restricts its base's, `content`, with facets of its own.
+  const SimpleType& RestrictedContent(const ComplexTypeDef& type, const SimpleType& content);
 
   Diagnostics& diagnostics() const noexcept { return diagnostics_; }
 
@@ -107,6 +109,7 @@ class Schema {
   std::map<QName, std::vector<QName>> directDerived_;
   std::map<QName, std::unique_ptr<SimpleType>> simpleByName_;
   std::map<const SimpleTypeDef*, std::unique_ptr<SimpleType>> simpleByDefinition_;
+  std::map<const ComplexTypeDef*, std::unique_ptr<SimpleType>> contentByDefinition_;
   std::set<const SimpleTypeDef*> resolving_;  // simple types being derived, to refuse a cycle
 };
 

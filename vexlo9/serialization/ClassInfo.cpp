@@ -226,7 +226,8 @@ bool ClassInfo::DeclaresElementOfType(std::string_view element, const ClassInfo&
 
 void ClassInfo::SimpleContent(const SimpleContentDeclaration& d) {
   simpleContent_ =
-      std::make_shared<TextValueInfo>(Text(d.property), d.type, Text(d.format), d.whitespace, RestrictionsOf(d.facets));
+      std::make_shared<TextValueInfo>(Text(d.property), d.type, Text(d.format), d.whitespace, RestrictionsOf(d.facets),
+                                      UnionRulesOf(d.members));
   allowText_ = true;
 }
 

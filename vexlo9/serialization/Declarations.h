@@ -70,13 +70,14 @@ struct ValueElementDeclaration {
 };
 
 // The text of an element of simple content as a typed value (ClassInfo::SimpleContent): its property, type, whitespace
-// rule and facets.
+// rule and facets; a union's member types, as an element's (ValueElementDeclaration::members).
 struct SimpleContentDeclaration {
   std::string_view property = {};
   XmlDataType type = type_string;
   std::string_view format = {};
   WhitespaceRule whitespace = WhitespaceRule_Preserve;
   Facets facets = {};
+  std::initializer_list<UnionMember> members = {};
 };
 
 // AddElm<Group>Enum<Cardinality>.

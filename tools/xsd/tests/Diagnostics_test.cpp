@@ -114,10 +114,11 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
        "<xs:complexType name=\"P\"><xs:simpleContent><xs:extension "
        "base=\"Small\"/></xs:simpleContent></xs:complexType>",
        "a.xsd:3: xs:simpleContent: the facets of Small are not checked: the value of P is held as text (Text)"},
-      {"<xs:element name=\"e\"><xs:complexType><xs:sequence>\n"
-       "  <xs:element name=\"budget\" type=\"xs:decimal\" "
+      {"<xs:simpleType name=\"Small\"><xs:restriction base=\"xs:int\"><xs:enumeration value=\"10\"/>"
+       "</xs:restriction></xs:simpleType>\n"
+       "<xs:element name=\"e\"><xs:complexType><xs:sequence><xs:element name=\"budget\" type=\"Small\" "
        "nillable=\"true\"/></xs:sequence></xs:complexType></xs:element>",
-       "a.xsd:3: nillable: the element budget is held as text (Text) so that it can be nil: its type decimal and "
+       "a.xsd:3: nillable: the element budget is held as text (Text) so that it can be nil: its type int and "
        "facets are not checked"},
       // A qualified name held alone or repeated is resolved; in a list, or with a default, it is kept as written.
       {"<xs:element name=\"e\"><xs:complexType><xs:sequence><xs:element name=\"q\" type=\"xs:QName\"/>\n"

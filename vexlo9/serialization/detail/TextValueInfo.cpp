@@ -17,6 +17,7 @@ void TextValueInfo::Read(Object& oGenClass, XmlNode element, const ValueConstrai
     const bool same = SameValue(eDataType_, value, ConstraintValue(eDataType_, *constraint, eWSRule_));
     CheckFixedValue(element.baseName(), text, constraint->Text(), same);
   }
+  if (checkedOnRead_) CheckRestriction(element.baseName(), value);
   StoreValue(oGenClass, sPropertyName_, std::move(value));
 }
 
@@ -32,6 +33,7 @@ void TextValueInfo::Write(Object& oGenClass, XmlTextWriter& oXmlOut, std::string
 
 void TextValueInfo::CheckRestriction(std::string_view sElementName, const Variant& val) const {
   Checks().CheckRestriction(sElementName, val, eDataType_, primValues_);
+  CheckUnion(sElementName, val, members_);
 }
 
 }  // namespace vexlo9::detail

@@ -12,12 +12,14 @@ namespace vexlo9::detail {
 class TextValueInfo final {
  public:
   TextValueInfo(std::string sPropertyName, XmlDataType eDataType, std::string FormatOverride, WhitespaceRule eWSRule,
-                PrimitiveRestrictions primValues)
+                PrimitiveRestrictions primValues, UnionRules members)
       : sPropertyName_(std::move(sPropertyName)),
         eDataType_(eDataType),
         formatOverride_(std::move(FormatOverride)),
         eWSRule_(eWSRule),
-        primValues_(std::move(primValues)) {}
+        primValues_(std::move(primValues)),
+        members_(std::move(members)),
+        checkedOnRead_(sPropertyName_ == "Text") {}
 
   std::string_view PropertyName() const noexcept { return sPropertyName_; }
   // An empty element takes the default of `constraint`, the element's (none: no default).
@@ -34,6 +36,9 @@ class TextValueInfo final {
   std::string formatOverride_;
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
+  UnionRules members_;  // a union's member types, or none
+  // Text's setter checks nothing (a restriction over a base held as text declares it): the reader checks instead.
+  bool checkedOnRead_;
 };
 
 }  // namespace vexlo9::detail

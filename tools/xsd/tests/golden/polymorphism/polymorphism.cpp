@@ -807,7 +807,7 @@ Budget::Budget(std::string elementName) : vexlo9::XmlGeneratedClassBase(std::mov
 
 void Budget::Init() {
   isNil_ = false;
-  text_.clear();
+  value_ = std::make_shared<vexlo9::Decimal>();
 }
 
 const vexlo9::ClassInfo& Budget::ClassInfo() const {
@@ -816,6 +816,8 @@ const vexlo9::ClassInfo& Budget::ClassInfo() const {
     info->AllowText(true);
     info->ElementName("budget");
     info->ElementNamespaceURI(kNamespace);
+    info->SimpleContent({.property = "Value", .type = vexlo9::type_decimal,
+                         .whitespace = vexlo9::WhitespaceRule_Collapse});
     return info;
   }();
   return *described;
@@ -825,7 +827,7 @@ bool Budget::IsSuitableSubstitution(std::string_view typeName) const { return ty
 
 const vexlo9::MemberTable<Budget>& Budget::Members() {
   static const auto table =
-      vexlo9::MemberTable<Budget>::Builder().Property("Text", &Budget::Text, &Budget::Text).Build();
+      vexlo9::MemberTable<Budget>::Builder().Property("Value", &Budget::Value, &Budget::Value).Build();
   return table;
 }
 
@@ -833,8 +835,11 @@ VEXLO9_BY_NAME_DEFINE(Budget);
 
 bool Budget::IsNil() const { return isNil_; }
 void Budget::IsNil(bool value) { isNil_ = value; }
-const std::string& Budget::Text() const { return text_; }
-void Budget::Text(std::string value) { text_ = std::move(value); }
+std::shared_ptr<vexlo9::Decimal> Budget::Value() const { return value_; }
+void Budget::Value(std::shared_ptr<vexlo9::Decimal> value) {
+  vexlo9::Global::XmlObjectBaseHelper()->Throw_IfPropertyIsNull(value, "Value");
+  value_ = std::move(value);
+}
 
 // ---- PolymorphismEnumConverter
 

@@ -390,7 +390,7 @@ class AnimalGroup : public vexlo9::XmlGeneratedClassBase {
   std::string choiceSelectedElement_;
 };
 
-// The nillable element budget: its value as text, or nil.
+// The nillable element budget: its value, or nil.
 class Budget : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
  public:
   VEXLO9_BY_NAME_DECLARE(Budget);
@@ -401,13 +401,13 @@ class Budget : public vexlo9::XmlGeneratedClassBase, public vexlo9::INillable {
 
   bool IsNil() const override;
   void IsNil(bool value) override;
-  // The character data of the element.
-  const std::string& Text() const;
-  void Text(std::string value);
+  // The character data of the element, as a value of its type.
+  std::shared_ptr<vexlo9::Decimal> Value() const;
+  void Value(std::shared_ptr<vexlo9::Decimal> value);
 
  private:
   bool isNil_ = false;
-  std::string text_;
+  std::shared_ptr<vexlo9::Decimal> value_;
 };
 
 // The lexical forms of the schema's enumerations.
