@@ -572,12 +572,11 @@ void Binder::AddDeclared(ClassType& cls, const Particle& particle, const Element
   p.value.fixed = declaration.fixedValue.has_value();
   p.value.defaultValue = p.value.fixed ? declaration.fixedValue : declaration.defaultValue;
   const bool isClass = p.kind == Kind::Class || p.kind == Kind::AbstractClass;
-  const bool repeated = p.occurs == Cardinality::Repeated;
-  if (p.value.defaultValue && isClass && (repeated || !(p.kind == Kind::Class && HoldsSimpleContent(*p.type)))) {
-    // Only the simple content of one element takes its default; mixed content keeps its text as it was written.
+  if (p.value.defaultValue && isClass && !(p.kind == Kind::Class && HoldsSimpleContent(*p.type))) {
+    // Only simple content takes its element's default; mixed content keeps its text as it was written.
     schema_.diagnostics().Warn(declaration.origin.where, "xs:element",
                                "the default or fixed value of " + name.local + " is not given to an empty " +
-                                   name.local + " element: " + (repeated ? "it is repeated" : "its content is not simple"));
+                                   name.local + " element: its content is not simple");
     p.value.defaultValue.reset();
     p.value.fixed = false;
   }

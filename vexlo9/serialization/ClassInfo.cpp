@@ -44,7 +44,8 @@ std::shared_ptr<ElementInfo> Make(ElementArguments& a) {
   using Descriptor = DescriptorOf<G, K, C>;
   constexpr bool kOptional = C == Cardinality::Opt;
   if constexpr (C == Cardinality::Col && (K == ValueKind::Cls || K == ValueKind::AbsCls)) {
-    return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), a.elementType);
+    return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property), a.elementType,
+                                        std::move(a.constraint));
   } else if constexpr (C == Cardinality::Col) {
     return std::make_shared<Descriptor>(Text(a.name), Text(a.ns), Text(a.property));
   } else if constexpr (K == ValueKind::Prim) {

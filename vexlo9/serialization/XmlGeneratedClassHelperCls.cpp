@@ -335,7 +335,8 @@ XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmPa
                                             const XmlSerializationContext& oContext, bool isOptionalChoice) const {
   // The element being read when something fails: this one while its attributes are, then the child at the cursor.
   bool readingChildren = false;
-  const detail::ValueConstraint* const constraint = detail::GivenConstraint::Take();
+  const detail::TakenConstraint taken;
+  const detail::ValueConstraint* const constraint = taken.get();
   try {
     const Generated g(oGenClass);
     g.generated.Init();
@@ -362,7 +363,8 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
                                        std::string_view NamespaceURI, const XmlSerializationContext& oContext,
                                        bool isOptionalChoice) const {
   const Generated g(oGenClass);
-  const detail::ValueConstraint* const constraint = detail::GivenConstraint::Take();
+  const detail::TakenConstraint taken;
+  const detail::ValueConstraint* const constraint = taken.get();
   try {
     const detail::WritingObject writing(oXmlOut, oGenClass);
     const bool isElement = g.info.ElementType() == XmlElementType::Element;

@@ -131,14 +131,15 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
        "</xs:complexType></xs:element>",
        "a.xsd:3: xs:QName: the value of q is kept as written, prefix included: write the document with the prefixes "
        "it was read with (NamespaceAliases)"},
-      // Values, repeated ones and simple content take their default; mixed content does not.
+      // Values and simple content, single or repeated, take their default; mixed content does not.
       {"<xs:complexType name=\"T\"><xs:simpleContent><xs:extension base=\"xs:int\"><xs:attribute name=\"u\"/>"
        "</xs:extension></xs:simpleContent></xs:complexType>\n"
        "<xs:element name=\"e\"><xs:complexType><xs:sequence><xs:element name=\"one\" type=\"xs:int\" default=\"7\"/>\n"
        "  <xs:element name=\"many\" type=\"xs:int\" default=\"7\" maxOccurs=\"2\"/>"
        "<xs:element name=\"size\" default=\"7\"><xs:complexType mixed=\"true\"><xs:sequence>"
        "<xs:element name=\"b\" minOccurs=\"0\"/></xs:sequence></xs:complexType></xs:element>"
-       "<xs:element name=\"sized\" type=\"T\" fixed=\"7\"/></xs:sequence></xs:complexType></xs:element>",
+       "<xs:element name=\"sized\" type=\"T\" fixed=\"7\"/><xs:element name=\"sizes\" type=\"T\" default=\"8\" "
+       "maxOccurs=\"3\"/></xs:sequence></xs:complexType></xs:element>",
        "a.xsd:4: xs:element: the default or fixed value of size is not given to an empty size element: its "
        "content is not simple"},
   };

@@ -46,6 +46,7 @@ bool ElementInfoCollection<G, K>::ElementFromXml(const XmlSerializationContext& 
     oXmlElmChild = ReadElementsByName(*elements, sElementName_, oXmlElmChild ? oXmlElmChild.namespaceURI() : "",
                                       oXmlElmParent, oXmlElmChild, oContext);
   } else {
+    const GivenToItems items(constraint_);
     oXmlElmChild = collection->FromXmlInt(oXmlElmParent, oXmlElmChild, oContext, false);
   }
   if constexpr (G == Group::Seq) {
@@ -74,6 +75,7 @@ bool ElementInfoCollection<G, K>::ElementToXml(const XmlSerializationContext& oC
   // Class collections of sequences and all groups must not write a run that breaks their bounds.
   if constexpr (K == ValueKind::Cls && G != Group::Choice) CheckCount(oContext, *collection);
   if (collection->GetProperty("Count").ToLong() <= 0) return false;
+  const GivenToItems items(constraint_);
   collection->ToXmlInt(oXmlOut, false, sElementNamespace_, oContext, false);
   return true;
 }

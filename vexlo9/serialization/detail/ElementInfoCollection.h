@@ -13,13 +13,16 @@ namespace vexlo9::detail {
 template <Group G, ValueKind K>
 class ElementInfoCollection final : public ElementInfo {
  public:
-  // eAttributeClassElementType matters to the class and abstract-class collections only.
+  // eAttributeClassElementType and the items' constraint (their element's default or fixed value, which each item's
+  // simple content takes) matter to the class and abstract-class collections only.
   ElementInfoCollection(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
-                        XmlElementType eAttributeClassElementType = XmlElementType::Element)
+                        XmlElementType eAttributeClassElementType = XmlElementType::Element,
+                        ValueConstraint constraint = {})
       : sElementName_(std::move(sElementName)),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),
-        eAttributeClassElementType_(eAttributeClassElementType) {}
+        eAttributeClassElementType_(eAttributeClassElementType),
+        constraint_(std::move(constraint)) {}
 
   DescriptorTraits Traits() const override { return {G, K, Cardinality::Col, sPropertyName_}; }
   // A choice's collections answer "PropertyName" by name, for callers that ask as the choice emptiness test does.
@@ -43,6 +46,7 @@ class ElementInfoCollection final : public ElementInfo {
   std::string sElementNamespace_;
   std::string sPropertyName_;
   XmlElementType eAttributeClassElementType_;
+  ValueConstraint constraint_;
 };
 
 }  // namespace vexlo9::detail

@@ -94,16 +94,34 @@ std::string_view ValueConstraint::TextOf(Object& oGenClass, std::string_view pro
 }
 
 namespace {
-thread_local const ValueConstraint* t_given = nullptr;
+// One thread-local, looked up once per class read or written.
+struct Handed {
+  const ValueConstraint* element = nullptr;  // taken once, by the class the descriptor reads or writes next
+  const ValueConstraint* items = nullptr;    // taken by each item of a collection
+};
+thread_local Handed t_handed;
 }  // namespace
 
-GivenConstraint::GivenConstraint(const ValueConstraint& constraint) noexcept : previous_(t_given) {
-  t_given = constraint.Given() ? &constraint : nullptr;
+GivenConstraint::GivenConstraint(const ValueConstraint& constraint) noexcept : previous_(t_handed.element) {
+  t_handed.element = constraint.Given() ? &constraint : nullptr;
 }
 
-GivenConstraint::~GivenConstraint() { t_given = previous_; }
+GivenConstraint::~GivenConstraint() { t_handed.element = previous_; }
 
-const ValueConstraint* GivenConstraint::Take() noexcept { return std::exchange(t_given, nullptr); }
+GivenToItems::GivenToItems(const ValueConstraint& constraint) noexcept : previous_(t_handed.items) {
+  t_handed.items = constraint.Given() ? &constraint : nullptr;
+}
+
+GivenToItems::~GivenToItems() { t_handed.items = previous_; }
+
+TakenConstraint::TakenConstraint() noexcept {
+  Handed& handed = t_handed;
+  items_ = std::exchange(handed.items, nullptr);
+  taken_ = std::exchange(handed.element, nullptr);
+  if (!taken_) taken_ = items_;
+}
+
+TakenConstraint::~TakenConstraint() { t_handed.items = items_; }
 
 Variant ConstraintValue(XmlDataType eDataType, const ValueConstraint& constraint, WhitespaceRule eWSRule) {
   if (!constraint.Given()) return {};

@@ -65,19 +65,44 @@ class ValueConstraint {
 };
 
 // The constraint of the element a class is read or written under, handed from the element's descriptor to the
-// class's simple content, which does not know the element it stands for. The class takes it as it starts, so that
-// nothing read or written inside it sees it.
+// class's simple content, which does not know the element it stands for. The class takes it as it starts
+// (TakenConstraint), so that nothing read or written inside it sees it.
 class GivenConstraint {
  public:
   explicit GivenConstraint(const ValueConstraint& constraint) noexcept;
   ~GivenConstraint();
   GivenConstraint(const GivenConstraint&) = delete;
   GivenConstraint& operator=(const GivenConstraint&) = delete;
-  // The constraint handed to the class starting now, or nothing; what is handed over is taken once.
-  static const ValueConstraint* Take() noexcept;
 
  private:
   const ValueConstraint* previous_;
+};
+
+// A repeated element's constraint, handed to each item its collection reads or writes.
+class GivenToItems {
+ public:
+  explicit GivenToItems(const ValueConstraint& constraint) noexcept;
+  ~GivenToItems();
+  GivenToItems(const GivenToItems&) = delete;
+  GivenToItems& operator=(const GivenToItems&) = delete;
+
+ private:
+  const ValueConstraint* previous_;
+};
+
+// What the class starting now was handed: its element's constraint, or its collection's for each item, or nothing.
+// Nothing inside the class sees either; the collection's is there again for the next item.
+class TakenConstraint {
+ public:
+  TakenConstraint() noexcept;
+  ~TakenConstraint();
+  TakenConstraint(const TakenConstraint&) = delete;
+  TakenConstraint& operator=(const TakenConstraint&) = delete;
+  const ValueConstraint* get() const noexcept { return taken_; }
+
+ private:
+  const ValueConstraint* taken_;
+  const ValueConstraint* items_;
 };
 
 // The value of a constraint's text, made once by its declaration; nothing when there is no constraint.
