@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "vexlo9/collections/XmlSerializationContext.h"
-#include "vexlo9/collections/detail/EmptyMarks.h"
+#include "vexlo9/collections/detail/ElementItems.h"
 #include "vexlo9/collections/detail/ItemRules.h"
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/output/XmlTextWriter.h"
@@ -27,12 +27,6 @@ std::shared_ptr<ListCol<E>> detail::NewListCol(std::string_view ElementName, std
 }
 
 template <XmlDataType E>
-Variant ListCol<E>::GetProperty(std::string_view name) {
-  if (name == "Count") return Variant(Count());
-  return Object::GetProperty(name);
-}
-
-template <XmlDataType E>
 typename ListCol<E>::Item_t ListCol<E>::NewItem() const {
   return detail::NewTypedCol<TypedCol<E>>(elementName_, targetNamespace_, shape_.minItems, shape_.maxItems,
                                           shape_.facets, shape_.ws, shape_.format, shape_.itemRules);
@@ -41,43 +35,12 @@ typename ListCol<E>::Item_t ListCol<E>::NewItem() const {
 template <XmlDataType E>
 void ListCol<E>::Add(Item_t list, std::optional<int32_t> Before, std::optional<int32_t> After) {
   if (!list) throw errors::ObjectNotSet(kClassName);
-  if (Before && After) throw errors::InvalidCall(kClassName);
-  items_.Insert(std::move(list), Before, After, kClassName);
-  detail::MarkInserted(readEmpty_, Before ? size_t(*Before - 1) : After ? size_t(*After) : size_t(Count() - 1));
-  RaiseOnCollectionChange();
-}
-
-template <XmlDataType E>
-void ListCol<E>::Remove(int32_t index) {
-  items_.Remove(index, kClassName);
-  detail::MarkRemoved(readEmpty_, size_t(index - 1));
-}
-
-template <XmlDataType E>
-void ListCol<E>::ValidateCount(const XmlSerializationContext& oContext) {
-  detail::CheckCount(oContext, Count(), minOccurs_, maxOccurs_, elementName_);
-}
-
-template <XmlDataType E>
-bool ListCol<E>::IsSuitableSubstitution(std::string_view) const {
-  throw errors::CollectionNeverSubstitutes();
+  this->Insert(std::move(list), Before, After);
 }
 
 template <XmlDataType E>
 XmlNode ListCol<E>::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializationContext& oContext, bool) {
-  while (oXmlElmChild) {
-    if (oXmlElmChild.nodeType() == XmlNodeType_Element) {
-      if (!detail::DoesElementNameMatch(oContext, oXmlElmChild, elementName_, targetNamespace_)) break;
-      try {
-        AddRead(oXmlElmChild, oContext);
-      } catch (Error& e) {
-        e.Locate(oXmlElmChild.line());
-        throw;
-      }
-    }
-    oXmlElmChild = detail::NextSiblingElement(oXmlElmChild);
-  }
-  return oXmlElmChild;
+  return this->ReadRun(oXmlElmChild, oContext, [&](XmlNode element) { AddRead(element, oContext); });
 }
 
 template <XmlDataType E>
@@ -91,19 +54,19 @@ void ListCol<E>::AddRead(XmlNode element, const XmlSerializationContext& oContex
   // A fixed list is compared as the list writes it, blanks collapsed.
   if (!empty && rules_ && rules_->Fixed()) rules_->CheckFixed(elementName_, text, Variant(list->ListText(oContext)));
   Add(std::move(list));
-  detail::MarkRead(readEmpty_, size_t(Count()), empty);
+  this->MarkRead(empty);
 }
 
 template <XmlDataType E>
 void ListCol<E>::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view, const XmlSerializationContext& oContext,
                           bool) {
-  ValidateCount(oContext);
+  this->ValidateCount(oContext);
   size_t at = 0;
   for (const Item_t& list : items_) {
     const std::string text = list->ListText(oContext);
     oXmlOut.WriteStartElement(elementName_, targetNamespace_);
     // One read empty is written so while it holds the default's items.
-    if (!detail::MarkedEmpty(readEmpty_, at++) || !rules_->IsConstraint(Variant(text))) {
+    if (!this->ReadEmpty(at++) || !rules_->IsConstraint(Variant(text))) {
       oXmlOut.WriteString(text);
     }
     oXmlOut.WriteEndElement();
@@ -111,7 +74,8 @@ void ListCol<E>::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view, const 
 }
 
 #define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
-  VEXLO9_PRIMITIVE_IF_##collected(template class ListCol<type_##name>;                          \
+  VEXLO9_PRIMITIVE_IF_##collected(template class detail::ElementItems<ListCol<type_##name>>;    \
+                                  template class ListCol<type_##name>;                          \
                                   template std::shared_ptr<ListCol<type_##name>>                 \
                                   detail::NewListCol<type_##name>(                               \
                                       std::string_view, std::string_view, int32_t, int32_t,      \

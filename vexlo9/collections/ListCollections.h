@@ -5,11 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "vexlo9/collections/TypedCollections.h"
-#include "vexlo9/model/IndexedList.h"
-#include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlObjectBase.h"
 #include "vexlo9/platform/Export.h"
 #include "vexlo9/values/RestrictionChecks.h"
@@ -32,6 +29,11 @@ struct ListShape {
   std::shared_ptr<const ItemRules> itemRules;  // an enumeration of the items, or nothing
 };
 
+template <XmlDataType E>
+struct ItemOf<ListCol<E>> {
+  using type = std::shared_ptr<TypedCol<E>>;
+};
+
 // The internal initialiser, as NewTypedCol is for a typed collection; `rules` hold the elements' default or fixed
 // list.
 template <XmlDataType E>
@@ -51,44 +53,16 @@ std::shared_ptr<ListCol<E>> NewListCol(std::string_view ElementName, std::string
 // Errors of its own as for TypedCol: 9 for a position outside 1..Count, 5 for Add given both Before and After, 91 for
 // Add of nothing; the source is the class name.
 template <XmlDataType E>
-class ListCol final : public XmlObjectBase, public XmlCollectionBase {
+class ListCol final : public detail::ElementItems<ListCol<E>> {
  public:
   using Item_t = std::shared_ptr<TypedCol<E>>;
-  using const_iterator = typename IndexedList<Item_t>::const_iterator;
 
-  ListCol(const ListCol&) = delete;
-  ListCol& operator=(const ListCol&) = delete;
-
-  std::string TypeName() const override { return kClassName; }
-  // "Count" by name.
-  Variant GetProperty(std::string_view name) override;
-
-  int32_t Count() const noexcept { return items_.Count(); }
   // A new empty list, its items checked as the element's are, to fill and Add.
   Item_t NewItem() const;
   // Inserts the list at the end, in front of position Before or behind position After.
   void Add(Item_t list, std::optional<int32_t> Before = std::nullopt, std::optional<int32_t> After = std::nullopt);
-  const Item_t& Item(int32_t index) const { return items_.Item(index, kClassName); }
-  void Remove(int32_t index);
-  void Clear() noexcept {
-    items_.Clear();
-    readEmpty_.clear();
-  }
-  const_iterator begin() const noexcept { return items_.begin(); }
-  const_iterator end() const noexcept { return items_.end(); }
+  const Item_t& Item(int32_t index) const { return this->items_.Item(index, kClassName); }
 
-  // Raises 107 when Count breaks the bounds, unless the context ignores collection counts.
-  void ValidateCount(const XmlSerializationContext& oContext) override;
-  // Does nothing: name, namespace and bounds come only from NewListCol.
-  void Init(std::string_view, std::string_view, int32_t, int32_t) override {}
-  int32_t MinOccurs() const override { return minOccurs_; }
-
-  // Raises 104: a collection never stands in for a schema type.
-  bool IsSuitableSubstitution(std::string_view InterfaceName) const override;
-  std::string_view ElementName() const override { return elementName_; }
-  std::string_view TargetNamespace() const override { return targetNamespace_; }
-  void PrivateSetElementName(std::string_view vNewValue) override { elementName_.assign(vNewValue); }
-  void AttributesToXmlInt(XmlTextWriter&, const XmlSerializationContext&) override {}
   // Adds a list per matching element at oXmlElmChild; returns the first element that is not one, or nothing. A list
   // that fails to read stops the read, the lists before it kept. The bounds are not checked.
   XmlNode FromXmlInt(XmlNode oXmlElmParent, XmlNode oXmlElmChild, const XmlSerializationContext& oContext,
@@ -101,24 +75,21 @@ class ListCol final : public XmlObjectBase, public XmlCollectionBase {
   // Named after its items' type: "i4ListCol".
   static constexpr const char* kClassName = PrimitiveType<E>::kListColName;
 
+  using Items = detail::ElementItems<ListCol>;
+  friend Items;
   friend std::shared_ptr<ListCol> detail::NewListCol<E>(std::string_view, std::string_view, int32_t, int32_t,
                                                         detail::ListShape, std::shared_ptr<const detail::ItemRules>);
   ListCol() = default;
+  using Items::elementName_, Items::targetNamespace_, Items::rules_, Items::items_;
   void AddRead(XmlNode element, const XmlSerializationContext& oContext);
 
-  std::string elementName_;
-  std::string targetNamespace_;
-  int32_t minOccurs_ = 0;
-  int32_t maxOccurs_ = -1;
   detail::ListShape shape_;
-  std::shared_ptr<const detail::ItemRules> rules_;
-  IndexedList<Item_t> items_;
-  std::vector<bool> readEmpty_;  // by position while a list read empty is held, else empty
 };
 
 // stringListCol, ..., integerListCol: each instantiated once, in the library.
 #define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
   VEXLO9_PRIMITIVE_IF_##collected(using name##ListCol = ListCol<type_##name>;                   \
+                                  extern template class VEXLO9_API detail::ElementItems<name##ListCol>; \
                                   extern template class VEXLO9_API ListCol<type_##name>;, )
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "vexlo9/collections/XmlSerializationContext.h"
-#include "vexlo9/collections/detail/EmptyMarks.h"
+#include "vexlo9/collections/detail/ElementItems.h"
 #include "vexlo9/collections/detail/ItemRules.h"
 #include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/collections/detail/ReadRules.h"
@@ -32,60 +32,25 @@ const T& ValueOf(const T& item) {
 }  // namespace
 
 template <XmlDataType E>
-Variant TypedCol<E>::GetProperty(std::string_view name) {
-  if (name == "Count") return Variant(Count());
-  return Object::GetProperty(name);
-}
-
-template <XmlDataType E>
 void TypedCol<E>::Add(Item_t Value, std::optional<int32_t> Before, std::optional<int32_t> After) {
   if constexpr (!std::is_arithmetic_v<Item_t> && !std::is_same_v<Item_t, std::string>) {
     if (!Value) throw errors::ObjectNotSet(kClassName);
   }
   detail::CheckFacets<E>(elementName_, ValueOf(Value), facets_);
   if (rules_ && rules_->ChecksValues()) rules_->CheckValue(elementName_, Variant(Value));
-  if (Before && After) throw errors::InvalidCall(kClassName);
-  items_.Insert(std::move(Value), Before, After, kClassName);
-  detail::MarkInserted(readEmpty_, Before ? size_t(*Before - 1) : After ? size_t(*After) : size_t(Count() - 1));
-  RaiseOnCollectionChange();
-}
-
-template <XmlDataType E>
-void TypedCol<E>::Remove(int32_t index) {
-  items_.Remove(index, kClassName);
-  detail::MarkRemoved(readEmpty_, size_t(index - 1));
-}
-
-template <XmlDataType E>
-void TypedCol<E>::ValidateCount(const XmlSerializationContext& oContext) {
-  detail::CheckCount(oContext, Count(), minOccurs_, maxOccurs_, elementName_);
-}
-
-template <XmlDataType E>
-bool TypedCol<E>::IsSuitableSubstitution(std::string_view) const {
-  throw errors::CollectionNeverSubstitutes();
+  this->Insert(std::move(Value), Before, After);
 }
 
 template <XmlDataType E>
 XmlNode TypedCol<E>::FromXmlInt(XmlNode, XmlNode oXmlElmChild, const XmlSerializationContext& oContext, bool) {
   const ConversionsCls& conversions = *detail::PerThread<ConversionsCls>();
-  while (oXmlElmChild) {
-    if (oXmlElmChild.nodeType() == XmlNodeType_Element) {
-      if (!detail::DoesElementNameMatch(oContext, oXmlElmChild, elementName_, targetNamespace_)) break;
-      try {
-        if (rules_) {
-          AddRead(oXmlElmChild);
-        } else {
-          Add((conversions.*detail::ConversionMembers<E>::kFromText)(oXmlElmChild.nodeTypedValue(), ws_));
-        }
-      } catch (Error& e) {
-        e.Locate(oXmlElmChild.line());
-        throw;
-      }
+  return this->ReadRun(oXmlElmChild, oContext, [&](XmlNode element) {
+    if (rules_) {
+      AddRead(element);
+    } else {
+      Add((conversions.*detail::ConversionMembers<E>::kFromText)(element.nodeTypedValue(), ws_));
     }
-    oXmlElmChild = detail::NextSiblingElement(oXmlElmChild);
-  }
-  return oXmlElmChild;
+  });
 }
 
 template <XmlDataType E>
@@ -100,12 +65,12 @@ void TypedCol<E>::AddRead(XmlNode element) {
   }
   if (!empty && rules_->Fixed()) rules_->CheckFixed(elementName_, text, Variant(item));
   Add(std::move(item));
-  detail::MarkRead(readEmpty_, size_t(Count()), empty);
+  this->MarkRead(empty);
 }
 
 template <XmlDataType E>
 bool TypedCol<E>::WritesEmpty(size_t at, const Item_t& item) const {
-  return detail::MarkedEmpty(readEmpty_, at) && rules_->IsConstraint(Variant(item));
+  return this->ReadEmpty(at) && rules_->IsConstraint(Variant(item));
 }
 
 template <XmlDataType E>
@@ -122,7 +87,7 @@ std::string TypedCol<E>::ItemText(const Item_t& item) const {
 template <XmlDataType E>
 void TypedCol<E>::ToXmlInt(XmlTextWriter& oXmlOut, bool, std::string_view, const XmlSerializationContext& oContext,
                            bool) {
-  ValidateCount(oContext);
+  this->ValidateCount(oContext);
   size_t at = 0;
   for (const auto& item : items_) {
     oXmlOut.WriteStartElement(elementName_, targetNamespace_);
@@ -145,19 +110,19 @@ template <XmlDataType E>
 void TypedCol<E>::ListFromText(std::string_view text, const XmlSerializationContext& oContext) {
   const ConversionsCls& conversions = *detail::PerThread<ConversionsCls>();
   constexpr std::string_view kBlanks = " \t\r\n";
-  Clear();
+  this->Clear();
   for (size_t at = text.find_first_not_of(kBlanks); at != std::string_view::npos;
        at = text.find_first_not_of(kBlanks, at)) {
     const size_t end = std::min(text.find_first_of(kBlanks, at), text.size());
     Add((conversions.*detail::ConversionMembers<E>::kFromText)(text.substr(at, end - at), ws_));
     at = end;
   }
-  ValidateCount(oContext);
+  this->ValidateCount(oContext);
 }
 
 template <XmlDataType E>
 std::string TypedCol<E>::ListText(const XmlSerializationContext& oContext) const {
-  detail::CheckCount(oContext, Count(), minOccurs_, maxOccurs_, elementName_);
+  detail::CheckCount(oContext, this->Count(), minOccurs_, maxOccurs_, elementName_);
   std::string text;
   bool first = true;
   for (const auto& item : items_) {
@@ -171,8 +136,10 @@ std::string TypedCol<E>::ListText(const XmlSerializationContext& oContext) const
   return text;
 }
 
-#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
-  VEXLO9_PRIMITIVE_IF_##collected(template class TypedCol<type_##name>;, )
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule)                 \
+  VEXLO9_PRIMITIVE_IF_##collected(                                                                              \
+      template class detail::ElementItems<TypedCol<type_##name>>;                                              \
+      template class TypedCol<type_##name>;, )
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE
 
