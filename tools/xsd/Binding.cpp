@@ -95,13 +95,11 @@ constexpr const char* kClassScopeNames[] = {
     "shared_from_this",        "weak_from_this",         "OnCollectionChange",     "MixedContent",          "OrderedText",
     "New"};
 
-// Simple content held as a value of its type, checked: all but free text (held as Text, as written), qualified names
-// (kept as written), lists, unions with a list among their members, and enumerations of other than strings.
+// Simple content held as a value of its type, checked: all but free text (held as Text, as written), notations,
+// lists, unions with a list among their members, and enumerations of other than strings.
 bool HeldTyped(const SimpleType& type) {
   if (type.variety == SimpleType::Variety::Union) return !type.members.empty();
-  if (type.variety != SimpleType::Variety::Atomic || type.builtin == "QName" || type.builtin == "NOTATION") {
-    return false;
-  }
+  if (type.variety != SimpleType::Variety::Atomic || type.builtin == "NOTATION") return false;
   if (!type.enumeration.empty()) return type.primitive->IsText();
   return !type.primitive->IsText() || !type.facets.Empty();
 }
@@ -175,7 +173,9 @@ class Binder {
   // Where a value is held, which decides what the library checks of it: in a property of its own, as an item of a
   // repeated element's typed collection, as an item of a list's, or inside another value (a union's member, simple
   // content), where no element of its own is at hand.
-  enum class Holder { Property, Item, ListItem, Inner };
+  // What holds a value: a property of its own, an item of a collection or of a list, a class's simple content, or
+  // another value (a union's member).
+  enum class Holder { Property, Item, ListItem, Content, Inner };
   Value MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, Holder holder);
   void Enumerate(Value& value, const SimpleType& type, const std::string& owner, const Origin& at, Holder holder);
   Value MakeList(const SimpleType& type, const std::string& owner, const Origin& at);
@@ -325,7 +325,7 @@ void Binder::BindSimpleContent(ClassType& cls, const ComplexTypeDef& type) {
     cls.textType = value;
     if (HeldTyped(*value)) {
       cls.textProperty = cls.members.Claim("Value");
-      cls.textValue = MakeValue(*value, cls.textProperty, type.origin, Holder::Inner);
+      cls.textValue = MakeValue(*value, cls.textProperty, type.origin, Holder::Content);
     } else if (!value->enumeration.empty()) {
       schema_.diagnostics().Warn(
           type.stepWhere, "xs:simpleContent",
@@ -351,7 +351,7 @@ void Binder::RestrictContent(ClassType& cls, const ComplexTypeDef& type) {
   }
   cls.textType = content;
   cls.textProperty = holder->textValue ? holder->textProperty : "Text";
-  cls.textValue = MakeValue(*content, cls.textProperty, type.origin, Holder::Inner);
+  cls.textValue = MakeValue(*content, cls.textProperty, type.origin, Holder::Content);
 }
 
 void Binder::BindComplexType(ClassType& cls, const ComplexTypeDef& type) {
@@ -615,7 +615,7 @@ ClassType& Binder::NillableHolder(const ClassType& cls, const ElementDecl& decla
   pending_[holder].state = Pending::Bound;
   if (HeldTyped(type)) {
     holder->textProperty = holder->members.Claim("Value");
-    holder->textValue = MakeValue(type, holder->textProperty, declaration.origin, Holder::Inner);
+    holder->textValue = MakeValue(type, holder->textProperty, declaration.origin, Holder::Content);
   } else if (type.primitive->name != "string" || !type.facets.Empty() || !type.enumeration.empty()) {
     schema_.diagnostics().Warn(declaration.origin.where, "nillable",
                                "the element " + name.local + " is held as text (Text) so that it can be nil: " +
@@ -978,7 +978,7 @@ const Creator& Binder::TypeCreator(ClassType& result, const QName& type) {
 Value Binder::MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, Holder holder) {
   if (type.item) return MakeList(type, owner, at);
   const bool qualified = type.builtin == "QName" || type.builtin == "NOTATION";
-  const bool resolved = holder == Holder::Property || holder == Holder::Item;
+  const bool resolved = holder == Holder::Property || holder == Holder::Item || holder == Holder::Content;
   if (qualified && (!resolved || !type.enumeration.empty() || type.variety != SimpleType::Variety::Atomic)) {
     QNameAsWritten(type.builtin, at.where, owner);
   }
@@ -1018,7 +1018,7 @@ void Binder::Enumerate(Value& value, const SimpleType& type, const std::string& 
     std::string alternatives;
     for (const std::string& v : type.enumeration) alternatives += (alternatives.empty() ? "" : "|") + EscapeRegex(v);
     value.facets.patterns.push_back(alternatives);
-  } else if (holder != Holder::Inner) {
+  } else if (holder != Holder::Inner && holder != Holder::Content) {
     value.enumerated = type.enumeration;
   } else {
     schema_.diagnostics().Warn(at.where, "xs:enumeration",

@@ -359,6 +359,7 @@ class SimpleContentEmitter : public ValueEmitter {
     Designated fields;
     fields.Set("property", Quote(scope_.cls.textProperty));
     DescribeValue(fields);
+    if (scope_.cls.textValue->qname) fields.Set("qname", "true");
     return {Expr::Call(info + "SimpleContent", {fields.Braced()}).Then(";")};
   }
 

@@ -228,7 +228,7 @@ bool ClassInfo::DeclaresElementOfType(std::string_view element, const ClassInfo&
 void ClassInfo::SimpleContent(const SimpleContentDeclaration& d) {
   simpleContent_ =
       std::make_shared<TextValueInfo>(Text(d.property), d.type, Text(d.format), d.whitespace, RestrictionsOf(d.facets),
-                                      UnionRulesOf(d.members));
+                                      UnionRulesOf(d.members), d.qname);
   allowText_ = true;
 }
 

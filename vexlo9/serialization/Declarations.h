@@ -70,7 +70,8 @@ struct ValueElementDeclaration {
 };
 
 // The text of an element of simple content as a typed value (ClassInfo::SimpleContent): its property, type, whitespace
-// rule and facets; a union's member types, as an element's (ValueElementDeclaration::members).
+// rule and facets; a union's member types and a qualified name, as an element's (ValueElementDeclaration::members,
+// qname).
 struct SimpleContentDeclaration {
   std::string_view property = {};
   XmlDataType type = type_string;
@@ -78,6 +79,7 @@ struct SimpleContentDeclaration {
   WhitespaceRule whitespace = WhitespaceRule_Preserve;
   Facets facets = {};
   std::initializer_list<UnionMember> members = {};
+  bool qname = false;
 };
 
 // AddElm<Group>Enum<Cardinality>.

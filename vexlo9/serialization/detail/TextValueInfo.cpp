@@ -1,5 +1,6 @@
 #include "vexlo9/serialization/detail/TextValueInfo.h"
 
+#include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/model/detail/PerThread.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/platform/detail/DomWalk.h"
@@ -13,6 +14,9 @@ void TextValueInfo::Read(Object& oGenClass, XmlNode element, const ValueConstrai
   const std::string_view text =
       constraint ? constraint->TextOf(oGenClass, sPropertyName_, element, joined) : ElementText(element, joined);
   Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, text, eWSRule_);
+  // A default stands as the schema spells it, with the schema's prefixes: it is kept as written.
+  const bool defaulted = constraint && text.data() == constraint->Text().data();
+  if (qname_ && !defaulted) value = Variant(ResolveQName(value.ToString(), element, element.baseName()));
   if (constraint && constraint->Fixed()) {
     const bool same = SameValue(eDataType_, value, ConstraintValue(eDataType_, *constraint, eWSRule_));
     CheckFixedValue(element.baseName(), text, constraint->Text(), same);
@@ -28,7 +32,7 @@ void TextValueInfo::Write(Object& oGenClass, XmlTextWriter& oXmlOut, std::string
       SameValue(eDataType_, oGenClass.GetProperty(sPropertyName_), ConstraintValue(eDataType_, *constraint, eWSRule_))) {
     return;
   }
-  oXmlOut.WriteString(value.text());
+  oXmlOut.WriteString(qname_ ? QNameText(oXmlOut, value.text(), sElementName) : value.text());
 }
 
 void TextValueInfo::CheckRestriction(std::string_view sElementName, const Variant& val) const {

@@ -12,13 +12,14 @@ namespace vexlo9::detail {
 class TextValueInfo final {
  public:
   TextValueInfo(std::string sPropertyName, XmlDataType eDataType, std::string FormatOverride, WhitespaceRule eWSRule,
-                PrimitiveRestrictions primValues, UnionRules members)
+                PrimitiveRestrictions primValues, UnionRules members, bool qname)
       : sPropertyName_(std::move(sPropertyName)),
         eDataType_(eDataType),
         formatOverride_(std::move(FormatOverride)),
         eWSRule_(eWSRule),
         primValues_(std::move(primValues)),
         members_(std::move(members)),
+        qname_(qname),
         checkedOnRead_(sPropertyName_ == "Text") {}
 
   std::string_view PropertyName() const noexcept { return sPropertyName_; }
@@ -37,6 +38,7 @@ class TextValueInfo final {
   WhitespaceRule eWSRule_;
   PrimitiveRestrictions primValues_;
   UnionRules members_;  // a union's member types, or none
+  bool qname_;          // held as {namespace}local
   // Text's setter checks nothing (a restriction over a base held as text declares it): the reader checks instead.
   bool checkedOnRead_;
 };
