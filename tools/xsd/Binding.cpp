@@ -171,10 +171,8 @@ class Binder {
   // The classes an element of the declared class may be read into, by its xsi:type: the derived types' first.
   std::vector<Alternative> ByXsiType(const std::string& element, ClassType& declared, const QName& type);
   // Where a value is held, which decides what the library checks of it: in a property of its own, as an item of a
-  // repeated element's typed collection, as an item of a list's, or inside another value (a union's member, simple
-  // content), where no element of its own is at hand.
-  // What holds a value: a property of its own, an item of a collection or of a list, a class's simple content, or
-  // another value (a union's member).
+  // repeated element's typed collection, as an item of a list's, as a class's simple content, or inside another value
+  // (a union's member), where no element of its own is at hand.
   enum class Holder { Property, Item, ListItem, Content, Inner };
   Value MakeValue(const SimpleType& type, const std::string& owner, const Origin& at, Holder holder);
   void Enumerate(Value& value, const SimpleType& type, const std::string& owner, const Origin& at, Holder holder);
@@ -326,10 +324,13 @@ void Binder::BindSimpleContent(ClassType& cls, const ComplexTypeDef& type) {
     if (HeldTyped(*value)) {
       cls.textProperty = cls.members.Claim("Value");
       cls.textValue = MakeValue(*value, cls.textProperty, type.origin, Holder::Content);
-    } else if (!value->enumeration.empty()) {
-      schema_.diagnostics().Warn(
-          type.stepWhere, "xs:simpleContent",
-          "the facets of " + base.local + " are not checked: the value of " + cls.infoName + " is held as text (Text)");
+    } else if (!value->enumeration.empty() || value->variety != SimpleType::Variety::Atomic) {
+      const std::string unchecked = value->variety == SimpleType::Variety::List    ? "the items of "
+                                    : value->variety == SimpleType::Variety::Union ? "the member types of "
+                                                                                   : "the facets of ";
+      schema_.diagnostics().Warn(type.stepWhere, "xs:simpleContent",
+                                 unchecked + base.local + " are not checked: the value of " + cls.infoName +
+                                     " is held as text (Text)");
     }
   }
   cls.text = true;
@@ -616,7 +617,8 @@ ClassType& Binder::NillableHolder(const ClassType& cls, const ElementDecl& decla
   if (HeldTyped(type)) {
     holder->textProperty = holder->members.Claim("Value");
     holder->textValue = MakeValue(type, holder->textProperty, declaration.origin, Holder::Content);
-  } else if (type.primitive->name != "string" || !type.facets.Empty() || !type.enumeration.empty()) {
+  } else if (type.variety != SimpleType::Variety::Atomic || !type.primitive->IsText() || !type.facets.Empty() ||
+             !type.enumeration.empty()) {
     schema_.diagnostics().Warn(declaration.origin.where, "nillable",
                                "the element " + name.local + " is held as text (Text) so that it can be nil: " +
                                    "its type " + type.builtin + " and facets are not checked");

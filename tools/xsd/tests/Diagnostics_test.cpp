@@ -114,6 +114,10 @@ TEST(Diagnostics, ConstructsBoundWithLessThanTheSchemaSaysAreWarnedAbout) {
        "<xs:complexType name=\"P\"><xs:simpleContent><xs:extension "
        "base=\"Small\"/></xs:simpleContent></xs:complexType>",
        "a.xsd:3: xs:simpleContent: the facets of Small are not checked: the value of P is held as text (Text)"},
+      {"<xs:simpleType name=\"Ints\"><xs:list itemType=\"xs:int\"/></xs:simpleType>\n"
+       "<xs:complexType name=\"P\"><xs:simpleContent><xs:extension "
+       "base=\"Ints\"/></xs:simpleContent></xs:complexType>",
+       "a.xsd:3: xs:simpleContent: the items of Ints are not checked: the value of P is held as text (Text)"},
       {"<xs:simpleType name=\"Small\"><xs:restriction base=\"xs:int\"><xs:enumeration value=\"10\"/>"
        "</xs:restriction></xs:simpleType>\n"
        "<xs:element name=\"e\"><xs:complexType><xs:sequence><xs:element name=\"budget\" type=\"Small\" "
