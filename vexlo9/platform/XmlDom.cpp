@@ -142,7 +142,7 @@ ActiveParse::~ActiveParse() {
   t_activeParse = outer_;
 }
 
-// Names come from the parser's dictionary, which the tree keeps; values are copied.
+// Names come from the parser's dictionary, which the tree keeps, until the builder has them.
 DomElement& StartElement(DomBuilder& builder, uint32_t line, const xmlChar* local, const xmlChar* prefix,
                          const xmlChar* uri, int declarations, const xmlChar** namespaces, int attributes,
                          const xmlChar** values) {
@@ -236,12 +236,11 @@ void BuildDirectly(xmlSAXHandler& sax) {
 }
 
 // libxml2's tree from its root element on (what comes before the root is never reached through a handle).
-void Copy(const xmlDoc& doc, detail::DomBuilder& builder, detail::DomArena& arena) {
+void Copy(const xmlDoc& doc, detail::DomBuilder& builder) {
   const auto line = [](const xmlNode* node) {
     const long at = xmlGetLineNo(node);
     return at > 0 && at <= INT32_MAX ? static_cast<uint32_t>(at) : 0;
   };
-  const auto copy = [&arena](const xmlChar* text) { return arena.Copy(View(text)); };
   std::string value;
   for (const xmlNode* node = xmlDocGetRootElement(&doc); node;) {
     switch (node->type) {
@@ -250,17 +249,17 @@ void Copy(const xmlDoc& doc, detail::DomBuilder& builder, detail::DomArena& aren
         for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) ++declarations;
         for (const xmlAttr* attr = node->properties; attr; attr = attr->next) ++attributes;
         DomElement& element =
-            builder.StartElement(copy(node->name), copy(node->ns ? node->ns->prefix : nullptr),
-                                 copy(node->ns ? node->ns->href : nullptr), line(node), declarations, attributes);
+            builder.StartElement(View(node->name), View(node->ns ? node->ns->prefix : nullptr),
+                                 View(node->ns ? node->ns->href : nullptr), line(node), declarations, attributes);
         uint32_t index = 0;
         for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) {
-          builder.Declare(element, index++, copy(ns->prefix), copy(ns->href));
+          builder.Declare(element, index++, View(ns->prefix), View(ns->href));
         }
         for (const xmlAttr* attr = node->properties; attr; attr = attr->next) {
           value.clear();
           AppendText(attr->children, value);
-          builder.Attribute(element, index++, copy(attr->name), copy(attr->ns ? attr->ns->prefix : nullptr),
-                            copy(attr->ns ? attr->ns->href : nullptr), value);
+          builder.Attribute(element, index++, View(attr->name), View(attr->ns ? attr->ns->prefix : nullptr),
+                            View(attr->ns ? attr->ns->href : nullptr), value);
         }
         break;
       }
@@ -358,11 +357,11 @@ std::string XmlNode::nodeName() const {
   if (!node_) return {};
   switch (Live(node_)->type) {
     case XML_ELEMENT_NODE: {
-      const auto* element = static_cast<const DomElement*>(node_);
-      if (element->prefix.empty()) return std::string(element->local);
-      std::string name;
-      name.reserve(element->prefix.size() + 1 + element->local.size());
-      return name.append(element->prefix).append(1, ':').append(element->local);
+      const detail::DomName& name = *static_cast<const DomElement*>(node_)->name;
+      if (name.prefix.empty()) return std::string(name.local);
+      std::string qualified;
+      qualified.reserve(name.prefix.size() + 1 + name.local.size());
+      return qualified.append(name.prefix).append(1, ':').append(name.local);
     }
     case XML_TEXT_NODE: return "#text";
     case XML_CDATA_SECTION_NODE: return "#cdata-section";
@@ -374,7 +373,7 @@ std::string XmlNode::nodeName() const {
 std::string_view XmlNode::baseName() const {
   if (!node_) return {};
   switch (Live(node_)->type) {
-    case XML_ELEMENT_NODE: return static_cast<const DomElement*>(node_)->local;
+    case XML_ELEMENT_NODE: return static_cast<const DomElement*>(node_)->name->local;
     case XML_TEXT_NODE:
     case XML_CDATA_SECTION_NODE:
     case XML_COMMENT_NODE: return {};
@@ -384,12 +383,12 @@ std::string_view XmlNode::baseName() const {
 
 std::string_view XmlNode::namespaceURI() const {
   const DomElement* element = ElementOf(node_);
-  return element ? element->uri : std::string_view();
+  return element ? element->name->uri : std::string_view();
 }
 
 std::string_view XmlNode::prefix() const {
   const DomElement* element = ElementOf(node_);
-  return element ? element->prefix : std::string_view();
+  return element ? element->name->prefix : std::string_view();
 }
 
 std::string_view XmlNode::nodeValue() const {
@@ -455,7 +454,7 @@ int32_t XmlNode::AttributeRange::length() const { return static_cast<int32_t>(en
 // ---------------------------------------------------------------------------------------------------------------------
 // XmlAttribute
 
-bool XmlAttribute::IsNamespaceDeclaration() const { return attr_ && attr_->declaration; }
+bool XmlAttribute::IsNamespaceDeclaration() const { return attr_ && attr_->name->declaration; }
 
 std::string XmlAttribute::name() const {
   const std::string_view qualifier = prefix();
@@ -466,22 +465,11 @@ std::string XmlAttribute::name() const {
   return name.append(qualifier).append(1, ':').append(local);
 }
 
-// A declaration keeps the prefix it declares in `local`, empty for the default namespace.
-std::string_view XmlAttribute::baseName() const {
-  if (!attr_) return {};
-  return attr_->declaration && attr_->local.empty() ? std::string_view("xmlns") : attr_->local;
-}
+std::string_view XmlAttribute::baseName() const { return attr_ ? attr_->name->local : std::string_view(); }
 
-std::string_view XmlAttribute::prefix() const {
-  if (!attr_) return {};
-  if (attr_->declaration) return attr_->local.empty() ? std::string_view() : std::string_view("xmlns");
-  return attr_->prefix;
-}
+std::string_view XmlAttribute::prefix() const { return attr_ ? attr_->name->prefix : std::string_view(); }
 
-std::string_view XmlAttribute::namespaceURI() const {
-  if (!attr_) return {};
-  return attr_->declaration ? detail::kXmlnsNamespaceUri : attr_->uri;
-}
+std::string_view XmlAttribute::namespaceURI() const { return attr_ ? attr_->name->uri : std::string_view(); }
 
 std::string XmlAttribute::value() const { return std::string(valueView()); }
 
@@ -599,7 +587,7 @@ bool XmlDocument::Parse(std::string_view text, const char* url, const char* enco
     if (state.names) tree->Keep(state.names, [](void* names) { xmlDictFree(static_cast<xmlDictPtr>(names)); });
     if (state.doctype) continue;
     if (state.failed) return Fail(state.code, state.message, state.line, state.column);
-    if (!direct) Copy(*doc, builder, tree->Arena());
+    if (!direct) Copy(*doc, builder);
     uint32_t line = 0;
     if (builder.TextBeyondLimit(line))
       return Exceeds("MaxTextLength", limits_.maxTextLength, static_cast<int32_t>(line), 0);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "vexlo9/platform/detail/Poison.h"
+#include "vexlo9/platform/detail/XmlNamespaces.h"
 
 namespace vexlo9::detail {
 namespace {
@@ -185,14 +186,69 @@ void DomTree::Clear() noexcept {
   root_ = nullptr;
 }
 
-// ---- DomBuilder
+namespace {
+
+// The text between the elements of an indented document, a line end and spaces or tabs, is shared rather than copied:
+// in such a document a third of the nodes are that.
+std::string_view Indentation(std::string_view text) noexcept {
+  static constexpr std::string_view kSpaces = "\n                                                                "
+                                              "                                                                ";
+  static constexpr std::string_view kTabs = "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+  for (const std::string_view shared : {kSpaces, kTabs}) {
+    if (!text.empty() && text.size() <= shared.size() && shared.starts_with(text)) return shared.substr(0, text.size());
+  }
+  return {};
+}
+
+bool SamePlace(std::string_view a, std::string_view b) noexcept { return a.data() == b.data() && a.size() == b.size(); }
+}  // namespace
+
+// ---- DomBuilder::Names
+
+size_t DomBuilder::Names::TextHash::operator()(const DomName& name) const noexcept {
+  const std::hash<std::string_view> hash;
+  return hash(name.local) ^ (hash(name.uri) * 31) ^ (hash(name.prefix) * 131) ^ size_t{name.declaration};
+}
+
+const DomName* DomBuilder::Names::Get(std::string_view local, std::string_view prefix, std::string_view uri,
+                                      bool declaration) {
+  const auto place = reinterpret_cast<uintptr_t>(local.data()) ^ (reinterpret_cast<uintptr_t>(uri.data()) >> 4);
+  Seen& seen = seen_[(place >> 3 ^ place >> 9) % seen_.size()];
+  if (seen.name && seen.declaration == declaration && SamePlace(seen.local, local) && SamePlace(seen.uri, uri) &&
+      SamePlace(seen.prefix, prefix)) {
+    return seen.name;
+  }
+  // A declaration (`local` the prefix it declares) is presented as the attribute that makes it.
+  const DomName asGiven = declaration ? DomName{local.empty() ? "xmlns" : local, local.empty() ? "" : "xmlns",
+                                                kXmlnsNamespaceUri, true}
+                                      : DomName{local, prefix, uri, false};
+  seen = Seen{local, prefix, uri, declaration, Record(asGiven)};
+  return seen.name;
+}
+
+const DomName* DomBuilder::Names::Record(const DomName& name) {
+  if (const auto found = byText_.find(name); found != byText_.end()) return *found;
+  auto* record = arena_.New<DomName>();
+  *record = DomName{arena_.Copy(name.local), arena_.Copy(name.prefix), arena_.Copy(name.uri), name.declaration};
+  byText_.insert(record);
+  return record;
+}
+
+void DomBuilder::Names::Clear() noexcept {
+  seen_ = {};
+  byText_.clear();
+}
 
 DomBuilder::DomBuilder(DomTree& tree, int64_t maxText)
-    : tree_(tree), arena_(tree.arena_), maxText_(maxText > 0 ? static_cast<uint64_t>(maxText) : UINT64_MAX) {
+    : tree_(tree),
+      arena_(tree.arena_),
+      names_(tree.arena_),
+      maxText_(maxText > 0 ? static_cast<uint64_t>(maxText) : UINT64_MAX) {
   open_.push_back(Open{nullptr, nullptr, 0, 0});
 }
 
 void DomBuilder::Reset() noexcept {
+  names_.Clear();
   open_.resize(1);
   open_.front() = Open{nullptr, nullptr, 0, 0};
   elements_ = 0;
@@ -225,9 +281,7 @@ DomElement& DomBuilder::StartElement(std::string_view local, std::string_view pr
   auto* element = arena_.New<DomElement>();
   element->type = 1;
   element->line = line;
-  element->local = local;
-  element->prefix = prefix;
-  element->uri = uri;
+  element->name = names_.Get(local, prefix, uri, false);
   element->attributeCount = declarations + attributes;
   if (element->attributeCount > 0) element->attributes = arena_.NewArray<DomAttr>(element->attributeCount);
   Append(element);
@@ -238,17 +292,14 @@ DomElement& DomBuilder::StartElement(std::string_view local, std::string_view pr
 
 void DomBuilder::Declare(DomElement& element, uint32_t index, std::string_view prefix, std::string_view uri) {
   DomAttr& declaration = element.attributes[index];
-  declaration.declaration = true;
-  declaration.local = prefix;
-  declaration.value = uri;
+  declaration.name = names_.Get(prefix, {}, {}, true);
+  declaration.value = arena_.Copy(uri);
 }
 
 void DomBuilder::Attribute(DomElement& element, uint32_t index, std::string_view local, std::string_view prefix,
                            std::string_view uri, std::string_view value) {
   DomAttr& attribute = element.attributes[index];
-  attribute.local = local;
-  attribute.prefix = prefix;
-  attribute.uri = uri;
+  attribute.name = names_.Get(local, prefix, uri, false);
   attribute.value = arena_.Copy(value);
   if (value.size() > maxText_) Beyond(open_.back());
 }
@@ -271,7 +322,8 @@ void DomBuilder::AddText(std::string_view text, bool cdata, uint32_t line, bool 
   auto* node = arena_.New<DomText>();
   node->type = type;
   node->line = line;
-  node->value = arena_.Copy(text);
+  node->value = Indentation(text);
+  if (node->value.empty()) node->value = arena_.Copy(text);
   Append(node);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // The document tree behind XmlNode and XmlAttribute: compact nodes in one arena per document, built in document
@@ -32,21 +34,24 @@ struct DomNamedLeaf : DomText {
   std::string_view name;
 };
 
-// An attribute, or a namespace declaration (`declaration`: `local` is the prefix declared, empty for the default
-// namespace, and `value` the URI).
-struct DomAttr {
+// An element's or attribute's name, shared by every node that bears it (a document names few things many times),
+// as the DOM presents it: a namespace declaration is the attribute xmlns (or xmlns:p) of the xmlns namespace.
+struct DomName {
   std::string_view local;
   std::string_view prefix;
   std::string_view uri;
-  std::string_view value;
   bool declaration = false;
+};
+
+// An attribute, or a namespace declaration (its value the URI declared).
+struct DomAttr {
+  const DomName* name = nullptr;
+  std::string_view value;
 };
 
 // Its namespace declarations come first among its attributes, as the DOM presents them.
 struct DomElement : DomNode {
-  std::string_view local;
-  std::string_view prefix;
-  std::string_view uri;
+  const DomName* name = nullptr;
   DomNode* firstChild = nullptr;
   DomAttr* attributes = nullptr;
   uint32_t attributeCount = 0;
@@ -148,7 +153,8 @@ class DomBuilder {
   DomBuilder(DomTree& tree, int64_t maxText);
 
   // Opens an element as the last child of the open one (or at document level); its namespace declarations and
-  // attributes are then given by position, declarations first. Names must outlive the tree (see Keep).
+  // attributes are then given by position, declarations first. Names are copied the first time they are seen; the
+  // same text at the same address is taken for the same name until Reset.
   DomElement& StartElement(std::string_view local, std::string_view prefix, std::string_view uri, uint32_t line,
                            uint32_t declarations, uint32_t attributes);
   void Declare(DomElement& element, uint32_t index, std::string_view prefix, std::string_view uri);
@@ -184,11 +190,48 @@ class DomBuilder {
     uint64_t order;      // of the element among all, in document order
     uint64_t textBytes;  // of its text and CDATA children
   };
+  // The one record of each name, found by where its parts lie (the parser's dictionary gives each name one
+  // place) and, failing that, by its text.
+  class Names {
+   public:
+    explicit Names(DomArena& arena) : arena_(arena) {}
+    const DomName* Get(std::string_view local, std::string_view prefix, std::string_view uri, bool declaration);
+    void Clear() noexcept;
+
+   private:
+    struct Seen {
+      std::string_view local, prefix, uri;  // as given: compared by address and size
+      bool declaration = false;
+      const DomName* name = nullptr;
+    };
+    struct TextHash {
+      using is_transparent = void;
+      size_t operator()(const DomName* name) const noexcept { return (*this)(*name); }
+      size_t operator()(const DomName& name) const noexcept;
+    };
+    struct SameText {
+      using is_transparent = void;
+      template <class A, class B>
+      bool operator()(const A& a, const B& b) const noexcept {
+        return Of(a).local == Of(b).local && Of(a).prefix == Of(b).prefix && Of(a).uri == Of(b).uri &&
+               Of(a).declaration == Of(b).declaration;
+      }
+      static const DomName& Of(const DomName* name) noexcept { return *name; }
+      static const DomName& Of(const DomName& name) noexcept { return name; }
+    };
+    const DomName* Record(const DomName& name);
+
+    DomArena& arena_;
+    std::array<Seen, 64> seen_{};
+    std::unordered_set<const DomName*, TextHash, SameText> byText_;
+  };
+
   void Append(DomNode* node);
   void Beyond(const Open& open);
 
   DomTree& tree_;
   DomArena& arena_;
+  Names names_;
   uint64_t maxText_;
   std::vector<Open> open_;
   uint64_t elements_ = 0;
