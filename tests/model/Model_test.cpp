@@ -117,6 +117,57 @@ TEST(MemberTable, MissingNamesWrongKindsAndBadArgumentsRaise) {
   for (const auto& [call, error] : cases) EXPECT_EQ(ErrorText(call), error);
 }
 
+// A class with a table of its own over its base's (the inherited members at other places), and one answering by
+// name without a table.
+class Rush : public Order {
+  int32_t level_ = 0;
+
+ public:
+  VEXLO9_BY_NAME(Rush);
+  int32_t level() const { return level_; }
+  void level(int32_t value) { level_ = value; }
+};
+
+const MemberTable<Rush>& Rush::Members() {
+  static const auto table =
+      MemberTable<Rush>::Builder().Property("level", &Rush::level, &Rush::level).Inherit(Order::Members()).Build();
+  return table;
+}
+
+class Loose : public Object {
+ public:
+  Variant GetProperty(std::string_view name) override { return Variant("asked for " + std::string(name)); }
+};
+
+// A descriptor's name finds its member in whichever class it is asked of, one after the other, remembering only
+// where; a name a class lacks raises as by name, and an object without a table is asked by name.
+TEST(MemberTable, NamesHeldByDescriptorsAnswerForEachClassInTurn) {
+  const detail::MemberName quantity("quantity"), level("level"), note("note"), next("next");
+  Order order;
+  Rush rush;
+  Loose loose;
+  for (int32_t round = 1; round <= 3; ++round) {
+    detail::LetMember(order, quantity, Variant(round));
+    detail::LetMember(rush, quantity, Variant(10 * round));
+    detail::TakeMember(rush, level, Variant(100 * round));
+    detail::TakeMember(order, note, Variant("o" + std::to_string(round)));
+    detail::TakeMember(rush, note, Variant("r" + std::to_string(round)));
+    EXPECT_EQ(std::make_tuple(detail::GetMember(order, quantity), detail::GetMember(rush, quantity),
+                              detail::GetMember(rush, level), *detail::GetMemberText(order, note),
+                              *detail::GetMemberText(rush, note)),
+              std::make_tuple(Variant(round), Variant(10 * round), Variant(100 * round), "o" + std::to_string(round),
+                              "r" + std::to_string(round)));
+    EXPECT_EQ(ErrorText([&] { detail::GetMember(order, level); }),
+              "438 Order: Object doesn't support this property or method [level]");
+    EXPECT_EQ(detail::GetMember(loose, level), Variant("asked for level"));
+  }
+  const auto other = std::make_shared<Order>();
+  detail::SetMember(rush, next, other);
+  EXPECT_EQ(std::make_tuple(rush.next(), detail::GetMemberText(rush, quantity)), std::make_tuple(other, nullptr));
+  EXPECT_EQ(ErrorText([&] { detail::SetMember(order, quantity, other); }),
+            "438 Order: Object doesn't support this property or method [quantity]");
+}
+
 TEST(Variant, ConvertsAsThePlatformConverts) {
   // A conversion, and the text it gives or the error it raises.
   const std::pair<std::function<std::string()>, const char*> cases[] = {

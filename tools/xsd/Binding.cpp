@@ -82,7 +82,8 @@ Cardinality CardinalityIn(Group group, Kind kind, const Occurs& range) {
 constexpr const char* kNamespaceScopeNames[] = {
     "kNamespace", "ReadDocument", "ReadDocumentFile", "ReadDocumentStream",      "kRootClasses",    "Factory",       "Init",
     "ClassInfo",  "Members",           "TypeName",        "ElementName",   "TargetNamespace",
-    "IsSuitableSubstitution",          "GetProperty",     "LetProperty",   "SetProperty",
+    "IsSuitableSubstitution",          "GetProperty",     "LetProperty",   "SetProperty",   "GetPropertyText",
+    "TakeProperty",                    "TableAccess",
     "Invoke",     "Text",              "IsNil",           "ChoiceSelectedElement",
     "Object",     "XmlObjectBase",     "XmlGeneratedClass",                "XmlGeneratedClassBase",
     "XmlCollectionBase",               "INillable",       "Variant",       "ObjectPtr"};
@@ -92,6 +93,7 @@ constexpr const char* kClassScopeNames[] = {
     "Init",      "ClassInfo",  "IsSuitableSubstitution", "ElementName", "TargetNamespace", "PrivateSetElementName",
     "FromXmlInt", "ToXmlInt",  "AttributesToXmlInt",     "TypeName",    "GetProperty",     "LetProperty",
     "SetProperty", "Invoke",   "Members",                "IsNil",       "Text",            "ChoiceSelectedElement",
+    "GetPropertyText",         "TakeProperty",           "TableAccess",
     "shared_from_this",        "weak_from_this",         "OnCollectionChange",     "MixedContent",          "OrderedText",
     "New"};
 

@@ -1,5 +1,6 @@
 #include "vexlo9/model/MemberTable.h"
 
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -32,6 +33,8 @@ uint64_t Hash(std::string_view name) noexcept {
 }  // namespace
 
 MemberIndex::MemberIndex(std::vector<MemberEntry> entries) : entries_(std::move(entries)) {
+  static std::atomic<uint32_t> tables{0};
+  id_ = tables.fetch_add(1, std::memory_order_relaxed) + 1;
   size_t size = 4;
   while (size < 2 * entries_.size()) size *= 2;
   shift_ = 64 - std::countr_zero(size);
@@ -50,6 +53,59 @@ const MemberEntry* MemberIndex::Find(std::string_view name) const noexcept {
     if (entry.name == name) return &entry;
   }
   return nullptr;
+}
+
+const MemberEntry* MemberName::In(const MemberIndex& index) const noexcept {
+  // Id and position in one word, so that a thread reads both as another wrote them.
+  const uint64_t last = last_.load(std::memory_order_relaxed);
+  if (last >> 32 == index.Id()) return &index.Entries()[(last & 0xFFFFFFFFu) - 1];
+  const MemberEntry* entry = index.Find(name_);
+  if (entry) {
+    const auto position = static_cast<uint64_t>(entry - index.Entries().data());
+    last_.store(uint64_t{index.Id()} << 32 | (position + 1), std::memory_order_relaxed);
+  }
+  return entry;
+}
+
+// Each falls back on the by-name call, which answers for objects without a table and raises for a name not there.
+Variant GetMember(Object& object, const MemberName& name) {
+  const MemberAccess access = object.TableAccess();
+  if (const MemberEntry* entry = access.index ? name.In(*access.index) : nullptr; entry && entry->get) {
+    return entry->get(access.self, *entry);
+  }
+  return object.GetProperty(name);
+}
+
+const std::string* GetMemberText(Object& object, const MemberName& name) {
+  const MemberAccess access = object.TableAccess();
+  if (!access.index) return object.GetPropertyText(name);
+  const MemberEntry* entry = name.In(*access.index);
+  return entry && entry->text ? entry->text(access.self, *entry) : nullptr;
+}
+
+void LetMember(Object& object, const MemberName& name, const Variant& value) {
+  const MemberAccess access = object.TableAccess();
+  if (const MemberEntry* entry = access.index ? name.In(*access.index) : nullptr; entry && entry->let) {
+    return entry->let(access.self, *entry, value);
+  }
+  object.LetProperty(name, value);
+}
+
+void TakeMember(Object& object, const MemberName& name, Variant&& value) {
+  const MemberAccess access = object.TableAccess();
+  if (const MemberEntry* entry = access.index ? name.In(*access.index) : nullptr) {
+    if (entry->take) return entry->take(access.self, *entry, std::move(value));
+    if (entry->let) return entry->let(access.self, *entry, value);
+  }
+  object.TakeProperty(name, std::move(value));
+}
+
+void SetMember(Object& object, const MemberName& name, const ObjectPtr& value) {
+  const MemberAccess access = object.TableAccess();
+  if (const MemberEntry* entry = access.index ? name.In(*access.index) : nullptr; entry && entry->set) {
+    return entry->set(access.self, *entry, Variant(value));
+  }
+  object.SetProperty(name, value);
 }
 
 }  // namespace vexlo9::detail

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <bit>
 #include <cstddef>
 #include <memory>
@@ -43,17 +44,25 @@ struct MemberSlot {
   }
 };
 
-// One member of any class's table. The function pointers are the typed ones of MemberTable<C>, stored erased so
-// that the tables of all classes share one entry type and one look-up, compiled once in the library.
+struct MemberEntry;
+// What an entry calls, given the object as a pointer to the table's class (see MemberAccess).
+using MemberGetFn = Variant (*)(void* self, const MemberEntry&);
+using MemberPutFn = void (*)(void* self, const MemberEntry&, const Variant&);
+using MemberCallFn = Variant (*)(void* self, const MemberEntry&, std::span<Variant>);
+using MemberTextFn = const std::string* (*)(void* self, const MemberEntry&);  // a getter returning text by reference
+using MemberTakeFn = void (*)(void* self, const MemberEntry&, Variant&&);     // let that may move the value in
+
+// One member of any class's table: the tables of all classes share one entry type and one look-up, compiled once in
+// the library; the functions are instantiated once per class and member signature, the member functions they call
+// held as data.
 struct MemberEntry {
-  using Fn = void (*)();
   std::string name;
-  Fn get = nullptr;
-  Fn let = nullptr;
-  Fn set = nullptr;
-  Fn call = nullptr;
-  Fn text = nullptr;  // a getter returning text by reference
-  Fn take = nullptr;  // let that may move the value in
+  MemberGetFn get = nullptr;
+  MemberPutFn let = nullptr;
+  MemberPutFn set = nullptr;
+  MemberCallFn call = nullptr;
+  MemberTextFn text = nullptr;
+  MemberTakeFn take = nullptr;
   MemberSlot getter;  // the getter, or the method called
   MemberSlot putter;
   const MemberEntry* base = nullptr;  // the base table's entry that inherited pointers forward to
@@ -64,16 +73,51 @@ struct MemberEntry {
 class VEXLO9_API MemberIndex {
  public:
   explicit MemberIndex(std::vector<MemberEntry> entries);
-  // Readers and writers ask for members by name on every value: a look-up hashes the name once and, but for a
-  // rare collision, compares one name.
+  // A look-up hashes the name once and, but for a rare collision, compares one name.
   const MemberEntry* Find(std::string_view name) const noexcept;
   const std::vector<MemberEntry>& Entries() const noexcept { return entries_; }
+  // Tells the tables apart where a MemberName remembers one; never 0.
+  uint32_t Id() const noexcept { return id_; }
 
  private:
   std::vector<MemberEntry> entries_;
   std::vector<uint32_t> slots_;  // 1 + an entry's index, 0 for none; at least twice as many as the entries
   int shift_ = 62;
+  uint32_t id_;
 };
+
+// A member's name as a descriptor holds it, which remembers where the last table asked had it: the descriptors of
+// a class ask the same table for the same names on every value read or written, and find each once.
+class VEXLO9_API MemberName {
+ public:
+  MemberName() = default;
+  MemberName(std::string name) : name_(std::move(name)) {}  // NOLINT: descriptors are declared with plain names
+  MemberName(const MemberName& other) : name_(other.name_) {}
+  MemberName& operator=(const MemberName& other) {
+    name_ = other.name_;
+    last_.store(0, std::memory_order_relaxed);
+    return *this;
+  }
+
+  const std::string& str() const noexcept { return name_; }
+  operator std::string_view() const noexcept { return name_; }
+  bool empty() const noexcept { return name_.empty(); }
+  friend bool operator==(const MemberName& a, std::string_view b) noexcept { return a.name_ == b; }
+  // The entry of this name in the table, or nullptr.
+  const MemberEntry* In(const MemberIndex& index) const noexcept;
+
+ private:
+  std::string name_;
+  mutable std::atomic<uint64_t> last_{0};  // the table's Id above, 1 + the entry's position below; 0: none yet
+};
+
+// A member read or written by a name a descriptor holds: through the object's table, where it has one, found once
+// per name and class; else by name, as the Object calls do (and with their errors).
+VEXLO9_API Variant GetMember(Object& object, const MemberName& name);
+VEXLO9_API const std::string* GetMemberText(Object& object, const MemberName& name);
+VEXLO9_API void LetMember(Object& object, const MemberName& name, const Variant& value);
+VEXLO9_API void TakeMember(Object& object, const MemberName& name, Variant&& value);
+VEXLO9_API void SetMember(Object& object, const MemberName& name, const ObjectPtr& value);
 }  // namespace detail
 
 // The by-name members of one class C: built once per class, then only read.
@@ -101,11 +145,11 @@ class MemberTable {
   using Caller = std::function<Variant(C&, std::span<Variant>)>;
 
   using Entry = detail::MemberEntry;
-  using GetFn = Variant (*)(C&, const Entry&);
-  using PutFn = void (*)(C&, const Entry&, const Variant&);
-  using CallFn = Variant (*)(C&, const Entry&, std::span<Variant>);
-  using TextFn = const std::string* (*)(C&, const Entry&);
-  using TakeFn = void (*)(C&, const Entry&, Variant&&);
+  using GetFn = detail::MemberGetFn;
+  using PutFn = detail::MemberPutFn;
+  using CallFn = detail::MemberCallFn;
+  using TextFn = detail::MemberTextFn;
+  using TakeFn = detail::MemberTakeFn;
 
   // What Custom was given, called through the entry's pointers.
   struct Functions {
@@ -125,15 +169,15 @@ class MemberTable {
       using T = std::decay_t<P>;
       entry.putter = detail::MemberSlot::Of(put);
       if constexpr (std::is_same_v<T, Variant>) {
-        entry.let = entry.set = Erase<PutFn>(&PutVia<P, B2>);
+        entry.let = entry.set = &PutVia<P, B2>;
       } else if constexpr (IsSharedPtr<T>::value) {
-        entry.set = Erase<PutFn>(&PutVia<P, B2>);
+        entry.set = &PutVia<P, B2>;
       } else {
-        entry.let = Erase<PutFn>(&PutVia<P, B2>);
+        entry.let = &PutVia<P, B2>;
       }
       // A setter taking text, bytes or a Variant by value can have the reader's value moved in.
       if constexpr (std::is_same_v<P, std::string> || std::is_same_v<P, ByteArray> || std::is_same_v<P, Variant>) {
-        entry.take = Erase<TakeFn>(&TakeVia<P, B2>);
+        entry.take = &TakeVia<P, B2>;
       }
       return *this;
     }
@@ -143,8 +187,8 @@ class MemberTable {
       static_assert(std::is_base_of_v<B1, C>);
       Entry& entry = Slot(name);
       entry.getter = detail::MemberSlot::Of(get);
-      entry.get = Erase<GetFn>(&GetVia<R, B1>);
-      if constexpr (std::is_same_v<R, const std::string&>) entry.text = Erase<TextFn>(&TextVia<B1>);
+      entry.get = &GetVia<R, B1>;
+      if constexpr (std::is_same_v<R, const std::string&>) entry.text = &TextVia<B1>;
       return *this;
     }
 
@@ -153,7 +197,7 @@ class MemberTable {
       static_assert(std::is_base_of_v<B, C>);
       Entry& entry = Slot(name);
       entry.getter = detail::MemberSlot::Of(method);
-      entry.call = Erase<CallFn>(&CallVia<R (B::*)(A...), R, A...>);
+      entry.call = &CallVia<R (B::*)(A...), R, A...>;
       return *this;
     }
 
@@ -162,7 +206,7 @@ class MemberTable {
       static_assert(std::is_base_of_v<B, C>);
       Entry& entry = Slot(name);
       entry.getter = detail::MemberSlot::Of(method);
-      entry.call = Erase<CallFn>(&CallVia<R (B::*)(A...) const, R, A...>);
+      entry.call = &CallVia<R (B::*)(A...) const, R, A...>;
       return *this;
     }
 
@@ -170,10 +214,10 @@ class MemberTable {
     Builder& Custom(std::string_view name, Getter get, Putter let = {}, Putter set = {}, Caller call = {}) {
       Entry& entry = Slot(name);
       auto functions = std::make_shared<Functions>(entry.functions ? FunctionsOf(entry) : Functions{});
-      if (get) functions->get = std::move(get), entry.get = Erase<GetFn>(&CustomGet), entry.text = nullptr;
-      if (let) functions->let = std::move(let), entry.let = Erase<PutFn>(&CustomLet), entry.take = nullptr;
-      if (set) functions->set = std::move(set), entry.set = Erase<PutFn>(&CustomSet);
-      if (call) functions->call = std::move(call), entry.call = Erase<CallFn>(&CustomCall);
+      if (get) functions->get = std::move(get), entry.get = &CustomGet, entry.text = nullptr;
+      if (let) functions->let = std::move(let), entry.let = &CustomLet, entry.take = nullptr;
+      if (set) functions->set = std::move(set), entry.set = &CustomSet;
+      if (call) functions->call = std::move(call), entry.call = &CustomCall;
       entry.functions = std::move(functions);
       return *this;
     }
@@ -186,12 +230,12 @@ class MemberTable {
       for (const Entry& from : base.index_.Entries()) {
         Entry& entry = Slot(from.name);
         entry.base = &from;
-        entry.get = from.get ? Erase<GetFn>(&BaseGet<B>) : nullptr;
-        entry.let = from.let ? Erase<PutFn>(&BaseLet<B>) : nullptr;
-        entry.set = from.set ? Erase<PutFn>(&BaseSet<B>) : nullptr;
-        entry.call = from.call ? Erase<CallFn>(&BaseCall<B>) : nullptr;
-        entry.text = from.text ? Erase<TextFn>(&BaseText<B>) : nullptr;
-        entry.take = from.take ? Erase<TakeFn>(&BaseTake<B>) : nullptr;
+        entry.get = from.get ? &BaseGet<B> : nullptr;
+        entry.let = from.let ? &BaseLet<B> : nullptr;
+        entry.set = from.set ? &BaseSet<B> : nullptr;
+        entry.call = from.call ? &BaseCall<B> : nullptr;
+        entry.text = from.text ? &BaseText<B> : nullptr;
+        entry.take = from.take ? &BaseTake<B> : nullptr;
       }
       return *this;
     }
@@ -213,71 +257,75 @@ class MemberTable {
     template <class T>
     struct IsSharedPtr<std::shared_ptr<T>> : std::true_type {};
 
+    static C& Self(void* self) noexcept { return *static_cast<C*>(self); }
+
     template <class R, class B>
-    static Variant GetVia(C& self, const Entry& e) {
-      return ToVariant((self.*e.getter.template As<R (B::*)() const>())());
+    static Variant GetVia(void* self, const Entry& e) {
+      return ToVariant((Self(self).*e.getter.template As<R (B::*)() const>())());
     }
     template <class B>
-    static const std::string* TextVia(C& self, const Entry& e) {
-      return &(self.*e.getter.template As<const std::string& (B::*)() const>())();
+    static const std::string* TextVia(void* self, const Entry& e) {
+      return &(Self(self).*e.getter.template As<const std::string& (B::*)() const>())();
     }
     template <class P, class B>
-    static void PutVia(C& self, const Entry& e, const Variant& v) {
+    static void PutVia(void* self, const Entry& e, const Variant& v) {
       using T = std::decay_t<P>;
       const auto put = e.putter.template As<void (B::*)(P)>();
       // A setter taking text or bytes by const reference gets the Variant's own, not a copy.
       constexpr bool kHeldAsIs = std::is_same_v<T, std::string> || std::is_same_v<T, ByteArray>;
       if constexpr (kHeldAsIs && std::is_same_v<P, const T&>) {
-        if (const T* held = v.GetIf<T>()) return (self.*put)(*held);
+        if (const T* held = v.GetIf<T>()) return (Self(self).*put)(*held);
       }
-      (self.*put)(FromVariant<T>(v));
+      (Self(self).*put)(FromVariant<T>(v));
     }
     template <class P, class B>
-    static void TakeVia(C& self, const Entry& e, Variant&& v) {
-      (self.*e.putter.template As<void (B::*)(P)>())(FromVariant<P>(std::move(v)));
+    static void TakeVia(void* self, const Entry& e, Variant&& v) {
+      (Self(self).*e.putter.template As<void (B::*)(P)>())(FromVariant<P>(std::move(v)));
     }
     template <class M, class R, class... A>
-    static Variant CallVia(C& self, const Entry& e, std::span<Variant> args) {
-      if (args.size() != sizeof...(A)) detail::ThrowWrongArgumentCount(self, e.name);
+    static Variant CallVia(void* self, const Entry& e, std::span<Variant> args) {
+      if (args.size() != sizeof...(A)) detail::ThrowWrongArgumentCount(Self(self), e.name);
       const M method = e.getter.template As<M>();
-      return Call<R, A...>([&](auto&&... a) -> R { return (self.*method)(std::forward<decltype(a)>(a)...); }, args,
-                           std::index_sequence_for<A...>());
+      return Call<R, A...>([&](auto&&... a) -> R { return (Self(self).*method)(std::forward<decltype(a)>(a)...); },
+                           args, std::index_sequence_for<A...>());
     }
 
-    template <class F>
-    static Entry::Fn Erase(F f) {
-      return reinterpret_cast<Entry::Fn>(f);
-    }
     static const Functions& FunctionsOf(const Entry& e) { return *static_cast<const Functions*>(e.functions.get()); }
-    static Variant CustomGet(C& self, const Entry& e) { return FunctionsOf(e).get(self); }
-    static void CustomLet(C& self, const Entry& e, const Variant& v) { FunctionsOf(e).let(self, v); }
-    static void CustomSet(C& self, const Entry& e, const Variant& v) { FunctionsOf(e).set(self, v); }
-    static Variant CustomCall(C& self, const Entry& e, std::span<Variant> a) { return FunctionsOf(e).call(self, a); }
+    static Variant CustomGet(void* self, const Entry& e) { return FunctionsOf(e).get(Self(self)); }
+    static void CustomLet(void* self, const Entry& e, const Variant& v) { FunctionsOf(e).let(Self(self), v); }
+    static void CustomSet(void* self, const Entry& e, const Variant& v) { FunctionsOf(e).set(Self(self), v); }
+    static Variant CustomCall(void* self, const Entry& e, std::span<Variant> a) {
+      return FunctionsOf(e).call(Self(self), a);
+    }
 
     // An inherited member: the base class's own function, given the object as that class.
     template <class B>
-    static Variant BaseGet(C& self, const Entry& e) {
-      return Typed<typename MemberTable<B>::GetFn>(e.base->get)(self, *e.base);
+    static void* AsBase(void* self) noexcept {
+      return static_cast<B*>(&Self(self));
     }
     template <class B>
-    static void BaseLet(C& self, const Entry& e, const Variant& v) {
-      Typed<typename MemberTable<B>::PutFn>(e.base->let)(self, *e.base, v);
+    static Variant BaseGet(void* self, const Entry& e) {
+      return e.base->get(AsBase<B>(self), *e.base);
     }
     template <class B>
-    static void BaseSet(C& self, const Entry& e, const Variant& v) {
-      Typed<typename MemberTable<B>::PutFn>(e.base->set)(self, *e.base, v);
+    static void BaseLet(void* self, const Entry& e, const Variant& v) {
+      e.base->let(AsBase<B>(self), *e.base, v);
     }
     template <class B>
-    static Variant BaseCall(C& self, const Entry& e, std::span<Variant> a) {
-      return Typed<typename MemberTable<B>::CallFn>(e.base->call)(self, *e.base, a);
+    static void BaseSet(void* self, const Entry& e, const Variant& v) {
+      e.base->set(AsBase<B>(self), *e.base, v);
     }
     template <class B>
-    static const std::string* BaseText(C& self, const Entry& e) {
-      return Typed<typename MemberTable<B>::TextFn>(e.base->text)(self, *e.base);
+    static Variant BaseCall(void* self, const Entry& e, std::span<Variant> a) {
+      return e.base->call(AsBase<B>(self), *e.base, a);
     }
     template <class B>
-    static void BaseTake(C& self, const Entry& e, Variant&& v) {
-      Typed<typename MemberTable<B>::TakeFn>(e.base->take)(self, *e.base, std::move(v));
+    static const std::string* BaseText(void* self, const Entry& e) {
+      return e.base->text(AsBase<B>(self), *e.base);
+    }
+    template <class B>
+    static void BaseTake(void* self, const Entry& e, Variant&& v) {
+      e.base->take(AsBase<B>(self), *e.base, std::move(v));
     }
 
     // Converts the arguments, calls, and copies back those taken by non-const reference.
@@ -309,53 +357,48 @@ class MemberTable {
   Variant Get(C& self, std::string_view name) const {
     const Entry* entry = index_.Find(name);
     if (!entry || !entry->get) detail::ThrowNoSuchMember(self, name);
-    return Typed<GetFn>(entry->get)(self, *entry);
+    return entry->get(&self, *entry);
   }
 
   void Let(C& self, std::string_view name, const Variant& value) const {
     const Entry* entry = index_.Find(name);
     if (!entry || !entry->let) detail::ThrowNoSuchMember(self, name);
-    Typed<PutFn>(entry->let)(self, *entry, value);
+    entry->let(&self, *entry, value);
   }
 
   void Take(C& self, std::string_view name, Variant&& value) const {
     const Entry* entry = index_.Find(name);
     if (!entry || !entry->let) detail::ThrowNoSuchMember(self, name);
-    if (!entry->take) return Typed<PutFn>(entry->let)(self, *entry, value);
-    Typed<TakeFn>(entry->take)(self, *entry, std::move(value));
+    if (!entry->take) return entry->let(&self, *entry, value);
+    entry->take(&self, *entry, std::move(value));
   }
 
   // nullptr when the member is not read as text by reference (or is no member).
   const std::string* GetText(C& self, std::string_view name) const {
     const Entry* entry = index_.Find(name);
-    return entry && entry->text ? Typed<TextFn>(entry->text)(self, *entry) : nullptr;
+    return entry && entry->text ? entry->text(&self, *entry) : nullptr;
   }
 
   void Set(C& self, std::string_view name, const ObjectPtr& object) const {
     const Entry* entry = index_.Find(name);
     if (!entry || !entry->set) detail::ThrowNoSuchMember(self, name);
-    Typed<PutFn>(entry->set)(self, *entry, Variant(object));
+    entry->set(&self, *entry, Variant(object));
   }
 
   Variant Invoke(C& self, std::string_view name, std::span<Variant> args) const {
     const Entry* entry = index_.Find(name);
     if (!entry || !entry->call) detail::ThrowNoSuchMember(self, name);
-    return Typed<CallFn>(entry->call)(self, *entry, args);
+    return entry->call(&self, *entry, args);
   }
 
   bool Has(std::string_view name) const { return index_.Find(name) != nullptr; }
+  const detail::MemberIndex& Index() const noexcept { return index_; }
 
  private:
   template <class>
   friend class MemberTable;
 
   explicit MemberTable(detail::MemberIndex index) : index_(std::move(index)) {}
-
-  // The entry's function as the type it was stored from.
-  template <class F>
-  static F Typed(Entry::Fn f) {
-    return reinterpret_cast<F>(f);
-  }
 
   detail::MemberIndex index_;
 };
@@ -382,6 +425,7 @@ class MemberTable {
   ::vexlo9::Variant Invoke(std::string_view name, std::span<::vexlo9::Variant> args) override; \
   const std::string* GetPropertyText(std::string_view name) override;                    \
   void TakeProperty(std::string_view name, ::vexlo9::Variant&& value) override;          \
+  ::vexlo9::detail::MemberAccess TableAccess() noexcept override;                         \
   static const ::vexlo9::MemberTable<Class>& Members()
 
 #define VEXLO9_BY_NAME_DEFINE(Class)           \
@@ -406,4 +450,7 @@ class MemberTable {
   }                                                                                                     \
   void Q TakeProperty(std::string_view name, ::vexlo9::Variant&& value) OVERRIDE {                      \
     Members().Take(*this, name, std::move(value));                                                      \
+  }                                                                                                     \
+  ::vexlo9::detail::MemberAccess Q TableAccess() noexcept OVERRIDE {                                    \
+    return {static_cast<Class*>(this), &Members().Index()};                                             \
   }

@@ -15,6 +15,15 @@
 
 namespace vexlo9 {
 
+namespace detail {
+class MemberIndex;
+// An object as its table's functions take it (a pointer to the class the table is of), with the table.
+struct MemberAccess {
+  void* self = nullptr;
+  const MemberIndex* index = nullptr;
+};
+}  // namespace detail
+
 // The root of every object the library reaches. Members are reached by name
 // through four calls; a class answers them from a table it declares once
 // (see MemberTable.h). A name the class does not have raises 438.
@@ -40,6 +49,9 @@ class VEXLO9_API Object : public std::enable_shared_from_this<Object> {
   virtual const std::string* GetPropertyText(std::string_view name);
   // LetProperty that may take the value's text or bytes over instead of copying them.
   virtual void TakeProperty(std::string_view name, Variant&& value);
+  // The table a class answers from (see MemberTable.h), through which the library's readers and writers reach its
+  // members without asking by name each time; none for a class that answers otherwise.
+  virtual detail::MemberAccess TableAccess() noexcept { return {}; }
 
   // The library's interfaces, reached without a cast across the virtual bases: each interface answers with
   // itself, every other object with nothing.

@@ -31,6 +31,12 @@ using detail::Cardinality;
 using detail::ElementInfo;
 using detail::Group;
 
+// The property of a class's text that is neither mixed nor typed simple content.
+const detail::MemberName& TextProperty() {
+  static const detail::MemberName name("Text");
+  return name;
+}
+
 // The interfaces a generated object is used through, resolved once per object.
 struct Generated {
   explicit Generated(Object& object)
@@ -256,7 +262,7 @@ void WriteText(const Generated& g, XmlTextWriter& out, const detail::ValueConstr
   } else if (const detail::TextValueInfo* value = g.info.SimpleContentValue()) {
     value->Write(g.object, out, g.base.ElementName(), constraint);
   } else {
-    const std::string text = g.object.GetProperty("Text").ToString();
+    const std::string text = detail::GetMember(g.object, TextProperty()).ToString();
     const bool empty = constraint && detail::ValueConstraint::ReadEmpty(g.object, "Text") && text == constraint->Text();
     if (!empty) out.WriteString(text);
   }
@@ -293,14 +299,14 @@ void ReadText(const Generated& g, XmlNode parent, const detail::ValueConstraint*
   } else if (const detail::TextValueInfo* value = g.info.SimpleContentValue()) {
     value->Read(g.object, parent, constraint);
   } else if (!constraint) {
-    g.object.LetProperty("Text", Variant(detail::ElementText(parent)));
+    detail::LetMember(g.object, TextProperty(), Variant(detail::ElementText(parent)));
   } else {
     std::string joined;
     const std::string_view text = constraint->TextOf(g.object, "Text", parent, joined);
     if (constraint->Fixed()) {
       detail::CheckFixedValue(parent.baseName(), text, constraint->Text(), text == constraint->Text());
     }
-    g.object.LetProperty("Text", Variant(std::string(text)));
+    detail::LetMember(g.object, TextProperty(), Variant(std::string(text)));
   }
 }
 

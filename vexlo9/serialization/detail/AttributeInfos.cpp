@@ -24,7 +24,7 @@ void WriteAttributeText(const XmlSerializationContext& oContext, const Attribute
 }
 
 bool IsAbsent(const AttributeParticle& p, Object& oGenClass) {
-  return p.bOptional && !oGenClass.GetProperty(p.sPropertyIsValidName).ToBoolean();
+  return p.bOptional && !GetMember(oGenClass, p.sPropertyIsValidName).ToBoolean();
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ bool AttributeInfoPrimitive::AttributeFromXml(const XmlSerializationContext& oCo
   if (!DoesAttributeNameMatch(oContext, oXmlAttr, p_.sAttributeName, p_.sAttributeNamespace)) return false;
   if (list_) {
     ListOf(oGenClass, p_.sPropertyName).ListFromText(oXmlAttr.valueView(), oContext);
-    if (p_.bOptional) oGenClass.LetProperty(p_.sPropertyIsValidName, Variant(true));
+    if (p_.bOptional) LetMember(oGenClass, p_.sPropertyIsValidName, Variant(true));
     return true;
   }
   Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, oXmlAttr.value(), eWSRule_);
@@ -75,7 +75,7 @@ void AttributeInfoPrimitive::CheckRestriction(const Variant& val) const {
 void AttributeInfoEnum::AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                        XmlTextWriter& oXmlOut) const {
   if (IsAbsent(p_, oGenClass)) return;
-  Variant args[] = {oGenClass.GetProperty(p_.sPropertyName)};
+  Variant args[] = {GetMember(oGenClass, p_.sPropertyName)};
   WriteAttributeText(oContext, p_, oXmlOut, EnumConverterOf(oGenClass)->Invoke(sEnumToStringFnName_, args).ToString());
 }
 
@@ -91,7 +91,7 @@ bool AttributeInfoEnum::AttributeFromXml(const XmlSerializationContext& oContext
   if (p_.fixed) {
     CheckFixedValue(p_.sAttributeName, oXmlAttr.value(), p_.defaultValue, value == valueOf(p_.defaultValue));
   }
-  oGenClass.LetProperty(p_.sPropertyName, Variant(value));
+  LetMember(oGenClass, p_.sPropertyName, Variant(value));
   return true;
 }
 
@@ -105,7 +105,7 @@ void AttributeInfoEnum::Validate(const XmlSerializationContext&, bool bFoundAttr
 
 void AttributeInfoAny::AttributeToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                       XmlTextWriter& oXmlOut) const {
-  const auto attributes = oGenClass.GetProperty(sPropertyName_).ToObjectOf<AttributeCol>();
+  const auto attributes = GetMember(oGenClass, sPropertyName_).ToObjectOf<AttributeCol>();
   if (!attributes) throw errors::ObjectNotSet(errors::kLibrarySource);
   attributes->AttributesToXmlInt(oXmlOut, oContext);
 }
@@ -113,7 +113,7 @@ void AttributeInfoAny::AttributeToXml(const XmlSerializationContext& oContext, O
 bool AttributeInfoAny::AttributeFromXml(const XmlSerializationContext&, Object& oGenClass,
                                         const XmlAttribute& oXmlAttr) const {
   TestNamespace(oXmlAttr.namespaceURI(), sAnyAttributeNamespace_, sDefaultNamespace_);
-  const auto attributes = oGenClass.GetProperty(sPropertyName_).ToObjectOf<AttributeCol>();
+  const auto attributes = GetMember(oGenClass, sPropertyName_).ToObjectOf<AttributeCol>();
   if (!attributes) throw errors::ObjectNotSet(errors::kLibrarySource);
   attributes->AddNewEx(oXmlAttr.baseName(), std::string(oXmlAttr.namespaceURI()), oXmlAttr.value());
   return true;

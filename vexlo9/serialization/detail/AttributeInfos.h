@@ -11,8 +11,8 @@ namespace vexlo9::detail {
 struct AttributeParticle {
   std::string sAttributeName;
   std::string sAttributeNamespace;
-  std::string sPropertyName;
-  std::string sPropertyIsValidName;
+  MemberName sPropertyName;
+  MemberName sPropertyIsValidName;
   bool bOptional = false;
   std::string defaultValue;  // lexical form; empty when the schema gives none
   bool fixed = false;        // defaultValue is the only value a document may give
@@ -103,7 +103,7 @@ class AttributeInfoAny final : public AttributeInfo {
  private:
   std::string sAttributeName_;
   std::string sAttributeNamespace_;
-  std::string sPropertyName_;
+  MemberName sPropertyName_;
   std::string sAnyAttributeNamespace_;
   std::string sDefaultNamespace_;
 };

@@ -15,8 +15,8 @@ std::shared_ptr<XmlObjectBase> AsXmlObject(const ObjectPtr& object) {
   return std::shared_ptr<XmlObjectBase>(object, typed);
 }
 
-std::shared_ptr<XmlObjectBase> ChildIn(Object& oGenClass, const std::string& property) {
-  auto child = oGenClass.GetProperty(property).ToObjectOf<XmlObjectBase>();
+std::shared_ptr<XmlObjectBase> ChildIn(Object& oGenClass, const MemberName& property) {
+  auto child = GetMember(oGenClass, property).ToObjectOf<XmlObjectBase>();
   if (!child) throw errors::ObjectNotSet(errors::kLibrarySource);
   return child;
 }
@@ -110,7 +110,7 @@ bool ElementInfoClass<G, C, Abstract>::ReadOptional(const XmlSerializationContex
     const auto xmlChild = AsXmlObject(child);
     if (!xmlChild) throw errors::ObjectNotSet(errors::kLibrarySource);
     // Assigned before its content is read, so a failure leaves it in place, partly filled.
-    oGenClass.SetProperty(p_.sPropertyName, child);
+    SetMember(oGenClass, p_.sPropertyName, child);
     ReadElementChild(oContext, *xmlChild, oXmlElmChild, p_.constraint);
     return true;
   }
@@ -120,7 +120,7 @@ bool ElementInfoClass<G, C, Abstract>::ReadOptional(const XmlSerializationContex
   if (!xmlChild) throw errors::ObjectNotSet(errors::kLibrarySource);
   const XmlNode next = ReadPseudoChild(oContext, *xmlChild, oXmlElmParent, oXmlElmChild);
   if (next == oXmlElmChild) return kAbsentResult;
-  oGenClass.SetProperty(p_.sPropertyName, child);
+  SetMember(oGenClass, p_.sPropertyName, child);
   oXmlElmChild = next;
   return true;
 }
@@ -142,14 +142,14 @@ bool ElementInfoClass<G, C, Abstract>::ReadAbstract(const XmlSerializationContex
       throw errors::SubstitutionClassMissing(p_.sElementName);
     }
     ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild, p_.constraint);
-    oGenClass.SetProperty(p_.sPropertyName, child);
+    SetMember(oGenClass, p_.sPropertyName, child);
     return true;
   } else if constexpr (G == Group::Seq) {
     if (matches) {
       if (const ObjectPtr child =
               CreateChildForElement(p_.sCreateClassMethodName, oXmlElmChild, FactoryOf(oGenClass))) {
         ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild, p_.constraint);
-        oGenClass.SetProperty(p_.sPropertyName, child);
+        SetMember(oGenClass, p_.sPropertyName, child);
       }
     }
     return true;
@@ -157,7 +157,7 @@ bool ElementInfoClass<G, C, Abstract>::ReadAbstract(const XmlSerializationContex
     if (!matches) return false;
     const ObjectPtr child = CreateChildForElement(p_.sCreateClassMethodName, oXmlElmChild, FactoryOf(oGenClass));
     // Assigned even when the factory found no class, which empties the alternative.
-    oGenClass.SetProperty(p_.sPropertyName, child);
+    SetMember(oGenClass, p_.sPropertyName, child);
     if (!child) return false;
     ReadElementChild(oContext, *AsXmlObject(child), oXmlElmChild, p_.constraint);
     return true;
@@ -198,7 +198,7 @@ template <Group G, Cardinality C, bool Abstract>
 void ElementInfoClass<G, C, Abstract>::PseudoChildAttributeToXml(const XmlSerializationContext& oContext,
                                                                  Object& oGenClass, XmlTextWriter& oXmlOut) const {
   if (!IsPseudo()) return;
-  if (const auto child = oGenClass.GetProperty(p_.sPropertyName).template ToObjectOf<XmlObjectBase>()) {
+  if (const auto child = GetMember(oGenClass, p_.sPropertyName).template ToObjectOf<XmlObjectBase>()) {
     child->AttributesToXmlInt(oXmlOut, oContext);
   }
 }

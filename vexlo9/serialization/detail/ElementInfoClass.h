@@ -20,7 +20,7 @@ class ElementInfoClass final : public ElementInfo {
   struct Particle {
     std::string sElementName;
     std::string sElementNamespace;
-    std::string sPropertyName;
+    MemberName sPropertyName;
     XmlElementType eAttributeClassElementType = XmlElementType::Element;
     bool doesClassContainMandatoryElements = false;  // concrete mandatory classes
     int32_t iClassTypeID = 0;                        // concrete optional classes

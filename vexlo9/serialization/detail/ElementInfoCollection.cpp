@@ -10,9 +10,14 @@
 namespace vexlo9::detail {
 namespace {
 
+const MemberName& CountProperty() {
+  static const MemberName name("Count");
+  return name;
+}
+
 // The collection a property holds; the generated class creates it beforehand.
-std::shared_ptr<XmlObjectBase> CollectionIn(Object& oGenClass, const std::string& property) {
-  auto collection = oGenClass.GetProperty(property).ToObjectOf<XmlObjectBase>();
+std::shared_ptr<XmlObjectBase> CollectionIn(Object& oGenClass, const MemberName& property) {
+  auto collection = GetMember(oGenClass, property).ToObjectOf<XmlObjectBase>();
   if (!collection) throw errors::ObjectNotSet(errors::kLibrarySource);
   return collection;
 }
@@ -28,7 +33,7 @@ void CheckCount(const XmlSerializationContext& oContext, XmlObjectBase& collecti
 }
 
 bool BelowMinimum(XmlObjectBase& collection) {
-  return collection.GetProperty("Count").ToLong() < AsCollection(collection).MinOccurs();
+  return GetMember(collection, CountProperty()).ToLong() < AsCollection(collection).MinOccurs();
 }
 
 }  // namespace
@@ -74,7 +79,7 @@ bool ElementInfoCollection<G, K>::ElementToXml(const XmlSerializationContext& oC
   const auto collection = CollectionIn(oGenClass, sPropertyName_);
   // Class collections of sequences and all groups must not write a run that breaks their bounds.
   if constexpr (K == ValueKind::Cls && G != Group::Choice) CheckCount(oContext, *collection);
-  if (collection->GetProperty("Count").ToLong() <= 0) return false;
+  if (GetMember(*collection, CountProperty()).ToLong() <= 0) return false;
   const GivenToItems items(constraint_);
   collection->ToXmlInt(oXmlOut, false, sElementNamespace_, oContext, false);
   return true;

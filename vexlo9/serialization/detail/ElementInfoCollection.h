@@ -44,7 +44,7 @@ class ElementInfoCollection final : public ElementInfo {
  private:
   std::string sElementName_;
   std::string sElementNamespace_;
-  std::string sPropertyName_;
+  MemberName sPropertyName_;
   XmlElementType eAttributeClassElementType_;
   ValueConstraint constraint_;
 };

@@ -8,9 +8,9 @@
 namespace vexlo9::detail {
 
 bool WriteEnumElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
-                      std::string_view sPropertyName, std::string_view sElementName, std::string_view sElementNamespace,
-                      std::string_view sEnumToStringFnName) {
-  Variant args[] = {Variant(oGenClass.GetProperty(sPropertyName).ToLong())};
+                      const MemberName& sPropertyName, std::string_view sElementName,
+                      std::string_view sElementNamespace, std::string_view sEnumToStringFnName) {
+  Variant args[] = {Variant(GetMember(oGenClass, sPropertyName).ToLong())};
   const std::string text = EnumConverterOf(oGenClass)->Invoke(sEnumToStringFnName, args).ToString();
   oXmlOut.WriteStartElement(sElementName, sElementNamespace);
   oXmlOut.WriteString(text);
@@ -19,10 +19,10 @@ bool WriteEnumElement(const XmlSerializationContext&, Object& oGenClass, XmlText
 }
 
 bool WriteOptionalEnumElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                              std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                              const MemberName& sPropertyName, const MemberName& sPropertyIsValidName,
                               std::string_view sElementName, std::string_view sElementNamespace,
                               std::string_view sEnumToStringFnName) {
-  if (!oGenClass.GetProperty(sPropertyIsValidName).ToBoolean()) return false;
+  if (!GetMember(oGenClass, sPropertyIsValidName).ToBoolean()) return false;
   return WriteEnumElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace,
                           sEnumToStringFnName);
 }
@@ -37,7 +37,7 @@ void ElementInfoEnum<G, C>::Read(Object& oGenClass, XmlNode& oXmlElmChild) const
   if (constraint_.Fixed()) {
     CheckFixedValue(sElementName_, text, constraint_.Text(), value == ValueOf(*converter, constraint_.Text()));
   }
-  oGenClass.LetProperty(sPropertyName_, Variant(value));
+  LetMember(oGenClass, sPropertyName_, Variant(value));
   oXmlElmChild = NextSiblingElement(oXmlElmChild);
 }
 
@@ -51,9 +51,9 @@ template <Group G, Cardinality C>
 bool ElementInfoEnum<G, C>::WriteEmpty(Object& oGenClass, XmlTextWriter& oXmlOut) const {
   if (!constraint_.Given() || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName_)) return false;
   if constexpr (C != Cardinality::Mnd) {
-    if (!oGenClass.GetProperty(sPropertyIsValidName_).ToBoolean()) return false;
+    if (!GetMember(oGenClass, sPropertyIsValidName_).ToBoolean()) return false;
   }
-  if (oGenClass.GetProperty(sPropertyName_).ToLong() != ValueOf(*EnumConverterOf(oGenClass), constraint_.Text())) {
+  if (GetMember(oGenClass, sPropertyName_).ToLong() != ValueOf(*EnumConverterOf(oGenClass), constraint_.Text())) {
     return false;
   }
   oXmlOut.WriteStartElement(sElementName_, sElementNamespace_);

@@ -47,8 +47,8 @@ class ElementInfoEnum final : public ElementInfo {
 
   std::string sElementName_;
   std::string sElementNamespace_;
-  std::string sPropertyName_;
-  std::string sPropertyIsValidName_;
+  MemberName sPropertyName_;
+  MemberName sPropertyIsValidName_;
   std::string sEnumToStringFnName_;
   std::string sEnumFromStringFnName_;
   ValueConstraint constraint_;
@@ -56,11 +56,11 @@ class ElementInfoEnum final : public ElementInfo {
 
 // Writes one enumeration element from a property through the converter's to-text method.
 bool WriteEnumElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                      std::string_view sPropertyName, std::string_view sElementName,
+                      const MemberName& sPropertyName, std::string_view sElementName,
                       std::string_view sElementNamespace, std::string_view sEnumToStringFnName);
 // The same, when the presence flag says the optional value is there.
 bool WriteOptionalEnumElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                              std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                              const MemberName& sPropertyName, const MemberName& sPropertyIsValidName,
                               std::string_view sElementName, std::string_view sElementNamespace,
                               std::string_view sEnumToStringFnName);
 

@@ -70,16 +70,16 @@ void ElementInfo::CheckRestriction(const Variant&) const { ThrowNoFacets(*this);
 
 void AttributeInfo::CheckRestriction(const Variant&) const { ThrowNoFacets(*this); }
 
-PropertyText::PropertyText(Object& oGenClass, std::string_view sPropertyName, XmlDataType eDataType,
+PropertyText::PropertyText(Object& oGenClass, const MemberName& sPropertyName, XmlDataType eDataType,
                            std::string_view format, std::string_view sItemName, const PrimitiveRestrictions* facets) {
   if (eDataType == type_string) {
-    if (const std::string* held = oGenClass.GetPropertyText(sPropertyName)) {
+    if (const std::string* held = GetMemberText(oGenClass, sPropertyName)) {
       if (facets) CheckFacets<type_string>(sItemName, *held, *facets);
       text_ = *held;
       return;
     }
   }
-  value_ = oGenClass.GetProperty(sPropertyName);
+  value_ = GetMember(oGenClass, sPropertyName);
   if (facets) Checks().CheckRestriction(sItemName, value_, eDataType, *facets);
   text_ = ValueText(eDataType, value_, format, storage_);
 }
@@ -138,14 +138,14 @@ bool ValueConstraint::ReadEmpty(Object& oGenClass, std::string_view property) {
 }
 
 bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
-                           std::string_view sPropertyName, std::string_view sElementName,
+                           const MemberName& sPropertyName, std::string_view sElementName,
                            std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
                            const PrimitiveRestrictions& primValues, const Variant* emptyValue, bool qname) {
   // A violation must raise before anything of the element is written.
   const PropertyText value(oGenClass, sPropertyName, eDataType, FormatOverride, sElementName, &primValues);
   oXmlOut.WriteStartElement(sElementName, sElementNamespace);
   if (!emptyValue || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName) ||
-      !SameValue(eDataType, oGenClass.GetProperty(sPropertyName), *emptyValue)) {
+      !SameValue(eDataType, GetMember(oGenClass, sPropertyName), *emptyValue)) {
     oXmlOut.WriteString(qname ? QNameText(oXmlOut, value.text(), sElementName) : value.text());
   }
   oXmlOut.WriteEndElement();
@@ -153,35 +153,35 @@ bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, Xm
 }
 
 bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                                   std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                                   const MemberName& sPropertyName, const MemberName& sPropertyIsValidName,
                                    std::string_view sElementName, std::string_view sElementNamespace,
                                    XmlDataType eDataType, std::string_view FormatOverride,
                                    const PrimitiveRestrictions& primValues, const Variant* emptyValue, bool qname) {
-  if (!oGenClass.GetProperty(sPropertyIsValidName).ToBoolean()) return false;
+  if (!GetMember(oGenClass, sPropertyIsValidName).ToBoolean()) return false;
   return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace, eDataType,
                                FormatOverride, primValues, emptyValue, qname);
 }
 
-ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName) {
-  const ObjectPtr held = oGenClass.GetProperty(sPropertyName).ToObject();
+ListValue& ListOf(Object& oGenClass, const MemberName& sPropertyName) {
+  const ObjectPtr held = GetMember(oGenClass, sPropertyName).ToObject();
   if (!held) throw errors::ObjectNotSet(errors::kLibrarySource);
   auto* list = dynamic_cast<ListValue*>(held.get());
   if (!list) throw errors::TypeMismatch(errors::kLibrarySource);
   return *list;
 }
 
-void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value) {
+void StoreValue(Object& oGenClass, const MemberName& sPropertyName, Variant&& value) {
   if (value.IsObject()) {
-    oGenClass.SetProperty(sPropertyName, value.ToObject());
+    SetMember(oGenClass, sPropertyName, value.ToObject());
   } else {
-    oGenClass.TakeProperty(sPropertyName, std::move(value));
+    TakeMember(oGenClass, sPropertyName, std::move(value));
   }
 }
 
 bool WriteClassElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                       std::string_view sPropertyName, std::string_view, std::string_view sElementNamespace,
+                       const MemberName& sPropertyName, std::string_view, std::string_view sElementNamespace,
                        bool isOptionalChoice) {
-  const auto child = oGenClass.GetProperty(sPropertyName).ToObjectOf<XmlObjectBase>();
+  const auto child = GetMember(oGenClass, sPropertyName).ToObjectOf<XmlObjectBase>();
   if (!child) return false;
   child->ToXmlInt(oXmlOut, false, sElementNamespace, oContext, isOptionalChoice);
   return true;
@@ -196,7 +196,8 @@ Object& FactoryOf(Object& oGenClass) {
 }
 
 ObjectPtr EnumConverterOf(Object& oGenClass) {
-  ObjectPtr converter = FactoryOf(oGenClass).GetProperty("EnumConverter").ToObject();
+  static const MemberName kConverter("EnumConverter");
+  ObjectPtr converter = GetMember(FactoryOf(oGenClass), kConverter).ToObject();
   if (!converter) throw errors::ObjectNotSet(errors::kLibrarySource);
   return converter;
 }

@@ -7,6 +7,7 @@
 
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/model/Forward.h"
+#include "vexlo9/model/MemberTable.h"
 #include "vexlo9/model/Variant.h"
 #include "vexlo9/serialization/Declarations.h"
 #include "vexlo9/serialization/detail/AttributeInfo.h"
@@ -30,7 +31,7 @@ UnionRules UnionRulesOf(std::initializer_list<UnionMember> members);
 // With facets, the value is checked against them first. Not copyable: the text may point into it.
 class PropertyText {
  public:
-  PropertyText(Object& oGenClass, std::string_view sPropertyName, XmlDataType eDataType, std::string_view format,
+  PropertyText(Object& oGenClass, const MemberName& sPropertyName, XmlDataType eDataType, std::string_view format,
                std::string_view sItemName, const PrimitiveRestrictions* facets);
   PropertyText(const PropertyText&) = delete;
   PropertyText& operator=(const PropertyText&) = delete;
@@ -114,26 +115,26 @@ void CheckFixedValue(std::string_view name, std::string_view read, std::string_v
 // Writes one primitive element from a property, checking its facets first; empty when it was read empty and still
 // holds `emptyValue`, its declaration's default. A `qname` value is written with a prefix for its namespace.
 bool WritePrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                           std::string_view sPropertyName, std::string_view sElementName,
+                           const MemberName& sPropertyName, std::string_view sElementName,
                            std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
                            const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr,
                            bool qname = false);
 // The same, when the presence flag says the optional value is there.
 bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                                   std::string_view sPropertyName, std::string_view sPropertyIsValidName,
+                                   const MemberName& sPropertyName, const MemberName& sPropertyIsValidName,
                                    std::string_view sElementName, std::string_view sElementNamespace,
                                    XmlDataType eDataType, std::string_view FormatOverride,
                                    const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr,
                                    bool qname = false);
 // The typed collection a list's property holds; 91 when there is none, 13 when it holds something else.
-ListValue& ListOf(Object& oGenClass, std::string_view sPropertyName);
+ListValue& ListOf(Object& oGenClass, const MemberName& sPropertyName);
 
 // Stores a value read from XML: assigned when it is an object, written otherwise (its text moved in).
-void StoreValue(Object& oGenClass, std::string_view sPropertyName, Variant&& value);
+void StoreValue(Object& oGenClass, const MemberName& sPropertyName, Variant&& value);
 
 // Writes the child object held in a property; false when there is none.
 bool WriteClassElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                       std::string_view sPropertyName, std::string_view sElementName,
+                       const MemberName& sPropertyName, std::string_view sElementName,
                        std::string_view sElementNamespace, bool isOptionalChoice);
 // The generated project's factory, from the parent object's registry.
 Object& FactoryOf(Object& oGenClass);

@@ -33,7 +33,7 @@ void ElementInfoPrimitive<G, C>::Read(const XmlSerializationContext& oContext, O
     if (constraint_.Fixed()) {
       CheckFixedValue(sElementName_, text, constraint_.Text(), SameItems(list.ListText(oContext), constraint_));
     }
-    if (C == Cardinality::Opt) oGenClass.LetProperty(sPropertyIsValidName_, Variant(true));
+    if (C == Cardinality::Opt) LetMember(oGenClass, sPropertyIsValidName_, Variant(true));
     oXmlElmChild = NextSiblingElement(oXmlElmChild);
     return;
   }
@@ -84,7 +84,7 @@ bool ElementInfoPrimitive<G, C>::ElementToXml(const XmlSerializationContext& oCo
 template <Group G, Cardinality C>
 bool ElementInfoPrimitive<G, C>::WriteList(const XmlSerializationContext& oContext, Object& oGenClass,
                                            XmlTextWriter& oXmlOut) const {
-  if (C != Cardinality::Mnd && !oGenClass.GetProperty(sPropertyIsValidName_).ToBoolean()) return false;
+  if (C != Cardinality::Mnd && !GetMember(oGenClass, sPropertyIsValidName_).ToBoolean()) return false;
   const ListValue& list = ListOf(oGenClass, sPropertyName_);
   const std::string text = list.ListText(oContext);
   oXmlOut.WriteStartElement(sElementName_, sElementNamespace_);

@@ -51,8 +51,8 @@ class ElementInfoPrimitive final : public ElementInfo {
 
   std::string sElementName_;
   std::string sElementNamespace_;
-  std::string sPropertyName_;
-  std::string sPropertyIsValidName_;
+  MemberName sPropertyName_;
+  MemberName sPropertyIsValidName_;
   XmlDataType eDataType_;
   std::string formatOverride_;
   WhitespaceRule eWSRule_;

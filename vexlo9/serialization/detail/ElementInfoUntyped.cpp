@@ -20,8 +20,8 @@ std::optional<std::string> TokenNamespace(std::string_view token, std::string_vi
   return std::nullopt;
 }
 
-std::shared_ptr<XmlObjectBase> ElementIn(Object& oGenClass, const std::string& property) {
-  auto element = oGenClass.GetProperty(property).ToObjectOf<XmlObjectBase>();
+std::shared_ptr<XmlObjectBase> ElementIn(Object& oGenClass, const MemberName& property) {
+  auto element = GetMember(oGenClass, property).ToObjectOf<XmlObjectBase>();
   if (!element) throw errors::ObjectNotSet(errors::kLibrarySource);
   return element;
 }
@@ -85,7 +85,7 @@ bool ElementInfoUntyped<G, C>::ReadOptional(const XmlSerializationContext& oCont
                  sNamespaceRestriction_, sTargetNamespace_);
   const XmlNode next = element->FromXmlInt(oXmlElmParent, oXmlElmChild, oContext, false);
   if (next == oXmlElmChild) return kAbsentResult;  // the property is left as it was
-  oGenClass.SetProperty(sPropertyName_, element);
+  SetMember(oGenClass, sPropertyName_, element);
   oXmlElmChild = next;
   return true;
 }

@@ -49,7 +49,7 @@ class ElementInfoUntyped final : public ElementInfo {
 
   std::string sElementName_;
   std::string sElementNamespace_;
-  std::string sPropertyName_;
+  MemberName sPropertyName_;
   std::string sNamespaceRestriction_;
   std::string sTargetNamespace_;
 };

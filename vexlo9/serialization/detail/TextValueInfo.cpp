@@ -29,7 +29,7 @@ void TextValueInfo::Write(Object& oGenClass, XmlTextWriter& oXmlOut, std::string
                           const ValueConstraint* constraint) const {
   const PropertyText value(oGenClass, sPropertyName_, eDataType_, formatOverride_, sElementName, &primValues_);
   if (constraint && ValueConstraint::ReadEmpty(oGenClass, sPropertyName_) &&
-      SameValue(eDataType_, oGenClass.GetProperty(sPropertyName_), ConstraintValue(eDataType_, *constraint, eWSRule_))) {
+      SameValue(eDataType_, GetMember(oGenClass, sPropertyName_), ConstraintValue(eDataType_, *constraint, eWSRule_))) {
     return;
   }
   oXmlOut.WriteString(qname_ ? QNameText(oXmlOut, value.text(), sElementName) : value.text());

@@ -32,7 +32,7 @@ class TextValueInfo final {
   void CheckRestriction(std::string_view sElementName, const Variant& val) const;
 
  private:
-  std::string sPropertyName_;
+  MemberName sPropertyName_;
   XmlDataType eDataType_;
   std::string formatOverride_;
   WhitespaceRule eWSRule_;
