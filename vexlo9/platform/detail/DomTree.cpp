@@ -194,8 +194,9 @@ std::string_view Indentation(std::string_view text) noexcept {
   static constexpr std::string_view kSpaces = "\n                                                                "
                                               "                                                                ";
   static constexpr std::string_view kTabs = "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+  if (text.empty() || text.front() != '\n') return {};
   for (const std::string_view shared : {kSpaces, kTabs}) {
-    if (!text.empty() && text.size() <= shared.size() && shared.starts_with(text)) return shared.substr(0, text.size());
+    if (text.size() <= shared.size() && shared.starts_with(text)) return shared.substr(0, text.size());
   }
   return {};
 }
@@ -212,18 +213,23 @@ size_t DomBuilder::Names::TextHash::operator()(const DomName& name) const noexce
 
 const DomName* DomBuilder::Names::Get(std::string_view local, std::string_view prefix, std::string_view uri,
                                       bool declaration) {
-  const auto place = reinterpret_cast<uintptr_t>(local.data()) ^ (reinterpret_cast<uintptr_t>(uri.data()) >> 4);
-  Seen& seen = seen_[(place >> 3 ^ place >> 9) % seen_.size()];
-  if (seen.name && seen.declaration == declaration && SamePlace(seen.local, local) && SamePlace(seen.uri, uri) &&
-      SamePlace(seen.prefix, prefix)) {
-    return seen.name;
-  }
+  const auto place = (reinterpret_cast<uintptr_t>(local.data()) ^ reinterpret_cast<uintptr_t>(uri.data()) << 1 ^
+                      reinterpret_cast<uintptr_t>(prefix.data()) << 2) *
+                     uint64_t{0x9E3779B97F4A7C15};
+  Seen* const pair = &seen_[(place >> 58) * 2];
+  const auto same = [&](const Seen& seen) {
+    return seen.generation == generation_ && seen.declaration == declaration && SamePlace(seen.local, local) &&
+           SamePlace(seen.uri, uri) && SamePlace(seen.prefix, prefix);
+  };
+  if (same(pair[0])) return pair[0].name;
+  if (same(pair[1])) return pair[1].name;
   // A declaration (`local` the prefix it declares) is presented as the attribute that makes it.
   const DomName asGiven = declaration ? DomName{local.empty() ? "xmlns" : local, local.empty() ? "" : "xmlns",
                                                 kXmlnsNamespaceUri, true}
                                       : DomName{local, prefix, uri, false};
-  seen = Seen{local, prefix, uri, declaration, Record(asGiven)};
-  return seen.name;
+  pair[1] = pair[0];
+  pair[0] = Seen{local, prefix, uri, declaration, generation_, Record(asGiven)};
+  return pair[0].name;
 }
 
 const DomName* DomBuilder::Names::Record(const DomName& name) {
@@ -235,7 +241,10 @@ const DomName* DomBuilder::Names::Record(const DomName& name) {
 }
 
 void DomBuilder::Names::Clear() noexcept {
-  seen_ = {};
+  if (++generation_ == 0) {  // wrapped: what was seen at generation 1 would count again
+    seen_ = {};
+    generation_ = 1;
+  }
   byText_.clear();
 }
 

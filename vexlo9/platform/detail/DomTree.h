@@ -202,6 +202,7 @@ class DomBuilder {
     struct Seen {
       std::string_view local, prefix, uri;  // as given: compared by address and size
       bool declaration = false;
+      uint32_t generation = 0;  // of the Clear it was seen after
       const DomName* name = nullptr;
     };
     struct TextHash {
@@ -222,7 +223,8 @@ class DomBuilder {
     const DomName* Record(const DomName& name);
 
     DomArena& arena_;
-    std::array<Seen, 64> seen_{};
+    std::array<Seen, 128> seen_{};  // in pairs by where the name lies, the latest first
+    uint32_t generation_ = 1;
     std::unordered_set<const DomName*, TextHash, SameText> byText_;
   };
 
