@@ -51,7 +51,7 @@ bool ElementInfoCollection<G, K>::ElementFromXml(const XmlSerializationContext& 
     oXmlElmChild = ReadElementsByName(*elements, sElementName_, oXmlElmChild ? oXmlElmChild.namespaceURI() : "",
                                       oXmlElmParent, oXmlElmChild, oContext);
   } else {
-    const GivenToItems items(constraint_);
+    const GivenConstraint items(constraint_, GivenConstraint::To::Items);
     oXmlElmChild = collection->FromXmlInt(oXmlElmParent, oXmlElmChild, oContext, false);
   }
   if constexpr (G == Group::Seq) {
@@ -80,7 +80,7 @@ bool ElementInfoCollection<G, K>::ElementToXml(const XmlSerializationContext& oC
   // Class collections of sequences and all groups must not write a run that breaks their bounds.
   if constexpr (K == ValueKind::Cls && G != Group::Choice) CheckCount(oContext, *collection);
   if (GetMember(*collection, CountProperty()).ToLong() <= 0) return false;
-  const GivenToItems items(constraint_);
+  const GivenConstraint items(constraint_, GivenConstraint::To::Items);
   collection->ToXmlInt(oXmlOut, false, sElementNamespace_, oContext, false);
   return true;
 }

@@ -102,17 +102,12 @@ struct Handed {
 thread_local Handed t_handed;
 }  // namespace
 
-GivenConstraint::GivenConstraint(const ValueConstraint& constraint) noexcept : previous_(t_handed.element) {
-  t_handed.element = constraint.Given() ? &constraint : nullptr;
+GivenConstraint::GivenConstraint(const ValueConstraint& constraint, To to) noexcept
+    : slot_(to == To::Items ? t_handed.items : t_handed.element), previous_(slot_) {
+  slot_ = constraint.Given() ? &constraint : nullptr;
 }
 
-GivenConstraint::~GivenConstraint() { t_handed.element = previous_; }
-
-GivenToItems::GivenToItems(const ValueConstraint& constraint) noexcept : previous_(t_handed.items) {
-  t_handed.items = constraint.Given() ? &constraint : nullptr;
-}
-
-GivenToItems::~GivenToItems() { t_handed.items = previous_; }
+GivenConstraint::~GivenConstraint() { slot_ = previous_; }
 
 TakenConstraint::TakenConstraint() noexcept {
   Handed& handed = t_handed;

@@ -66,28 +66,18 @@ class ValueConstraint {
 };
 
 // The constraint of the element a class is read or written under, handed from the element's descriptor to the
-// class's simple content, which does not know the element it stands for. The class takes it as it starts
-// (TakenConstraint), so that nothing read or written inside it sees it.
+// class's simple content, which does not know the element it stands for: to the class read or written next, which
+// takes it as it starts (TakenConstraint) so that nothing inside it sees it, or to each item of a repeated element.
 class GivenConstraint {
  public:
-  explicit GivenConstraint(const ValueConstraint& constraint) noexcept;
+  enum class To { Element, Items };
+  explicit GivenConstraint(const ValueConstraint& constraint, To to = To::Element) noexcept;
   ~GivenConstraint();
   GivenConstraint(const GivenConstraint&) = delete;
   GivenConstraint& operator=(const GivenConstraint&) = delete;
 
  private:
-  const ValueConstraint* previous_;
-};
-
-// A repeated element's constraint, handed to each item its collection reads or writes.
-class GivenToItems {
- public:
-  explicit GivenToItems(const ValueConstraint& constraint) noexcept;
-  ~GivenToItems();
-  GivenToItems(const GivenToItems&) = delete;
-  GivenToItems& operator=(const GivenToItems&) = delete;
-
- private:
+  const ValueConstraint*& slot_;
   const ValueConstraint* previous_;
 };
 
