@@ -335,6 +335,13 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
   if (g.info.AllowText()) ReadText(g, parent, constraint);
 }
 
+// The xsi:type the object's class needs where it stands, its attributes, then those of its pseudo-element children.
+void WriteAttributes(const Generated& g, XmlTextWriter& out, const XmlSerializationContext& context) {
+  if (NeedsTypeAttribute(g, out, context)) out.WriteAttributeType(g.info.ElementNamespaceURI(), g.info.ElementName());
+  for (const auto& descriptor : g.info.HiddenAttributes()) descriptor->AttributeToXml(context, g.object, out);
+  for (const auto& descriptor : g.info.HiddenElements()) descriptor->PseudoChildAttributeToXml(context, g.object, out);
+}
+
 }  // namespace
 
 XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmParent, XmlNode oXmlElmChild,
@@ -384,7 +391,7 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
       }
       oXmlOut.WriteStartElement(g.base.ElementName(), NamespaceURI);
       if (bRootElement) WriteRootAttributes(g, oXmlOut, oContext);
-      AttributesToXml(oGenClass, oXmlOut, oContext);
+      WriteAttributes(g, oXmlOut, oContext);
       if (bRootElement && !oContext.InlineSchema().empty()) {
         oXmlOut.WriteString(" ");
         oXmlOut.WriteEOL();
@@ -402,14 +409,7 @@ void XmlGeneratedClassHelperCls::ToXml(Object& oGenClass, XmlTextWriter& oXmlOut
 
 void XmlGeneratedClassHelperCls::AttributesToXml(Object& oGenClass, XmlTextWriter& oXmlOut,
                                                  const XmlSerializationContext& oContext) const {
-  const Generated g(oGenClass);
-  if (NeedsTypeAttribute(g, oXmlOut, oContext)) {
-    oXmlOut.WriteAttributeType(g.info.ElementNamespaceURI(), g.info.ElementName());
-  }
-  for (const auto& descriptor : g.info.HiddenAttributes()) descriptor->AttributeToXml(oContext, oGenClass, oXmlOut);
-  for (const auto& descriptor : g.info.HiddenElements()) {
-    descriptor->PseudoChildAttributeToXml(oContext, oGenClass, oXmlOut);
-  }
+  WriteAttributes(Generated(oGenClass), oXmlOut, oContext);
 }
 
 bool XmlGeneratedClassHelperCls::DoesElementNameMatch(const XmlSerializationContext& oContext, XmlNode oXmlElmChild,
