@@ -136,12 +136,19 @@ std::string LibxmlTree(const xmlNode* node) {
 }
 
 // Names recur: one local name in several namespaces, a prefix bound again to another one, an attribute named as an
-// element, declarations of the same prefix; each node keeps its own, read directly or through a DOCTYPE.
-TEST(XmlDom, EachNodeKeepsItsOwnNameWhereNamesRecur) {
+// element, declarations of the same prefix. Indentation comes alone, before more text (the parser hands text over
+// in pieces at references) and beside CDATA. Each node keeps its own, read directly or through a DOCTYPE.
+TEST(XmlDom, EachNodeKeepsItsOwnNameAndTextWhereTheyRecur) {
   const std::string body = R"(<a:x xmlns:a="urn:1" xmlns="urn:d" x="1" a:x="2">
   <x xmlns:a="urn:2" a:x="3"><a:x x="4"/><x/></x>
   <a:x xmlns="urn:e" xmlns:b="urn:1"><x b:x="5"/><b:x a:x="6"/></a:x>
   <y xmlns=""><x/><a:y/></y>
+  &amp;after<t>
+		&#60;tabs</t><c><![CDATA[
+  ]]>
+    </c><s>
+  </s><n>
+ x</n>
 </a:x>)";
   for (const std::string& xml : {body, "<!DOCTYPE x [<!ENTITY e 'e'>]>" + body}) {
     XmlDocument document;

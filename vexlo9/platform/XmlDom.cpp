@@ -397,7 +397,7 @@ std::string_view XmlNode::nodeValue() const {
     case XML_TEXT_NODE:
     case XML_CDATA_SECTION_NODE:
     case XML_COMMENT_NODE:
-    case XML_PI_NODE: return static_cast<const DomText*>(node_)->value;
+    case XML_PI_NODE: return detail::TextOf(*node_);
     default: return {};
   }
 }
@@ -414,7 +414,7 @@ std::string XmlNode::nodeTypedValue() const {
       child = after.back();
       after.pop_back();
     } else if (detail::IsText(child)) {
-      text += static_cast<const DomText*>(child)->value;
+      text += detail::TextOf(*child);
       child = child->next;
     } else if (const DomElement* inner = detail::AsElement(child); inner && inner->firstChild) {
       after.push_back(child->next);

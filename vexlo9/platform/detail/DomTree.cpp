@@ -188,21 +188,27 @@ void DomTree::Clear() noexcept {
 
 namespace {
 
-// The text between the elements of an indented document, a line end and spaces or tabs, is shared rather than copied:
-// in such a document a third of the nodes are that.
+constexpr std::string_view kSpaces = "\n                                                                "
+                                    "                                                                ";
+constexpr std::string_view kTabs = "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+static_assert(kSpaces.size() <= UINT8_MAX && kTabs.size() <= UINT8_MAX);
+
+// The text between the elements of an indented document, a line end and spaces or tabs, is shared rather than held:
+// in such a document a third of the nodes are that. Which of the two texts it starts, or nothing.
 std::string_view Indentation(std::string_view text) noexcept {
-  static constexpr std::string_view kSpaces = "\n                                                                "
-                                              "                                                                ";
-  static constexpr std::string_view kTabs = "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
   if (text.empty() || text.front() != '\n') return {};
   for (const std::string_view shared : {kSpaces, kTabs}) {
-    if (text.size() <= shared.size() && shared.starts_with(text)) return shared.substr(0, text.size());
+    if (text.size() <= shared.size() && shared.starts_with(text)) return shared;
   }
   return {};
 }
 
 bool SamePlace(std::string_view a, std::string_view b) noexcept { return a.data() == b.data() && a.size() == b.size(); }
 }  // namespace
+
+std::string_view IndentationText(const DomNode& node) noexcept {
+  return (node.tabs ? kTabs : kSpaces).substr(0, node.indentation);
+}
 
 // ---- DomBuilder::Names
 
@@ -253,13 +259,13 @@ DomBuilder::DomBuilder(DomTree& tree, int64_t maxText)
       arena_(tree.arena_),
       names_(tree.arena_),
       maxText_(maxText > 0 ? static_cast<uint64_t>(maxText) : UINT64_MAX) {
-  open_.push_back(Open{nullptr, nullptr, 0, 0});
+  open_.push_back(Open{nullptr, nullptr, nullptr, 0, 0});
 }
 
 void DomBuilder::Reset() noexcept {
   names_.Clear();
   open_.resize(1);
-  open_.front() = Open{nullptr, nullptr, 0, 0};
+  open_.front() = Open{nullptr, nullptr, nullptr, 0, 0};
   elements_ = 0;
   beyondOrder_ = UINT64_MAX;
   beyondLine_ = 0;
@@ -267,14 +273,20 @@ void DomBuilder::Reset() noexcept {
 
 void DomBuilder::Append(DomNode* node) {
   Open& parent = open_.back();
-  if (parent.last) {
-    parent.last->next = node;
+  Link(parent, parent.last, node);
+  parent.beforeLast = parent.last;
+  parent.last = node;
+}
+
+// Makes `node` follow `before` among the parent's children, or come first.
+void DomBuilder::Link(Open& parent, DomNode* before, DomNode* node) noexcept {
+  if (before) {
+    before->next = node;
   } else if (parent.element) {
     parent.element->firstChild = node;
   } else {
     tree_.first_ = node;
   }
-  parent.last = node;
 }
 
 void DomBuilder::Beyond(const Open& open) {
@@ -295,7 +307,7 @@ DomElement& DomBuilder::StartElement(std::string_view local, std::string_view pr
   if (element->attributeCount > 0) element->attributes = arena_.NewArray<DomAttr>(element->attributeCount);
   Append(element);
   if (!tree_.root_ && open_.size() == 1) tree_.root_ = element;
-  open_.push_back(Open{element, nullptr, elements_++, 0});
+  open_.push_back(Open{element, nullptr, nullptr, elements_++, 0});
   return *element;
 }
 
@@ -324,15 +336,32 @@ void DomBuilder::AddText(std::string_view text, bool cdata, uint32_t line, bool 
   parent.textBytes += text.size();
   const uint8_t type = cdata ? 4 : 3;
   if (join && parent.last && parent.last->type == type) {
-    auto* joined = static_cast<DomText*>(parent.last);
-    joined->value = arena_.Append(joined->value, text);
+    if (!parent.last->indentation) {
+      auto* joined = static_cast<DomText*>(parent.last);
+      joined->value = arena_.Append(joined->value, text);
+      return;
+    }
+    // More text after an indentation: a node that holds both takes its place.
+    auto* node = arena_.New<DomText>();
+    node->type = type;
+    node->line = parent.last->line;
+    node->value = arena_.Append(IndentationText(*parent.last), text);
+    Link(parent, parent.beforeLast, node);
+    parent.last = node;
     return;
+  }
+  if (const std::string_view shared = type == 3 ? Indentation(text) : std::string_view(); !shared.empty()) {
+    auto* node = arena_.New<DomNode>();
+    node->type = type;
+    node->line = line;
+    node->indentation = static_cast<uint8_t>(text.size());
+    node->tabs = shared.data() == kTabs.data();
+    return Append(node);
   }
   auto* node = arena_.New<DomText>();
   node->type = type;
   node->line = line;
-  node->value = Indentation(text);
-  if (node->value.empty()) node->value = arena_.Copy(text);
+  node->value = arena_.Copy(text);
   Append(node);
 }
 

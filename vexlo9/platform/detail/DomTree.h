@@ -22,12 +22,23 @@ struct DomNode {
   DomNode* next = nullptr;
   uint32_t line = 0;
   uint8_t type = 0;
+  // A text node that is the indentation between elements (a line end, then spaces or tabs) is no more than this:
+  // its text is shared by all (IndentationText), not held.
+  uint8_t indentation = 0;  // its length, 0 for any other node
+  bool tabs = false;
 };
 
 // Text, CDATA and comments: their content.
 struct DomText : DomNode {
   std::string_view value;
 };
+
+// The text of an indentation node.
+std::string_view IndentationText(const DomNode& node) noexcept;
+// The content of text, CDATA, a comment or a processing instruction.
+inline std::string_view TextOf(const DomNode& node) noexcept {
+  return node.indentation ? IndentationText(node) : static_cast<const DomText&>(node).value;
+}
 
 // Processing instructions and the other named leaves: a name (the target) besides the content.
 struct DomNamedLeaf : DomText {
@@ -186,6 +197,7 @@ class DomBuilder {
  private:
   struct Open {
     DomElement* element;  // nullptr: document level
+    DomNode* beforeLast;  // the child before the last, where an indentation node joined by more text is replaced
     DomNode* last;
     uint64_t order;      // of the element among all, in document order
     uint64_t textBytes;  // of its text and CDATA children
@@ -229,6 +241,7 @@ class DomBuilder {
   };
 
   void Append(DomNode* node);
+  void Link(Open& parent, DomNode* before, DomNode* node) noexcept;
   void Beyond(const Open& open);
 
   DomTree& tree_;
