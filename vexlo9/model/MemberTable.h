@@ -99,9 +99,7 @@ class VEXLO9_API MemberName {
     return *this;
   }
 
-  const std::string& str() const noexcept { return name_; }
   operator std::string_view() const noexcept { return name_; }
-  bool empty() const noexcept { return name_.empty(); }
   friend bool operator==(const MemberName& a, std::string_view b) noexcept { return a.name_ == b; }
   // The entry of this name in the table, or nullptr.
   const MemberEntry* In(const MemberIndex& index) const noexcept;

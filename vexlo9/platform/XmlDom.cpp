@@ -142,7 +142,7 @@ ActiveParse::~ActiveParse() {
   t_activeParse = outer_;
 }
 
-// Names come from the parser's dictionary, which the tree keeps, until the builder has them.
+// Names and values are the parser's until the builder copies them (a name once, the first time it comes).
 DomElement& StartElement(DomBuilder& builder, uint32_t line, const xmlChar* local, const xmlChar* prefix,
                          const xmlChar* uri, int declarations, const xmlChar** namespaces, int attributes,
                          const xmlChar** values) {
@@ -326,10 +326,6 @@ DocPtr RunParser(ParseState& state, std::string_view text, const char* url, cons
   TextSource source{text};
   DocPtr doc(xmlCtxtReadIO(ctxt.get(), &TextSource::Read, nullptr, &source, url, encoding, options));
   if (state.doctype) return nullptr;
-  if (state.builder && doc) {
-    xmlDictReference(ctxt->dict);  // the tree's names
-    state.names = ctxt->dict;
-  }
   if (!doc && !state.failed) state.Fail(XML_ERR_DOCUMENT_EMPTY, "The document could not be parsed", 0, 0);
   // The parser ends quietly at a NUL after the root element: what it left unread is content all the same.
   if (!state.failed && xmlByteConsumed(ctxt.get()) < static_cast<long>(text.size())) {
@@ -584,7 +580,6 @@ bool XmlDocument::Parse(std::string_view text, const char* url, const char* enco
     ParseState state;
     state.builder = direct ? &builder : nullptr;
     const DocPtr doc = RunParser(state, text, url, encoding, options);
-    if (state.names) tree->Keep(state.names, [](void* names) { xmlDictFree(static_cast<xmlDictPtr>(names)); });
     if (state.doctype) continue;
     if (state.failed) return Fail(state.code, state.message, state.line, state.column);
     if (!direct) Copy(*doc, builder);

@@ -176,10 +176,6 @@ std::string_view DomArena::Append(std::string_view text, std::string_view more) 
 
 // ---- DomTree
 
-DomTree::~DomTree() {
-  if (release_) release_(kept_);
-}
-
 void DomTree::Clear() noexcept {
   arena_.Clear();
   first_ = nullptr;

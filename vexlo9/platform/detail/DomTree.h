@@ -132,7 +132,6 @@ class DomArena {
 class DomTree {
  public:
   DomTree() = default;
-  ~DomTree();
   DomTree(const DomTree&) = delete;
   DomTree& operator=(const DomTree&) = delete;
 
@@ -141,19 +140,11 @@ class DomTree {
   void Clear() noexcept;
   const DomElement* Root() const noexcept { return root_; }
 
-  // Something that must live as long as the nodes (the parser's name dictionary), released with the tree.
-  void Keep(void* owned, void (*release)(void*)) noexcept {
-    kept_ = owned;
-    release_ = release;
-  }
-
  private:
   friend class DomBuilder;
   DomArena arena_;
   DomNode* first_ = nullptr;
   const DomElement* root_ = nullptr;
-  void* kept_ = nullptr;
-  void (*release_)(void*) = nullptr;
 };
 
 // Fills a DomTree in document order. While building it also finds the first element, in document order, whose text

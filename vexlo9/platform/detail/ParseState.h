@@ -19,7 +19,6 @@ struct ParseState {
   // Set: the nodes go straight into this tree, and a DOCTYPE stops the parse (`doctype`).
   DomBuilder* builder = nullptr;
   bool doctype = false;
-  xmlDictPtr names = nullptr;  // the dictionary the builder's names are in, referenced for the tree
   bool failed = false;
   int code = 0;
   std::string message;
