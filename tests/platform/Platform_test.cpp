@@ -17,6 +17,7 @@
 #include "support/Caught.h"
 #include "vexlo9/platform/XmlDom.h"
 #include "vexlo9/platform/detail/ConversionUtils.h"
+#include "vexlo9/platform/detail/DomTree.h"
 #include "vexlo9/platform/detail/FileWriters.h"
 #include "vexlo9/platform/detail/PatternMatcher.h"
 #include "vexlo9/platform/detail/WhitespaceHelper.h"
@@ -157,6 +158,19 @@ TEST(XmlDom, EachNodeKeepsItsOwnNameAndTextWhereTheyRecur) {
     ASSERT_NE(oracle, nullptr);
     EXPECT_EQ(Tree(document.documentElement()), LibxmlTree(xmlDocGetRootElement(oracle))) << xml;
     xmlFreeDoc(oracle);
+  }
+}
+
+// Text is placed unaligned and nodes aligned: a node that would start past the end of a block once aligned goes to
+// the next block, whatever is left of this one.
+TEST(DomArena, AnAlignedPlacePastTheEndOfABlockIsInTheNext) {
+  for (const size_t block : {62, 63, 64, 65, 100}) {
+    detail::DomArena arena;
+    arena.FirstBlock(block);
+    const auto* text = static_cast<char*>(arena.Allocate(block - 1, 1));
+    const auto* node = static_cast<char*>(arena.Allocate(8, 8));
+    EXPECT_FALSE(node >= text && node < text + block + 8) << block;  // not beyond the first block
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(node) % 8, 0u);
   }
 }
 

@@ -128,17 +128,15 @@ void DomArena::Grow(size_t atLeast) {
 }
 
 void* DomArena::Allocate(size_t bytes, size_t align) {
-  auto aligned = [&] {
-    const auto at = reinterpret_cast<uintptr_t>(cursor_);
-    return reinterpret_cast<char*>((at + align - 1) & ~(uintptr_t{align} - 1));
-  };
-  char* start = cursor_ ? aligned() : nullptr;
-  if (!start || static_cast<size_t>(end_ - start) < bytes) {
+  // Where the next `align`ed place is, as a number: aligning may pass the end of the block.
+  const auto aligned = [&] { return (reinterpret_cast<uintptr_t>(cursor_) + align - 1) & ~(uintptr_t{align} - 1); };
+  uintptr_t start = aligned();
+  if (!cursor_ || start > reinterpret_cast<uintptr_t>(end_) || reinterpret_cast<uintptr_t>(end_) - start < bytes) {
     Grow(bytes + align);
     start = aligned();
   }
-  cursor_ = start + bytes;
-  return start;
+  cursor_ = reinterpret_cast<char*>(start) + bytes;
+  return reinterpret_cast<char*>(start);
 }
 
 void DomArena::Clear() noexcept {
@@ -220,8 +218,8 @@ const DomName* DomBuilder::Names::Get(std::string_view local, std::string_view p
                      uint64_t{0x9E3779B97F4A7C15};
   Seen* const pair = &seen_[(place >> 58) * 2];
   const auto same = [&](const Seen& seen) {
-    return seen.generation == generation_ && seen.declaration == declaration && SamePlace(seen.local, local) &&
-           SamePlace(seen.uri, uri) && SamePlace(seen.prefix, prefix);
+    return seen.name && seen.declaration == declaration && SamePlace(seen.local, local) && SamePlace(seen.uri, uri) &&
+           SamePlace(seen.prefix, prefix);
   };
   if (same(pair[0])) return pair[0].name;
   if (same(pair[1])) return pair[1].name;
@@ -230,7 +228,7 @@ const DomName* DomBuilder::Names::Get(std::string_view local, std::string_view p
                                                 kXmlnsNamespaceUri, true}
                                       : DomName{local, prefix, uri, false};
   pair[1] = pair[0];
-  pair[0] = Seen{local, prefix, uri, declaration, generation_, Record(asGiven)};
+  pair[0] = Seen{local, prefix, uri, declaration, Record(asGiven)};
   return pair[0].name;
 }
 
@@ -242,24 +240,15 @@ const DomName* DomBuilder::Names::Record(const DomName& name) {
   return record;
 }
 
-void DomBuilder::Names::Clear() noexcept {
-  if (++generation_ == 0) {  // wrapped: what was seen at generation 1 would count again
-    seen_ = {};
-    generation_ = 1;
-  }
-  byText_.clear();
-}
-
 DomBuilder::DomBuilder(DomTree& tree, int64_t maxText)
     : tree_(tree),
       arena_(tree.arena_),
-      names_(tree.arena_),
+      names_(tree.names_),
       maxText_(maxText > 0 ? static_cast<uint64_t>(maxText) : UINT64_MAX) {
   open_.push_back(Open{nullptr, nullptr, nullptr, 0, 0});
 }
 
 void DomBuilder::Reset() noexcept {
-  names_.Clear();
   open_.resize(1);
   open_.front() = Open{nullptr, nullptr, nullptr, 0, 0};
   elements_ = 0;

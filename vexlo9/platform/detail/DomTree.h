@@ -131,18 +131,19 @@ class DomArena {
 // processing instructions after it are its siblings.
 class DomTree {
  public:
-  DomTree() = default;
+  DomTree() { names_.FirstBlock(1024); }
   DomTree(const DomTree&) = delete;
   DomTree& operator=(const DomTree&) = delete;
 
   DomArena& Arena() noexcept { return arena_; }
-  // Empties the tree for a builder to fill it again; its nodes are gone, the memory stays.
+  // Empties the tree for a builder to fill it again; its nodes are gone, the memory and the names stay.
   void Clear() noexcept;
   const DomElement* Root() const noexcept { return root_; }
 
  private:
   friend class DomBuilder;
   DomArena arena_;
+  DomArena names_;  // the records of the names the nodes bear, kept when the tree is cleared and filled again
   DomNode* first_ = nullptr;
   const DomElement* root_ = nullptr;
 };
@@ -156,7 +157,7 @@ class DomBuilder {
 
   // Opens an element as the last child of the open one (or at document level); its namespace declarations and
   // attributes are then given by position, declarations first. Names are copied the first time they are seen; the
-  // same text at the same address is taken for the same name until Reset.
+  // same text at the same address is taken for the same name for the builder's life (a parser's dictionary).
   DomElement& StartElement(std::string_view local, std::string_view prefix, std::string_view uri, uint32_t line,
                            uint32_t declarations, uint32_t attributes);
   void Declare(DomElement& element, uint32_t index, std::string_view prefix, std::string_view uri);
@@ -199,13 +200,11 @@ class DomBuilder {
    public:
     explicit Names(DomArena& arena) : arena_(arena) {}
     const DomName* Get(std::string_view local, std::string_view prefix, std::string_view uri, bool declaration);
-    void Clear() noexcept;
 
    private:
     struct Seen {
       std::string_view local, prefix, uri;  // as given: compared by address and size
       bool declaration = false;
-      uint32_t generation = 0;  // of the Clear it was seen after
       const DomName* name = nullptr;
     };
     struct TextHash {
@@ -227,7 +226,6 @@ class DomBuilder {
 
     DomArena& arena_;
     std::array<Seen, 128> seen_{};  // in pairs by where the name lies, the latest first
-    uint32_t generation_ = 1;
     std::unordered_set<const DomName*, TextHash, SameText> byText_;
   };
 
