@@ -93,7 +93,9 @@ constexpr const char* kClassScopeNames[] = {
     "Init",      "ClassInfo",  "IsSuitableSubstitution", "ElementName", "TargetNamespace", "PrivateSetElementName",
     "FromXmlInt", "ToXmlInt",  "AttributesToXmlInt",     "TypeName",    "GetProperty",     "LetProperty",
     "SetProperty", "Invoke",   "Members",                "IsNil",       "Text",            "ChoiceSelectedElement",
-    "GetPropertyText",         "TakeProperty",           "TableAccess",
+    "GetPropertyText",         "TakeProperty",           "TableAccess",            "ReadEmpty",
+    "SchemaLocations",         "AsXmlObjectBase",        "AsXmlGeneratedClass",    "AsXmlCollectionBase",
+    "AsNillable",
     "shared_from_this",        "weak_from_this",         "OnCollectionChange",     "MixedContent",          "OrderedText",
     "New"};
 
