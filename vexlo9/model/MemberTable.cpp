@@ -67,43 +67,45 @@ const MemberEntry* MemberName::In(const MemberIndex& index) const noexcept {
   return entry;
 }
 
+namespace {
+// The object as its table's functions take it, with the entry of the name there; neither without a table.
+struct Found {
+  void* self;
+  const MemberEntry* entry;
+};
+Found FindMember(Object& object, const MemberName& name) noexcept {
+  const MemberAccess access = object.TableAccess();
+  return {access.self, access.index ? name.In(*access.index) : nullptr};
+}
+}  // namespace
+
 // Each falls back on the by-name call, which answers for objects without a table and raises for a name not there.
 Variant GetMember(Object& object, const MemberName& name) {
-  const MemberAccess access = object.TableAccess();
-  if (const MemberEntry* entry = access.index ? name.In(*access.index) : nullptr; entry && entry->get) {
-    return entry->get(access.self, *entry);
-  }
+  if (const auto [self, entry] = FindMember(object, name); entry && entry->get) return entry->get(self, *entry);
   return object.GetProperty(name);
 }
 
 const std::string* GetMemberText(Object& object, const MemberName& name) {
-  const MemberAccess access = object.TableAccess();
-  if (!access.index) return object.GetPropertyText(name);
-  const MemberEntry* entry = name.In(*access.index);
-  return entry && entry->text ? entry->text(access.self, *entry) : nullptr;
+  const auto [self, entry] = FindMember(object, name);
+  if (!self) return object.GetPropertyText(name);
+  return entry && entry->text ? entry->text(self, *entry) : nullptr;
 }
 
 void LetMember(Object& object, const MemberName& name, const Variant& value) {
-  const MemberAccess access = object.TableAccess();
-  if (const MemberEntry* entry = access.index ? name.In(*access.index) : nullptr; entry && entry->let) {
-    return entry->let(access.self, *entry, value);
-  }
+  if (const auto [self, entry] = FindMember(object, name); entry && entry->let) return entry->let(self, *entry, value);
   object.LetProperty(name, value);
 }
 
 void TakeMember(Object& object, const MemberName& name, Variant&& value) {
-  const MemberAccess access = object.TableAccess();
-  if (const MemberEntry* entry = access.index ? name.In(*access.index) : nullptr) {
-    if (entry->take) return entry->take(access.self, *entry, std::move(value));
-    if (entry->let) return entry->let(access.self, *entry, value);
+  if (const auto [self, entry] = FindMember(object, name); entry && (entry->take || entry->let)) {
+    return entry->take ? entry->take(self, *entry, std::move(value)) : entry->let(self, *entry, value);
   }
   object.TakeProperty(name, std::move(value));
 }
 
 void SetMember(Object& object, const MemberName& name, const ObjectPtr& value) {
-  const MemberAccess access = object.TableAccess();
-  if (const MemberEntry* entry = access.index ? name.In(*access.index) : nullptr; entry && entry->set) {
-    return entry->set(access.self, *entry, Variant(value));
+  if (const auto [self, entry] = FindMember(object, name); entry && entry->set) {
+    return entry->set(self, *entry, Variant(value));
   }
   object.SetProperty(name, value);
 }
