@@ -6,9 +6,11 @@
 #include <libxml/xmlregexp.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
+#include "vexlo9/platform/detail/AsciiPattern.h"
 #include "vexlo9/platform/detail/ConversionUtils.h"
 #include "vexlo9/platform/detail/DomWalk.h"
 #include "vexlo9/platform/detail/Errors.h"
@@ -78,7 +80,8 @@ struct RegexpFree {
 
 struct CompiledPattern {
   std::unique_ptr<xmlRegexp, RegexpFree> regexp;
-  std::string reason;  // why it did not compile
+  std::optional<detail::AsciiPattern> ascii;  // when the pattern compiled and is that simple
+  std::string reason;                         // why it did not compile
 };
 
 CompiledPattern CompilePattern(std::string_view pattern) {
@@ -91,6 +94,7 @@ CompiledPattern CompilePattern(std::string_view pattern) {
   ScopedErrorCapture capture;
   compiled.regexp.reset(xmlRegexpCompile(reinterpret_cast<const xmlChar*>(text.c_str())));
   if (!compiled.regexp) compiled.reason = capture.Reason().empty() ? "it does not compile" : capture.Reason();
+  if (compiled.regexp) compiled.ascii = detail::AsciiPattern::Of(pattern);
   return compiled;
 }
 
@@ -103,7 +107,7 @@ class PatternCache {
  public:
   PatternCache() { detail::SetUpLibxml(); }
 
-  xmlRegexp* Get(std::string_view pattern) {
+  const CompiledPattern& Get(std::string_view pattern) {
     auto found = patterns_.find(pattern);
     if (found == patterns_.end()) {
       detail::CheckUtf8(pattern, kSource);
@@ -113,7 +117,7 @@ class PatternCache {
     if (!found->second.regexp) {
       throw errors::InvalidPattern(pattern, found->second.reason);
     }
-    return found->second.regexp.get();
+    return found->second;
   }
 
   // The value with the terminating NUL the engine needs, in a buffer that keeps its capacity.
@@ -132,15 +136,18 @@ PatternCache& ThreadCache() {
   return cache;
 }
 
-// Whether the value matches regexp, compiled from pattern.
-bool Test(const xmlRegexp* regexp, std::string_view pattern, std::string_view value) {
+// Whether the value matches the pattern, compiled.
+bool Test(const CompiledPattern& compiled, std::string_view pattern, std::string_view value) {
+  if (compiled.ascii) {
+    if (const std::optional<bool> matches = compiled.ascii->Matches(value)) return *matches;
+  }
   detail::CheckUtf8(value, kSource);
   if (value.find('\0') != std::string_view::npos) return false;
   int result = 0;
   {
     ScopedErrorCapture capture;
     // The engine only reads a compiled expression, so threads share one.
-    result = xmlRegexpExec(const_cast<xmlRegexp*>(regexp), ThreadCache().Terminated(value));
+    result = xmlRegexpExec(compiled.regexp.get(), ThreadCache().Terminated(value));
   }
   if (result < 0) {
     throw errors::PatternTooComplex(pattern, value);
@@ -152,15 +159,16 @@ bool Test(const xmlRegexp* regexp, std::string_view pattern, std::string_view va
 
 class PatternMatcher::Compiled {
  public:
-  Compiled(std::string_view pattern, std::unique_ptr<xmlRegexp, RegexpFree> regexp)
-      : pattern_(pattern), regexp_(std::move(regexp)) {}
+  Compiled(std::string_view pattern, CompiledPattern compiled) : pattern_(pattern), compiled_(std::move(compiled)) {}
 
+  bool Test(std::string_view value) const {
+    return vexlo9::Test(compiled_, pattern_, value);
+  }
   const std::string& Pattern() const noexcept { return pattern_; }
-  const xmlRegexp* Regexp() const noexcept { return regexp_.get(); }
 
  private:
   std::string pattern_;
-  std::unique_ptr<xmlRegexp, RegexpFree> regexp_;
+  CompiledPattern compiled_;
 };
 
 std::shared_ptr<const PatternMatcher::Compiled> PatternMatcher::Compile(std::string_view pattern) {
@@ -172,11 +180,11 @@ std::shared_ptr<const PatternMatcher::Compiled> PatternMatcher::Compile(std::str
   }
   CompiledPattern compiled = CompilePattern(pattern);
   if (!compiled.regexp) return nullptr;
-  return std::make_shared<const Compiled>(pattern, std::move(compiled.regexp));
+  return std::make_shared<const Compiled>(pattern, std::move(compiled));
 }
 
 void PatternMatcher::Match(const Compiled& compiled, std::string_view value) {
-  if (!Test(compiled.Regexp(), compiled.Pattern(), value)) {
+  if (!compiled.Test(value)) {
     throw errors::PatternMismatch(value, compiled.Pattern());
   }
 }
