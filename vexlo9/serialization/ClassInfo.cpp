@@ -153,6 +153,15 @@ void DescriptorCol<T>::Remove(int32_t index) {
 
 template <class T>
 int32_t DescriptorCol<T>::Find(std::string_view property) const noexcept {
+  // A class's few descriptors are looked through sooner than the name is hashed (setters check by name).
+  if (items_.Count() <= 8) {
+    int32_t position = 0;
+    for (const value_type& item : items_) {
+      ++position;
+      if (PropertyOf(*item) == property) return position;
+    }
+    return 0;
+  }
   const auto it = positions_.find(property);
   return it == positions_.end() ? 0 : it->second;
 }

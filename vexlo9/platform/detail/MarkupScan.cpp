@@ -1,6 +1,10 @@
 #include "vexlo9/platform/detail/MarkupScan.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 namespace vexlo9::detail {
@@ -24,6 +28,17 @@ class Units {
   // The first position from i on that holds the ASCII character c, or size(): in one-byte text, a library search.
   size_t Next(size_t i, char c) const noexcept {
     if constexpr (Width == 1) {
+      // Most runs between markup are short (a line's indentation, a value, a name): eight bytes at a time, then
+      // the library's search for what is longer.
+      constexpr uint64_t kOnes = 0x0101010101010101;
+      const uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+      for (const size_t near = std::min(size_, i + 64); i + 8 <= near; i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, bytes_.data() + i, 8);
+        word ^= pattern;  // a zero byte where c is
+        const uint64_t zeros = (word - kOnes) & ~word & (kOnes << 7);
+        if (zeros) return i + static_cast<size_t>(std::countr_zero(zeros) / 8);
+      }
       if (i >= size_) return size_;
       const void* hit = std::memchr(bytes_.data() + i, c, size_ - i);
       return hit ? static_cast<size_t>(static_cast<const char*>(hit) - bytes_.data()) : size_;
@@ -38,11 +53,21 @@ class Units {
   size_t size_;
 };
 
-bool IsBlank(char32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsNameStart(char32_t c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
-}
-bool IsNameChar(char32_t c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+// What an ASCII character can be in markup, looked up: names are most of what the scan walks through.
+enum : uint8_t { kBlank = 1, kNameStart = 2, kNameChar = 4 };
+constexpr std::array<uint8_t, 128> kAscii = [] {
+  std::array<uint8_t, 128> kinds{};
+  for (const char c : {' ', '\t', '\n', '\r'}) kinds[c] = kBlank;
+  for (int c = 0; c < 128; ++c) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':') kinds[c] = kNameStart | kNameChar;
+    if ((c >= '0' && c <= '9') || c == '-' || c == '.') kinds[c] = kNameChar;
+  }
+  return kinds;
+}();
+bool Is(char32_t c, uint8_t kind) { return c < 128 ? (kAscii[c] & kind) != 0 : kind != kBlank; }
+bool IsBlank(char32_t c) { return Is(c, kBlank); }
+bool IsNameStart(char32_t c) { return Is(c, kNameStart); }
+bool IsNameChar(char32_t c) { return Is(c, kNameChar); }
 
 template <class Text>
 class Scanner {
