@@ -191,10 +191,8 @@ static_assert(kSpaces.size() <= UINT8_MAX && kTabs.size() <= UINT8_MAX);
 // in such a document a third of the nodes are that. Which of the two texts it starts, or nothing.
 std::string_view Indentation(std::string_view text) noexcept {
   if (text.empty() || text.front() != '\n') return {};
-  for (const std::string_view shared : {kSpaces, kTabs}) {
-    if (text.size() <= shared.size() && shared.starts_with(text)) return shared;
-  }
-  return {};
+  const std::string_view shared = text.size() > 1 && text[1] == '\t' ? kTabs : kSpaces;
+  return text.size() <= shared.size() && shared.starts_with(text) ? shared : std::string_view();
 }
 
 bool SamePlace(std::string_view a, std::string_view b) noexcept { return a.data() == b.data() && a.size() == b.size(); }

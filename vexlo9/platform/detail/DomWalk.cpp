@@ -2,19 +2,22 @@
 
 #include <utility>
 
+#include "vexlo9/platform/detail/DomTree.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/XmlNamespaces.h"
 
 namespace vexlo9::detail {
 
+// Readers step over every node of a document: through the nodes themselves, not XmlNode's calls.
 XmlNode NextSiblingElement(XmlNode element) {
   if (!element) return XmlNode();
-  return FirstElementFrom(element.nextSibling());
+  return FirstElementFrom(XmlNode(element.raw()->next));
 }
 
 XmlNode FirstElementFrom(XmlNode node) {
-  while (node && node.nodeType() != XmlNodeType_Element) node = node.nextSibling();
-  return node;
+  const DomNode* at = node.raw();
+  while (at && !IsElement(at)) at = at->next;
+  return XmlNode(at);
 }
 
 std::string ElementText(XmlNode element) {
@@ -24,18 +27,19 @@ std::string ElementText(XmlNode element) {
 }
 
 std::string_view ElementText(XmlNode element, std::string& storage) {
+  const DomElement* const parent = AsElement(element.raw());
   std::string_view text;
   bool joined = false;
-  for (const XmlNode child : element.childNodes()) {
-    const int32_t type = child.nodeType();
-    if (type != XmlNodeType_Text && type != XmlNodeType_CData) continue;
+  for (const DomNode* child = parent ? parent->firstChild : nullptr; child; child = child->next) {
+    if (!IsText(child)) continue;
+    const std::string_view value = TextOf(*child);
     if (!joined && text.empty()) {
-      text = child.nodeValue();
+      text = value;
       continue;
     }
     if (!joined) storage.assign(text);
     joined = true;
-    storage.append(child.nodeValue());
+    storage.append(value);
   }
   return joined ? std::string_view(storage) : text;
 }
