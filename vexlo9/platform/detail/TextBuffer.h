@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,14 +13,13 @@ class TextBuffer {
  public:
   void Append(std::string_view text) { text_.append(text); }
   void Append(char c) { text_.push_back(c); }
-  // Texts and characters in order, with one growth of the text: std::string checks its capacity once for a
-  // whole tag instead of once per piece.
+  // Texts and characters in order, with one growth of the text for a whole tag. Appended piece by piece into
+  // the room made: growing the string to the size first would fill it with zeros only to overwrite them.
   template <class... Pieces>
   void Append(const Pieces&... pieces) {
-    const size_t start = text_.size();
-    text_.resize(start + (SizeOf(pieces) + ...));
-    char* at = text_.data() + start;
-    ((at = Put(at, pieces)), ...);
+    const size_t size = text_.size() + (SizeOf(pieces) + ...);
+    if (size > text_.capacity()) text_.reserve(std::max(size, 2 * text_.capacity()));
+    (Put(pieces), ...);
   }
   const std::string& Text() const noexcept { return text_; }
   // Hands the text over and leaves the buffer empty.
@@ -33,14 +32,8 @@ class TextBuffer {
  private:
   static size_t SizeOf(std::string_view text) noexcept { return text.size(); }
   static size_t SizeOf(char) noexcept { return 1; }
-  static char* Put(char* at, std::string_view text) noexcept {
-    if (!text.empty()) std::memcpy(at, text.data(), text.size());
-    return at + text.size();
-  }
-  static char* Put(char* at, char c) noexcept {
-    *at = c;
-    return at + 1;
-  }
+  void Put(std::string_view text) { text_.append(text); }
+  void Put(char c) { text_.push_back(c); }
 
   std::string text_;
 };
