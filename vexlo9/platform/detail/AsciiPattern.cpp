@@ -1,5 +1,6 @@
 #include "vexlo9/platform/detail/AsciiPattern.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace vexlo9::detail {
@@ -38,15 +39,16 @@ class AsciiPattern::Parser {
   bool Atom(Set& set) {
     const char c = text_[at_++];
     if (c == '.') {
-      set.fill(true);
-      set['\n'] = set['\r'] = false;
+      set.ascii.fill(true);
+      set.ascii['\n'] = set.ascii['\r'] = false;
+      set.beyond = true;
       return true;
     }
     if (c == '\\') return Escape(set, nullptr);
     if (c == '[') return Group(set);
     // ^ and $ are ordinary characters in the dialect, but left to the engine all the same.
     if (!Ascii(c) || std::string_view(".\\?*+{}()|[]^$").find(c) != std::string_view::npos) return false;
-    set[static_cast<unsigned char>(c)] = true;
+    set.ascii[static_cast<unsigned char>(c)] = true;
     return true;
   }
 
@@ -59,16 +61,18 @@ class AsciiPattern::Parser {
     if (e == 'r') c = '\r';
     if (e == 't') c = '\t';
     if (e == 'n' || e == 'r' || e == 't' || std::string_view("\\|.?*+(){}-[]^").find(e) != std::string_view::npos) {
-      set[static_cast<unsigned char>(c)] = true;
+      set.ascii[static_cast<unsigned char>(c)] = true;
       if (single) *single = c;
       return true;
     }
-    // Over ASCII values these classes and their complements are exact; \i, \c, \w and categories are not here.
+    // \s is four ASCII characters, \d the decimal digits of every script; \i, \c, \w and categories are not here.
     const auto fill = [&set](bool complement, auto holds) {
-      for (int k = 0; k < 128; ++k) set[k] = set[k] || holds(static_cast<char>(k)) != complement;
+      for (int k = 0; k < 128; ++k) set.ascii[k] = set.ascii[k] || holds(static_cast<char>(k)) != complement;
+      set.beyond = set.beyond || complement;
     };
     if (e == 'd' || e == 'D') {
       fill(e == 'D', [](char k) { return k >= '0' && k <= '9'; });
+      set.unsure = true;
     } else if (e == 's' || e == 'S') {
       fill(e == 'S', [](char k) { return k == ' ' || k == '\t' || k == '\n' || k == '\r'; });
     } else {
@@ -99,9 +103,11 @@ class AsciiPattern::Parser {
       if (text_[at_] == '[' || text_[at_] == '-' || !Member(ignored, high, false) || high == 0 || high < low) {
         return false;
       }
-      for (int k = low; k <= high; ++k) inner[k] = true;
+      for (int k = low; k <= high; ++k) inner.ascii[k] = true;
     }
-    for (int k = 0; k < 128; ++k) set[k] = inner[k] != negated;
+    for (int k = 0; k < 128; ++k) set.ascii[k] = inner.ascii[k] != negated;
+    set.beyond = inner.beyond != negated;
+    set.unsure = inner.unsure;
     return true;
   }
 
@@ -111,7 +117,7 @@ class AsciiPattern::Parser {
     const char c = text_[at_++];
     if (c == '\\') return Escape(set, &single);
     if (!Ascii(c)) return false;
-    set[static_cast<unsigned char>(c)] = true;
+    set.ascii[static_cast<unsigned char>(c)] = true;
     if (c != '-') {
       single = c;
       return true;
@@ -169,23 +175,29 @@ bool AsciiPattern::Add(const Set& set, int min, int max) {
   const auto place = [&](bool isOptional, bool isRepeated) {
     const uint64_t bit = uint64_t{1} << places_++;
     for (int k = 1; k < 128; ++k) {
-      if (set[k]) placesOf_[k] |= bit;
+      if (set.ascii[k]) placesOf_[k] |= bit;
     }
+    if (set.beyond) placesOf_[128] |= bit;
     if (isOptional) optional_ |= bit;
     if (isRepeated) repeated_ |= bit;
   };
+  unsureBeyond_ = unsureBeyond_ || set.unsure;
   for (int i = 0; i < min; ++i) place(false, false);
   for (int i = 0; i < optional; ++i) place(true, max < 0);
   return true;
 }
 
 std::optional<bool> AsciiPattern::Matches(std::string_view value) const noexcept {
-  for (const char c : value) {
-    if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+  if (unsureBeyond_) {
+    for (const char c : value) {
+      if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+    }
   }
   uint64_t state = Close(1, optional_);
   for (const char c : value) {
-    const uint64_t taken = state & placesOf_[static_cast<unsigned char>(c)];
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80 && byte < 0xC0) continue;  // within a character: its first byte took the step
+    const uint64_t taken = state & placesOf_[std::min<unsigned>(byte, 128)];
     state = Close((taken << 1) | (taken & repeated_), optional_);
     if (state == 0) return false;
   }

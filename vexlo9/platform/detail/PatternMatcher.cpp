@@ -138,10 +138,10 @@ PatternCache& ThreadCache() {
 
 // Whether the value matches the pattern, compiled.
 bool Test(const CompiledPattern& compiled, std::string_view pattern, std::string_view value) {
+  detail::CheckUtf8(value, kSource);
   if (compiled.ascii) {
     if (const std::optional<bool> matches = compiled.ascii->Matches(value)) return *matches;
   }
-  detail::CheckUtf8(value, kSource);
   if (value.find('\0') != std::string_view::npos) return false;
   int result = 0;
   {
