@@ -2,6 +2,7 @@
 // that name each level, calls the schema forbids, and the showcase's features one fragment per row.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "vexlo9/Global.h"
 #include "vexlo9/collections/XmlSerializationContext.h"
 #include "vexlo9/output/NamespaceAliasMap.h"
+#include "vexlo9/platform/detail/DomTree.h"
 #include "vexlo9/serialization/XmlObjectBaseHelperCls.h"
 #include "vexlo9/values/ConversionsCls.h"
 
@@ -338,6 +340,33 @@ TEST(Reuse, ReadsAfterFailuresAndBesideLiveObjectsGiveTheSameGraph) {
   EXPECT_EQ(Write(*second, OrderForm()), changed);
   third.reset();  // freed here, placed by the other thread
   EXPECT_EQ(Write(*Read<po::PurchaseOrder>(large), OrderForm()), expected);
+}
+
+// Reading a document of its own, the library gives back the tree of the items it has read while it reads on; a
+// context that lets readers skip elements keeps the whole tree, since a reader may then come back.
+TEST(Reuse, ALargeDocumentsTreeGoesAsItsItemsAreReadUnlessAReaderMayComeBack) {
+  const std::string sample = ReadTestData("purchase_order.xml");
+  const size_t from = sample.find("\t\t<item "), to = sample.find("\t</items>");
+  std::string items;
+  for (int i = 0; i < 1000; ++i) items += sample.substr(from, to - from);
+  const std::string large = sample.substr(0, from) + items + sample.substr(to);
+  const auto skipping = Context([](XmlSerializationContext& c) { c.IgnoreUnknownElements(true); });
+  const auto readReleasing = [&](const ContextPtr& context) {
+    const uint64_t before = detail::ReleasedBlockBytes();
+    const std::string written = Write(*Read<po::PurchaseOrder>(large, context), OrderForm());
+    return std::pair(written, detail::ReleasedBlockBytes() - before);
+  };
+  const auto [plain, released] = readReleasing(Context());
+  const auto [skipped, kept] = readReleasing(skipping);
+  EXPECT_EQ(plain, skipped);
+  EXPECT_NE(plain.find("<item partNum=\"926-AA\">"), plain.rfind("<item partNum=\"926-AA\">"));
+  EXPECT_GT(released, large.size());  // most of a tree about twice the text
+  EXPECT_EQ(kept, 0u);
+  // A fault near the end is reported where it is, after the items before it went.
+  std::string lastBad = large;
+  lastBad.replace(lastBad.rfind("39.98"), 5, "39,98");
+  const size_t line = static_cast<size_t>(std::count(lastBad.begin(), lastBad.begin() + lastBad.rfind("39,98"), '\n')) + 1;
+  EXPECT_EQ(LineOf([&] { Read<po::PurchaseOrder>(lastBad); }), static_cast<int32_t>(line));
 }
 
 TEST(Calls, WhatTheSchemaForbidsIsRejectedAndChangesNothing) {

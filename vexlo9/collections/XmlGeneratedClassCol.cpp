@@ -41,11 +41,13 @@ XmlNode XmlGeneratedClassColBase::FromXmlInt(XmlNode oXmlElmParent, XmlNode oXml
                                              const XmlSerializationContext& oContext, bool) {
   const int32_t before = Count();
   if (itemKind_ == XmlElementType::Element) {
+    detail::PassedRun run(oXmlElmChild);
     while (detail::DoesElementNameMatch(oContext, oXmlElmChild, elementName_, elementNamespace_)) {
       XmlObjectBase* item = AppendNew(oXmlElmChild);  // kept even when its content fails to read
       if (!item) break;
       item->FromXmlInt(oXmlElmChild, detail::FirstChildElement(oXmlElmChild), oContext, false);
       oXmlElmChild = detail::NextSiblingElement(oXmlElmChild);
+      run.At(oXmlElmChild);
     }
   } else {
     while (oXmlElmChild) {

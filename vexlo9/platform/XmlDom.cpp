@@ -535,6 +535,8 @@ bool XmlDocument::Exceeds(const char* limit, int64_t value, int32_t line, int32_
   return false;
 }
 
+detail::DomTree* detail::TreeOf(XmlDocument& document) noexcept { return document.tree_.get(); }
+
 bool XmlDocument::Parse(std::string_view text, const char* url, const char* encoding) {
   tree_.reset();
   parseError_ = XmlParseError();

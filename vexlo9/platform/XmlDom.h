@@ -18,6 +18,11 @@ struct DomNode;
 struct DomAttr;
 class DomTree;
 }  // namespace detail
+class XmlDocument;
+namespace detail {
+// The tree of a loaded document, or nothing; for the library's readers.
+DomTree* TreeOf(XmlDocument& document) noexcept;
+}  // namespace detail
 
 // DOM node kinds the library tells apart; every other kind is skipped.
 enum XmlNodeType : int32_t {
@@ -243,6 +248,7 @@ class VEXLO9_API XmlDocument {
   XmlNode documentElement() const;
 
  private:
+  friend detail::DomTree* detail::TreeOf(XmlDocument& document) noexcept;
   bool Parse(std::string_view text, const char* url, const char* encoding);
   bool Fail(int32_t code, std::string_view message, int32_t line, int32_t column);
   bool Exceeds(const char* limit, int64_t value, int32_t line, int32_t column);

@@ -310,6 +310,15 @@ void ReadText(const Generated& g, XmlNode parent, const detail::ValueConstraint*
   }
 }
 
+// Whether reading the class may look again at children it has passed: a model group's class (its parent may try
+// another branch from where it started), a choice or all group, text among the children, or a context that lets
+// readers skip or miss elements. Only a plain sequence of elements lets the runs in it go as they are read.
+bool MayComeBack(const Generated& g, const XmlSerializationContext& context) {
+  return g.info.ElementType() != XmlElementType::Element || g.info.GroupType() != XmlGroupType::Sequence ||
+         g.info.AllowText() || context.IgnoreUnknownElements() || context.IgnoreMissingMandatoryElements() ||
+         context.IgnoreMissingChoice();
+}
+
 void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSerializationContext& context,
                  bool isOptionalChoice, const detail::ValueConstraint* constraint) {
   if (g.IsNil()) {
@@ -361,6 +370,7 @@ XmlNode XmlGeneratedClassHelperCls::FromXml(Object& oGenClass, XmlNode oXmlElmPa
       }
     }
     const detail::ReadingScope scope(oXmlElmParent);
+    const detail::HoldPassed hold(MayComeBack(g, oContext));
     ReadAttributes(g, oXmlElmParent, oContext);
     readingChildren = true;
     ReadContent(g, oXmlElmParent, oXmlElmChild, oContext, isOptionalChoice, constraint);

@@ -20,14 +20,14 @@ const XmlSerializationContext& ContextOrDefault(const XmlSerializationContextPtr
 }
 
 // The object the root element asks for, read from the document; 105 when there is none.
-std::shared_ptr<XmlObjectBase> ReadRoot(const XmlDocument& document, const XmlObjectBaseHelperCls::RootMaker& newRoot,
+std::shared_ptr<XmlObjectBase> ReadRoot(XmlDocument&& document, const XmlObjectBaseHelperCls::RootMaker& newRoot,
                                         const XmlSerializationContext& context) {
   const XmlNode root = document.documentElement();
   std::shared_ptr<XmlObjectBase> object = newRoot(root);
   if (!object) {
     throw errors::UnknownRoot("{" + std::string(root.namespaceURI()) + "}" + std::string(root.baseName()));
   }
-  detail::ReadDocument(*object, document, context);
+  detail::ReadDocument(*object, std::move(document), context);
   return object;
 }
 

@@ -27,6 +27,7 @@ struct SpareBlocks {
 // Trees released by other thread-local objects after the thread's spares are gone free their blocks.
 thread_local bool t_sparesGone = false;
 thread_local SpareBlocks t_spares;
+thread_local uint64_t t_releasedBytes = 0;
 SpareBlocks::~SpareBlocks() { t_sparesGone = true; }
 
 void Unpoison(std::vector<DomBlock>& blocks) noexcept {
@@ -42,7 +43,9 @@ void OfferSpares(std::vector<std::unique_ptr<char[]>>& used, const std::vector<s
   for (const DomBlock& block : reserve) total += block.size;
   if (t_sparesGone || total < kSpareMin || total > kSpareMax || total <= t_spares.total) return;
   t_spares.blocks = std::move(reserve);
-  for (size_t i = used.size(); i-- > 0;) t_spares.blocks.push_back(DomBlock{std::move(used[i]), sizes[i]});
+  for (size_t i = used.size(); i-- > 0;) {
+    if (used[i]) t_spares.blocks.push_back(DomBlock{std::move(used[i]), sizes[i]});
+  }
   t_spares.total = total;
   for (DomBlock& block : t_spares.blocks) {
 #ifndef NDEBUG
@@ -95,6 +98,8 @@ void ReleaseSpareBlocks() noexcept {
   t_spares.total = 0;
 }
 
+uint64_t ReleasedBlockBytes() noexcept { return t_releasedBytes; }
+
 DomArena::~DomArena() {
   OfferSpares(blocks_, sizes_, reserve_);
 #ifndef NDEBUG
@@ -103,8 +108,10 @@ DomArena::~DomArena() {
 }
 
 void DomArena::Grow(size_t atLeast) {
-  // The first block holds about what a document of the expected size needs; later ones double.
-  grown_ = grown_ == 0 ? std::clamp(expected_ * 2, firstBlock_, kMaxBlock) : std::min(grown_ * 2, kMaxBlock);
+  // Blocks double from the first, up to a sixteenth of the text's size (some forty blocks for the tree): small
+  // enough that a reader passing through the tree can give back what it has passed (Release).
+  const size_t cap = expected_ > 0 ? std::clamp(expected_ / 16, firstBlock_, kMaxBlock) : kMaxBlock;
+  grown_ = grown_ == 0 ? std::clamp(expected_ * 2, firstBlock_, cap) : std::min(grown_ * 2, cap);
   size_t size = std::max(grown_, atLeast);
   // A large tree takes the blocks the thread kept from the last one, which are warm.
   if (blocks_.empty() && size >= kSpareMin && !t_sparesGone && !t_spares.blocks.empty()) {
@@ -170,6 +177,32 @@ std::string_view DomArena::Append(std::string_view text, std::string_view more) 
   std::memcpy(joined, text.data(), text.size());
   std::memcpy(joined + text.size(), more.data(), more.size());
   return {joined, text.size() + more.size()};
+}
+
+size_t DomArena::BlockOf(const void* place, size_t from) const noexcept {
+  const auto at = reinterpret_cast<uintptr_t>(place);
+  const auto holds = [&](size_t i) {
+    const auto start = reinterpret_cast<uintptr_t>(blocks_[i].get());
+    return start != 0 && at >= start && at - start < sizes_[i];
+  };
+  for (size_t i = from; i < blocks_.size(); ++i) {
+    if (holds(i)) return i;
+  }
+  for (size_t i = 0; i < std::min(from, blocks_.size()); ++i) {
+    if (holds(i)) return i;
+  }
+  return blocks_.size();
+}
+
+void DomArena::Release(size_t first, size_t last) noexcept {
+  if (blocks_.empty()) return;
+  last = std::min(last, blocks_.size() - 1);  // the block being filled stays
+  for (size_t i = first; i < last; ++i) {
+    if (!blocks_[i]) continue;
+    t_releasedBytes += sizes_[i];
+    blocks_[i].reset();
+    sizes_[i] = 0;
+  }
 }
 
 // ---- DomTree

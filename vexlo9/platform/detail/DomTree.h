@@ -77,15 +77,19 @@ inline bool IsText(const DomNode* node) noexcept { return node->type == 3 || nod
 
 // Gives back the blocks this thread keeps from its last large tree (see DomArena).
 void ReleaseSpareBlocks() noexcept;
+// The bytes of tree blocks this thread has released before their tree went (DomArena::Release), in all.
+uint64_t ReleasedBlockBytes() noexcept;
 
 struct DomBlock {
   std::unique_ptr<char[]> bytes;
   size_t size = 0;
 };
 
-// Bump allocation in blocks that grow with the document; everything goes at once with the arena. The blocks of a
-// large tree (up to 256 MiB) are kept by the thread that releases it, and the next large tree of that thread is
-// built in them: memory touched already costs nothing to touch again, fresh pages cost more than parsing them.
+// Bump allocation in document order, in blocks that grow with the document up to a sixteenth of its text's size;
+// everything goes at once with the arena, but a reader that has passed a stretch of blocks may give them back first
+// (Release). The blocks of a large tree (up to 256 MiB) are kept by the thread that releases it, and the next large
+// tree of that thread is built in them: memory touched already costs nothing to touch again, fresh pages cost more
+// than parsing them.
 class DomArena {
  public:
   DomArena() = default;
@@ -113,6 +117,12 @@ class DomArena {
   void Clear() noexcept;
   // Appends to `text`, which must be the latest text copied; it stays contiguous, moving when it must.
   std::string_view Append(std::string_view text, std::string_view more);
+  // The position of the block that holds `place`, looked for from position `from` on and then from the start;
+  // Blocks() when none does.
+  size_t BlockOf(const void* place, size_t from) const noexcept;
+  size_t Blocks() const noexcept { return blocks_.size(); }
+  // Frees the blocks at positions [first, last), which nothing will look at again; never the one being filled.
+  void Release(size_t first, size_t last) noexcept;
 
  private:
   void Grow(size_t atLeast);

@@ -44,6 +44,44 @@ std::string_view ElementText(XmlNode element, std::string& storage) {
   return joined ? std::string_view(storage) : text;
 }
 
+namespace {
+// The tree being read by its own reader on this thread, and how many readers hold what they passed.
+struct OwnTree {
+  DomTree* tree = nullptr;
+  int holds = 0;
+};
+thread_local OwnTree t_own;
+}  // namespace
+
+ReadingOwnTree::ReadingOwnTree(XmlDocument& document) noexcept : tree_(t_own.tree), holds_(t_own.holds) {
+  t_own = {TreeOf(document), 0};
+}
+
+ReadingOwnTree::~ReadingOwnTree() { t_own = {tree_, holds_}; }
+
+HoldPassed::HoldPassed(bool hold) noexcept : hold_(hold) { t_own.holds += hold ? 1 : 0; }
+
+HoldPassed::~HoldPassed() { t_own.holds -= hold_ ? 1 : 0; }
+
+PassedRun::PassedRun(XmlNode first) noexcept {
+  if (!t_own.tree || !first) return;
+  DomArena& arena = t_own.tree->Arena();
+  at_ = arena.BlockOf(first.raw(), 0);
+  if (at_ == arena.Blocks()) return;
+  next_ = at_ + 1;
+  arena_ = &arena;
+}
+
+void PassedRun::At(XmlNode element) noexcept {
+  if (!arena_ || !element || t_own.holds > 0) return;
+  const size_t block = arena_->BlockOf(element.raw(), at_);
+  if (block == arena_->Blocks()) return;
+  at_ = block;
+  if (block <= next_) return;
+  arena_->Release(next_, block);
+  next_ = block;
+}
+
 std::string ElementType(XmlNode element) {
   const XmlAttribute type = element.getQualifiedItem("type", kSchemaInstanceNamespaceUri);
   if (!type) return {};

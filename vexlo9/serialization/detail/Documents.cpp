@@ -45,9 +45,10 @@ void KeepSchemaLocations(XmlObjectBase& object, XmlNode root) {
 
 }  // namespace
 
-void ReadDocument(XmlObjectBase& object, const XmlDocument& document, const XmlSerializationContext& context) {
+void ReadDocument(XmlObjectBase& object, XmlDocument&& document, const XmlSerializationContext& context) {
   const XmlNode root = document.documentElement();
   try {
+    const ReadingOwnTree own(document);
     object.FromXmlInt(root, FirstChildElement(root), context, false);
   } catch (Error& e) {
     e.Locate(root.line());  // what no reader placed nearer

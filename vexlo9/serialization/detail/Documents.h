@@ -21,7 +21,8 @@ struct DocumentLayout {
 
 // The text of the document the object makes as the root element, in its own target namespace.
 std::string WriteDocument(XmlObjectBase& object, const DocumentLayout& layout, const XmlSerializationContext& context);
-// Reads the document into the object; an error is placed at the root's line when no reader placed it nearer.
-void ReadDocument(XmlObjectBase& object, const XmlDocument& document, const XmlSerializationContext& context);
+// Reads the document, the reader's own, into the object; an error is placed at the root's line when no reader placed
+// it nearer. The nodes it has passed may be released as it goes (ReadingOwnTree).
+void ReadDocument(XmlObjectBase& object, XmlDocument&& document, const XmlSerializationContext& context);
 
 }  // namespace vexlo9::detail
