@@ -57,19 +57,27 @@ void OfferSpares(std::vector<std::unique_ptr<char[]>>& used, const std::vector<s
 }
 
 #ifndef NDEBUG
-// Debug builds keep the blocks of recently released trees, overwritten with kReleased, so that a node used after
-// its document is gone is caught by the check in XmlDom.cpp instead of reading whatever took its place.
+// Debug builds keep the blocks of recently released trees, and those a reader gave back, overwritten with kReleased,
+// so that a node used after its document is gone is caught by the check in XmlDom.cpp instead of reading whatever
+// took its place.
 class Quarantine {
  public:
+  ~Quarantine() {
+    for (auto& [block, size] : blocks_) VEXLO9_UNPOISON(block.get(), size);
+  }
   void Take(std::vector<std::unique_ptr<char[]>>& blocks, const std::vector<size_t>& sizes) {
+    for (size_t i = 0; i < blocks.size(); ++i) Take(blocks[i], sizes[i]);
+  }
+  // A block a reader gave back is also marked for the address sanitizer, which then reports any use of it.
+  void Take(std::unique_ptr<char[]>& block, size_t size, bool givenBack = false) {
+    if (!block) return;  // kept as the thread's spare, or given back already
+    std::memset(block.get(), kReleasedNode, size);
+    if (givenBack) VEXLO9_POISON(block.get(), size);
     const std::lock_guard lock(mutex_);
-    for (size_t i = 0; i < blocks.size(); ++i) {
-      if (!blocks[i]) continue;  // kept as the thread's spare
-      std::memset(blocks[i].get(), kReleasedNode, sizes[i]);
-      held_ += sizes[i];
-      blocks_.emplace_back(std::move(blocks[i]), sizes[i]);
-    }
+    held_ += size;
+    blocks_.emplace_back(std::move(block), size);
     while (held_ > kBound && !blocks_.empty()) {
+      VEXLO9_UNPOISON(blocks_.front().first.get(), blocks_.front().second);
       held_ -= blocks_.front().second;
       blocks_.pop_front();
     }
@@ -200,7 +208,11 @@ void DomArena::Release(size_t first, size_t last) noexcept {
   for (size_t i = first; i < last; ++i) {
     if (!blocks_[i]) continue;
     t_releasedBytes += sizes_[i];
+#ifndef NDEBUG
+    Released().Take(blocks_[i], sizes_[i], true);
+#else
     blocks_[i].reset();
+#endif
     sizes_[i] = 0;
   }
 }
