@@ -141,9 +141,16 @@ std::string LibxmlTree(const xmlNode* node) {
 
 // Names recur: one local name in several namespaces, a prefix bound again to another one, an attribute named as an
 // element, declarations of the same prefix. Indentation comes alone, before more text (the parser hands text over
-// in pieces at references) and beside CDATA. Each node keeps its own, read directly or through a DOCTYPE.
+// in pieces at references) and beside CDATA. Elements have up to the limit of attributes (the count of a few is kept
+// in the node, of many beside them). Each node keeps its own, read directly or through a DOCTYPE.
 TEST(XmlDom, EachNodeKeepsItsOwnNameAndTextWhereTheyRecur) {
-  const std::string body = R"(<a:x xmlns:a="urn:1" xmlns="urn:d" x="1" a:x="2">
+  std::string many;
+  for (const int count : {254, 255, 256}) {
+    many += "<m xmlns:m=\"urn:m\"";
+    for (int i = 1; i < count; ++i) many += " m" + std::to_string(i) + "=\"" + std::to_string(count - i) + "\"";
+    many += "/>";
+  }
+  const std::string body = many + R"(<a:x xmlns:a="urn:1" xmlns="urn:d" x="1" a:x="2">
   <x xmlns:a="urn:2" a:x="3"><a:x x="4"/><x/></x>
   <a:x xmlns="urn:e" xmlns:b="urn:1"><x b:x="5"/><b:x a:x="6"/></a:x>
   <y xmlns=""><x/><a:y/></y>
@@ -154,7 +161,7 @@ TEST(XmlDom, EachNodeKeepsItsOwnNameAndTextWhereTheyRecur) {
   </s><n>
  x</n>
 </a:x>)";
-  for (const std::string& xml : {body, "<!DOCTYPE x [<!ENTITY e 'e'>]>" + body}) {
+  for (const std::string& xml : {"<r>" + body + "</r>", "<!DOCTYPE r [<!ENTITY e 'e'>]><r>" + body + "</r>"}) {
     XmlDocument document;
     ASSERT_TRUE(document.loadXML(xml)) << document.parseError().reason();
     xmlDocPtr oracle = xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr, 0);

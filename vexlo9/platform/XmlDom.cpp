@@ -436,7 +436,7 @@ int32_t XmlNode::line() const { return node_ ? static_cast<int32_t>(Live(node_)-
 XmlNode::AttributeRange::AttributeRange(const detail::DomNode* element) {
   if (const DomElement* owner = ElementOf(element)) {
     first_ = owner->attributes;
-    end_ = owner->attributes + owner->attributeCount;
+    end_ = owner->attributes + detail::AttributeCount(*owner);
   }
 }
 

@@ -12,6 +12,8 @@
 namespace vexlo9::detail {
 namespace {
 
+static_assert(sizeof(DomElement) == 40 && sizeof(DomNode) == 16, "a large document holds millions of these");
+
 constexpr size_t kMaxBlock = 64 * 1024 * 1024;
 // Smaller trees come from the allocator's heap, which is warm already.
 constexpr size_t kSpareMin = 1024 * 1024;
@@ -331,8 +333,17 @@ DomElement& DomBuilder::StartElement(std::string_view local, std::string_view pr
   element->type = 1;
   element->line = line;
   element->name = names_.Get(local, prefix, uri, false);
-  element->attributeCount = declarations + attributes;
-  if (element->attributeCount > 0) element->attributes = arena_.NewArray<DomAttr>(element->attributeCount);
+  const uint32_t count = declarations + attributes;
+  if (count >= kManyAttributes) {
+    // The count goes in a slot of its own before the first attribute.
+    DomAttr* const counted = arena_.NewArray<DomAttr>(count + 1);
+    std::memcpy(static_cast<void*>(counted), &count, sizeof count);
+    element->attributes = counted + 1;
+    element->fewAttributes = kManyAttributes;
+  } else if (count > 0) {
+    element->attributes = arena_.NewArray<DomAttr>(count);
+    element->fewAttributes = static_cast<uint8_t>(count);
+  }
   Append(element);
   if (!tree_.root_ && open_.size() == 1) tree_.root_ = element;
   open_.push_back(Open{element, nullptr, nullptr, elements_++, 0});

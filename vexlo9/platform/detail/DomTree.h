@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <unordered_set>
@@ -26,6 +27,8 @@ struct DomNode {
   // its text is shared by all (IndentationText), not held.
   uint8_t indentation = 0;  // its length, 0 for any other node
   bool tabs = false;
+  // An element's number of attributes when below kManyAttributes (AttributeCount): it fills the node's last byte.
+  uint8_t fewAttributes = 0;
 };
 
 // Text, CDATA and comments: their content.
@@ -60,13 +63,22 @@ struct DomAttr {
   std::string_view value;
 };
 
-// Its namespace declarations come first among its attributes, as the DOM presents them.
+// Its namespace declarations come first among its attributes, as the DOM presents them. Most elements of a large
+// document have no attribute or a few: their count is kept in the node, and only many are counted in the slot
+// before the first (AttributeCount).
 struct DomElement : DomNode {
   const DomName* name = nullptr;
   DomNode* firstChild = nullptr;
   DomAttr* attributes = nullptr;
-  uint32_t attributeCount = 0;
 };
+
+inline constexpr uint8_t kManyAttributes = UINT8_MAX;
+inline uint32_t AttributeCount(const DomElement& element) noexcept {
+  if (element.fewAttributes < kManyAttributes) return element.fewAttributes;
+  uint32_t count = 0;
+  std::memcpy(&count, element.attributes - 1, sizeof count);
+  return count;
+}
 
 inline bool IsElement(const DomNode* node) noexcept { return node && node->type == 1; }
 inline const DomElement* AsElement(const DomNode* node) noexcept {

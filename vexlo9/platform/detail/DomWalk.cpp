@@ -53,11 +53,12 @@ struct OwnTree {
 thread_local OwnTree t_own;
 }  // namespace
 
-ReadingOwnTree::ReadingOwnTree(XmlDocument& document) noexcept : tree_(t_own.tree), holds_(t_own.holds) {
+ReadingOwnTree::ReadingOwnTree(XmlDocument& document) noexcept
+    : outerTree_(t_own.tree), outerHolds_(t_own.holds) {
   t_own = {TreeOf(document), 0};
 }
 
-ReadingOwnTree::~ReadingOwnTree() { t_own = {tree_, holds_}; }
+ReadingOwnTree::~ReadingOwnTree() { t_own = {outerTree_, outerHolds_}; }
 
 HoldPassed::HoldPassed(bool hold) noexcept : hold_(hold) { t_own.holds += hold ? 1 : 0; }
 

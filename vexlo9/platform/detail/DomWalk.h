@@ -36,8 +36,8 @@ class ReadingOwnTree {
   ReadingOwnTree& operator=(const ReadingOwnTree&) = delete;
 
  private:
-  DomTree* tree_;
-  int holds_;
+  DomTree* outerTree_;  // of a read this one is within, given back at its end
+  int outerHolds_;
 };
 
 class HoldPassed {
