@@ -365,7 +365,8 @@ TEST(Reuse, ALargeDocumentsTreeGoesAsItsItemsAreReadUnlessAReaderMayComeBack) {
   // A fault near the end is reported where it is, after the items before it went.
   std::string lastBad = large;
   lastBad.replace(lastBad.rfind("39.98"), 5, "39,98");
-  const size_t line = static_cast<size_t>(std::count(lastBad.begin(), lastBad.begin() + lastBad.rfind("39,98"), '\n')) + 1;
+  const size_t line =
+      static_cast<size_t>(std::count(lastBad.begin(), lastBad.begin() + lastBad.rfind("39,98"), '\n')) + 1;
   EXPECT_EQ(LineOf([&] { Read<po::PurchaseOrder>(lastBad); }), static_cast<int32_t>(line));
 }
 

@@ -53,8 +53,7 @@ struct OwnTree {
 thread_local OwnTree t_own;
 }  // namespace
 
-ReadingOwnTree::ReadingOwnTree(XmlDocument& document) noexcept
-    : outerTree_(t_own.tree), outerHolds_(t_own.holds) {
+ReadingOwnTree::ReadingOwnTree(XmlDocument& document) noexcept : outerTree_(t_own.tree), outerHolds_(t_own.holds) {
   t_own = {TreeOf(document), 0};
 }
 

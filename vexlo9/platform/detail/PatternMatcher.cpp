@@ -161,9 +161,7 @@ class PatternMatcher::Compiled {
  public:
   Compiled(std::string_view pattern, CompiledPattern compiled) : pattern_(pattern), compiled_(std::move(compiled)) {}
 
-  bool Test(std::string_view value) const {
-    return vexlo9::Test(compiled_, pattern_, value);
-  }
+  bool Test(std::string_view value) const { return vexlo9::Test(compiled_, pattern_, value); }
   const std::string& Pattern() const noexcept { return pattern_; }
 
  private:
