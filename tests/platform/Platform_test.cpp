@@ -23,6 +23,7 @@
 #include "vexlo9/platform/detail/DomTree.h"
 #include "vexlo9/platform/detail/FileWriters.h"
 #include "vexlo9/platform/detail/PatternMatcher.h"
+#include "vexlo9/platform/detail/TextBuffer.h"
 #include "vexlo9/platform/detail/WhitespaceHelper.h"
 
 namespace vexlo9 {
@@ -456,6 +457,58 @@ TEST(FileWriters, WriteBytesOrUtf16TextAndRaiseQuotingTheFile) {
   binary.Write(std::vector<uint8_t>{1, 2, 3});  // buffered: the device refuses when it is flushed
   EXPECT_EQ(ErrorText([&] { binary.Close(); }),
             "75 BinaryFileWriter.Close: Cannot finish the file [/dev/full]: No space left on device");
+}
+
+// Pieces of every size the buffer copies its own way, appended alone and several at once, read between appends,
+// taken, swapped and reset: always the text a plain string built the same way holds.
+TEST(TextBuffer, HoldsWhatAPlainStringWouldWhateverThePiecesAndReads) {
+  std::string source;
+  for (int i = 0; i < 200; ++i) source += static_cast<char>('!' + (i * 7) % 90);
+  std::mt19937 random(7);
+  TextBuffer buffer;
+  std::string expected;
+  for (int round = 0; round < 3000; ++round) {
+    const auto piece = [&] {
+      const size_t size = random() % 41;
+      return std::string_view(source).substr(random() % (source.size() - size), size);
+    };
+    switch (random() % 8) {
+      case 0: {
+        const std::string_view a = piece(), b = piece();
+        const char c = source[random() % source.size()];
+        buffer.Append(a, c, b, "</");
+        expected.append(a).append(1, c).append(b).append("</");
+        break;
+      }
+      case 1: ASSERT_EQ(buffer.Text(), expected) << "round " << round; break;
+      case 2:
+        if (random() % 20 == 0) {
+          ASSERT_EQ(buffer.Take(), expected) << "round " << round;
+          expected.clear();
+        }
+        break;
+      case 3:
+        if (random() % 20 == 0) {
+          std::string other(piece());
+          const std::string given = other;
+          buffer.Swap(other);
+          ASSERT_EQ(other, expected) << "round " << round;
+          expected = given;
+        }
+        break;
+      case 4:
+        if (random() % 30 == 0) buffer.Reset(), expected.clear();
+        break;
+      case 5: buffer.Reserve(random() % 10000); break;
+      default: {
+        const std::string_view a = piece();
+        buffer.Append(a);
+        expected.append(a);
+      }
+    }
+    ASSERT_EQ(buffer.Length(), expected.size()) << "round " << round;
+  }
+  EXPECT_EQ(buffer.Text(), expected);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -9,33 +10,73 @@ namespace vexlo9 {
 
 // An appending text buffer: appends never re-copy what it holds, and reading
 // the text does not empty it.
+//
+// The string is kept longer than the text, its tail the room for what comes next, so that a tag's pieces are
+// copied straight in: growing a string piece by piece checks and sets its length for every piece, which was a
+// tenth of a write. The string is cut to the text only when it is read or handed over.
 class TextBuffer {
  public:
-  void Append(std::string_view text) { text_.append(text); }
-  void Append(char c) { text_.push_back(c); }
-  // Texts and characters in order, with one growth of the text for a whole tag. Appended piece by piece into
-  // the room made: growing the string to the size first would fill it with zeros only to overwrite them.
   template <class... Pieces>
   void Append(const Pieces&... pieces) {
-    const size_t size = text_.size() + (SizeOf(pieces) + ...);
-    if (size > text_.capacity()) text_.reserve(std::max(size, 2 * text_.capacity()));
+    const size_t size = length_ + (SizeOf(pieces) + ...);
+    if (size > text_.size()) Grow(size);
     (Put(pieces), ...);
   }
-  const std::string& Text() const noexcept { return text_; }
+  const std::string& Text() const noexcept {
+    Cut();
+    return text_;
+  }
   // Hands the text over and leaves the buffer empty.
-  std::string Take() noexcept { return std::exchange(text_, std::string()); }
-  void Reset() noexcept { text_.clear(); }
-  void Swap(std::string& other) noexcept { text_.swap(other); }
+  std::string Take() noexcept {
+    Cut();
+    length_ = 0;
+    return std::exchange(text_, std::string());
+  }
+  void Reset() noexcept { length_ = 0; }
+  void Swap(std::string& other) noexcept {
+    Cut();
+    text_.swap(other);
+    length_ = text_.size();
+  }
   void Reserve(size_t bytes) { text_.reserve(bytes); }
-  size_t Length() const noexcept { return text_.size(); }
+  size_t Length() const noexcept { return length_; }
 
  private:
   static size_t SizeOf(std::string_view text) noexcept { return text.size(); }
   static size_t SizeOf(char) noexcept { return 1; }
-  void Put(std::string_view text) { text_.append(text); }
-  void Put(char c) { text_.push_back(c); }
+  void Put(std::string_view text) noexcept {
+    char* const to = text_.data() + length_;
+    const char* const from = text.data();
+    const size_t size = text.size();
+    length_ += size;
+    // Most pieces of a tag are a few characters: copied in two overlapping moves of a fixed size, not by a call.
+    if (size >= 8 && size <= 16) {
+      std::memcpy(to, from, 8);
+      std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+      std::memcpy(to, from, 4);
+      std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size > 16) {
+      std::memcpy(to, from, size);
+    } else {
+      for (size_t i = 0; i < size; ++i) to[i] = from[i];
+    }
+  }
+  void Put(char c) noexcept { text_[length_++] = c; }
 
-  std::string text_;
+  // Room for at least `size` characters. The string's memory grows by doubling, its length by a few KB at a time:
+  // the new room is filled before it is written, and filling it while it is about to be written costs little.
+  void Grow(size_t size) {
+    Cut();
+    if (size > text_.capacity()) text_.reserve(std::max(size, 2 * text_.capacity()));
+    text_.resize(std::max(size, std::min(text_.capacity(), length_ + kRoom)));
+  }
+  static constexpr size_t kRoom = 4096;
+  // Shortening a string never reallocates.
+  void Cut() const noexcept { text_.resize(length_); }
+
+  mutable std::string text_;  // the text, then room
+  size_t length_ = 0;
 };
 
 }  // namespace vexlo9
