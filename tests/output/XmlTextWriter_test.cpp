@@ -111,6 +111,10 @@ TEST(XmlTextWriter, WritesExactlyThisTextOrRaisesAndChangesNothing) {
       {{Default("urn:d"), Start("root", "urn:d"), Attr("k", "v"), Attr("k2", "w"), Start("inDefault", "urn:d"), End(),
         Start("inNone"), End(), End()},
        "<root xmlns=\"urn:d\" xmlns:AA=\"urn:d\" AA:k=\"v\" AA:k2=\"w\"><inDefault/><inNone/></root>"},
+      // Namespaces of one length that differ only inside are told apart.
+      {{Default("urn:default-1"), Start("r", "urn:default-1"), Start("c", "urn:default-2"), End(),
+        Start("d", "urn:default-1"), End(), End()},
+       "<r xmlns=\"urn:default-1\"><AA:c xmlns:AA=\"urn:default-2\"/><d/></r>"},
       // The root declares its namespace, the default one, the aliases (skipping one that looks generated).
       {{Alias("p", "urn:p"), Alias("AA", "urn:aa"), Default("urn:d"), Start("root", "urn:x"), AttrNs("a", "", "1"),
         AttrNs("b", "urn:p", "2"), AttrNs("lang", xmlNs, "en"), Start("c", "urn:p"), Start("d", "urn:aa"), End(), End(),
@@ -176,6 +180,58 @@ TEST(XmlTextWriter, TextStandsWhereItWasReadAndNothingIsIndentedAroundIt) {
       {{Raises(Mixed(p), "101 XmlTextWriter: No Element is open.")}, ""},
   };
   RunCases(cases);
+}
+
+// An element holding text alone, written whole (as a primitive property's element is), writes what starting it,
+// writing its text and ending it write: in any setting, among siblings and mixed text, with or without a namespace
+// the scope has, with names and texts as long as the pieces the output buffer copies differently.
+TEST(XmlTextWriter, AnElementWrittenWholeIsWrittenAsStartTextAndEnd) {
+  const std::vector<Step> before[] = {
+      {},                                               // the root
+      {Start("r")},                                     // the parent's start tag still open
+      {Start("r"), Attr("k", "v"), Start("s"), End()},  // after a sibling
+      {Default("urn:d"), Start("r", "urn:d")},
+      {Default("urn:default-1"), Start("r", "urn:default-1")},
+      {Start("r"), Mixed("<r>a<x/>b</r>")},
+      {Start("r", "urn:a"), Start("s", "urn:a")},  // a prefix in scope, but no default
+  };
+  const std::vector<Step> after = {Start("t"), End(), End(), End()};
+  std::vector<std::string> names, texts = {"", "t", "a<b&c\"d>", "x\r\ny\tz\n", "0123456789abcdef&0123456789abcdef\n>"};
+  const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  for (const size_t size : {1, 3, 4, 7, 8, 9, 15, 16, 17, 40}) {
+    names.push_back(letters.substr(0, size));
+    texts.push_back(letters.substr(letters.size() - size));
+  }
+  const std::string namespaces[] = {"", "urn:d", "urn:a", "urn:other", "urn:default-1", "urn:default-2"};
+  for (const bool format : {false, true}) {
+    for (const EOLType eol : {EOLType_LF, EOLType_CRLF}) {
+      for (const auto& steps : before) {
+        for (const std::string& ns : namespaces) {
+          for (size_t i = 0; i < std::max(names.size(), texts.size()); ++i) {
+            const std::string& name = names[i % names.size()];
+            const std::string& text = texts[i % texts.size()];
+            std::string written[2];
+            for (const bool whole : {false, true}) {
+              auto w = detail::NewXmlTextWriter();
+              w->Format(format);
+              w->EOL(eol);
+              for (const Step& step : steps) step.call(*w);
+              if (whole) {
+                detail::WriteTextElement(*w, name, ns, text);
+              } else {
+                w->WriteStartElement(name, ns);
+                w->WriteString(text);
+                w->WriteEndElement();
+              }
+              for (const Step& step : after) ErrorText([&] { step.call(*w); });
+              written[whole] = w->Xml();
+            }
+            EXPECT_EQ(written[1], written[0]) << "format " << format << ", ns " << ns << ", row " << i;
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

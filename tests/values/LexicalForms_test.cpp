@@ -8,12 +8,16 @@
 #include <vector>
 
 #include "support/Caught.h"
+#include "vexlo9/model/MemberTable.h"
 #include "vexlo9/values/BigInteger.h"
 #include "vexlo9/values/BinaryData.h"
 #include "vexlo9/values/ConversionsCls.h"
+#include "vexlo9/values/DateTime.h"
+#include "vexlo9/values/DateTimeSpan.h"
 #include "vexlo9/values/Decimal.h"
 #include "vexlo9/values/RestrictionChecks.h"
 #include "vexlo9/values/WhitespaceUtilsCls.h"
+#include "vexlo9/values/detail/ValueText.h"
 
 // Facet rows name only the facets they set; the library's defaults fill in the rest.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -392,6 +396,99 @@ TEST(RestrictionChecks, EveryPatternHoldsAndTheFirstBrokenIsNamed) {
   const std::string invalid = check("ab1");
   EXPECT_TRUE(invalid.starts_with("5 PatternMatcher: Invalid pattern [(a]: ")) << invalid;
   EXPECT_EQ(check("A1"), mismatch("A1", "[a-z0-9]+"));  // the patterns before it still come first
+}
+
+// A getter's value written the typed way (HeldText), against the Variant of it written as ever: the same text or
+// the same error, with and without facets and formats. A value held otherwise is left to the Variant's way.
+constexpr const char* kVariantsWay = "(left to the Variant's way)";
+
+template <class Held>
+std::string TypedWay(XmlDataType type, const Held& value, const PrimitiveRestrictions* facets, const char* format) {
+  std::string storage;
+  std::string_view text;
+  bool taken = false;
+  const std::string error = ErrorText([&] {
+    taken = detail::HeldText({type, format, "v", facets}, value, storage, text);
+  });
+  if (error != "no error") return error;
+  return taken ? std::string(text) : kVariantsWay;
+}
+
+std::string VariantsWay(XmlDataType type, const Variant& value, const PrimitiveRestrictions* facets,
+                        const char* format) {
+  return Outcome([&] {
+    if (facets) Checks().CheckRestriction("v", value, type, *facets);
+    std::string storage;
+    return std::string(detail::ValueText(type, value, format, storage));
+  });
+}
+
+struct HeldCase {
+  std::function<std::string()> typed, byVariant;
+  bool taken = true;
+};
+
+// The value read from text, as Held (which may not be how the type holds its values).
+template <class Held>
+HeldCase Held_(XmlDataType type, std::string_view text, PrimitiveRestrictions facets = {}, const char* format = "",
+               bool taken = true) {
+  auto held = std::make_shared<Held>(FromVariant<Held>(Value(type < 0 ? type_i4 : type, text)));
+  auto kept = std::make_shared<PrimitiveRestrictions>(std::move(facets));
+  return {[=] { return TypedWay(type, *held, kept.get(), format); },
+          [=] { return VariantsWay(type, ToVariant(*held), kept.get(), format); }, taken};
+}
+
+TEST(HeldText, WritesAndChecksAsTheVariantOfTheValue) {
+  using std::string;
+  const PrimitiveRestrictions letters{.pattern = "[a-z]+"};
+  const std::vector<HeldCase> cases = {
+      Held_<string>(type_string, "abc"),
+      Held_<string>(type_string, "abc", letters),
+      Held_<string>(type_string, "ab1", letters),
+      Held_<string>(type_string, "a&b", {.iMaxLength = 2}),
+      Held_<string>(type_string, "x", {.iMinLength = -100000}),  // no facet, yet the check raises Overflow
+      Held_<string>(type_string, "abc", {.morePatterns = {"[0-9]+"}}),
+      Held_<int32_t>(type_i4, "5", {.minInclusive = "1", .maxExclusive = "100"}),
+      Held_<int32_t>(type_i4, "100", {.maxExclusive = "100"}),
+      Held_<int32_t>(type_ui2, "65535"),
+      Held_<int32_t>(type_i8, "-7", {.minInclusive = "low"}),
+      Held_<int16_t>(type_i1, "-7"),
+      Held_<int16_t>(type_i2, "7", {.maxInclusive = "3"}),
+      Held_<uint8_t>(type_ui1, "255", {.maxExclusive = "255"}),
+      Held_<bool>(type_boolean, "true", {.pattern = "x"}),
+      Held_<float>(type_r4, "2.5", {}, "000"),
+      Held_<double>(type_r8, "2", {}, "0.00"),
+      Held_<double>(type_r8, "2", {.maxInclusive = "1.5"}),
+      Held_<DecimalPtr>(type_decimal, "3.14159", {}, "0.00"),
+      Held_<DecimalPtr>(type_decimal, "3.14159", {.minExclusive = "4"}),
+      Held_<BigIntegerPtr>(type_integer, "123456789012345678901234567890", {.maxInclusive = "1"}),
+      Held_<DateTimePtr>(type_date, "2026-12-07"),
+      Held_<DateTimePtr>(type_datetime, "2026-12-07T10:11:12.5+01:00"),
+      Held_<DateTimePtr>(type_date, "2026-12-07", {.minInclusive = "2027-01-01"}),
+      Held_<DateTimePtr>(type_yearMonth, "2026-12"),
+      Held_<DateTimePtr>(type_time, "10:11:12Z"),
+      Held_<DateTimeSpanPtr>(type_duration, "P1Y2M", {.maxInclusive = "P1Y"}),
+      Held_<BinaryDataPtr>(type_hexBinary, "01FF", {.iMaxLength = 1}),
+      Held_<BinaryDataPtr>(type_base64Binary, "AQL/"),
+      // Held otherwise: a char, an integer of another width, a type that is none.
+      Held_<string>(type_char, "x", {}, "", false),
+      Held_<int16_t>(type_ui1, "7", {}, "", false),
+      Held_<int32_t>(type_i2, "7", {}, "", false),
+      Held_<int32_t>(XmlDataType(-1), "7", {}, "", false),
+  };
+  for (size_t row = 0; row < cases.size(); ++row) {
+    const std::string typed = cases[row].typed();
+    if (cases[row].taken) {
+      EXPECT_EQ(typed, cases[row].byVariant()) << "row " << row;
+      EXPECT_NE(typed, kVariantsWay) << "row " << row;
+    } else {
+      EXPECT_EQ(typed, kVariantsWay) << "row " << row;
+    }
+  }
+  // A null object raises the Variant's own error, there.
+  std::string storage;
+  std::string_view text;
+  EXPECT_FALSE(detail::HeldText({type_decimal, "", "v", nullptr}, DecimalPtr(), storage, text));
 }
 
 }  // namespace

@@ -18,6 +18,11 @@ class XmlObjectBase;
 class XmlGeneratedClass;
 class XmlCollectionBase;
 class INillable;
+class Decimal;
+class BigInteger;
+class DateTime;
+class DateTimeSpan;
+class BinaryData;
 
 using ObjectPtr = std::shared_ptr<Object>;
 

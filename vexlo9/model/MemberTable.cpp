@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "vexlo9/model/detail/KnownTable.h"
+
 namespace vexlo9::detail {
 
 namespace {
@@ -73,11 +75,25 @@ struct Found {
   void* self;
   const MemberEntry* entry;
 };
+struct Known {
+  const Object* object = nullptr;
+  MemberAccess access;
+};
+thread_local Known t_known;
+
 Found FindMember(Object& object, const MemberName& name) noexcept {
-  const MemberAccess access = object.TableAccess();
+  const Known& known = t_known;
+  const MemberAccess access = &object == known.object ? known.access : object.TableAccess();
   return {access.self, access.index ? name.In(*access.index) : nullptr};
 }
 }  // namespace
+
+// Saves the object known before in itself, and puts it back.
+KnownTable::KnownTable(Object& object) noexcept : object_(t_known.object), access_(t_known.access) {
+  t_known = {&object, object.TableAccess()};
+}
+
+KnownTable::~KnownTable() { t_known = {object_, access_}; }
 
 // Each falls back on the by-name call, which answers for objects without a table and raises for a name not there.
 Variant GetMember(Object& object, const MemberName& name) {
@@ -89,6 +105,12 @@ const std::string* GetMemberText(Object& object, const MemberName& name) {
   const auto [self, entry] = FindMember(object, name);
   if (!self) return object.GetPropertyText(name);
   return entry && entry->text ? entry->text(self, *entry) : nullptr;
+}
+
+bool GetMemberHeldText(Object& object, const MemberName& name, const ValueToText& how, std::string& storage,
+                       std::string_view& text) {
+  const auto [self, entry] = FindMember(object, name);
+  return entry && entry->heldText && entry->heldText(self, *entry, how, storage, text);
 }
 
 void LetMember(Object& object, const MemberName& name, const Variant& value) {

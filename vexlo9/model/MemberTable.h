@@ -45,12 +45,44 @@ struct MemberSlot {
 };
 
 struct MemberEntry;
+struct ValueToText;  // values/detail/ValueText.h
+
+// A property's value as a descriptor writes it, held as its type holds values: checked and converted to text as
+// for the Variant of it, without one. false leaves the value to the Variant's way (and its errors): a type that
+// holds its values otherwise, or a null object. The text of a string is a view of `value`, `storage` untouched.
+#define VEXLO9_HELD_TEXT(Held) \
+  VEXLO9_API bool HeldText(const ValueToText& how, Held value, std::string& storage, std::string_view& text);
+VEXLO9_HELD_TEXT(const std::string&)
+VEXLO9_HELD_TEXT(bool)
+VEXLO9_HELD_TEXT(uint8_t)
+VEXLO9_HELD_TEXT(int16_t)
+VEXLO9_HELD_TEXT(int32_t)
+VEXLO9_HELD_TEXT(float)
+VEXLO9_HELD_TEXT(double)
+VEXLO9_HELD_TEXT(const std::shared_ptr<Decimal>&)
+VEXLO9_HELD_TEXT(const std::shared_ptr<BigInteger>&)
+VEXLO9_HELD_TEXT(const std::shared_ptr<DateTime>&)
+VEXLO9_HELD_TEXT(const std::shared_ptr<DateTimeSpan>&)
+VEXLO9_HELD_TEXT(const std::shared_ptr<BinaryData>&)
+#undef VEXLO9_HELD_TEXT
+
+// The getter results HeldText takes as they are (no conversion picks an overload).
+template <class T>
+constexpr bool kHeldTextTakes =
+    std::is_same_v<T, std::string> || std::is_same_v<T, bool> || std::is_same_v<T, uint8_t> ||
+    std::is_same_v<T, int16_t> || std::is_same_v<T, int32_t> || std::is_same_v<T, float> || std::is_same_v<T, double> ||
+    std::is_same_v<T, std::shared_ptr<Decimal>> || std::is_same_v<T, std::shared_ptr<BigInteger>> ||
+    std::is_same_v<T, std::shared_ptr<DateTime>> || std::is_same_v<T, std::shared_ptr<DateTimeSpan>> ||
+    std::is_same_v<T, std::shared_ptr<BinaryData>>;
+
 // What an entry calls, given the object as a pointer to the table's class (see MemberAccess).
 using MemberGetFn = Variant (*)(void* self, const MemberEntry&);
 using MemberPutFn = void (*)(void* self, const MemberEntry&, const Variant&);
 using MemberCallFn = Variant (*)(void* self, const MemberEntry&, std::span<Variant>);
 using MemberTextFn = const std::string* (*)(void* self, const MemberEntry&);  // a getter returning text by reference
 using MemberTakeFn = void (*)(void* self, const MemberEntry&, Variant&&);     // let that may move the value in
+using MemberHeldTextFn = bool (*)(void* self, const MemberEntry&, const ValueToText&, std::string& storage,
+                                  std::string_view& text);  // HeldText of the getter's value
 
 // One member of any class's table: the tables of all classes share one entry type and one look-up, compiled once in
 // the library; the functions are instantiated once per class and member signature, the member functions they call
@@ -63,6 +95,7 @@ struct MemberEntry {
   MemberCallFn call = nullptr;
   MemberTextFn text = nullptr;
   MemberTakeFn take = nullptr;
+  MemberHeldTextFn heldText = nullptr;
   MemberSlot getter;  // the getter, or the method called
   MemberSlot putter;
   const MemberEntry* base = nullptr;  // the base table's entry that inherited pointers forward to
@@ -113,6 +146,9 @@ class VEXLO9_API MemberName {
 // per name and class; else by name, as the Object calls do (and with their errors).
 VEXLO9_API Variant GetMember(Object& object, const MemberName& name);
 VEXLO9_API const std::string* GetMemberText(Object& object, const MemberName& name);
+// HeldText of the member's getter; false also for an object without a table or a getter of another type.
+VEXLO9_API bool GetMemberHeldText(Object& object, const MemberName& name, const ValueToText& how, std::string& storage,
+                                  std::string_view& text);
 VEXLO9_API void LetMember(Object& object, const MemberName& name, const Variant& value);
 VEXLO9_API void TakeMember(Object& object, const MemberName& name, Variant&& value);
 VEXLO9_API void SetMember(Object& object, const MemberName& name, const ObjectPtr& value);
@@ -187,6 +223,7 @@ class MemberTable {
       entry.getter = detail::MemberSlot::Of(get);
       entry.get = &GetVia<R, B1>;
       if constexpr (std::is_same_v<R, const std::string&>) entry.text = &TextVia<B1>;
+      if constexpr (detail::kHeldTextTakes<std::remove_cvref_t<R>>) entry.heldText = &HeldTextVia<R, B1>;
       return *this;
     }
 
@@ -212,7 +249,7 @@ class MemberTable {
     Builder& Custom(std::string_view name, Getter get, Putter let = {}, Putter set = {}, Caller call = {}) {
       Entry& entry = Slot(name);
       auto functions = std::make_shared<Functions>(entry.functions ? FunctionsOf(entry) : Functions{});
-      if (get) functions->get = std::move(get), entry.get = &CustomGet, entry.text = nullptr;
+      if (get) functions->get = std::move(get), entry.get = &CustomGet, entry.text = nullptr, entry.heldText = nullptr;
       if (let) functions->let = std::move(let), entry.let = &CustomLet, entry.take = nullptr;
       if (set) functions->set = std::move(set), entry.set = &CustomSet;
       if (call) functions->call = std::move(call), entry.call = &CustomCall;
@@ -234,6 +271,7 @@ class MemberTable {
         entry.call = from.call ? &BaseCall<B> : nullptr;
         entry.text = from.text ? &BaseText<B> : nullptr;
         entry.take = from.take ? &BaseTake<B> : nullptr;
+        entry.heldText = from.heldText ? &BaseHeldText<B> : nullptr;
       }
       return *this;
     }
@@ -264,6 +302,18 @@ class MemberTable {
     template <class B>
     static const std::string* TextVia(void* self, const Entry& e) {
       return &(Self(self).*e.getter.template As<const std::string& (B::*)() const>())();
+    }
+    template <class R, class B>
+    static bool HeldTextVia(void* self, const Entry& e, const detail::ValueToText& how, std::string& storage,
+                            std::string_view& text) {
+      const auto get = e.getter.template As<R (B::*)() const>();
+      if constexpr (std::is_same_v<R, std::string>) {
+        // Text got by value is kept in storage, which the text is then a view of.
+        storage = (Self(self).*get)();
+        return detail::HeldText(how, std::as_const(storage), storage, text);
+      } else {
+        return detail::HeldText(how, (Self(self).*get)(), storage, text);
+      }
     }
     template <class P, class B>
     static void PutVia(void* self, const Entry& e, const Variant& v) {
@@ -320,6 +370,11 @@ class MemberTable {
     template <class B>
     static const std::string* BaseText(void* self, const Entry& e) {
       return e.base->text(AsBase<B>(self), *e.base);
+    }
+    template <class B>
+    static bool BaseHeldText(void* self, const Entry& e, const detail::ValueToText& how, std::string& storage,
+                             std::string_view& text) {
+      return e.base->heldText(AsBase<B>(self), *e.base, how, storage, text);
     }
     template <class B>
     static void BaseTake(void* self, const Entry& e, Variant&& v) {

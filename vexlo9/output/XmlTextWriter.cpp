@@ -2,6 +2,8 @@
 
 #include <array>
 #include <bit>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #if defined(__SSE2__)
@@ -47,6 +49,20 @@ size_t NextSpecial(std::string_view text, size_t from) noexcept {
 #endif
   while (i < text.size() && !kSpecial[static_cast<unsigned char>(text[i])]) ++i;
   return i;
+}
+
+// A namespace name is compared with the default in scope for every element written: as a few fixed-size loads
+// when it is short, which a call of memcmp would cost several times over.
+bool SameText(std::string_view a, std::string_view b) noexcept {
+  const size_t size = a.size();
+  if (size != b.size()) return false;
+  if (size < 8 || size > 16) return a == b;
+  uint64_t a1, a2, b1, b2;
+  std::memcpy(&a1, a.data(), 8);
+  std::memcpy(&a2, a.data() + size - 8, 8);
+  std::memcpy(&b1, b.data(), 8);
+  std::memcpy(&b2, b.data() + size - 8, 8);
+  return ((a1 ^ b1) | (a2 ^ b2)) == 0;
 }
 
 }  // namespace
@@ -103,6 +119,28 @@ void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name
   if (context.defaultNamespace->empty()) return;
   context.SetDefaultNamespace({});
   if (!root) state.out.Append(" xmlns=\"\"");
+}
+
+void WriteTextElement(XmlTextWriter& writer, std::string_view name, std::string_view ns, std::string_view text) {
+  XmlTextWriter::State& state = *writer.state_;
+  XmlTextWriterContext* const parent = state.current;
+  // The root, an element among mixed text, one whose namespace needs a prefix and an empty one: the usual way.
+  if (!parent || parent->text || (!ns.empty() && !SameText(ns, *parent->defaultNamespace)) || text.empty()) {
+    writer.WriteStartElement(name, ns);
+    writer.WriteString(text);
+    writer.WriteEndElement();
+    return;
+  }
+  ++parent->iElementCount;
+  std::string_view closeParent, closeLine;
+  if (parent->bAllowMoreAttribs) {
+    parent->bAllowMoreAttribs = false;
+    closeParent = ">";
+    closeLine = writer.LineEnd(parent);
+  }
+  state.out.Append(closeParent, closeLine, writer.Indent(parent, parent->iIndentDepth + 1), '<', name);
+  writer.WriteEscaped(text, false, ">", {});
+  state.out.Append("</", name, '>', writer.LineEnd(parent));
 }
 
 std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from) {
@@ -266,7 +304,7 @@ void XmlTextWriter::WriteStartElement(std::string_view name, std::string_view st
 
   const std::string_view indent = Indent(parent, depth);
   context.inNamespace = !strNamespace.empty();
-  if (context.inNamespace && strNamespace != *context.defaultNamespace) {
+  if (context.inNamespace && !SameText(strNamespace, *context.defaultNamespace)) {
     bool declared = false;
     const detail::Namespace& binding = Bind(strNamespace, declared);
     context.binding = static_cast<int32_t>(&binding - state_->scope.begin());

@@ -37,6 +37,9 @@ std::string TakeXml(XmlTextWriter& writer) noexcept;
 // WriteStartElement in no namespace that also undoes a default namespace in scope (xmlns=""), as content that keeps
 // its namespace URI needs in order to read back where it was; WriteStartElement itself never undoes one.
 void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name);
+// An element holding `text` alone, as WriteStartElement, WriteString and WriteEndElement write it; written whole
+// where no namespace needs declaring for it, so that the writer keeps no open element for it.
+void WriteTextElement(XmlTextWriter& writer, std::string_view name, std::string_view ns, std::string_view text);
 // A writer that goes on from where `from` stands, with nothing written yet: the same open elements, declarations in
 // scope and settings, so that what it writes is what `from` would write next.
 std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from);
@@ -114,6 +117,7 @@ class VEXLO9_API XmlTextWriter : public Object {
   friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter(size_t);
   friend std::string detail::TakeXml(XmlTextWriter&) noexcept;
   friend void detail::WriteStartElementInNoNamespace(XmlTextWriter&, std::string_view);
+  friend void detail::WriteTextElement(XmlTextWriter&, std::string_view, std::string_view, std::string_view);
   friend std::unique_ptr<XmlTextWriter> detail::ContinueWriter(const XmlTextWriter&);
   friend void detail::ClearXml(XmlTextWriter&) noexcept;
   friend void detail::SwapXml(XmlTextWriter&, std::string&) noexcept;

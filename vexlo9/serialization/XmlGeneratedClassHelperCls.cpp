@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "vexlo9/collections/XmlSerializationContext.h"
+#include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/collections/detail/ReadRules.h"
 #include "vexlo9/model/INillable.h"
 #include "vexlo9/model/XmlCollectionBase.h"
 #include "vexlo9/model/XmlGeneratedClass.h"
 #include "vexlo9/model/XmlObjectBase.h"
+#include "vexlo9/model/detail/KnownTable.h"
 #include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/output/detail/NamespaceUtilsCls.h"
 #include "vexlo9/output/detail/WritingObject.h"
@@ -21,7 +23,6 @@
 #include "vexlo9/serialization/detail/AttributeInfo.h"
 #include "vexlo9/serialization/detail/ElementInfo.h"
 #include "vexlo9/serialization/detail/ElementInfoHelpers.h"
-#include "vexlo9/collections/detail/QNames.h"
 #include "vexlo9/serialization/detail/TextValueInfo.h"
 
 namespace vexlo9 {
@@ -44,7 +45,8 @@ struct Generated {
         generated(Require(object.AsXmlGeneratedClass())),
         base(Require(object.AsXmlObjectBase())),
         nillable(object.AsNillable()),
-        info(generated.ClassInfo()) {}
+        info(generated.ClassInfo()),
+        known(object) {}
 
   template <class T>
   static T& Require(T* typed) {
@@ -59,6 +61,7 @@ struct Generated {
   XmlObjectBase& base;
   INillable* nillable;
   const ClassInfo& info;
+  const detail::KnownTable known;
 };
 
 // One flag per descriptor, without allocating for the usual class of up to 64 particles.

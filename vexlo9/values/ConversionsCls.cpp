@@ -4,11 +4,14 @@
 #include <type_traits>
 #include <utility>
 
+#include "vexlo9/model/MemberTable.h"
 #include "vexlo9/platform/detail/ConversionUtils.h"
 #include "vexlo9/platform/detail/Errors.h"
 #include "vexlo9/platform/detail/NumberText.h"
 #include "vexlo9/platform/detail/WhitespaceHelper.h"
+#include "vexlo9/values/RestrictionChecks.h"
 #include "vexlo9/values/WhitespaceUtilsCls.h"
+#include "vexlo9/values/detail/Facets.h"
 #include "vexlo9/values/detail/ValueText.h"
 
 namespace vexlo9 {
@@ -205,7 +208,88 @@ constexpr std::array<ReadFn, kXmlDataTypeCount> kReaders = {
 #undef VEXLO9_PRIMITIVE
 };
 
+// Facets that ask nothing: their check would do nothing (a length below -1 would raise).
+bool Unconstrained(const PrimitiveRestrictions& facets) noexcept {
+  return facets.pattern.empty() && facets.minInclusive.empty() && facets.maxInclusive.empty() &&
+         facets.minExclusive.empty() && facets.maxExclusive.empty() && facets.iMinLength == -1 &&
+         facets.iMaxLength == -1 && facets.iLength == -1 && facets.morePatterns.empty();
+}
+
+// HeldText for the types that hold their values as Held: what the facet check and WriteVariant do with the Variant
+// of the value, whose conversions to the row's value type change nothing.
+template <class Held>
+using HeldTextFn = bool (*)(const detail::ValueToText&, const Held&, std::string&, std::string_view&);
+
+template <XmlDataType E>
+bool HeldTextOf(const detail::ValueToText& how, const typename Row<E>::Held& held, std::string& storage,
+                std::string_view& text) {
+  using Value = std::remove_cvref_t<typename Row<E>::Value>;
+  if constexpr (std::is_base_of_v<Object, Value>) {
+    if (!held) return false;
+  }
+  const auto& value = [&]() -> decltype(auto) {
+    if constexpr (std::is_base_of_v<Object, Value>) {
+      return std::as_const(*held);
+    } else {
+      return held;
+    }
+  }();
+  if (how.facets && !Unconstrained(*how.facets)) detail::CheckFacets<E>(how.itemName, value, *how.facets);
+  if constexpr (std::is_base_of_v<StringText, Row<E>>) {
+    text = held;
+  } else {
+    storage = Row<E>::ToText(value, how.format);
+    text = storage;
+  }
+  return true;
+}
+
+// Types without a facet check (char) raise on the Variant's way.
+template <XmlDataType E, class Held>
+constexpr HeldTextFn<Held> HeldTextFor(bool checked) {
+  if constexpr (std::is_same_v<typename Row<E>::Held, Held>) {
+    return checked ? &HeldTextOf<E> : nullptr;
+  } else {
+    return nullptr;
+  }
+}
+
+template <class Held>
+constexpr std::array<HeldTextFn<Held>, kXmlDataTypeCount> kHeldTexts = {
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
+  HeldTextFor<type_##name, Held>(collected),
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
+};
+
+template <class Held>
+bool TextOfHeld(const detail::ValueToText& how, const Held& value, std::string& storage, std::string_view& text) {
+  if (how.type < 0 || how.type >= kXmlDataTypeCount) return false;
+  const HeldTextFn<Held> write = kHeldTexts<Held>[how.type];
+  return write && write(how, value, storage, text);
+}
+
 }  // namespace
+
+namespace detail {
+#define VEXLO9_HELD_TEXT(Held)                                                                      \
+  bool HeldText(const ValueToText& how, Held value, std::string& storage, std::string_view& text) { \
+    return TextOfHeld<std::remove_cvref_t<Held>>(how, value, storage, text);                        \
+  }
+VEXLO9_HELD_TEXT(const std::string&)
+VEXLO9_HELD_TEXT(bool)
+VEXLO9_HELD_TEXT(uint8_t)
+VEXLO9_HELD_TEXT(int16_t)
+VEXLO9_HELD_TEXT(int32_t)
+VEXLO9_HELD_TEXT(float)
+VEXLO9_HELD_TEXT(double)
+VEXLO9_HELD_TEXT(const std::shared_ptr<Decimal>&)
+VEXLO9_HELD_TEXT(const std::shared_ptr<BigInteger>&)
+VEXLO9_HELD_TEXT(const std::shared_ptr<DateTime>&)
+VEXLO9_HELD_TEXT(const std::shared_ptr<DateTimeSpan>&)
+VEXLO9_HELD_TEXT(const std::shared_ptr<BinaryData>&)
+#undef VEXLO9_HELD_TEXT
+}  // namespace detail
 
 // The published members, thin over the table.
 #define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule)                            \

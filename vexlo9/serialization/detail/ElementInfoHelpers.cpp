@@ -72,6 +72,7 @@ void AttributeInfo::CheckRestriction(const Variant&) const { ThrowNoFacets(*this
 
 PropertyText::PropertyText(Object& oGenClass, const MemberName& sPropertyName, XmlDataType eDataType,
                            std::string_view format, std::string_view sItemName, const PrimitiveRestrictions* facets) {
+  if (GetMemberHeldText(oGenClass, sPropertyName, {eDataType, format, sItemName, facets}, storage_, text_)) return;
   if (eDataType == type_string) {
     if (const std::string* held = GetMemberText(oGenClass, sPropertyName)) {
       if (facets) CheckFacets<type_string>(sItemName, *held, *facets);
@@ -138,6 +139,10 @@ bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, Xm
                            const PrimitiveRestrictions& primValues, const Variant* emptyValue, bool qname) {
   // A violation must raise before anything of the element is written.
   const PropertyText value(oGenClass, sPropertyName, eDataType, FormatOverride, sElementName, &primValues);
+  if (!emptyValue && !qname) {
+    WriteTextElement(oXmlOut, sElementName, sElementNamespace, value.text());
+    return true;
+  }
   oXmlOut.WriteStartElement(sElementName, sElementNamespace);
   if (!emptyValue || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName) ||
       !SameValue(eDataType, GetMember(oGenClass, sPropertyName), *emptyValue)) {

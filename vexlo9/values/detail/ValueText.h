@@ -6,7 +6,20 @@
 #include "vexlo9/model/Variant.h"
 #include "vexlo9/values/XmlDataType.h"
 
+namespace vexlo9 {
+struct PrimitiveRestrictions;
+}
+
 namespace vexlo9::detail {
+
+// How HeldText (model/MemberTable.h) writes a value: as the type, with the format override, checked against the
+// facets (none: unchecked) under the item's name.
+struct ValueToText {
+  XmlDataType type;
+  std::string_view format;
+  std::string_view itemName;
+  const PrimitiveRestrictions* facets;
+};
 
 // What ConversionsCls::ToString gives (and raises) for the value, without a copy when the Variant holds the text
 // of a string type itself; any other text is made in `storage`.
