@@ -182,6 +182,33 @@ TEST(XmlTextWriter, TextStandsWhereItWasReadAndNothingIsIndentedAroundIt) {
   RunCases(cases);
 }
 
+// Every character escaping replaces, at every place of texts of every length the search looks at its own way.
+TEST(XmlTextWriter, EscapesEachSpecialCharacterWhereverItStands) {
+  const std::pair<char, std::string> specials[] = {{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"},
+                                                   {'\n', "\n"},   {'\r', "\r"},  {'\t', "\t"}};
+  for (size_t size = 1; size <= 40; ++size) {
+    for (size_t at = 0; at < size; ++at) {
+      for (const auto& [special, replacement] : specials) {
+        std::string text;
+        for (size_t i = 0; i < size; ++i) text += static_cast<char>('a' + i % 26);
+        text[at] = special;
+        if (at + 2 < size) text[at + 2] = '&';  // a second one after it
+        std::string expected = "<e>";
+        for (const char c : text) {
+          expected += c == special ? replacement : c == '&' ? std::string("&amp;") : std::string(1, c);
+        }
+        expected += "</e>";
+        auto w = detail::NewXmlTextWriter();
+        w->Format(false);
+        w->WriteStartElement("e", "");
+        w->WriteString(text);
+        w->WriteEndElement();
+        EXPECT_EQ(w->Xml(), expected) << "size " << size << " at " << at;
+      }
+    }
+  }
+}
+
 // An element holding text alone, written whole (as a primitive property's element is), writes what starting it,
 // writing its text and ending it write: in any setting, among siblings and mixed text, with or without a namespace
 // the scope has, with names and texts as long as the pieces the output buffer copies differently.

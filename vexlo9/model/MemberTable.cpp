@@ -107,6 +107,11 @@ const std::string* GetMemberText(Object& object, const MemberName& name) {
   return entry && entry->text ? entry->text(self, *entry) : nullptr;
 }
 
+bool GetMemberFlag(Object& object, const MemberName& name) {
+  if (const auto [self, entry] = FindMember(object, name); entry && entry->flag) return entry->flag(self, *entry);
+  return GetMember(object, name).ToBoolean();
+}
+
 bool GetMemberHeldText(Object& object, const MemberName& name, const ValueToText& how, std::string& storage,
                        std::string_view& text) {
   const auto [self, entry] = FindMember(object, name);

@@ -81,6 +81,7 @@ using MemberPutFn = void (*)(void* self, const MemberEntry&, const Variant&);
 using MemberCallFn = Variant (*)(void* self, const MemberEntry&, std::span<Variant>);
 using MemberTextFn = const std::string* (*)(void* self, const MemberEntry&);  // a getter returning text by reference
 using MemberTakeFn = void (*)(void* self, const MemberEntry&, Variant&&);     // let that may move the value in
+using MemberFlagFn = bool (*)(void* self, const MemberEntry&);                // a getter returning bool
 using MemberHeldTextFn = bool (*)(void* self, const MemberEntry&, const ValueToText&, std::string& storage,
                                   std::string_view& text);  // HeldText of the getter's value
 
@@ -96,6 +97,7 @@ struct MemberEntry {
   MemberTextFn text = nullptr;
   MemberTakeFn take = nullptr;
   MemberHeldTextFn heldText = nullptr;
+  MemberFlagFn flag = nullptr;
   MemberSlot getter;  // the getter, or the method called
   MemberSlot putter;
   const MemberEntry* base = nullptr;  // the base table's entry that inherited pointers forward to
@@ -146,6 +148,9 @@ class VEXLO9_API MemberName {
 // per name and class; else by name, as the Object calls do (and with their errors).
 VEXLO9_API Variant GetMember(Object& object, const MemberName& name);
 VEXLO9_API const std::string* GetMemberText(Object& object, const MemberName& name);
+// A bool member (an optional property's IsValid) without a Variant where the getter returns bool; else as
+// GetMember(...).ToBoolean().
+VEXLO9_API bool GetMemberFlag(Object& object, const MemberName& name);
 // HeldText of the member's getter; false also for an object without a table or a getter of another type.
 VEXLO9_API bool GetMemberHeldText(Object& object, const MemberName& name, const ValueToText& how, std::string& storage,
                                   std::string_view& text);
@@ -224,6 +229,7 @@ class MemberTable {
       entry.get = &GetVia<R, B1>;
       if constexpr (std::is_same_v<R, const std::string&>) entry.text = &TextVia<B1>;
       if constexpr (detail::kHeldTextTakes<std::remove_cvref_t<R>>) entry.heldText = &HeldTextVia<R, B1>;
+      if constexpr (std::is_same_v<R, bool>) entry.flag = &FlagVia<B1>;
       return *this;
     }
 
@@ -249,7 +255,9 @@ class MemberTable {
     Builder& Custom(std::string_view name, Getter get, Putter let = {}, Putter set = {}, Caller call = {}) {
       Entry& entry = Slot(name);
       auto functions = std::make_shared<Functions>(entry.functions ? FunctionsOf(entry) : Functions{});
-      if (get) functions->get = std::move(get), entry.get = &CustomGet, entry.text = nullptr, entry.heldText = nullptr;
+      if (get)
+        functions->get = std::move(get), entry.get = &CustomGet, entry.text = nullptr, entry.heldText = nullptr,
+        entry.flag = nullptr;
       if (let) functions->let = std::move(let), entry.let = &CustomLet, entry.take = nullptr;
       if (set) functions->set = std::move(set), entry.set = &CustomSet;
       if (call) functions->call = std::move(call), entry.call = &CustomCall;
@@ -272,6 +280,7 @@ class MemberTable {
         entry.text = from.text ? &BaseText<B> : nullptr;
         entry.take = from.take ? &BaseTake<B> : nullptr;
         entry.heldText = from.heldText ? &BaseHeldText<B> : nullptr;
+        entry.flag = from.flag ? &BaseFlag<B> : nullptr;
       }
       return *this;
     }
@@ -314,6 +323,10 @@ class MemberTable {
       } else {
         return detail::HeldText(how, (Self(self).*get)(), storage, text);
       }
+    }
+    template <class B>
+    static bool FlagVia(void* self, const Entry& e) {
+      return (Self(self).*e.getter.template As<bool (B::*)() const>())();
     }
     template <class P, class B>
     static void PutVia(void* self, const Entry& e, const Variant& v) {
@@ -375,6 +388,10 @@ class MemberTable {
     static bool BaseHeldText(void* self, const Entry& e, const detail::ValueToText& how, std::string& storage,
                              std::string_view& text) {
       return e.base->heldText(AsBase<B>(self), *e.base, how, storage, text);
+    }
+    template <class B>
+    static bool BaseFlag(void* self, const Entry& e) {
+      return e.base->flag(AsBase<B>(self), *e.base);
     }
     template <class B>
     static void BaseTake(void* self, const Entry& e, Variant&& v) {

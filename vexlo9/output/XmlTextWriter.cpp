@@ -34,18 +34,40 @@ constexpr std::array<bool, 256> kSpecial = [] {
   return special;
 }();
 
+#if defined(__SSE2__)
+// One bit per character of the chunk that escaping replaces. Inlined, the seven characters are loaded once per text.
+[[gnu::always_inline]] inline unsigned SpecialsIn(__m128i chunk) noexcept {
+  const auto is = [&chunk](char c) { return _mm_cmpeq_epi8(chunk, _mm_set1_epi8(c)); };
+  const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_or_si128(is('&'), is('<')), _mm_or_si128(is('>'), is('"'))),
+                                    _mm_or_si128(_mm_or_si128(is('\n'), is('\r')), is('\t')));
+  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+
+// The first special character among the last `size` (4 to 15) at `at`, or `size`: the head and the tail of the
+// characters, which overlap, compared in one chunk (zeros, which are never special, fill the rest).
+size_t FirstSpecialOfFew(const char* at, size_t size) noexcept {
+  const size_t half = size >= 8 ? 8 : 4;
+  uint64_t head = 0, tail = 0;
+  std::memcpy(&head, at, half);
+  std::memcpy(&tail, at + size - half, half);
+  const unsigned mask = SpecialsIn(_mm_set_epi64x(static_cast<int64_t>(tail), static_cast<int64_t>(head)));
+  if (const unsigned inHead = mask & 0xFFu) return static_cast<size_t>(std::countr_zero(inHead));
+  if (const unsigned inTail = mask >> 8) return size - half + static_cast<size_t>(std::countr_zero(inTail));
+  return size;
+}
+#endif
+
 // Where the first character at or after `from` that escaping replaces stands; text.size() when there is none.
 size_t NextSpecial(std::string_view text, size_t from) noexcept {
   size_t i = from;
 #if defined(__SSE2__)
-  // Most text has nothing to replace: sixteen characters are compared with each of kSpecialCharacters at once.
+  // Most text has nothing to replace: sixteen characters are compared with each of kSpecialCharacters at once, and
+  // most values are shorter than that.
   for (; i + 16 <= text.size(); i += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-    const auto is = [&chunk](char c) { return _mm_cmpeq_epi8(chunk, _mm_set1_epi8(c)); };
-    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_or_si128(is('&'), is('<')), _mm_or_si128(is('>'), is('"'))),
-                                      _mm_or_si128(_mm_or_si128(is('\n'), is('\r')), is('\t')));
-    if (const int mask = _mm_movemask_epi8(hits)) return i + static_cast<size_t>(std::countr_zero(unsigned(mask)));
+    if (const unsigned mask = SpecialsIn(chunk)) return i + static_cast<size_t>(std::countr_zero(mask));
   }
+  if (text.size() - i >= 4) return i + FirstSpecialOfFew(text.data() + i, text.size() - i);
 #endif
   while (i < text.size() && !kSpecial[static_cast<unsigned char>(text[i])]) ++i;
   return i;

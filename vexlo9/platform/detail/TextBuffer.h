@@ -50,16 +50,19 @@ class TextBuffer {
     const size_t size = text.size();
     length_ += size;
     // Most pieces of a tag are a few characters: copied in two overlapping moves of a fixed size, not by a call.
-    if (size >= 8 && size <= 16) {
+    if (size > 16) {
+      std::memcpy(to, from, size);
+    } else if (size >= 8) {
       std::memcpy(to, from, 8);
       std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4 && size < 8) {
+    } else if (size >= 4) {
       std::memcpy(to, from, 4);
       std::memcpy(to + size - 4, from + size - 4, 4);
-    } else if (size > 16) {
-      std::memcpy(to, from, size);
-    } else {
-      for (size_t i = 0; i < size; ++i) to[i] = from[i];
+    } else if (size >= 2) {
+      std::memcpy(to, from, 2);
+      std::memcpy(to + size - 2, from + size - 2, 2);
+    } else if (size == 1) {
+      *to = *from;
     }
   }
   void Put(char c) noexcept { text_[length_++] = c; }

@@ -24,7 +24,7 @@ void WriteAttributeText(const XmlSerializationContext& oContext, const Attribute
 }
 
 bool IsAbsent(const AttributeParticle& p, Object& oGenClass) {
-  return p.bOptional && !GetMember(oGenClass, p.sPropertyIsValidName).ToBoolean();
+  return p.bOptional && !GetMemberFlag(oGenClass, p.sPropertyIsValidName);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ bool WriteOptionalEnumElement(const XmlSerializationContext& oContext, Object& o
                               const MemberName& sPropertyName, const MemberName& sPropertyIsValidName,
                               std::string_view sElementName, std::string_view sElementNamespace,
                               std::string_view sEnumToStringFnName) {
-  if (!GetMember(oGenClass, sPropertyIsValidName).ToBoolean()) return false;
+  if (!GetMemberFlag(oGenClass, sPropertyIsValidName)) return false;
   return WriteEnumElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace,
                           sEnumToStringFnName);
 }
@@ -51,7 +51,7 @@ template <Group G, Cardinality C>
 bool ElementInfoEnum<G, C>::WriteEmpty(Object& oGenClass, XmlTextWriter& oXmlOut) const {
   if (!constraint_.Given() || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName_)) return false;
   if constexpr (C != Cardinality::Mnd) {
-    if (!GetMember(oGenClass, sPropertyIsValidName_).ToBoolean()) return false;
+    if (!GetMemberFlag(oGenClass, sPropertyIsValidName_)) return false;
   }
   if (GetMember(oGenClass, sPropertyName_).ToLong() != ValueOf(*EnumConverterOf(oGenClass), constraint_.Text())) {
     return false;

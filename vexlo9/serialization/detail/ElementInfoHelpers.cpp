@@ -157,7 +157,7 @@ bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Obje
                                    std::string_view sElementName, std::string_view sElementNamespace,
                                    XmlDataType eDataType, std::string_view FormatOverride,
                                    const PrimitiveRestrictions& primValues, const Variant* emptyValue, bool qname) {
-  if (!GetMember(oGenClass, sPropertyIsValidName).ToBoolean()) return false;
+  if (!GetMemberFlag(oGenClass, sPropertyIsValidName)) return false;
   return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace, eDataType,
                                FormatOverride, primValues, emptyValue, qname);
 }

@@ -84,7 +84,7 @@ bool ElementInfoPrimitive<G, C>::ElementToXml(const XmlSerializationContext& oCo
 template <Group G, Cardinality C>
 bool ElementInfoPrimitive<G, C>::WriteList(const XmlSerializationContext& oContext, Object& oGenClass,
                                            XmlTextWriter& oXmlOut) const {
-  if (C != Cardinality::Mnd && !GetMember(oGenClass, sPropertyIsValidName_).ToBoolean()) return false;
+  if (C != Cardinality::Mnd && !GetMemberFlag(oGenClass, sPropertyIsValidName_)) return false;
   const ListValue& list = ListOf(oGenClass, sPropertyName_);
   const std::string text = list.ListText(oContext);
   oXmlOut.WriteStartElement(sElementName_, sElementNamespace_);
