@@ -47,33 +47,26 @@ struct MemberSlot {
 struct MemberEntry;
 struct ValueToText;  // values/detail/ValueText.h
 
+// The types primitive values are held as, each applied to X.
+#define VEXLO9_HELD_TEXT_TYPES(X)                                                                \
+  X(const std::string&)                                                                          \
+  X(bool) X(uint8_t) X(int16_t) X(int32_t) X(float) X(double) X(const std::shared_ptr<Decimal>&) \
+      X(const std::shared_ptr<BigInteger>&) X(const std::shared_ptr<DateTime>&)                  \
+          X(const std::shared_ptr<DateTimeSpan>&) X(const std::shared_ptr<BinaryData>&)
+
 // A property's value as a descriptor writes it, held as its type holds values: checked and converted to text as
 // for the Variant of it, without one. false leaves the value to the Variant's way (and its errors): a type that
 // holds its values otherwise, or a null object. The text of a string is a view of `value`, `storage` untouched.
-#define VEXLO9_HELD_TEXT(Held) \
+#define VEXLO9_HELD_TEXT_(Held) \
   VEXLO9_API bool HeldText(const ValueToText& how, Held value, std::string& storage, std::string_view& text);
-VEXLO9_HELD_TEXT(const std::string&)
-VEXLO9_HELD_TEXT(bool)
-VEXLO9_HELD_TEXT(uint8_t)
-VEXLO9_HELD_TEXT(int16_t)
-VEXLO9_HELD_TEXT(int32_t)
-VEXLO9_HELD_TEXT(float)
-VEXLO9_HELD_TEXT(double)
-VEXLO9_HELD_TEXT(const std::shared_ptr<Decimal>&)
-VEXLO9_HELD_TEXT(const std::shared_ptr<BigInteger>&)
-VEXLO9_HELD_TEXT(const std::shared_ptr<DateTime>&)
-VEXLO9_HELD_TEXT(const std::shared_ptr<DateTimeSpan>&)
-VEXLO9_HELD_TEXT(const std::shared_ptr<BinaryData>&)
-#undef VEXLO9_HELD_TEXT
+VEXLO9_HELD_TEXT_TYPES(VEXLO9_HELD_TEXT_)
+#undef VEXLO9_HELD_TEXT_
 
 // The getter results HeldText takes as they are (no conversion picks an overload).
+#define VEXLO9_HELD_TEXT_TAKES_(Held) || std::is_same_v<T, std::remove_cvref_t<Held>>
 template <class T>
-constexpr bool kHeldTextTakes =
-    std::is_same_v<T, std::string> || std::is_same_v<T, bool> || std::is_same_v<T, uint8_t> ||
-    std::is_same_v<T, int16_t> || std::is_same_v<T, int32_t> || std::is_same_v<T, float> || std::is_same_v<T, double> ||
-    std::is_same_v<T, std::shared_ptr<Decimal>> || std::is_same_v<T, std::shared_ptr<BigInteger>> ||
-    std::is_same_v<T, std::shared_ptr<DateTime>> || std::is_same_v<T, std::shared_ptr<DateTimeSpan>> ||
-    std::is_same_v<T, std::shared_ptr<BinaryData>>;
+constexpr bool kHeldTextTakes = false VEXLO9_HELD_TEXT_TYPES(VEXLO9_HELD_TEXT_TAKES_);
+#undef VEXLO9_HELD_TEXT_TAKES_
 
 // What an entry calls, given the object as a pointer to the table's class (see MemberAccess).
 using MemberGetFn = Variant (*)(void* self, const MemberEntry&);

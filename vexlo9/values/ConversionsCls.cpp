@@ -272,23 +272,12 @@ bool TextOfHeld(const detail::ValueToText& how, const Held& value, std::string& 
 }  // namespace
 
 namespace detail {
-#define VEXLO9_HELD_TEXT(Held)                                                                      \
+#define VEXLO9_HELD_TEXT_(Held)                                                                     \
   bool HeldText(const ValueToText& how, Held value, std::string& storage, std::string_view& text) { \
     return TextOfHeld<std::remove_cvref_t<Held>>(how, value, storage, text);                        \
   }
-VEXLO9_HELD_TEXT(const std::string&)
-VEXLO9_HELD_TEXT(bool)
-VEXLO9_HELD_TEXT(uint8_t)
-VEXLO9_HELD_TEXT(int16_t)
-VEXLO9_HELD_TEXT(int32_t)
-VEXLO9_HELD_TEXT(float)
-VEXLO9_HELD_TEXT(double)
-VEXLO9_HELD_TEXT(const std::shared_ptr<Decimal>&)
-VEXLO9_HELD_TEXT(const std::shared_ptr<BigInteger>&)
-VEXLO9_HELD_TEXT(const std::shared_ptr<DateTime>&)
-VEXLO9_HELD_TEXT(const std::shared_ptr<DateTimeSpan>&)
-VEXLO9_HELD_TEXT(const std::shared_ptr<BinaryData>&)
-#undef VEXLO9_HELD_TEXT
+VEXLO9_HELD_TEXT_TYPES(VEXLO9_HELD_TEXT_)
+#undef VEXLO9_HELD_TEXT_
 }  // namespace detail
 
 // The published members, thin over the table.
