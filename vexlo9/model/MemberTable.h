@@ -48,11 +48,13 @@ struct MemberEntry;
 struct ValueToText;  // values/detail/ValueText.h
 
 // The types primitive values are held as, each applied to X.
-#define VEXLO9_HELD_TEXT_TYPES(X)                                                                \
-  X(const std::string&)                                                                          \
-  X(bool) X(uint8_t) X(int16_t) X(int32_t) X(float) X(double) X(const std::shared_ptr<Decimal>&) \
-      X(const std::shared_ptr<BigInteger>&) X(const std::shared_ptr<DateTime>&)                  \
-          X(const std::shared_ptr<DateTimeSpan>&) X(const std::shared_ptr<BinaryData>&)
+// clang-format off
+#define VEXLO9_HELD_TEXT_TYPES(X)                                                       \
+  X(const std::string&) X(bool) X(uint8_t) X(int16_t) X(int32_t) X(float) X(double)     \
+  X(const std::shared_ptr<Decimal>&) X(const std::shared_ptr<BigInteger>&)              \
+  X(const std::shared_ptr<DateTime>&) X(const std::shared_ptr<DateTimeSpan>&)           \
+  X(const std::shared_ptr<BinaryData>&)
+// clang-format on
 
 // A property's value as a descriptor writes it, held as its type holds values: checked and converted to text as
 // for the Variant of it, without one. false leaves the value to the Variant's way (and its errors): a type that
