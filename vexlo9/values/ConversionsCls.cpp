@@ -208,7 +208,8 @@ constexpr std::array<ReadFn, kXmlDataTypeCount> kReaders = {
 #undef VEXLO9_PRIMITIVE
 };
 
-// Facets that ask nothing: their check would do nothing (a length below -1 would raise).
+// Facets that ask nothing, whose check would do nothing; any length but -1 is left to the check (beyond 16 bits, it
+// raises).
 bool Unconstrained(const PrimitiveRestrictions& facets) noexcept {
   return facets.pattern.empty() && facets.minInclusive.empty() && facets.maxInclusive.empty() &&
          facets.minExclusive.empty() && facets.maxExclusive.empty() && facets.iMinLength == -1 &&
@@ -244,11 +245,12 @@ bool HeldTextOf(const detail::ValueToText& how, const typename Row<E>::Held& hel
   return true;
 }
 
-// Types without a facet check (char) raise on the Variant's way.
-template <XmlDataType E, class Held>
-constexpr HeldTextFn<Held> HeldTextFor(bool checked) {
-  if constexpr (std::is_same_v<typename Row<E>::Held, Held>) {
-    return checked ? &HeldTextOf<E> : nullptr;
+// Types without a facet check (char) raise on the Variant's way; HeldTextOf is not even made for them, as it would
+// name a check that does not exist.
+template <XmlDataType E, class Held, bool Checked>
+constexpr HeldTextFn<Held> HeldTextFor() {
+  if constexpr (Checked && std::is_same_v<typename Row<E>::Held, Held>) {
+    return &HeldTextOf<E>;
   } else {
     return nullptr;
   }
@@ -257,7 +259,7 @@ constexpr HeldTextFn<Held> HeldTextFor(bool checked) {
 template <class Held>
 constexpr std::array<HeldTextFn<Held>, kXmlDataTypeCount> kHeldTexts = {
 #define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
-  HeldTextFor<type_##name, Held>(collected),
+  HeldTextFor<type_##name, Held, collected>(),
 #include "vexlo9/values/XmlDataTypes.def"
 #undef VEXLO9_PRIMITIVE
 };
