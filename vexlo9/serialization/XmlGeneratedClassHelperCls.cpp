@@ -351,7 +351,9 @@ void ReadContent(const Generated& g, XmlNode parent, XmlNode& child, const XmlSe
 void WriteAttributes(const Generated& g, XmlTextWriter& out, const XmlSerializationContext& context) {
   if (NeedsTypeAttribute(g, out, context)) out.WriteAttributeType(g.info.ElementNamespaceURI(), g.info.ElementName());
   for (const auto& descriptor : g.info.HiddenAttributes()) descriptor->AttributeToXml(context, g.object, out);
-  for (const auto& descriptor : g.info.HiddenElements()) descriptor->PseudoChildAttributeToXml(context, g.object, out);
+  for (const auto& descriptor : g.info.HiddenElements()) {
+    if (descriptor->MayHavePseudoChildren()) descriptor->PseudoChildAttributeToXml(context, g.object, out);
+  }
 }
 
 }  // namespace

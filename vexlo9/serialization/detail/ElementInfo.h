@@ -45,11 +45,20 @@ class ElementInfo : public virtual Object {
   // After an all group was read: whether the particle is acceptable given whether it was read.
   virtual bool Validate(const XmlSerializationContext& oContext, Object& oGenClass, bool bItemRead,
                         bool bThrowIfInvalid) const = 0;
-  // Writes a pseudo-element child's attributes into the parent's open start tag; most particles have none.
+  // Writes a pseudo-element child's attributes into the parent's open start tag; most particles have none, and are
+  // not asked (a class's attributes are written for every object).
   virtual void PseudoChildAttributeToXml(const XmlSerializationContext&, Object&, XmlTextWriter&) const {}
+  bool MayHavePseudoChildren() const noexcept { return mayHavePseudoChildren_; }
   // Raises when val breaks the particle's facets; only primitive particles have facets, for the others a call
   // is a logic error (110).
   virtual void CheckRestriction(const Variant& val) const;
+
+ protected:
+  // Particles of classes say so: their objects may be pseudo-elements.
+  explicit ElementInfo(bool mayHavePseudoChildren = false) noexcept : mayHavePseudoChildren_(mayHavePseudoChildren) {}
+
+ private:
+  const bool mayHavePseudoChildren_;
 };
 
 }  // namespace vexlo9::detail

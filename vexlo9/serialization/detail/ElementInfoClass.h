@@ -28,7 +28,7 @@ class ElementInfoClass final : public ElementInfo {
     ValueConstraint constraint;                      // the element's, for its class's simple content
   };
 
-  explicit ElementInfoClass(Particle particle) : p_(std::move(particle)) {}
+  explicit ElementInfoClass(Particle particle) : ElementInfo(true), p_(std::move(particle)) {}
 
   DescriptorTraits Traits() const override {
     return {G, Abstract ? ValueKind::AbsCls : ValueKind::Cls, C, p_.sPropertyName};

@@ -18,7 +18,8 @@ class ElementInfoCollection final : public ElementInfo {
   ElementInfoCollection(std::string sElementName, std::string sElementNamespace, std::string sPropertyName,
                         XmlElementType eAttributeClassElementType = XmlElementType::Element,
                         ValueConstraint constraint = {})
-      : sElementName_(std::move(sElementName)),
+      : ElementInfo(true),
+        sElementName_(std::move(sElementName)),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),
         eAttributeClassElementType_(eAttributeClassElementType),
