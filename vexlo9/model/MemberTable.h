@@ -250,9 +250,14 @@ class MemberTable {
     Builder& Custom(std::string_view name, Getter get, Putter let = {}, Putter set = {}, Caller call = {}) {
       Entry& entry = Slot(name);
       auto functions = std::make_shared<Functions>(entry.functions ? FunctionsOf(entry) : Functions{});
-      if (get)
-        functions->get = std::move(get), entry.get = &CustomGet, entry.text = nullptr, entry.heldText = nullptr,
+      if (get) {
+        functions->get = std::move(get);
+        entry.get = &CustomGet;
+        // The typed ways would call the getter the entry held before, not the function given here.
+        entry.text = nullptr;
+        entry.heldText = nullptr;
         entry.flag = nullptr;
+      }
       if (let) functions->let = std::move(let), entry.let = &CustomLet, entry.take = nullptr;
       if (set) functions->set = std::move(set), entry.set = &CustomSet;
       if (call) functions->call = std::move(call), entry.call = &CustomCall;

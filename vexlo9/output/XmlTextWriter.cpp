@@ -43,8 +43,8 @@ constexpr std::array<bool, 256> kSpecial = [] {
   return static_cast<unsigned>(_mm_movemask_epi8(hits));
 }
 
-// The first special character among the last `size` (4 to 15) at `at`, or `size`: the head and the tail of the
-// characters, which overlap, compared in one chunk (zeros, which are never special, fill the rest).
+// Where the first special character of the `size` (4 to 15) at `at` stands, or `size`: the head and the tail of
+// the characters, which overlap, compared in one chunk (zeros, which are never special, fill the rest).
 size_t FirstSpecialOfFew(const char* at, size_t size) noexcept {
   const size_t half = size >= 8 ? 8 : 4;
   uint64_t head = 0, tail = 0;

@@ -13,7 +13,8 @@ namespace vexlo9 {
 //
 // The string is kept longer than the text, its tail the room for what comes next, so that a tag's pieces are
 // copied straight in: growing a string piece by piece checks and sets its length for every piece, which was a
-// tenth of a write. The string is cut to the text only when it is read or handed over.
+// tenth of a write. The string is cut to the text only when it is read or handed over (so even reading it is not
+// for two threads at once).
 class TextBuffer {
  public:
   template <class... Pieces>
