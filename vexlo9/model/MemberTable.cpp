@@ -88,12 +88,11 @@ Found FindMember(Object& object, const MemberName& name) noexcept {
 }
 }  // namespace
 
-// Saves the object known before in itself, and puts it back.
-KnownTable::KnownTable(Object& object) noexcept : object_(t_known.object), access_(t_known.access) {
+KnownTable::KnownTable(Object& object) noexcept : outerObject_(t_known.object), outerAccess_(t_known.access) {
   t_known = {&object, object.TableAccess()};
 }
 
-KnownTable::~KnownTable() { t_known = {object_, access_}; }
+KnownTable::~KnownTable() { t_known = {outerObject_, outerAccess_}; }
 
 // Each falls back on the by-name call, which answers for objects without a table and raises for a name not there.
 Variant GetMember(Object& object, const MemberName& name) {

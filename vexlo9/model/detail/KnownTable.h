@@ -16,8 +16,8 @@ class KnownTable {
   KnownTable& operator=(const KnownTable&) = delete;
 
  private:
-  const Object* object_;
-  MemberAccess access_;
+  const Object* outerObject_;  // known before this one, known again at its end
+  MemberAccess outerAccess_;
 };
 
 }  // namespace vexlo9::detail
