@@ -45,11 +45,19 @@ constexpr std::array<bool, 256> kSpecial = [] {
 
 // Where the first special character of the `size` (4 to 15) at `at` stands, or `size`: the head and the tail of
 // the characters, which overlap, compared in one chunk (zeros, which are never special, fill the rest).
+// Each half is loaded at a fixed size straight into a register: copied at a variable size through memory, its
+// read back stalled on the store that had just written it.
+template <class Half>
+Half LoadHalf(const char* at) noexcept {
+  Half half;
+  std::memcpy(&half, at, sizeof half);
+  return half;
+}
 size_t FirstSpecialOfFew(const char* at, size_t size) noexcept {
-  const size_t half = size >= 8 ? 8 : 4;
-  uint64_t head = 0, tail = 0;
-  std::memcpy(&head, at, half);
-  std::memcpy(&tail, at + size - half, half);
+  const bool wide = size >= 8;
+  const size_t half = wide ? 8 : 4;
+  const uint64_t head = wide ? LoadHalf<uint64_t>(at) : LoadHalf<uint32_t>(at);
+  const uint64_t tail = wide ? LoadHalf<uint64_t>(at + size - 8) : LoadHalf<uint32_t>(at + size - 4);
   const unsigned mask = SpecialsIn(_mm_set_epi64x(static_cast<int64_t>(tail), static_cast<int64_t>(head)));
   if (const unsigned inHead = mask & 0xFFu) return static_cast<size_t>(std::countr_zero(inHead));
   if (const unsigned inTail = mask >> 8) return size - half + static_cast<size_t>(std::countr_zero(inTail));
