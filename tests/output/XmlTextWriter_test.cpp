@@ -244,7 +244,7 @@ TEST(XmlTextWriter, AnElementWrittenWholeIsWrittenAsStartTextAndEnd) {
               w->EOL(eol);
               for (const Step& step : steps) step.call(*w);
               if (whole) {
-                detail::WriteTextElement(*w, name, ns, text);
+                detail::WriteTextElement(*w, detail::ElementTags(name), ns, text);
               } else {
                 w->WriteStartElement(name, ns);
                 w->WriteString(text);

@@ -151,26 +151,31 @@ void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name
   if (!root) state.out.Append(" xmlns=\"\"");
 }
 
-void WriteTextElement(XmlTextWriter& writer, std::string_view name, std::string_view ns, std::string_view text) {
+ElementTags::ElementTags(std::string_view name)
+    : open_("<" + std::string(name) + ">"), close_("</" + std::string(name) + ">") {}
+
+void WriteTextElement(XmlTextWriter& writer, const ElementTags& tags, std::string_view ns, std::string_view text) {
   XmlTextWriter::State& state = *writer.state_;
   XmlTextWriterContext* const parent = state.current;
   // The root, an element among mixed text, one whose namespace needs a prefix and an empty one: the usual way.
   if (!parent || parent->text || (!ns.empty() && !SameText(ns, *parent->defaultNamespace)) || text.empty()) {
-    writer.WriteStartElement(name, ns);
+    writer.WriteStartElement(tags.Name(), ns);
     writer.WriteString(text);
     writer.WriteEndElement();
     return;
   }
   ++parent->iElementCount;
-  std::string_view closeParent, closeLine;
   if (parent->bAllowMoreAttribs) {
     parent->bAllowMoreAttribs = false;
-    closeParent = ">";
-    closeLine = writer.LineEnd(parent);
+    state.out.Append('>', writer.LineEnd(parent));
   }
-  state.out.Append(closeParent, closeLine, writer.Indent(parent, parent->iIndentDepth + 1), '<', name);
-  writer.WriteEscaped(text, false, ">", {});
-  state.out.Append("</", name, '>', writer.LineEnd(parent));
+  const std::string_view indent = writer.Indent(parent, parent->iIndentDepth + 1);
+  const std::string_view lineEnd = writer.LineEnd(parent);
+  // Most values have nothing to escape: the whole element in one copy.
+  if (NextSpecial(text, 0) == text.size()) return state.out.Append(indent, tags.Open(), text, tags.Close(), lineEnd);
+  state.out.Append(indent);
+  writer.WriteEscaped(text, false, tags.Open(), tags.Close());
+  state.out.Append(lineEnd);
 }
 
 std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from) {

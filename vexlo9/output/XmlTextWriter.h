@@ -37,9 +37,21 @@ std::string TakeXml(XmlTextWriter& writer) noexcept;
 // WriteStartElement in no namespace that also undoes a default namespace in scope (xmlns=""), as content that keeps
 // its namespace URI needs in order to read back where it was; WriteStartElement itself never undoes one.
 void WriteStartElementInNoNamespace(XmlTextWriter& writer, std::string_view name);
+// The start and end tags of an element that WriteTextElement writes, made once for its name.
+class ElementTags {
+ public:
+  explicit ElementTags(std::string_view name);
+  std::string_view Name() const noexcept { return std::string_view(open_).substr(1, open_.size() - 2); }
+  const std::string& Open() const noexcept { return open_; }    // <name>
+  const std::string& Close() const noexcept { return close_; }  // </name>
+
+ private:
+  std::string open_;
+  std::string close_;
+};
 // An element holding `text` alone, as WriteStartElement, WriteString and WriteEndElement write it; written whole
 // where no namespace needs declaring for it, so that the writer keeps no open element for it.
-void WriteTextElement(XmlTextWriter& writer, std::string_view name, std::string_view ns, std::string_view text);
+void WriteTextElement(XmlTextWriter& writer, const ElementTags& tags, std::string_view ns, std::string_view text);
 // A writer that goes on from where `from` stands, with nothing written yet: the same open elements, declarations in
 // scope and settings, so that what it writes is what `from` would write next.
 std::unique_ptr<XmlTextWriter> ContinueWriter(const XmlTextWriter& from);
@@ -117,7 +129,7 @@ class VEXLO9_API XmlTextWriter : public Object {
   friend std::unique_ptr<XmlTextWriter> detail::NewXmlTextWriter(size_t);
   friend std::string detail::TakeXml(XmlTextWriter&) noexcept;
   friend void detail::WriteStartElementInNoNamespace(XmlTextWriter&, std::string_view);
-  friend void detail::WriteTextElement(XmlTextWriter&, std::string_view, std::string_view, std::string_view);
+  friend void detail::WriteTextElement(XmlTextWriter&, const detail::ElementTags&, std::string_view, std::string_view);
   friend std::unique_ptr<XmlTextWriter> detail::ContinueWriter(const XmlTextWriter&);
   friend void detail::ClearXml(XmlTextWriter&) noexcept;
   friend void detail::SwapXml(XmlTextWriter&, std::string&) noexcept;

@@ -133,35 +133,6 @@ bool ValueConstraint::ReadEmpty(Object& oGenClass, std::string_view property) {
   return generated && generated->ReadEmpty(property);
 }
 
-bool WritePrimitiveElement(const XmlSerializationContext&, Object& oGenClass, XmlTextWriter& oXmlOut,
-                           const MemberName& sPropertyName, std::string_view sElementName,
-                           std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
-                           const PrimitiveRestrictions& primValues, const Variant* emptyValue, bool qname) {
-  // A violation must raise before anything of the element is written.
-  const PropertyText value(oGenClass, sPropertyName, eDataType, FormatOverride, sElementName, &primValues);
-  if (!emptyValue && !qname) {
-    WriteTextElement(oXmlOut, sElementName, sElementNamespace, value.text());
-    return true;
-  }
-  oXmlOut.WriteStartElement(sElementName, sElementNamespace);
-  if (!emptyValue || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName) ||
-      !SameValue(eDataType, GetMember(oGenClass, sPropertyName), *emptyValue)) {
-    oXmlOut.WriteString(qname ? QNameText(oXmlOut, value.text(), sElementName) : value.text());
-  }
-  oXmlOut.WriteEndElement();
-  return true;
-}
-
-bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                                   const MemberName& sPropertyName, const MemberName& sPropertyIsValidName,
-                                   std::string_view sElementName, std::string_view sElementNamespace,
-                                   XmlDataType eDataType, std::string_view FormatOverride,
-                                   const PrimitiveRestrictions& primValues, const Variant* emptyValue, bool qname) {
-  if (!GetMemberFlag(oGenClass, sPropertyIsValidName)) return false;
-  return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName, sElementName, sElementNamespace, eDataType,
-                               FormatOverride, primValues, emptyValue, qname);
-}
-
 ListValue& ListOf(Object& oGenClass, const MemberName& sPropertyName) {
   const ObjectPtr held = GetMember(oGenClass, sPropertyName).ToObject();
   if (!held) throw errors::ObjectNotSet(errors::kLibrarySource);

@@ -102,20 +102,6 @@ Variant ConstraintValue(XmlDataType eDataType, const ValueConstraint& constraint
 // Raises NotFixedValue for the value `read` of `name` unless it is the `same` value as the fixed one, `fixedText`.
 void CheckFixedValue(std::string_view name, std::string_view read, std::string_view fixedText, bool same);
 
-// Writes one primitive element from a property, checking its facets first; empty when it was read empty and still
-// holds `emptyValue`, its declaration's default. A `qname` value is written with a prefix for its namespace.
-bool WritePrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                           const MemberName& sPropertyName, std::string_view sElementName,
-                           std::string_view sElementNamespace, XmlDataType eDataType, std::string_view FormatOverride,
-                           const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr,
-                           bool qname = false);
-// The same, when the presence flag says the optional value is there.
-bool WriteOptionalPrimitiveElement(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut,
-                                   const MemberName& sPropertyName, const MemberName& sPropertyIsValidName,
-                                   std::string_view sElementName, std::string_view sElementNamespace,
-                                   XmlDataType eDataType, std::string_view FormatOverride,
-                                   const PrimitiveRestrictions& primValues, const Variant* emptyValue = nullptr,
-                                   bool qname = false);
 // The typed collection a list's property holds; 91 when there is none, 13 when it holds something else.
 ListValue& ListOf(Object& oGenClass, const MemberName& sPropertyName);
 

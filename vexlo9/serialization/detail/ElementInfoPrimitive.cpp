@@ -71,14 +71,23 @@ template <Group G, Cardinality C>
 bool ElementInfoPrimitive<G, C>::ElementToXml(const XmlSerializationContext& oContext, Object& oGenClass,
                                               XmlTextWriter& oXmlOut) const {
   if (list_) return WriteList(oContext, oGenClass, oXmlOut);
-  if constexpr (C == Cardinality::Mnd) {
-    return WritePrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sElementName_, sElementNamespace_,
-                                 eDataType_, formatOverride_, primValues_, EmptyValue(), qname_);
-  } else {
-    return WriteOptionalPrimitiveElement(oContext, oGenClass, oXmlOut, sPropertyName_, sPropertyIsValidName_,
-                                         sElementName_, sElementNamespace_, eDataType_, formatOverride_, primValues_,
-                                         EmptyValue(), qname_);
+  if (C != Cardinality::Mnd && !GetMemberFlag(oGenClass, sPropertyIsValidName_)) return false;
+  WriteValue(oGenClass, oXmlOut);
+  return true;
+}
+
+template <Group G, Cardinality C>
+void ElementInfoPrimitive<G, C>::WriteValue(Object& oGenClass, XmlTextWriter& oXmlOut) const {
+  // A violation must raise before anything of the element is written.
+  const PropertyText value(oGenClass, sPropertyName_, eDataType_, formatOverride_, sElementName_, &primValues_);
+  const Variant* const emptyValue = EmptyValue();
+  if (!emptyValue && !qname_) return WriteTextElement(oXmlOut, tags_, sElementNamespace_, value.text());
+  oXmlOut.WriteStartElement(sElementName_, sElementNamespace_);
+  if (!emptyValue || !ValueConstraint::ReadEmpty(oGenClass, sPropertyName_) ||
+      !SameValue(eDataType_, GetMember(oGenClass, sPropertyName_), *emptyValue)) {
+    oXmlOut.WriteString(qname_ ? QNameText(oXmlOut, value.text(), sElementName_) : value.text());
   }
+  oXmlOut.WriteEndElement();
 }
 
 template <Group G, Cardinality C>

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "vexlo9/output/XmlTextWriter.h"
 #include "vexlo9/serialization/detail/ElementInfoHelpers.h"
 
 namespace vexlo9::detail {
@@ -20,6 +21,7 @@ class ElementInfoPrimitive final : public ElementInfo {
                        WhitespaceRule eWSRule, PrimitiveRestrictions primValues, ValueConstraint constraint = {},
                        bool list = false, UnionRules members = {}, bool qname = false)
       : sElementName_(std::move(sElementName)),
+        tags_(sElementName_),
         sElementNamespace_(std::move(sElementNamespace)),
         sPropertyName_(std::move(sPropertyName)),
         sPropertyIsValidName_(std::move(sPropertyIsValidName)),
@@ -47,9 +49,12 @@ class ElementInfoPrimitive final : public ElementInfo {
  private:
   void Read(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode& oXmlElmChild) const;
   bool WriteList(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut) const;
+  // The value's element, its facets checked first; empty when it was read empty and still holds its default.
+  void WriteValue(Object& oGenClass, XmlTextWriter& oXmlOut) const;
   const Variant* EmptyValue() const noexcept { return constraint_.Given() ? &constraintValue_ : nullptr; }
 
   std::string sElementName_;
+  ElementTags tags_;
   std::string sElementNamespace_;
   MemberName sPropertyName_;
   MemberName sPropertyIsValidName_;
