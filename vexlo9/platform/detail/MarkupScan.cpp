@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vexlo9::detail {
 namespace {
 
@@ -28,14 +32,22 @@ class Units {
   // The first position from i on that holds the ASCII character c, or size(): in one-byte text, a library search.
   size_t Next(size_t i, char c) const noexcept {
     if constexpr (Width == 1) {
-      // Most runs between markup are short (a line's indentation, a value, a name): eight bytes at a time, then
-      // the library's search for what is longer.
+      // Most runs between markup are short (a line's indentation, a value, a name): sixteen or eight bytes at a
+      // time, then the library's search for what is longer.
+#if defined(__SSE2__)
+      const __m128i pattern = _mm_set1_epi8(c);
+      for (const size_t near = std::min(size_, i + 64); i + 16 <= near; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes_.data() + i));
+        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, pattern)));
+        if (hits) return i + static_cast<size_t>(std::countr_zero(hits));
+      }
+#endif
       constexpr uint64_t kOnes = 0x0101010101010101;
-      const uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+      const uint64_t pattern8 = kOnes * static_cast<unsigned char>(c);
       for (const size_t near = std::min(size_, i + 64); i + 8 <= near; i += 8) {
         uint64_t word = 0;
         std::memcpy(&word, bytes_.data() + i, 8);
-        word ^= pattern;  // a zero byte where c is
+        word ^= pattern8;  // a zero byte where c is
         const uint64_t zeros = (word - kOnes) & ~word & (kOnes << 7);
         if (zeros) return i + static_cast<size_t>(std::countr_zero(zeros) / 8);
       }
@@ -47,6 +59,9 @@ class Units {
       return i;
     }
   }
+  // The first position from i on whose unit is not of the `kind` (see kAscii), or size(). One-byte text is looked
+  // up byte by byte in a table of all 256, without asking for each unit whether it is in the text.
+  size_t Skip(size_t i, uint8_t kind) const noexcept;
 
  private:
   std::string_view bytes_;
@@ -65,9 +80,23 @@ constexpr std::array<uint8_t, 128> kAscii = [] {
   return kinds;
 }();
 bool Is(char32_t c, uint8_t kind) { return c < 128 ? (kAscii[c] & kind) != 0 : kind != kBlank; }
-bool IsBlank(char32_t c) { return Is(c, kBlank); }
+constexpr std::array<uint8_t, 256> kBytes = [] {
+  std::array<uint8_t, 256> kinds{};
+  for (int c = 0; c < 256; ++c) kinds[c] = c < 128 ? kAscii[c] : static_cast<uint8_t>(kNameStart | kNameChar);
+  return kinds;
+}();
+
+template <size_t Width, bool BigEndian>
+size_t Units<Width, BigEndian>::Skip(size_t i, uint8_t kind) const noexcept {
+  if constexpr (Width == 1) {
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(bytes_.data());
+    while (i < size_ && (kBytes[bytes[i]] & kind) != 0) ++i;
+  } else {
+    while (i < size_ && Is((*this)[i], kind)) ++i;
+  }
+  return i;
+}
 bool IsNameStart(char32_t c) { return Is(c, kNameStart); }
-bool IsNameChar(char32_t c) { return Is(c, kNameChar); }
 
 template <class Text>
 class Scanner {
@@ -195,17 +224,17 @@ class Scanner {
     size_t i = start;
     At(i, length, decode);
     i += length;
-    const auto skip = [&](auto keep) {
+    const auto skip = [&](uint8_t kind) {
       if (!decode) {
-        while (i < text_.size() && keep(text_[i])) ++i;
+        i = text_.Skip(i, kind);
         return;
       }
-      while (i < text_.size() && keep(At(i, length, decode))) i += length;
+      while (i < text_.size() && Is(At(i, length, decode), kind)) i += length;
     };
-    skip(IsNameChar);
+    skip(kNameChar);
     int32_t attributes = 0;
     for (;;) {
-      skip(IsBlank);
+      skip(kBlank);
       const char32_t c = At(i, length, decode);
       if (c == '>') return i + length;
       if (c == '/') {
@@ -213,16 +242,16 @@ class Scanner {
         return i + length;
       }
       if (!IsNameStart(c)) return i;
-      skip(IsNameChar);
-      skip(IsBlank);
+      skip(kNameChar);
+      skip(kBlank);
       if (At(i, length, decode) != '=') return i;
       i += length;
-      skip(IsBlank);
+      skip(kBlank);
       const char32_t quote = At(i, length, decode);
       if (quote != '"' && quote != '\'') return i;
       i += length;
       if (decode) {
-        skip([quote](char32_t ch) { return ch != quote; });
+        while (i < text_.size() && At(i, length, decode) != quote) i += length;
       } else {
         i = text_.Next(i, static_cast<char>(quote));
         length = 1;
