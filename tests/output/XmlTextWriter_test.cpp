@@ -207,6 +207,19 @@ TEST(XmlTextWriter, EscapesEachSpecialCharacterWhereverItStands) {
       }
     }
   }
+  // And nothing else: every other printable character, those a bit away from a special one included.
+  for (char c = ' '; c <= '~'; ++c) {
+    if (std::string_view("&<>\"").find(c) != std::string_view::npos) continue;
+    for (size_t size = 1; size <= 40; ++size) {
+      const std::string text(size, c);
+      auto w = detail::NewXmlTextWriter();
+      w->Format(false);
+      w->WriteStartElement("e", "");
+      w->WriteString(text);
+      w->WriteEndElement();
+      EXPECT_EQ(w->Xml(), "<e>" + text + "</e>") << "character " << c << ", size " << size;
+    }
+  }
 }
 
 // An element holding text alone, written whole (as a primitive property's element is), writes what starting it,

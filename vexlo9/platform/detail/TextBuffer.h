@@ -21,7 +21,11 @@ class TextBuffer {
   void Append(const Pieces&... pieces) {
     const size_t size = length_ + (SizeOf(pieces) + ...);
     if (size > text_.size()) Grow(size);
-    (Put(pieces), ...);
+    // Where the next piece goes is kept in a local: the copies write characters, which may alias the string's own
+    // members, so a member would be read again after every piece.
+    char* to = text_.data() + length_;
+    (Put(to, pieces), ...);
+    length_ = size;
   }
   const std::string& Text() const noexcept {
     Cut();
@@ -45,11 +49,11 @@ class TextBuffer {
  private:
   static size_t SizeOf(std::string_view text) noexcept { return text.size(); }
   static size_t SizeOf(char) noexcept { return 1; }
-  void Put(std::string_view text) noexcept {
-    char* const to = text_.data() + length_;
+  static void Put(char*& at, std::string_view text) noexcept {
+    char* const to = at;
     const char* const from = text.data();
     const size_t size = text.size();
-    length_ += size;
+    at += size;
     // Most pieces of a tag are a few characters: copied in two overlapping moves of a fixed size, not by a call.
     if (size > 16) {
       std::memcpy(to, from, size);
@@ -66,7 +70,7 @@ class TextBuffer {
       *to = *from;
     }
   }
-  void Put(char c) noexcept { text_[length_++] = c; }
+  static void Put(char*& at, char c) noexcept { *at++ = c; }
 
   // Room for at least `size` characters. The string's memory grows by doubling, its length by a few KB at a time:
   // the new room is filled before it is written, and filling it while it is about to be written costs little.
