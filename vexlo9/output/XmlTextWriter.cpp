@@ -87,7 +87,7 @@ size_t NextSpecial(std::string_view text, size_t from) noexcept {
 
 // A namespace name is compared with the default in scope for every element written: as a few fixed-size loads
 // when it is short, which a call of memcmp would cost several times over.
-bool SameText(std::string_view a, std::string_view b) noexcept {
+[[gnu::always_inline]] inline bool SameText(std::string_view a, std::string_view b) noexcept {
   const size_t size = a.size();
   if (size != b.size()) return false;
   if (size < 8 || size > 16) return a == b;
@@ -121,6 +121,20 @@ struct XmlTextWriter::State {
   // The objects being written, outermost first (see detail::WritingObject).
   std::vector<const Object*> path;
 };
+
+// Asked for every element written, so defined before their first use and inlined there.
+inline std::string_view XmlTextWriter::Indent(const detail::XmlTextWriterContext* within, int32_t depth) {
+  if (!state_->format || (within && within->text)) return {};
+  const auto count = static_cast<size_t>(depth);
+  if (state_->tabs.size() < count) [[unlikely]]
+    state_->tabs.resize(count, '\t');
+  return {state_->tabs.data(), count};
+}
+
+inline std::string_view XmlTextWriter::LineEnd(const detail::XmlTextWriterContext* parent) const {
+  if (!state_->format || (parent && parent->text)) return {};
+  return state_->lineEnd;
+}
 
 namespace detail {
 std::unique_ptr<XmlTextWriter> NewXmlTextWriter(size_t expectedBytes) {
@@ -501,18 +515,6 @@ void XmlTextWriter::WriteAttribute(std::string_view strName, std::string_view st
     WriteEscaped(state_->scope.Item(valueNamespace).Prefix(), true, {}, ":");
   }
   WriteEscaped(Value, true, {}, "\"");
-}
-
-std::string_view XmlTextWriter::Indent(const detail::XmlTextWriterContext* within, int32_t depth) {
-  if (!state_->format || (within && within->text)) return {};
-  const size_t count = static_cast<size_t>(depth);
-  if (state_->tabs.size() < count) state_->tabs.resize(count, '\t');
-  return std::string_view(state_->tabs).substr(0, count);
-}
-
-std::string_view XmlTextWriter::LineEnd(const detail::XmlTextWriterContext* parent) const {
-  if (!state_->format || (parent && parent->text)) return {};
-  return state_->lineEnd;
 }
 
 void XmlTextWriter::WriteRuns(detail::XmlTextWriterContext& context, int32_t elements) {
