@@ -11,6 +11,8 @@
 #include "vexlo9/model/MixedText.h"
 #include "vexlo9/model/Variant.h"
 #include "vexlo9/platform/XmlDom.h"
+#include "vexlo9/values/ConversionsCls.h"
+#include "vexlo9/values/detail/ValueText.h"
 
 namespace vexlo9 {
 namespace {
@@ -166,6 +168,54 @@ TEST(MemberTable, NamesHeldByDescriptorsAnswerForEachClassInTurn) {
   EXPECT_EQ(std::make_tuple(rush.next(), detail::GetMemberText(rush, quantity)), std::make_tuple(other, nullptr));
   EXPECT_EQ(ErrorText([&] { detail::SetMember(order, quantity, other); }),
             "438 Order: Object doesn't support this property or method [quantity]");
+}
+
+// Its quantity set by a function of its own, over the setter the table had first.
+class Audited : public Object {
+  int32_t quantity_ = 0;
+
+ public:
+  VEXLO9_BY_NAME(Audited);
+  int32_t quantity() const { return quantity_; }
+  void quantity(int32_t value) { quantity_ = value; }
+};
+
+const MemberTable<Audited>& Audited::Members() {
+  static const auto table =
+      MemberTable<Audited>::Builder()
+          .Property("quantity", &Audited::quantity, &Audited::quantity)
+          .Custom("quantity", {}, [](Audited& a, const Variant& v) { a.quantity(2 * FromVariant<int32_t>(v)); })
+          .Build();
+  return table;
+}
+
+// Text read for a property goes straight to a setter of the type its values are held as, an inherited one too, with
+// the reader's errors; any other setter, a function given instead, a missing name or an object without a table
+// leave it to the Variant's way, nothing set.
+TEST(MemberTable, TextReadGoesStraightToASetterOfTheTypeValuesAreHeldAs) {
+  const detail::MemberName quantity("quantity"), level("level"), note("note"), next("next"), none("none");
+  const detail::TextToValue i4{type_i4, WhitespaceRule_Collapse}, text{type_string, WhitespaceRule_Preserve};
+  Rush rush;
+  EXPECT_TRUE(detail::TakeMemberText(rush, quantity, i4, " 17 "));
+  EXPECT_TRUE(detail::TakeMemberText(rush, note, text, " a  b "));
+  EXPECT_TRUE(detail::TakeMemberText(rush, level, i4, "3"));
+  EXPECT_EQ(std::make_tuple(rush.quantity(), rush.quantityValid(), rush.note(), rush.level()),
+            std::make_tuple(17, true, std::string(" a  b "), 3));
+  const std::string readersError =
+      ErrorText([] { ConversionsCls().FromString(type_i4, "many", WhitespaceRule_Collapse); });
+  EXPECT_EQ(ErrorText([&] { detail::TakeMemberText(rush, quantity, i4, "many"); }), readersError);
+  EXPECT_NE(readersError, "no error");
+
+  Loose loose;
+  Audited audited;
+  EXPECT_FALSE(detail::TakeMemberText(rush, quantity, {type_i2, WhitespaceRule_Collapse}, "5"));  // held as int16
+  EXPECT_FALSE(detail::TakeMemberText(rush, next, text, "x"));
+  EXPECT_FALSE(detail::TakeMemberText(rush, none, i4, "5"));
+  EXPECT_FALSE(detail::TakeMemberText(loose, quantity, i4, "5"));
+  EXPECT_FALSE(detail::TakeMemberText(audited, quantity, i4, "5"));
+  EXPECT_EQ(std::make_tuple(rush.quantity(), audited.quantity()), std::make_tuple(17, 0));
+  detail::LetMember(audited, quantity, Variant(5));
+  EXPECT_EQ(audited.quantity(), 10);
 }
 
 TEST(Variant, ConvertsAsThePlatformConverts) {

@@ -491,5 +491,64 @@ TEST(HeldText, WritesAndChecksAsTheVariantOfTheValue) {
   EXPECT_FALSE(detail::HeldText({type_decimal, "", "v", nullptr}, DecimalPtr(), storage, text));
 }
 
+// A value read from text the typed way (HeldFromText), against the Variant the reader makes of the same text: the
+// same value, written back as the same text, or the same error, after the same whitespace rule. A type that holds
+// its values otherwise reads nothing.
+template <class Held>
+std::string ReadTyped(XmlDataType type, std::string_view text, WhitespaceRule rule) {
+  Held value{};
+  bool taken = false;
+  const std::string error = ErrorText([&] { taken = detail::HeldFromText({type, rule}, text, value); });
+  if (error != "no error") return error;
+  return taken ? ConversionsCls().ToString(type, ToVariant(value), "") : kVariantsWay;
+}
+
+TEST(HeldFromText, ReadsAsTheVariantOfTheTextWithItsErrors) {
+  using std::string;
+  const struct {
+    std::string (*typed)(XmlDataType, std::string_view, WhitespaceRule);
+    XmlDataType type;
+    std::string text;
+    WhitespaceRule rule;
+    bool taken = true;
+  } cases[] = {
+      {&ReadTyped<string>, type_string, " a  b ", WhitespaceRule_Preserve},
+      {&ReadTyped<string>, type_string, " a \t b ", WhitespaceRule_Replace},
+      {&ReadTyped<string>, type_string, " a  b ", WhitespaceRule_Collapse},
+      {&ReadTyped<int32_t>, type_i4, " 42 ", WhitespaceRule_Collapse},
+      {&ReadTyped<int32_t>, type_i4, "4x", WhitespaceRule_Collapse},
+      {&ReadTyped<int32_t>, type_i4, "2147483648", WhitespaceRule_Collapse},
+      {&ReadTyped<int16_t>, type_i2, "-7", WhitespaceRule_Collapse},
+      {&ReadTyped<uint8_t>, type_ui1, "256", WhitespaceRule_Collapse},
+      {&ReadTyped<bool>, type_boolean, " 1", WhitespaceRule_Collapse},
+      {&ReadTyped<bool>, type_boolean, "yes", WhitespaceRule_Collapse},
+      {&ReadTyped<double>, type_r8, "1e400", WhitespaceRule_Collapse},
+      {&ReadTyped<float>, type_r4, "-INF", WhitespaceRule_Collapse},
+      {&ReadTyped<DecimalPtr>, type_decimal, " 148.950 ", WhitespaceRule_Collapse},
+      {&ReadTyped<DecimalPtr>, type_decimal, "1,5", WhitespaceRule_Collapse},
+      {&ReadTyped<BigIntegerPtr>, type_integer, "-123456789012345678901234567890", WhitespaceRule_Collapse},
+      {&ReadTyped<DateTimePtr>, type_date, "2026-12-07Z", WhitespaceRule_Collapse},
+      {&ReadTyped<DateTimePtr>, type_date, "2026-02-30", WhitespaceRule_Collapse},
+      {&ReadTyped<DateTimePtr>, type_datetime, "2026-12-07T10:11:12.5-05:00", WhitespaceRule_Collapse},
+      {&ReadTyped<DateTimeSpanPtr>, type_duration, "P1Y2MT3H", WhitespaceRule_Collapse},
+      {&ReadTyped<BinaryDataPtr>, type_base64Binary, "AQ L/", WhitespaceRule_Collapse},
+      {&ReadTyped<BinaryDataPtr>, type_hexBinary, "0G", WhitespaceRule_Collapse},
+      {&ReadTyped<string>, type_char, "x", WhitespaceRule_Collapse},
+      // Held otherwise: integers of other widths, a type that is none.
+      {&ReadTyped<int16_t>, type_ui1, "7", WhitespaceRule_Collapse, false},
+      {&ReadTyped<int32_t>, type_i2, "7", WhitespaceRule_Collapse, false},
+      {&ReadTyped<int32_t>, XmlDataType(-1), "7", WhitespaceRule_Collapse, false},
+  };
+  for (const auto& c : cases) {
+    const std::string typed = c.typed(c.type, c.text, c.rule);
+    if (!c.taken) {
+      EXPECT_EQ(typed, kVariantsWay) << c.text;
+      continue;
+    }
+    EXPECT_EQ(typed, ReadAndWrite(c.type, c.text, c.rule)) << c.type << " " << c.text;
+    EXPECT_NE(typed, kVariantsWay) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace vexlo9

@@ -129,6 +129,11 @@ void TakeMember(Object& object, const MemberName& name, Variant&& value) {
   object.TakeProperty(name, std::move(value));
 }
 
+bool TakeMemberText(Object& object, const MemberName& name, const TextToValue& how, std::string_view text) {
+  const auto [self, entry] = FindMember(object, name);
+  return entry && entry->takeText && entry->takeText(self, *entry, how, text);
+}
+
 void SetMember(Object& object, const MemberName& name, const ObjectPtr& value) {
   if (const auto [self, entry] = FindMember(object, name); entry && entry->set) {
     return entry->set(self, *entry, Variant(value));

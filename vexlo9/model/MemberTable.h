@@ -46,6 +46,7 @@ struct MemberSlot {
 
 struct MemberEntry;
 struct ValueToText;  // values/detail/ValueText.h
+struct TextToValue;  // values/detail/ValueText.h
 
 // The types primitive values are held as, each applied to X.
 // clang-format off
@@ -64,6 +65,13 @@ struct ValueToText;  // values/detail/ValueText.h
 VEXLO9_HELD_TEXT_TYPES(VEXLO9_HELD_TEXT_)
 #undef VEXLO9_HELD_TEXT_
 
+// A value read from text as the reader reads it for a property, into the type its primitive type holds values as,
+// with the same errors, without a Variant. false, with nothing read, for a type that holds its values otherwise.
+#define VEXLO9_HELD_FROM_TEXT_(Held) \
+  VEXLO9_API bool HeldFromText(const TextToValue& how, std::string_view text, std::remove_cvref_t<Held>& value);
+VEXLO9_HELD_TEXT_TYPES(VEXLO9_HELD_FROM_TEXT_)
+#undef VEXLO9_HELD_FROM_TEXT_
+
 // The getter results HeldText takes as they are (no conversion picks an overload).
 #define VEXLO9_HELD_TEXT_TAKES_(Held) || std::is_same_v<T, std::remove_cvref_t<Held>>
 template <class T>
@@ -79,6 +87,8 @@ using MemberTakeFn = void (*)(void* self, const MemberEntry&, Variant&&);     //
 using MemberFlagFn = bool (*)(void* self, const MemberEntry&);                // a getter returning bool
 using MemberHeldTextFn = bool (*)(void* self, const MemberEntry&, const ValueToText&, std::string& storage,
                                   std::string_view& text);  // HeldText of the getter's value
+using MemberTakeTextFn = bool (*)(void* self, const MemberEntry&, const TextToValue&,
+                                  std::string_view text);  // the setter given HeldFromText of the text
 
 // One member of any class's table: the tables of all classes share one entry type and one look-up, compiled once in
 // the library; the functions are instantiated once per class and member signature, the member functions they call
@@ -92,6 +102,7 @@ struct MemberEntry {
   MemberTextFn text = nullptr;
   MemberTakeFn take = nullptr;
   MemberHeldTextFn heldText = nullptr;
+  MemberTakeTextFn takeText = nullptr;
   MemberFlagFn flag = nullptr;
   MemberSlot getter;  // the getter, or the method called
   MemberSlot putter;
@@ -151,6 +162,9 @@ VEXLO9_API bool GetMemberHeldText(Object& object, const MemberName& name, const 
                                   std::string_view& text);
 VEXLO9_API void LetMember(Object& object, const MemberName& name, const Variant& value);
 VEXLO9_API void TakeMember(Object& object, const MemberName& name, Variant&& value);
+// The member's setter given HeldFromText of the text; false, with nothing read or set, where the setter takes another
+// type (or the object has no table), which then goes the Variant's way.
+VEXLO9_API bool TakeMemberText(Object& object, const MemberName& name, const TextToValue& how, std::string_view text);
 VEXLO9_API void SetMember(Object& object, const MemberName& name, const ObjectPtr& value);
 }  // namespace detail
 
@@ -213,6 +227,10 @@ class MemberTable {
       if constexpr (std::is_same_v<P, std::string> || std::is_same_v<P, ByteArray> || std::is_same_v<P, Variant>) {
         entry.take = &TakeVia<P, B2>;
       }
+      // One taking a type values are held as can be given the value read, made from the text straight away.
+      if constexpr (detail::kHeldTextTakes<T> && (std::is_same_v<P, T> || std::is_same_v<P, const T&>)) {
+        entry.takeText = &TakeTextVia<P, B2>;
+      }
       return *this;
     }
 
@@ -258,8 +276,9 @@ class MemberTable {
         entry.heldText = nullptr;
         entry.flag = nullptr;
       }
-      if (let) functions->let = std::move(let), entry.let = &CustomLet, entry.take = nullptr;
-      if (set) functions->set = std::move(set), entry.set = &CustomSet;
+      // The typed ways would call the setter the entry held before.
+      if (let) functions->let = std::move(let), entry.let = &CustomLet, entry.take = nullptr, entry.takeText = nullptr;
+      if (set) functions->set = std::move(set), entry.set = &CustomSet, entry.takeText = nullptr;
       if (call) functions->call = std::move(call), entry.call = &CustomCall;
       entry.functions = std::move(functions);
       return *this;
@@ -280,6 +299,7 @@ class MemberTable {
         entry.text = from.text ? &BaseText<B> : nullptr;
         entry.take = from.take ? &BaseTake<B> : nullptr;
         entry.heldText = from.heldText ? &BaseHeldText<B> : nullptr;
+        entry.takeText = from.takeText ? &BaseTakeText<B> : nullptr;
         entry.flag = from.flag ? &BaseFlag<B> : nullptr;
       }
       return *this;
@@ -343,6 +363,13 @@ class MemberTable {
     static void TakeVia(void* self, const Entry& e, Variant&& v) {
       (Self(self).*e.putter.template As<void (B::*)(P)>())(FromVariant<P>(std::move(v)));
     }
+    template <class P, class B>
+    static bool TakeTextVia(void* self, const Entry& e, const detail::TextToValue& how, std::string_view text) {
+      std::decay_t<P> value{};
+      if (!detail::HeldFromText(how, text, value)) return false;
+      (Self(self).*e.putter.template As<void (B::*)(P)>())(std::move(value));
+      return true;
+    }
     template <class M, class R, class... A>
     static Variant CallVia(void* self, const Entry& e, std::span<Variant> args) {
       if (args.size() != sizeof...(A)) detail::ThrowWrongArgumentCount(Self(self), e.name);
@@ -388,6 +415,10 @@ class MemberTable {
     static bool BaseHeldText(void* self, const Entry& e, const detail::ValueToText& how, std::string& storage,
                              std::string_view& text) {
       return e.base->heldText(AsBase<B>(self), *e.base, how, storage, text);
+    }
+    template <class B>
+    static bool BaseTakeText(void* self, const Entry& e, const detail::TextToValue& how, std::string_view text) {
+      return e.base->takeText(AsBase<B>(self), *e.base, how, text);
     }
     template <class B>
     static bool BaseFlag(void* self, const Entry& e) {

@@ -273,7 +273,41 @@ bool TextOfHeld(const detail::ValueToText& how, const Held& value, std::string& 
 
 }  // namespace
 
+template <class Held>
+using HeldReadFn = void (*)(const detail::TextToValue&, std::string_view, Held&);
+
+template <XmlDataType E>
+void ReadHeld(const detail::TextToValue& how, std::string_view text, typename Row<E>::Held& value) {
+  value = ReadText<E>(text, how.rule);
+}
+
+template <XmlDataType E, class Held>
+constexpr HeldReadFn<Held> HeldReadFor() {
+  if constexpr (std::is_same_v<typename Row<E>::Held, Held>) {
+    return &ReadHeld<E>;
+  } else {
+    return nullptr;
+  }
+}
+
+template <class Held>
+constexpr std::array<HeldReadFn<Held>, kXmlDataTypeCount> kHeldReads = {
+#define VEXLO9_PRIMITIVE(name, number, ValueT, HeldT, formatted, collected, TextRule, FacetRule) \
+  HeldReadFor<type_##name, Held>(),
+#include "vexlo9/values/XmlDataTypes.def"
+#undef VEXLO9_PRIMITIVE
+};
+
 namespace detail {
+#define VEXLO9_HELD_FROM_TEXT_(Held)                                                                    \
+  bool HeldFromText(const TextToValue& how, std::string_view text, std::remove_cvref_t<Held>& value) {  \
+    if (how.type < 0 || how.type >= kXmlDataTypeCount) return false;                                    \
+    const HeldReadFn<std::remove_cvref_t<Held>> read = kHeldReads<std::remove_cvref_t<Held>>[how.type]; \
+    return read && (read(how, text, value), true);                                                      \
+  }
+VEXLO9_HELD_TEXT_TYPES(VEXLO9_HELD_FROM_TEXT_)
+#undef VEXLO9_HELD_FROM_TEXT_
+
 #define VEXLO9_HELD_TEXT_(Held)                                                                     \
   bool HeldText(const ValueToText& how, Held value, std::string& storage, std::string_view& text) { \
     return TextOfHeld<std::remove_cvref_t<Held>>(how, value, storage, text);                        \

@@ -48,6 +48,11 @@ bool AttributeInfoPrimitive::AttributeFromXml(const XmlSerializationContext& oCo
     if (p_.bOptional) LetMember(oGenClass, p_.sPropertyIsValidName, Variant(true));
     return true;
   }
+  // A plain value goes straight to a setter of the type it is held as; the rest by way of a Variant.
+  if (!qname_ && !p_.fixed &&
+      TakeMemberText(oGenClass, p_.sPropertyName, {eDataType_, eWSRule_}, oXmlAttr.valueView())) {
+    return true;
+  }
   Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, oXmlAttr.value(), eWSRule_);
   // The attribute's element is the innermost being read.
   if (qname_) value = Variant(ResolveQName(value.ToString(), XmlNode(), p_.sAttributeName));

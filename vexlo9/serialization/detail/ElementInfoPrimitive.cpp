@@ -37,13 +37,21 @@ void ElementInfoPrimitive<G, C>::Read(const XmlSerializationContext& oContext, O
     oXmlElmChild = NextSiblingElement(oXmlElmChild);
     return;
   }
+  // A plain value goes straight to a setter of the type it is held as; the rest by way of a Variant.
+  if (qname_ || constraint_.Fixed() || !TakeMemberText(oGenClass, sPropertyName_, {eDataType_, eWSRule_}, text)) {
+    StoreRead(oGenClass, oXmlElmChild, text);
+  }
+  oXmlElmChild = NextSiblingElement(oXmlElmChild);
+}
+
+template <Group G, Cardinality C>
+void ElementInfoPrimitive<G, C>::StoreRead(Object& oGenClass, XmlNode oXmlElmChild, std::string_view text) const {
   Variant value = PerThread<ConversionsCls>()->FromString(eDataType_, text, eWSRule_);
   if (qname_) value = Variant(ResolveQName(value.ToString(), oXmlElmChild, sElementName_));
   if (constraint_.Fixed()) {
     CheckFixedValue(sElementName_, text, constraint_.Text(), SameValue(eDataType_, value, constraintValue_));
   }
   StoreValue(oGenClass, sPropertyName_, std::move(value));
-  oXmlElmChild = NextSiblingElement(oXmlElmChild);
 }
 
 template <Group G, Cardinality C>

@@ -48,6 +48,8 @@ class ElementInfoPrimitive final : public ElementInfo {
 
  private:
   void Read(const XmlSerializationContext& oContext, Object& oGenClass, XmlNode& oXmlElmChild) const;
+  // The value read, as a Variant: resolved as a qualified name, checked against a fixed value, then stored.
+  void StoreRead(Object& oGenClass, XmlNode oXmlElmChild, std::string_view text) const;
   bool WriteList(const XmlSerializationContext& oContext, Object& oGenClass, XmlTextWriter& oXmlOut) const;
   // The value's element, its facets checked first; empty when it was read empty and still holds its default.
   void WriteValue(Object& oGenClass, XmlTextWriter& oXmlOut) const;

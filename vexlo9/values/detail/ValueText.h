@@ -21,6 +21,12 @@ struct ValueToText {
   const PrimitiveRestrictions* facets;
 };
 
+// How HeldFromText (model/MemberTable.h) reads a value: as the type, its whitespace rule applied first.
+struct TextToValue {
+  XmlDataType type;
+  WhitespaceRule rule;
+};
+
 // What ConversionsCls::ToString gives (and raises) for the value, without a copy when the Variant holds the text
 // of a string type itself; any other text is made in `storage`.
 std::string_view ValueText(XmlDataType eType, const Variant& val, std::string_view format, std::string& storage);
