@@ -271,8 +271,7 @@ bool TextOfHeld(const detail::ValueToText& how, const Held& value, std::string& 
   return write && write(how, value, storage, text);
 }
 
-}  // namespace
-
+// The reading counterpart of kHeldTexts: every type reads, checks come later, from the setter.
 template <class Held>
 using HeldReadFn = void (*)(const detail::TextToValue&, std::string_view, Held&);
 
@@ -298,12 +297,21 @@ constexpr std::array<HeldReadFn<Held>, kXmlDataTypeCount> kHeldReads = {
 #undef VEXLO9_PRIMITIVE
 };
 
+template <class Held>
+bool ReadOfHeld(const detail::TextToValue& how, std::string_view text, Held& value) {
+  if (how.type < 0 || how.type >= kXmlDataTypeCount) return false;
+  const HeldReadFn<Held> read = kHeldReads<Held>[how.type];
+  if (!read) return false;
+  read(how, text, value);
+  return true;
+}
+
+}  // namespace
+
 namespace detail {
-#define VEXLO9_HELD_FROM_TEXT_(Held)                                                                    \
-  bool HeldFromText(const TextToValue& how, std::string_view text, std::remove_cvref_t<Held>& value) {  \
-    if (how.type < 0 || how.type >= kXmlDataTypeCount) return false;                                    \
-    const HeldReadFn<std::remove_cvref_t<Held>> read = kHeldReads<std::remove_cvref_t<Held>>[how.type]; \
-    return read && (read(how, text, value), true);                                                      \
+#define VEXLO9_HELD_FROM_TEXT_(Held)                                                                   \
+  bool HeldFromText(const TextToValue& how, std::string_view text, std::remove_cvref_t<Held>& value) { \
+    return ReadOfHeld(how, text, value);                                                               \
   }
 VEXLO9_HELD_TEXT_TYPES(VEXLO9_HELD_FROM_TEXT_)
 #undef VEXLO9_HELD_FROM_TEXT_
