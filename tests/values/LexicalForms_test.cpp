@@ -233,16 +233,17 @@ TEST(Decimal, ComparesAndComputesExactly) {
 // the boundary and between the two kinds.
 TEST(Decimal, SmallAndLargeValuesBehaveAlike) {
   const auto d = [](const char* text) { return Decimal(std::string_view(text)); };
-  const std::pair<const char*, const char*> printed[] = {
+  const std::pair<std::string, std::string> printed[] = {
       {"999999999999999999", "999999999999999999"},      // 18 digits
       {"-9999999999999999999", "-9999999999999999999"},  // 19
       {"0.000000000000000001", "0.000000000000000001"},
-      {"+00000000000000000000000012.50", "12.50"},  // leading zeros do not count
+      {"-0." + std::string(69, '0') + "1", "-0." + std::string(69, '0') + "1"},  // a scale of 70
+      {"+00000000000000000000000012.50", "12.50"},                               // leading zeros do not count
       {"-0.000", "0.000"},
       {"9223372036854775807.5", "9223372036854775807.5"},
   };
   for (const auto& [text, expected] : printed) {
-    const Decimal value = d(text);
+    const Decimal value = d(text.c_str());
     EXPECT_EQ(value.ToString(), expected) << text;
     EXPECT_EQ(Decimal(value).ToString(), expected) << text;  // copied
   }

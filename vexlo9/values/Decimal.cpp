@@ -178,7 +178,7 @@ std::string SmallText(int64_t unscaled, size_t scale) {
 std::string Decimal::ToString(std::string_view formatOverride) const {
   if (formatOverride.empty() && !big_ && scale_ <= 64) return SmallText(small_, static_cast<size_t>(scale_));
   if (formatOverride.empty()) {
-    std::string text = detail::DigitsText(unscaled_);
+    std::string text = big_ ? detail::DigitsText(unscaled_) : std::to_string(small_);
     const size_t signLength = text.front() == '-' ? 1 : 0;
     const auto scale = static_cast<size_t>(scale_);
     if (text.size() - signLength <= scale) text.insert(signLength, scale + 1 - (text.size() - signLength), '0');
